@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+// Message boxes, input boxes and file dialogs on the screen, over the active window.
+class QtPrompter : public Prompter {
+public:
+    Answer message(const QString& prompt, const QString& title, Buttons buttons,
+                   Icon icon) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString openFile(const QString& title, const QString& folder, const QString& filter) override;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/ScreenMetrics.h"
+
+// The primary screen as Qt sees it.
+class QtScreenMetrics : public ScreenMetrics {
+public:
+    QSize sizeInPixels() const override;
+    int twipsPerPixelX() const override;
+    int twipsPerPixelY() const override;
+};

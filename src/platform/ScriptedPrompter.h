@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+#include <QList>
+#include <functional>
+#include <QQueue>
+
+// Test double: answers from a script and records every call.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Call {
+        enum class Kind { Message, Input, OpenFile } kind;
+        QString prompt;
+        QString title;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+    };
+
+    Answer message(const QString& prompt, const QString& title, Buttons buttons,
+                   Icon icon) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString openFile(const QString& title, const QString& folder, const QString& filter) override;
+
+    // Queued answers, used in order. When the queue is empty a message gets the answer that
+    // leaves things as they were (OK, Cancel or No), an input box and a file dialog give an
+    // empty text.
+    void answer(Answer a) { answers_.enqueue(a); }
+    void type(const QString& text) { inputs_.enqueue(text); }
+    void chooseFile(const QString& path) { files_.enqueue(path); }
+    // Called while a message is shown, before it is answered (to look at the screen then).
+    std::function<void(const Call&)> onCall;
+
+    const QList<Call>& calls() const { return calls_; }
+    QStringList prompts() const;
+    QStringList titles() const;
+    int count() const { return int(calls_.size()); }
+    const Call& last() const { return calls_.last(); }
+    void clear() { calls_.clear(); }
+
+private:
+    void record(Call call);
+
+    QList<Call> calls_;
+    QQueue<Answer> answers_;
+    QQueue<QString> inputs_;
+    QQueue<QString> files_;
+};

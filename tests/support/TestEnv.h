@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/SystemLocale.h"
+#include "startup/AppState.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+#include <memory>
+
+// One test's world: a temporary home folder (the first drive root) and settings folder, two
+// more roots standing for other drives, the test doubles, and an application state on them.
+// The environment (HOME, XDG_CONFIG_HOME) points into the temporary folder while it lives.
+class TestEnv {
+public:
+    TestEnv();
+    ~TestEnv();
+
+    QString root() const { return dir_.path(); }
+    QString home() const { return root() + QStringLiteral("/home"); }
+    // The roots standing for drives D and E, and the program's installation folder.
+    QString driveD() const { return root() + QStringLiteral("/media/D"); }
+    QString driveE() const { return root() + QStringLiteral("/media/E"); }
+    QString installFolder() const { return root() + QStringLiteral("/install"); }
+    QString dataFolder() const { return home() + QStringLiteral("/Verdell Std"); }
+
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    FixedClock clock;
+    FixedScreenMetrics screen;
+    FixedDriveRoots roots;
+    FixedLocale locale;
+    RecordingFolderSharing sharing;
+
+    AppState& app() { return *app_; }
+    // A fresh application state on the same doubles (a second start of the program).
+    AppState& restart();
+
+    QString settingsFile() const;
+    // Makes the settings file with the given values.
+    void createSettings(const QMap<QString, QString>& values = {});
+    QString setting(const QString& name);
+
+    // A complete new database at the given place (copied from one made once per run).
+    QString makeDatabase(const QString& file);
+    // A new database in the default data folder, named in the settings and opened.
+    QString openNewDatabase();
+    // Creates a file with the given contents, making its folder.
+    static void writeFile(const QString& file, const QByteArray& contents);
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldHome_, oldConfig_;
+    std::unique_ptr<AppState> app_;
+};
