@@ -1,0 +1,76 @@
+#pragma once
+
+#include "startup/Database.h"
+#include "startup/TReg.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <functional>
+
+class Prompter;
+class Launcher;
+class Clock;
+class ScreenMetrics;
+class DriveRoots;
+class SystemLocale;
+class FolderSharing;
+
+// The platform services a run of the program uses; tests hand in their doubles.
+struct Services {
+    Prompter& prompter;
+    Launcher& launcher;
+    Clock& clock;
+    ScreenMetrics& screen;
+    DriveRoots& roots;
+    SystemLocale& locale;
+    FolderSharing& sharing;
+};
+
+// The values every screen shares, made by the start-up sequence and handed by reference to
+// each screen, with the platform services they use.
+class AppState : public Services {
+public:
+    static constexpr int kCaptionCount = 201;
+
+    explicit AppState(const Services& services);
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    TReg AppSettings;
+    Database DbConnection;
+    QString ConnectionString;
+    std::array<QString, kCaptionCount> FieldCaptions;
+
+    bool ForceDateValidation = false;
+    bool UseSystemDateFormat = false;
+    bool ManualNumbering = false;
+    bool VatRegistered = false;
+    bool PrintCount = false;
+    bool JustPrint = false;
+    bool BackgroundPrinting = false;
+
+    QString CurrencySymbol;
+    QString DefaultDateFormat;
+    QString TemplateFolder;
+    bool StartupComplete = false;
+
+    qint32 SearchJobNo = -1;
+    bool SearchClients = false;
+    qint32 SearchContactID = -1;
+
+    // Shows the database locator modally; set by the screens, absent in headless use.
+    std::function<void()> showLocator;
+    // True while the locator is on screen, so a failing open inside it does not ask for a
+    // second one.
+    bool locatorShowing = false;
+
+    // The one open instance of each modeless screen, by the screen's name.
+    QObject* openScreen(const QString& name) const { return screens_.value(name).data(); }
+    void registerScreen(const QString& name, QObject* screen) { screens_.insert(name, screen); }
+
+private:
+    QHash<QString, QPointer<QObject>> screens_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store: one key of text values with case-insensitive names.
+//
+// The key HKEY_CURRENT_USER\Software\<Company>\<Program> is the file
+// $XDG_CONFIG_HOME/<Company>/<Program>.conf; "the key exists" means that file exists. Names are
+// stored lower-cased, values are text. Reading removes leading spaces; a value longer than 254
+// characters cannot be read (empty text, Error 234). Every call opens and closes the store by
+// itself, so two running copies see each other's writes; the last writer wins.
+class TReg {
+public:
+    static constexpr qint32 kCurrentUser = qint32(0x80000001);
+    static constexpr qint32 kErrorFileNotFound = 2;
+    static constexpr qint32 kErrorAccessDenied = 5;
+    static constexpr qint32 kErrorInvalidHandle = 6;
+    static constexpr qint32 kErrorMoreData = 234;
+    static constexpr int kReadLimit = 254;
+
+    qint32 Error() const { return error_; }
+    const QString& Value() const { return value_; }
+
+    // Stores a text value; 0 on success, otherwise an error code. Never creates the key.
+    qint32 SetValue(const QString& sVariable, const QString& sNewValue);
+    // The value without its leading spaces, or an empty text (see Error()).
+    QString GetValue(const QString& sVariable);
+    // Creates the key when it does not exist: 0 on success, -1 on failure.
+    qint32 CreateKey();
+
+    const QString& Path() const { return path_; }
+    void setPath(const QString& path) { path_ = path; }
+    qint32 Key() const { return key_; }
+    void setKey(qint32 key) { key_ = key; }
+
+    // The file that holds the key, or an empty text when Key and Path name no file.
+    QString storeFile() const;
+
+private:
+    QString value_;
+    QString path_;
+    qint32 key_ = 0;
+    qint32 error_ = 0;
+};
