@@ -1,0 +1,116 @@
+#pragma once
+
+#include "startup/DbError.h"
+#include "startup/Rows.h"
+#include "startup/SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+// The one shared database connection. Every value reaches SQL as a bound parameter ("?").
+//
+// The connection string names the engine and the file, and may say how long to wait for a file
+// that another workstation is writing (milliseconds, 5000 when not given):
+//   Provider=SQLite;Data Source=/home/ann/Verdell Std/verdell.mdb;Busy Timeout=5000;
+// The file's first bytes tell its format: an SQLite file opens; a database of the earlier
+// Windows release (Jet) and any other file fail with a reason the user can read.
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Closes any open connection, then opens the one the string names.
+    bool open(const QString& connectionString);
+    // Makes a new, empty embedded database in a file that does not exist yet, and opens it.
+    bool create(const QString& file);
+    void close();
+    bool isOpen() const { return open_; }
+    const QString& connectionString() const { return connectionString_; }
+    // The database file of an embedded connection.
+    const QString& fileName() const { return fileName_; }
+    const SqlDialect& dialect() const { return dialect_; }
+
+    // Runs a statement that returns no rows.
+    bool exec(const QString& sql, const QVariantList& params = {});
+    // Runs a query and reads all its rows; empty on failure (see lastError()).
+    std::optional<Rows> query(const QString& sql, const QVariantList& params = {});
+    // The first column of the first row, or an invalid value when there is none or it failed.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // Runs an INSERT and gives the new row's DummyId.
+    std::optional<qint64> insert(const QString& sql, const QVariantList& params = {});
+    // Rows changed by the last exec().
+    int rowsAffected() const { return rowsAffected_; }
+
+    // Transactions nest: only the outermost begin and commit reach the engine, and a rollback
+    // anywhere makes the outermost commit roll back.
+    bool begin();
+    bool commit();
+    void rollback();
+    bool inTransaction() const { return depth_ > 0; }
+
+    const DbError& lastError() const { return error_; }
+    // Tables and columns of the open database, for the schema's upgrade and checks.
+    bool hasTable(const QString& table);
+    QStringList tables();
+    QStringList columns(const QString& table);
+    // The engine's own consistency check of the whole file: "ok" or what is wrong.
+    QString integrityCheck();
+
+    // The underlying Qt connection, for code that reads rows into models.
+    QSqlDatabase handle() const;
+
+private:
+    bool openSqlite(const QString& file);
+    bool connectSqlite(const QString& file);
+    bool fail(DbCondition condition, const QString& message, int nativeCode = 0);
+    bool failFrom(const class QSqlError& error);
+    bool prepareAndRun(class QSqlQuery& q, const QString& sql, const QVariantList& params);
+
+    QString name_;
+    QString connectionString_;
+    QString fileName_;
+    SqlDialect dialect_;
+    DbError error_;
+    bool open_ = false;
+    int rowsAffected_ = 0;
+    int busyTimeoutMs_ = 5000;
+    int depth_ = 0;
+    bool rollbackOnly_ = false;
+};
+
+// Begins a transaction and rolls it back unless commit() is called.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db), active_(db.begin()) {}
+    ~Transaction() {
+        if (active_) {
+            db_.rollback();
+        }
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool active() const { return active_; }
+    bool commit() {
+        if (!active_) {
+            return false;
+        }
+        active_ = false;
+        return db_.commit();
+    }
+
+private:
+    Database& db_;
+    bool active_;
+};
+
+// Connection strings.
+namespace connection {
+QString forFile(const QString& file);
+// The value of one key of a "Key=Value;Key=Value;" string, without regard to the key's case.
+QString part(const QString& connectionString, const QString& key);
+}  // namespace connection

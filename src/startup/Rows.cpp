@@ -1,0 +1,34 @@
+#include "startup/Rows.h"
+
+Rows::Rows(QStringList columns) : columns_(std::move(columns)), width_(int(columns_.size())) {
+    for (int i = 0; i < columns_.size(); ++i) {
+        index_.insert(columns_[i].toLower(), i);
+    }
+}
+
+int Rows::column(const QString& name) const { return index_.value(name.toLower(), -1); }
+
+QVariant Rows::value(int row, const QString& field) const {
+    const int c = column(field);
+    if (c < 0 || row < 0 || row >= count()) {
+        return {};
+    }
+    return at(row, c);
+}
+
+QString Rows::text(int row, const QString& field) const {
+    const QVariant v = value(row, field);
+    return v.isNull() ? QString() : v.toString();
+}
+
+qint64 Rows::integer(int row, const QString& field) const { return value(row, field).toLongLong(); }
+
+double Rows::number(int row, const QString& field) const { return value(row, field).toDouble(); }
+
+bool Rows::isNull(int row, const QString& field) const { return value(row, field).isNull(); }
+
+void Rows::append(std::vector<QVariant>&& row) {
+    for (auto& cell : row) {
+        cells_.push_back(std::move(cell));
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// What differs between the database engines, kept out of the statements the screens run.
+// Statements are written in portable SQL; the few pieces that differ come from here.
+class SqlDialect {
+public:
+    enum class Engine { SQLite };
+
+    explicit SqlDialect(Engine engine = Engine::SQLite) : engine_(engine) {}
+    Engine engine() const { return engine_; }
+
+    // An autonumber primary key column type.
+    QString identity() const;
+    // A text column that compares without regard to case (for every letter).
+    QString text() const;
+    QString integer() const { return QStringLiteral("INTEGER"); }
+    QString real() const { return QStringLiteral("REAL"); }
+    // Dates and times, stored as "yyyy-MM-dd hh:mm:ss" text.
+    QString dateTime() const { return QStringLiteral("TEXT"); }
+    // A name that is also a keyword of SQL ("Index", "Text", "Date", "Default").
+    QString quote(const QString& name) const;
+    // Starts a transaction that is going to write, taking the write lock at once so that two
+    // workstations never both read a counter and then both try to write it.
+    QString beginWrite() const;
+
+private:
+    Engine engine_;
+};
