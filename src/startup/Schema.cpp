@@ -1,0 +1,221 @@
+#include "startup/Schema.h"
+
+#include "startup/Captions.h"
+#include "startup/Database.h"
+#include "startup/Upgrade.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace schema {
+
+namespace {
+
+QString baseTable(const SqlDialect& d, const QString& name, const QString& columns) {
+    return QStringLiteral("CREATE TABLE ") + name + QStringLiteral(" (") + columns +
+           QStringLiteral(")");
+}
+
+bool run(Database& db, const QStringList& statements) {
+    for (const QString& sql : statements) {
+        if (!db.exec(sql)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool insertAll(Database& db, const QString& sql, const QList<QVariantList>& rows) {
+    for (const auto& row : rows) {
+        if (!db.exec(sql, row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The rows a new database starts with.
+bool seedLists(Database& db) {
+    const auto& d = db.dialect();
+    if (!db.exec(QStringLiteral("INSERT INTO Counters (JobCounter, FileCounter, Free2, Free3) "
+                                "VALUES (?, ?, ?, ?)"),
+                 {1, 1, 1, 0})) {
+        return false;
+    }
+    QList<QVariantList> formats;
+    for (const char* f : {"d mm yy", "d mmm yyyy", "d/m/yy", "d/m/yyyy", "d/mm/yy", "dd mm yy",
+                          "dd mm yyyy", "dd mmm yy", "mm d yy", "mm dd yyyy", "mm/dd/yy",
+                          "mm/dd/yyyy", "mmm dd yy", "mmm/dd/yy", "mmm/dd/yyyy", "dd/mm/yy",
+                          "dd/mm/yyyy", "dd/mmm/yyyy", "dd/mmm/yy", "dd mmm yyyy"}) {
+        const QString pattern = QString::fromLatin1(f);
+        formats.append({pattern, pattern == QLatin1String("dd/mm/yyyy") ? -1 : 0});
+    }
+    QList<QVariantList> statuses, introducers, docTypes, labels;
+    for (const char* s : {"Awaiting Survey", "Surveyed", "Quoted", "Awaiting Parts",
+                          "In Progress", "Completed", "Invoiced", "CLOSED"}) {
+        statuses.append({QString::fromLatin1(s)});
+    }
+    for (const char* s :
+         {"Direct", "Estate Agent", "Insurer", "Loss Adjuster", "Recommendation", "Website"}) {
+        introducers.append({QString::fromLatin1(s)});
+    }
+    for (const char* s : {"Job Sheet", "Letter", "Invoice", "Estimate", "Report"}) {
+        docTypes.append({QString::fromLatin1(s)});
+    }
+    for (int i = 0; i < captions::kLabelCount; ++i) {
+        labels.append({i, captions::defaults()[size_t(i)]});
+    }
+    return insertAll(db,
+                     QStringLiteral("INSERT INTO DateFormat (DateFormat, ") +
+                         d.quote(QStringLiteral("Default")) + QStringLiteral(") VALUES (?, ?)"),
+                     formats) &&
+           insertAll(db, QStringLiteral("INSERT INTO jobStatus (Status) VALUES (?)"), statuses) &&
+           insertAll(db, QStringLiteral("INSERT INTO IntroducedBy (IntroducedBy) VALUES (?)"),
+                     introducers) &&
+           insertAll(db, QStringLiteral("INSERT INTO DocType (DocType) VALUES (?)"), docTypes) &&
+           insertAll(db,
+                     QStringLiteral("INSERT INTO labels (") + d.quote(QStringLiteral("Index")) +
+                         QStringLiteral(", ") + d.quote(QStringLiteral("Text")) +
+                         QStringLiteral(") VALUES (?, ?)"),
+                     labels);
+}
+
+}  // namespace
+
+QStringList tableNames() {
+    return {QStringLiteral("clients"),      QStringLiteral("Counters"),
+            QStringLiteral("customers"),    QStringLiteral("DateFormat"),
+            QStringLiteral("Docs"),         QStringLiteral("DocType"),
+            QStringLiteral("engineers"),    QStringLiteral("Estimate"),
+            QStringLiteral("EstimateDocs"), QStringLiteral("IntroducedBy"),
+            QStringLiteral("Jobs"),         QStringLiteral("jobsreport"),
+            QStringLiteral("jobStatus"),    QStringLiteral("labels"),
+            QStringLiteral("Stock"),        QStringLiteral("TemplateFields"),
+            QStringLiteral("Templates"),    QStringLiteral("Version")};
+}
+
+bool createBaseTables(Database& db) {
+    const auto& d = db.dialect();
+    const QString id = QStringLiteral("DummyId ") + d.identity();
+    const QString t = d.text();
+    const QString n = d.integer();
+    const QString dt = d.dateTime();
+    auto cols = [](std::initializer_list<QString> parts) { return QStringList(parts).join(", "); };
+    return run(
+        db,
+        {
+            baseTable(d, "Jobs",
+                      cols({id, "JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
+                            "WorkName " + t, "HomeAddress " + t, "HomeNumbers " + t,
+                            "WorkDetails " + t, "WorkNotes " + t, "ClientRef " + t,
+                            "CliName " + t, "CliAddress " + t, "CliNumbers " + t,
+                            "CliNotes " + t, "DateCreated " + dt, "DateReceived " + dt,
+                            "DateDue " + dt, "DateCompleted " + dt, "DateQuoted " + dt,
+                            "InvoiceStatus " + t, d.quote("Date") + " " + dt,
+                            "Price " + d.real()})),
+            baseTable(d, "Docs",
+                      cols({id, "JobNumber " + n, "FileName " + t, d.quote("Date") + " " + dt,
+                            "Title " + t, "AddressType " + t, "DocType " + t})),
+            baseTable(d, "clients",
+                      cols({id, "Name " + t, "Address " + t, "Contact " + t, "Notes " + t})),
+            baseTable(d, "customers",
+                      cols({id, "ClientID " + n, "Name " + t, "Address " + t, "Contact " + t,
+                            "TypeID " + n})),
+            baseTable(d, "engineers", "Engineer " + t),
+            baseTable(d, "Counters",
+                      cols({"JobCounter " + n, "FileCounter " + n, "Free2 " + n, "Free3 " + n})),
+            baseTable(d, "labels", cols({d.quote("Index") + " " + n, d.quote("Text") + " " + t})),
+            baseTable(d, "jobStatus", "Status " + t),
+            baseTable(d, "IntroducedBy", "IntroducedBy " + t),
+            baseTable(d, "DocType", "DocType " + t),
+            baseTable(d, "DateFormat",
+                      cols({id, "DateFormat " + t, d.quote("Default") + " " + n})),
+            baseTable(d, "jobsreport",
+                      cols({"JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
+                            "WorkName " + t, "Age " + n, "DateReceived " + dt, "DateDue " + dt,
+                            "DateCreated " + dt, "DateCompleted " + dt, "DateQuoted " + dt})),
+        });
+}
+
+bool createIndexes(Database& db) {
+    struct Index {
+        const char* name;
+        const char* table;
+        const char* columns;
+    };
+    static const Index kIndexes[] = {
+        {"ixJobsJobNo", "Jobs", "JobNo"},
+        {"ixJobsWorkName", "Jobs", "WorkName"},
+        {"ixJobsCliName", "Jobs", "CliName"},
+        {"ixJobsJobStatus", "Jobs", "JobStatus"},
+        {"ixDocsJobNumber", "Docs", "JobNumber"},
+        {"ixClientsName", "clients", "Name"},
+        {"ixCustomersName", "customers", "Name"},
+        {"ixEngineersEngineer", "engineers", "Engineer"},
+        {"ixEstimateEstNo", "Estimate", "EstNo"},
+        {"ixEstimateClientId", "Estimate", "ClientId"},
+        {"ixEstimateDocsEstNo", "EstimateDocs", "EstNo"},
+        {"ixTemplateFieldsId", "TemplateFields", "Id"},
+    };
+    bool ok = true;
+    for (const auto& ix : kIndexes) {
+        if (!db.hasTable(QString::fromLatin1(ix.table))) {
+            continue;
+        }
+        ok = db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                         .arg(QLatin1String(ix.name), QLatin1String(ix.table),
+                              QLatin1String(ix.columns))) &&
+             ok;
+    }
+    return ok;
+}
+
+QString createDatabaseFile(const QString& file) {
+    const QFileInfo target(file);
+    if (target.exists()) {
+        return QStringLiteral("'%1' already exists.").arg(file);
+    }
+    if (!QDir().mkpath(target.absolutePath())) {
+        return QStringLiteral("The folder '%1' cannot be made.").arg(target.absolutePath());
+    }
+    // Build beside the target and move it into place only when it is complete.
+    const QString part = file + QStringLiteral(".new");
+    QFile::remove(part);
+    QString failure;
+    {
+        Database db;
+        if (!db.create(part)) {
+            failure = db.lastError().message;
+        } else {
+            Transaction tx(db);
+            const bool ok = tx.active() && createBaseTables(db) && seedLists(db);
+            // The same upgrade an older database gets brings the base tables to the current
+            // version, so there is one description of what the current version holds.
+            if (ok && DatabaseNeedsUpgrade(db)) {
+                UpgradeSchema(db);
+            }
+            const bool done =
+                ok &&
+                db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
+                        {QStringLiteral("\u00A3")}) &&
+                createIndexes(db) && !DatabaseNeedsUpgrade(db) && tx.commit();
+            if (!done) {
+                failure = db.lastError().message.isEmpty()
+                              ? QStringLiteral("The new database is incomplete.")
+                              : db.lastError().message;
+            }
+        }
+        db.close();
+    }
+    if (failure.isEmpty() && !QFile::rename(part, file)) {
+        failure = QStringLiteral("'%1' cannot be put in place.").arg(file);
+    }
+    if (!failure.isEmpty()) {
+        QFile::remove(part);
+        QFile::remove(part + QStringLiteral("-journal"));
+    }
+    return failure;
+}
+
+}  // namespace schema
