@@ -1,0 +1,172 @@
+#include "startup/Connection.h"
+
+#include "platform/DriveRoots.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The classic run-time error numbers of a failed file open.
+enum FileError { kFound = 0, kPermissionDenied = 70, kFileNotFound = 53, kPathNotFound = 76,
+                 kFileAccess = 75 };
+
+int openForReading(const QString& hostFile) {
+    const QFileInfo info(hostFile);
+    if (!info.exists()) {
+        return QFileInfo(info.absolutePath()).isDir() ? kFileNotFound : kPathNotFound;
+    }
+    if (info.isDir()) {
+        return kFileAccess;
+    }
+    QFile file(hostFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return kPermissionDenied;
+    }
+    return kFound;
+}
+
+QString explanation(int code, const QString& fileName) {
+    switch (code) {
+        case kFileNotFound:
+            return QStringLiteral("The path to the database is correct.  However the database "
+                                  "itself is not located in the expected folder") +
+                   kCrLf + kCrLf +
+                   QStringLiteral("When you're finished reading this message click the locate "
+                                  "button below if you know where the database is located!") +
+                   kCrLf +
+                   QStringLiteral("If you do not know where the database is located you will "
+                                  "need to re-install Verdell");
+        case kPathNotFound:
+            return QStringLiteral("The path to the database does not exist") + kCrLf +
+                   QStringLiteral(" i.e. Verdell currently expects the folder to be ") + kCrLf +
+                   fileName + kCrLf +
+                   QStringLiteral(" but the folder does not exist or is not accessible!") +
+                   kCrLf + kCrLf +
+                   QStringLiteral("If the path shown is a network path please make sure the "
+                                  "network is functional (see your network administrator)") +
+                   kCrLf + kCrLf +
+                   QStringLiteral("If you are not on a network click the LOCATE button below "
+                                  "to locate the folder where the database was moved to") +
+                   kCrLf + kCrLf +
+                   QStringLiteral("If you have no idea what the database path has been changed "
+                                  "to you may be better re-installing Verdell");
+        default:
+            return {};
+    }
+}
+
+void writeFoldersBelow(AppState& app, const QString& folder, bool withDocPath) {
+    const QString docs = paths::join(folder, QStringLiteral("Docs"));
+    if (withDocPath) {
+        app.AppSettings.SetValue(QStringLiteral("DocPath"), docs);
+    }
+    app.AppSettings.SetValue(QStringLiteral("DocsFolder"), docs);
+    app.AppSettings.SetValue(QStringLiteral("ImageFolder"),
+                             paths::join(folder, QStringLiteral("Images")));
+    app.AppSettings.SetValue(QStringLiteral("TemplatePath"),
+                             paths::join(folder, QStringLiteral("Templates")));
+}
+
+}  // namespace
+
+bool DoesFileExist(AppState& app, const QString& sFileName, bool bErr, bool honourLogDebug) {
+    const bool debug =
+        honourLogDebug && app.AppSettings.GetValue(QStringLiteral("logdebug")) == QLatin1String("1");
+    const QString hostFile = paths::toHost(sFileName, app.roots);
+    if (debug) {
+        app.prompter.message(QStringLiteral("In DoesFileExist Looking for ") + hostFile);
+    }
+    const int code = openForReading(hostFile);
+    if (code == kFound) {
+        if (debug) {
+            app.prompter.message(QStringLiteral("File Succesfully found"));
+        }
+        return true;
+    }
+    if (debug) {
+        app.prompter.message(QStringLiteral("File Not Found. Error No") + QString::number(code));
+    }
+    const QString text = explanation(code, hostFile);
+    if (!text.isEmpty() && bErr) {
+        app.prompter.message(text, QStringLiteral("Verdell Database Locator"),
+                             Prompter::Buttons::Ok, Prompter::Icon::CriticalInformation);
+    }
+    return false;
+}
+
+QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFileName) {
+    if (DoesFileExist(app, paths::join(sPath, sFileName), false)) {
+        writeFoldersBelow(app, sPath, true);
+    } else {
+        const paths::Rooted rooted = paths::splitRoot(paths::toHost(sPath, app.roots), app.roots);
+        const QStringList roots = app.roots.roots();
+        for (const QString& root : roots) {
+            const QString folder = rooted.rest.isEmpty()
+                                       ? root
+                                       : QDir::cleanPath(root + u'/' + rooted.rest);
+            if (DoesFileExist(app, paths::join(folder, sFileName), false)) {
+                app.AppSettings.SetValue(QStringLiteral("datapath"), folder);
+                writeFoldersBelow(app, folder, false);
+                break;
+            }
+        }
+    }
+    return app.AppSettings.GetValue(QStringLiteral("DataPath"));
+}
+
+bool OpenDatabase(AppState& app) {
+    const QString name = app.AppSettings.GetValue(QStringLiteral("DataName"));
+    const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
+    const QString file = paths::toHost(paths::join(folder, name), app.roots);
+    app.ConnectionString = connection::forFile(file);
+    if (app.DbConnection.open(app.ConnectionString)) {
+        return true;
+    }
+    const DbError error = app.DbConnection.lastError();
+    app.prompter.message(
+        QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.message +
+            kCrLf +
+            QStringLiteral("An error has occured connecting to your database, please check the "
+                           "database path is correct") +
+            kCrLf + QStringLiteral("and that your network is running if applicable!"),
+        QStringLiteral("Data Source=") + file + u';', Prompter::Buttons::Ok,
+        Prompter::Icon::Critical);
+    app.prompter.message(
+        QStringLiteral("Verdell will now provide you with help in locating the database!"), {},
+        Prompter::Buttons::Ok, Prompter::Icon::Information);
+    // A failing open inside the locator must not ask for a second locator.
+    if (app.showLocator && !app.locatorShowing) {
+        app.locatorShowing = true;
+        app.showLocator();
+        app.locatorShowing = false;
+    }
+    return app.DbConnection.isOpen();
+}
+
+void CloseDatabase(AppState& app) { app.DbConnection.close(); }
+
+void SetDBReg(AppState& app, const QString& sPath, const QString& sFileName) {
+    app.AppSettings.SetValue(QStringLiteral("datapath"), sPath);
+    app.AppSettings.SetValue(QStringLiteral("dataname"), sFileName);
+}
+
+const QList<DatabaseCandidate>& databaseCandidates() {
+    static const QList<DatabaseCandidate> list = {
+        {QStringLiteral("\\cvnverdell"), QStringLiteral("verdell.mdb")},
+        {QStringLiteral("c:\\cvnverdell"), QStringLiteral("verdell.mdb")},
+        {QStringLiteral("\\cvnverdell"), QStringLiteral("verdell.cvn")},
+        {QStringLiteral("c:\\cvnverdell"), QStringLiteral("verdell.cvn")},
+        {QStringLiteral("\\program files\\verdell"), QStringLiteral("verdell.mdb")},
+        {QStringLiteral("c:\\program files\\verdell"), QStringLiteral("verdell.mdb")},
+        {QStringLiteral("\\program files\\verdell"), QStringLiteral("verdell.cvn")},
+        {QStringLiteral("c:\\program files\\verdell"), QStringLiteral("verdell.cvn")},
+    };
+    return list;
+}

@@ -1,0 +1,42 @@
+#include "startup/Options.h"
+
+#include "startup/AppState.h"
+
+#include <array>
+
+namespace {
+
+std::array<bool AppState::*, 7> flags() {
+    return {&AppState::ForceDateValidation, &AppState::UseSystemDateFormat,
+            &AppState::ManualNumbering,     &AppState::VatRegistered,
+            &AppState::PrintCount,          &AppState::JustPrint,
+            &AppState::BackgroundPrinting};
+}
+
+}  // namespace
+
+void LoadOptions(AppState& app) {
+    qint64 bits = 0;
+    app.CurrencySymbol.clear();
+    const auto rows = app.DbConnection.query(
+        QStringLiteral("SELECT Free3, CurrencySign FROM Counters"));
+    if (rows && !rows->isEmpty()) {
+        bits = rows->integer(0, QStringLiteral("Free3"));
+        app.CurrencySymbol = rows->text(0, QStringLiteral("CurrencySign"));
+    }
+    const auto members = flags();
+    for (size_t bit = 0; bit < members.size(); ++bit) {
+        app.*members[bit] = (bits & (qint64(1) << bit)) != 0;
+    }
+}
+
+int optionBits(const AppState& app) {
+    int bits = 0;
+    const auto members = flags();
+    for (size_t bit = 0; bit < members.size(); ++bit) {
+        if (app.*members[bit]) {
+            bits |= 1 << bit;
+        }
+    }
+    return bits;
+}

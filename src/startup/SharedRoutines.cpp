@@ -1,0 +1,126 @@
+#include "startup/SharedRoutines.h"
+
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+#include "startup/Numbers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QUrl>
+
+QString CaptionToField(const AppState& app, const QString& caption) {
+    static const std::pair<int, const char*> kFields[] = {
+        {11, "DateCreated"}, {0, "DateReceived"}, {5, "DateDue"},   {6, "DateCompleted"},
+        {20, "DateQuoted"},  {9, "JobNo"},        {3, "JobStatus"}, {1, "IntroducedBy"},
+    };
+    for (const auto& [index, field] : kFields) {
+        if (caption == app.FieldCaptions[size_t(index)]) {
+            return QString::fromLatin1(field);
+        }
+    }
+    if (caption == QLatin1String("Job Age")) {
+        return QStringLiteral("Age");
+    }
+    return {};
+}
+
+QStringList ListFiles(const QString& folder, const QString& pattern) {
+    QDir dir(folder);
+    dir.setNameFilters({pattern});
+    dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    dir.setSorting(QDir::Unsorted);
+    return dir.entryList();
+}
+
+namespace {
+
+qsizetype lastSeparator(const QString& fullName) {
+    return qMax(fullName.lastIndexOf(u'/'), fullName.lastIndexOf(u'\\'));
+}
+
+}  // namespace
+
+QString FolderOf(const QString& fullName) {
+    const qsizetype at = lastSeparator(fullName);
+    return at < 0 ? QString() : fullName.left(at);
+}
+
+QString FileNameOf(const QString& fullName) { return fullName.mid(lastSeparator(fullName) + 1); }
+
+std::optional<qint64> GetNewEstimateNumber(AppState& app) {
+    if (app.ManualNumbering) {
+        for (;;) {
+            QString answer = app.prompter.input(
+                QStringLiteral("Please enter the new Estimate Reference number"),
+                QStringLiteral("New Estimate Number"));
+            answer.remove(u' ');
+            double value = 0;
+            if (numbers::isNumber(answer, &value) && value >= 1 && value < 2147483648.0) {
+                return qint64(numbers::roundHalfEven(value));
+            }
+        }
+    }
+    Database& db = app.DbConnection;
+    // Writing first takes the write lock, so two workstations can never take the same number.
+    Transaction tx(db);
+    if (!tx.active() ||
+        !db.exec(QStringLiteral("UPDATE Counters SET Estimate = COALESCE(Estimate, 0) + 1"))) {
+        return std::nullopt;
+    }
+    const QVariant next = db.scalar(QStringLiteral("SELECT Estimate FROM Counters"));
+    if (!next.isValid() || !tx.commit()) {
+        return std::nullopt;
+    }
+    return next.toLongLong() - 1;
+}
+
+QString FindBrowser(AppState& app, const QString& extension) {
+    QTemporaryFile probe(QDir::tempPath() + QStringLiteral("/~XXXXXX"));
+    if (!probe.open()) {
+        return {};
+    }
+    QString name = probe.fileName();
+    const qsizetype dot = name.indexOf(u'.', name.lastIndexOf(u'/'));
+    name = (dot < 0 ? name : name.left(dot)) + u'.' + extension;
+    if (!probe.rename(name)) {
+        return {};
+    }
+    return app.launcher.programFor(name);
+}
+
+int ShareFolder(AppState& app, const QString& serverName, const QString& shareName,
+                const QString& folder, const QString& remark, int maxUsers) {
+    return app.sharing.share(serverName, shareName, folder, remark, maxUsers);
+}
+
+QString helpPageFile() {
+    const QString folder = QDir::tempPath() + QStringLiteral("/verdell-help");
+    const QString file = folder + QStringLiteral("/mailmerge.htm");
+    QFile source(QStringLiteral(":/help/mailmerge.htm"));
+    if (!source.open(QIODevice::ReadOnly) || !QDir().mkpath(folder)) {
+        return {};
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(source.readAll()) < 0 || !out.commit()) {
+        return {};
+    }
+    return file;
+}
+
+void OpenHelpPage(AppState& app) {
+    const QString browser = FindBrowser(app, QStringLiteral("html"));
+    if (browser.isEmpty()) {
+        return;
+    }
+    const QString page = helpPageFile();
+    if (page.isEmpty()) {
+        return;
+    }
+    app.launcher.start(browser, {QUrl::fromLocalFile(page).toString()});
+}

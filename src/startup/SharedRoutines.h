@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class AppState;
+
+// Small routines that several screens share.
+
+// The Jobs field a caption names: the user's captions of the created, surveyed, due, completed
+// and quoted dates, the job number, status and introducer, and "Job Age" for the age; otherwise
+// an empty text.
+QString CaptionToField(const AppState& app, const QString& caption);
+
+// Every file in the folder whose name matches the pattern (hidden and system files too), in the
+// order the file system gives them. Names are matched without regard to case.
+QStringList ListFiles(const QString& folder, const QString& pattern);
+
+// The part of a full file name before / after its last separator ("/" or "\").
+QString FolderOf(const QString& fullName);
+QString FileNameOf(const QString& fullName);
+
+// Takes the next estimate number: from the counter in one transaction, or, with manual
+// numbering, asked of the user until the answer is a number of at least 1. Nothing when the
+// counter cannot be read or written (see the connection's last error).
+std::optional<qint64> GetNewEstimateNumber(AppState& app);
+
+// The program registered to open files with the extension, or an empty text.
+QString FindBrowser(AppState& app, const QString& extension);
+
+// Shares a folder on the network; 0 on success.
+int ShareFolder(AppState& app, const QString& serverName, const QString& shareName,
+                const QString& folder, const QString& remark = {}, int maxUsers = -1);
+
+// Opens the help page on making templates in the user's browser.
+void OpenHelpPage(AppState& app);
+// The help page as a file the browser can open (written from the program's resources).
+QString helpPageFile();

@@ -1,0 +1,77 @@
+#include "startup/Startup.h"
+
+#include "platform/Prompter.h"
+#include "platform/ScreenMetrics.h"
+#include "startup/AppState.h"
+#include "startup/Captions.h"
+#include "startup/Connection.h"
+#include "startup/DateFormats.h"
+#include "startup/Options.h"
+#include "startup/Upgrade.h"
+
+namespace {
+constexpr int kMinimumScreenWidth = 1024;
+const QString kDataFolder = QStringLiteral("\\Verdell Std");
+}  // namespace
+
+void CheckScreenResolution(AppState& app, int minimumWidth) {
+    const QSize size = app.screen.sizeInPixels();
+    if (size.width() >= minimumWidth) {
+        return;
+    }
+    const QString minimum = QString::number(minimumWidth);
+    app.prompter.message(
+        QStringLiteral("Verdell needs to run in a screen resolution of at least ") + minimum +
+            QStringLiteral(" pixels wide") + QStringLiteral("\r\n") +
+            QStringLiteral("Please adjust your screen resolution and run Verdell again!"),
+        QStringLiteral("Larger screen resolution required, currently set to ") +
+            QString::number(size.width()) + u'x' + QString::number(size.height()),
+        Prompter::Buttons::Ok, Prompter::Icon::Critical);
+    app.prompter.message(
+        QStringLiteral("Verdell will continue but your may not see all the information on the "
+                       "screen"),
+        QStringLiteral("Increase Screen Resolution to at least ") + minimum +
+            QStringLiteral(" pixels wide"),
+        Prompter::Buttons::Ok, Prompter::Icon::Critical);
+}
+
+void WriteFirstRunDefaults(AppState& app) {
+    TReg& settings = app.AppSettings;
+    if (settings.GetValue(QStringLiteral("FirstRun")) != QLatin1String("1")) {
+        return;
+    }
+    settings.SetValue(QStringLiteral("datapath"), kDataFolder);
+    settings.SetValue(QStringLiteral("dataname"), QStringLiteral("verdell.mdb"));
+    settings.SetValue(QStringLiteral("FirstRun"), QStringLiteral("0"));
+    settings.SetValue(QStringLiteral("LastJob"), QStringLiteral("0"));
+    settings.SetValue(QStringLiteral("DocPath"), kDataFolder + QStringLiteral("\\Docs"));
+    settings.SetValue(QStringLiteral("TemplatePath"), kDataFolder + QStringLiteral("\\Templates"));
+}
+
+void LoadTemplateFolder(AppState& app, StartupUi& ui) {
+    app.StartupComplete = false;
+    ui.setBusy(true);
+    app.TemplateFolder = app.AppSettings.GetValue(QStringLiteral("TemplatePath"));
+    ui.setBusy(false);
+    app.StartupComplete = true;
+}
+
+void Main(AppState& app, StartupUi& ui) {
+    CheckScreenResolution(app, kMinimumScreenWidth);
+    app.AppSettings.setKey(TReg::kCurrentUser);
+    app.AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
+    WriteFirstRunDefaults(app);
+    LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
+                     QStringLiteral("verdell.mdb"));
+    OpenDatabase(app);
+    if (DatabaseNeedsUpgrade(app.DbConnection)) {
+        UpgradeSchema(app.DbConnection);
+    }
+    if (app.DbConnection.isOpen()) {
+        captions::load(app.DbConnection, app.FieldCaptions);
+    }
+    LoadOptions(app);
+    LoadDefaultDateFormat(app);
+    ui.showMainWindow();
+    LoadTemplateFolder(app, ui);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class AppState;
+
+// What the start-up sequence needs from the screens.
+class StartupUi {
+public:
+    virtual ~StartupUi() = default;
+    virtual void showMainWindow() = 0;
+    // The hourglass pointer while the last step runs.
+    virtual void setBusy(bool busy) = 0;
+};
+
+// The start-up sequence, run once per process: screen check, settings, first-run defaults, the
+// data folder, the connection, the schema, captions, options, the date format, the main window
+// and the template folder, in that order.
+void Main(AppState& app, StartupUi& ui);
+
+// The two warnings shown when the screen is narrower than the minimum width.
+void CheckScreenResolution(AppState& app, int minimumWidth);
+// Writes the settings a first start needs, when FirstRun is exactly "1".
+void WriteFirstRunDefaults(AppState& app);
+void LoadTemplateFolder(AppState& app, StartupUi& ui);

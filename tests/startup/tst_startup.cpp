@@ -1,0 +1,243 @@
+#include "startup/Bootstrap.h"
+#include "startup/Startup.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+// Records what the shared state held when the main window was shown.
+class RecordingUi : public StartupUi {
+public:
+    explicit RecordingUi(AppState& app) : app_(app) {}
+    void showMainWindow() override {
+        ++shown;
+        optionsAtShow = app_.ForceDateValidation || app_.ManualNumbering;
+        formatAtShow = app_.DefaultDateFormat;
+        completeAtShow = app_.StartupComplete;
+    }
+    void setBusy(bool busy) override { busyCalls << busy; }
+
+    int shown = 0;
+    bool optionsAtShow = false;
+    bool completeAtShow = true;
+    QString formatAtShow;
+    QList<bool> busyCalls;
+
+private:
+    AppState& app_;
+};
+
+}  // namespace
+
+class tst_startup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void narrowScreensAreWarned_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("exactly 1024") << QSize(1024, 768) << 0;
+        QTest::newRow("1023") << QSize(1023, 768) << 2;
+        QTest::newRow("tall but narrow") << QSize(800, 1200) << 2;
+        QTest::newRow("wide but short") << QSize(1280, 600) << 0;
+    }
+    void narrowScreensAreWarned() {
+        QFETCH(QSize, screen);
+        QFETCH(int, messages);
+        TestEnv env;
+        env.screen.set(screen);
+        CheckScreenResolution(env.app(), 1024);
+        QCOMPARE(env.prompter.count(), messages);
+        if (messages == 0) {
+            return;
+        }
+        const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
+        QCOMPARE(env.prompter.calls()[0].prompt,
+                 QString("Verdell needs to run in a screen resolution of at least 1024 pixels "
+                         "wide\r\nPlease adjust your screen resolution and run Verdell again!"));
+        QCOMPARE(env.prompter.calls()[0].title,
+                 "Larger screen resolution required, currently set to " + size);
+        QCOMPARE(env.prompter.calls()[1].prompt,
+                 QString("Verdell will continue but your may not see all the information on "
+                         "the screen"));
+        QCOMPARE(env.prompter.calls()[1].title,
+                 QString("Increase Screen Resolution to at least 1024 pixels wide"));
+        QCOMPARE(env.prompter.calls()[1].icon, Prompter::Icon::Critical);
+    }
+
+    void firstRunDefaults_data() {
+        QTest::addColumn<QString>("firstRun");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("true") << "true" << false;
+        QTest::newRow("01") << "01" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("missing") << QString() << false;
+    }
+    void firstRunDefaults() {
+        QFETCH(QString, firstRun);
+        QFETCH(bool, written);
+        TestEnv env;
+        env.createSettings();
+        if (!firstRun.isNull()) {
+            env.app().AppSettings.SetValue("FirstRun", firstRun);
+        }
+        WriteFirstRunDefaults(env.app());
+        const QStringList names{"datapath", "dataname", "LastJob", "DocPath", "TemplatePath"};
+        const QStringList values{"\\Verdell Std", "verdell.mdb", "0", "\\Verdell Std\\Docs",
+                                 "\\Verdell Std\\Templates"};
+        for (int i = 0; i < names.size(); ++i) {
+            QCOMPARE(env.setting(names[i]), written ? values[i] : QString());
+        }
+        if (written) {
+            QCOMPARE(env.setting("FirstRun"), QString("0"));
+        }
+    }
+
+    void aFirstStartInstallsAndOpensEverything() {
+        TestEnv env;
+        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        QCOMPARE(env.setting("FirstRun"), QString("1"));
+        for (const char* sub : {"Docs", "Templates", "Images"}) {
+            QVERIFY(QFileInfo(env.dataFolder() + "/" + sub).isDir());
+        }
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        AppState& app = env.app();
+        QCOMPARE(env.prompter.count(), 0);
+        QVERIFY(app.DbConnection.isOpen());
+        QCOMPARE(app.DbConnection.fileName(), env.dataFolder() + "/verdell.mdb");
+        QCOMPARE(env.setting("FirstRun"), QString("0"));
+        QCOMPARE(app.FieldCaptions[1], QString("Engineer:"));
+        QCOMPARE(app.FieldCaptions[36], QString());
+        QCOMPARE(app.CurrencySymbol, QString::fromUtf8("\u00A3"));
+        QCOMPARE(app.DefaultDateFormat, QString("dd/mm/yyyy"));
+        QCOMPARE(app.TemplateFolder, QString("\\Verdell Std\\Templates"));
+        QVERIFY(app.StartupComplete);
+        QCOMPARE(ui.shown, 1);
+        QCOMPARE(ui.formatAtShow, QString("dd/mm/yyyy"));
+        QVERIFY(!ui.completeAtShow);  // the template folder is read after the window shows
+        QCOMPARE(ui.busyCalls, QList<bool>({true, false}));
+    }
+
+    void installingNeverOverwrites() {
+        TestEnv env;
+        env.createSettings({{"FirstRun", "0"}, {"LastJob", "42"}});
+        TestEnv::writeFile(env.dataFolder() + "/notes.txt", "mine");
+        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        QCOMPARE(env.setting("FirstRun"), QString("0"));
+        QCOMPARE(env.setting("LastJob"), QString("42"));
+        QVERIFY(!QFile::exists(env.dataFolder() + "/verdell.mdb"));
+    }
+
+    void settingsThatCannotBeWrittenAreReported() {
+        TestEnv env;
+        TestEnv::writeFile(env.root() + "/config", "a file where the folder should be");
+        const QStringList problems = installIfNeeded(env.app());
+        QCOMPARE(problems.size(), 1);
+        QVERIFY(problems.first().startsWith("Verdell cannot create its settings file"));
+        // Start-up goes on without settings: nothing is written, the default place is tried.
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(ui.shown, 1);
+        QVERIFY(!env.app().DbConnection.isOpen());
+    }
+
+    void optionsComeFromTheCountersRow_data() {
+        QTest::addColumn<int>("free3");
+        QTest::addColumn<QList<bool>>("flags");
+        QTest::newRow("none") << 0 << QList<bool>{false, false, false, false, false, false, false};
+        QTest::newRow("5") << 5 << QList<bool>{true, false, true, false, false, false, false};
+        QTest::newRow("all seven") << 127 << QList<bool>{true, true, true, true, true, true, true};
+        QTest::newRow("128 is none of them") << 128
+                                             << QList<bool>{false, false, false, false, false,
+                                                            false, false};
+        QTest::newRow("bit 6 and above") << 192
+                                         << QList<bool>{false, false, false, false, false,
+                                                        false, true};
+    }
+    void optionsComeFromTheCountersRow() {
+        QFETCH(int, free3);
+        QFETCH(QList<bool>, flags);
+        TestEnv env;
+        env.openNewDatabase();
+        env.app().DbConnection.exec("UPDATE Counters SET Free3 = ?, CurrencySign = NULL", {free3});
+        env.app().DbConnection.close();
+        env.app().AppSettings.SetValue("FirstRun", "0");
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        const AppState& a = env.app();
+        QCOMPARE(QList<bool>({a.ForceDateValidation, a.UseSystemDateFormat, a.ManualNumbering,
+                              a.VatRegistered, a.PrintCount, a.JustPrint, a.BackgroundPrinting}),
+                 flags);
+        QCOMPARE(a.CurrencySymbol, QString());
+        QCOMPARE(ui.optionsAtShow, flags[0] || flags[2]);
+    }
+
+    void captionsComeFromTheLabelsTable() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        db.exec("DELETE FROM labels");
+        for (const auto& [index, text] : QList<QPair<int, QString>>{
+                 {11, "  Booked: "}, {36, "no such label"}, {201, "too far"}, {1, "Agent"}}) {
+            db.exec("INSERT INTO labels (\"Index\", \"Text\") VALUES (?, ?)", {index, text});
+        }
+        db.close();
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(env.app().FieldCaptions[11], QString("Booked:"));
+        QCOMPARE(env.app().FieldCaptions[1], QString("Agent"));
+        QCOMPARE(env.app().FieldCaptions[36], QString());
+        QCOMPARE(env.app().FieldCaptions[0], QString());
+    }
+
+    void withoutADatabaseStartUpGoesOn() {
+        TestEnv env;
+        env.createSettings({{"datapath", "\\Gone"}, {"dataname", "verdell.mdb"}});
+        int locators = 0;
+        env.app().showLocator = [&] { ++locators; };
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(locators, 1);
+        const AppState& a = env.app();
+        QVERIFY(!a.DbConnection.isOpen());
+        QVERIFY(!a.ForceDateValidation && !a.ManualNumbering && !a.BackgroundPrinting);
+        QCOMPARE(a.CurrencySymbol, QString());
+        QCOMPARE(a.DefaultDateFormat, QString());
+        QCOMPARE(ui.shown, 1);
+        QVERIFY(a.StartupComplete);
+    }
+
+    void dataOnAnotherDriveIsFoundBeforeOpening() {
+        TestEnv env;
+        env.createSettings({{"FirstRun", "1"}});
+        env.makeDatabase(env.driveD() + "/Verdell Std/verdell.mdb");
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(env.setting("datapath"), env.driveD() + "/Verdell Std");
+        QVERIFY(env.app().DbConnection.isOpen());
+        QCOMPARE(env.prompter.count(), 0);
+    }
+
+    void anOlderDatabaseIsUpgradedAtStart() {
+        TestEnv env;
+        const QString file = env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        db.exec("UPDATE Version SET Version = '1.0.4'");
+        db.exec("UPDATE Counters SET Estimate = 4321");
+        db.close();
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(env.app().DbConnection.scalar("SELECT Version FROM Version").toString(),
+                 QString("1.0.5"));
+        QCOMPARE(env.app().DbConnection.scalar("SELECT Estimate FROM Counters").toInt(), 1000);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_startup)
+#include "tst_startup.moc"
