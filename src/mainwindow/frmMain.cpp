@@ -1,0 +1,331 @@
+#include "mainwindow/frmMain.h"
+
+#include "mainwindow/HoverButton.h"
+#include "mainwindow/frmSplash.h"
+#include "platform/Prompter.h"
+#include "platform/ScreenMetrics.h"
+#include "startup/AppState.h"
+#include "startup/CentreForm.h"
+#include "startup/Numbers.h"
+#include "startup/SharedRoutines.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTimer>
+
+namespace {
+
+const QString kProductName = QStringLiteral("Verdell Standard");
+
+// The artwork behind the buttons, scaled to the window.
+class Backdrop : public QWidget {
+public:
+    explicit Backdrop(QWidget* parent)
+        : QWidget(parent), art_(QStringLiteral(":/artwork/background.svg"), this) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(rect(), QColor(0x1f, 0x3a, 0x5f));
+        art_.render(&p, QRectF(rect()));
+    }
+
+private:
+    QSvgRenderer art_;
+};
+
+struct Twips {
+    int left, top, width, height;
+};
+// Where the buttons and the version label stand, in twips.
+constexpr Twips kVersion{4300, 100, 0, 0};
+constexpr Twips kEstimates{915, 2100, 3900, 1000};
+constexpr Twips kJobs{915, 3300, 3970, 1000};
+constexpr Twips kReports{915, 4600, 4000, 1000};
+constexpr Twips kExit{870, 5800, 2985, 1000};
+
+QAction* namedAction(QObject* parent, const char* name, const QString& caption) {
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QMenu* namedMenu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+}  // namespace
+
+frmMain::frmMain(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/artwork/logo.svg")));
+    buildMenus();
+    buildPicture();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    Timer1->start();
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = namedMenu(bar, "File", QStringLiteral("&File"));
+    FileBackup = namedAction(this, "FileBackup", QStringLiteral("&Backup"));
+    FileRestore = namedAction(this, "FileRestore", QStringLiteral("&Restore"));
+    FileExit = namedAction(this, "FileExit", QStringLiteral("E&xit"));
+    mnuFile->addAction(FileBackup);
+    mnuFile->addAction(FileRestore);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("Spacer1"));
+    mnuFile->addAction(FileExit);
+    connect(FileExit, &QAction::triggered, this, &frmMain::FileExit_Click);
+
+    mnuEdit = namedMenu(bar, "Edit", QStringLiteral("&Edit"));
+    EditCut = namedAction(this, "EditCut", QStringLiteral("Cut"));
+    EditCopy = namedAction(this, "EditCopy", QStringLiteral("Copy"));
+    EditPaste = namedAction(this, "EditPaste", QStringLiteral("Paste"));
+    EditCut->setShortcut(QKeySequence::Cut);
+    EditCopy->setShortcut(QKeySequence::Copy);
+    EditPaste->setShortcut(QKeySequence::Paste);
+    mnuEdit->addActions({EditCut, EditCopy, EditPaste});
+    connect(EditCut, &QAction::triggered, this, [this] { editAction("cut"); });
+    connect(EditCopy, &QAction::triggered, this, [this] { editAction("copy"); });
+    connect(EditPaste, &QAction::triggered, this, [this] { editAction("paste"); });
+
+    mnuOptions = namedMenu(bar, "Options", QStringLiteral("&Options"));
+    OptionsJobStatus = namedAction(this, "OptionsJobStatus", QStringLiteral("Job Status"));
+    OptionsIntroducedBy = namedAction(this, "OptionsIntroducedBy", QStringLiteral("&Engineers"));
+    ProgramClientCompanies =
+        namedAction(this, "ProgramClientCompanies", QStringLiteral("Client / Companies"));
+    mnuOptions->addActions({OptionsJobStatus, OptionsIntroducedBy, ProgramClientCompanies});
+
+    Jobs = namedAction(this, "Jobs", QStringLiteral("&Jobs"));
+    bar->addAction(Jobs);
+
+    mnuReports = namedMenu(bar, "Reports", QStringLiteral("&Reports"));
+    UnderDevelopment = namedAction(this, "UnderDevelopment", QStringLiteral("Job Report"));
+    ReportMorketing = namedAction(this, "ReportMorketing", QStringLiteral("Marketing Report"));
+    ReportAwaitingInvoicing =
+        namedAction(this, "ReportAwaitingInvoicing", QStringLiteral("Awaiting Invoicing"));
+    ReportAwaitingPayment =
+        namedAction(this, "ReportAwaitingPayment", QStringLiteral("Awaiting Payment"));
+    mnuReports->addActions(
+        {UnderDevelopment, ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment});
+
+    Setup = namedAction(this, "Setup", QStringLiteral("&Setup"));
+    bar->addAction(Setup);
+
+    mnuHelp = namedMenu(bar, "Help", QStringLiteral("&Help"));
+    HelpAbout = namedAction(this, "HelpAbout", QStringLiteral("&About"));
+    MailMerge = namedAction(this, "MailMerge", QStringLiteral("Creating Templates"));
+    mnuHelp->addActions({HelpAbout, MailMerge});
+    connect(HelpAbout, &QAction::triggered, this, &frmMain::HelpAbout_Click);
+    connect(MailMerge, &QAction::triggered, this, &frmMain::MailMerge_Click);
+
+    // The screens behind these entries are not part of this build yet.
+    for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
+                             ProgramClientCompanies, Jobs, UnderDevelopment, ReportMorketing,
+                             ReportAwaitingInvoicing, ReportAwaitingPayment, Setup}) {
+        pending->setEnabled(false);
+    }
+}
+
+void frmMain::buildPicture() {
+    Image1 = new Backdrop(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    setCentralWidget(Image1);
+
+    Image2 = new QLabel(Image1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setPixmap(QIcon(QStringLiteral(":/artwork/logo.svg")).pixmap(56, 56));
+    Image2->setGeometry(318, 34, 56, 56);
+
+    Picture1 = new QLabel(Image1);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setText(
+        QStringLiteral("<div style='color:#ffffff; font-size:34pt; font-weight:800;'>Verdell</div>"
+                       "<div style='color:#c9d8ea; font-size:10pt;'>Jobs, estimates and "
+                       "documents for your business</div>"));
+    Picture1->setGeometry(386, 26, 400, 90);
+    Picture1->installEventFilter(this);
+
+    labVersion = new QLabel(QStringLiteral("Verdell Standard  \u00B7  Version " VERDELL_VERSION),
+                            Image1);
+    labVersion->setObjectName(QStringLiteral("labVersion"));
+    labVersion->setStyleSheet(QStringLiteral("color:#9fb3c8; font-size:8pt;"));
+    labVersion->adjustSize();
+    labVersion->setMouseTracking(true);
+    labVersion->installEventFilter(this);
+
+    Label1 = new QLabel(Image1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    place(Label1, 18345, 100, 1200, 300);
+
+    labPleaseWait = new QLabel(QStringLiteral("Please wait while the software is initialised"),
+                               Image1);
+    labPleaseWait->setObjectName(QStringLiteral("labPleaseWait"));
+    QFont heavy(QStringLiteral("Arial Black"));
+    heavy.setWeight(QFont::Black);
+    heavy.setPointSize(13);
+    labPleaseWait->setFont(heavy);
+    labPleaseWait->setStyleSheet(QStringLiteral("color:#f2a541;"));
+    labPleaseWait->setGeometry(330, 500, 450, 30);
+    labPleaseWait->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto button = [this](const char* name, const char* icon, const QString& caption,
+                         void (frmMain::*handler)()) {
+        auto* b = new HoverButton(QStringLiteral(":/artwork/%1.svg").arg(QLatin1String(icon)),
+                                  caption, Image1);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &HoverButton::clicked, this, handler);
+        return b;
+    };
+    htEstimates = button("htEstimates", "estimates", QStringLiteral("Estimates"),
+                         &frmMain::htEstimates_Click);
+    HoverTool1 = button("HoverTool1", "jobs", QStringLiteral("Jobs"), &frmMain::HoverTool1_Click);
+    HoverTool3 =
+        button("HoverTool3", "reports", QStringLiteral("Reports"), &frmMain::HoverTool3_Click);
+    HoverTool2 = button("HoverTool2", "exit", QStringLiteral("Exit"), &frmMain::HoverTool2_Click);
+    setTabOrder(HoverTool1, htEstimates);
+    setTabOrder(htEstimates, HoverTool3);
+    setTabOrder(HoverTool3, HoverTool2);
+
+    // Layout tuning boxes: hidden, outside the picture.
+    for (size_t i = 0; i < tuning.size(); ++i) {
+        tuning[i] = new QLineEdit(Image1);
+        tuning[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        tuning[i]->hide();
+        tuning[i]->installEventFilter(this);
+    }
+}
+
+void frmMain::place(QWidget* control, int left, int top, int width, int height) {
+    const ScreenMetrics& s = app_.screen;
+    control->move(s.toPixelsX(left), s.toPixelsY(top));
+    if (width >= 0 && height >= 0) {
+        control->resize(s.toPixelsX(width), s.toPixelsY(height));
+    }
+}
+
+void frmMain::Form_Load() {
+    OptionsIntroducedBy->setText(app_.FieldCaptions[1]);
+    const QSize screen = app_.screen.sizeInPixels();
+    if (screen.width() == 800) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(800, 600);
+        CentreForm(this, app_.screen);
+    }
+    setWindowTitle(kProductName + QStringLiteral(" [Main]"));
+    // The positions are kept in twips, so at any screen density they convert to the same
+    // place in the picture.
+    place(labVersion, kVersion.left, kVersion.top);
+    for (auto [control, at] : {std::pair{htEstimates, kEstimates}, std::pair{HoverTool1, kJobs},
+                               std::pair{HoverTool3, kReports}, std::pair{HoverTool2, kExit}}) {
+        place(control, at.left, at.top, at.width, at.height);
+    }
+    const int tx = app_.screen.twipsPerPixelX();
+    const int ty = app_.screen.twipsPerPixelY();
+    const QRect g = HoverTool2->geometry();
+    tuning[0]->setText(QString::number(g.left() * tx));
+    tuning[1]->setText(QString::number(g.top() * ty));
+    tuning[2]->setText(QString::number(g.width() * tx));
+    tuning[3]->setText(QString::number(g.height() * ty));
+}
+
+bool frmMain::connectionOpen() {
+    if (app_.DbConnection.isOpen()) {
+        return true;
+    }
+    app_.prompter.message(QStringLiteral("There is no database connection"),
+                          QStringLiteral("No Current Database Connection"), Prompter::Buttons::Ok,
+                          Prompter::Icon::Critical);
+    return false;
+}
+
+void frmMain::HoverTool1_Click() {
+    if (!connectionOpen()) {
+        return;
+    }
+    QApplication::beep();  // the job screen is not part of this build yet
+}
+
+void frmMain::htEstimates_Click() {
+    QApplication::beep();  // the estimates screen is not part of this build yet
+}
+
+void frmMain::HoverTool3_Click() {
+    if (!connectionOpen()) {
+        return;
+    }
+    QApplication::beep();  // the reports menu is not part of this build yet
+}
+
+void frmMain::HoverTool2_Click() {
+    if (QObject* reports = app_.openScreen(QStringLiteral("frmReports"))) {
+        if (auto* window = qobject_cast<QWidget*>(reports)) {
+            window->close();
+        }
+    }
+    close();
+}
+
+void frmMain::FileExit_Click() { close(); }
+
+void frmMain::HelpAbout_Click() {
+    frmSplash about(this);
+    about.exec();
+}
+
+void frmMain::MailMerge_Click() { OpenHelpPage(app_); }
+
+void frmMain::Timer1_Timer() {
+    Timer1->stop();
+    if (!app_.StartupComplete) {
+        Timer1->start();
+        return;
+    }
+    labPleaseWait->hide();
+}
+
+void frmMain::Picture1_Click() {
+    const int tx = app_.screen.twipsPerPixelX();
+    const int ty = app_.screen.twipsPerPixelY();
+    auto twips = [this](size_t i) { return int(numbers::leadingNumber(tuning[i]->text())); };
+    HoverTool2->setGeometry(twips(0) / tx, twips(1) / ty, twips(2) / tx, twips(3) / ty);
+}
+
+void frmMain::editAction(const char* slot) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->metaObject()->indexOfMethod(QByteArray(QByteArray(slot) + "()").constData()) >= 0) {
+        QMetaObject::invokeMethod(focus, slot);
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Picture1 && event->type() == QEvent::MouseButtonPress) {
+        Picture1_Click();
+    } else if (watched == labVersion && event->type() == QEvent::MouseMove) {
+        const QPoint at = labVersion->pos();
+        Label1->setText(QStringLiteral("%1,%2").arg(at.x() * app_.screen.twipsPerPixelX())
+                            .arg(at.y() * app_.screen.twipsPerPixelY()));
+    } else if (event->type() == QEvent::KeyPress &&
+               std::find(tuning.begin(), tuning.end(), watched) != tuning.end()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Picture1_Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

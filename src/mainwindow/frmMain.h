@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+class AppState;
+class HoverButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTimer;
+
+// The hub the user returns to: four large buttons (jobs, estimates, reports, exit) on the
+// artwork, and a menu bar that reaches every other screen.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(AppState& app, QWidget* parent = nullptr);
+
+    void Form_Load();
+
+    void HoverTool1_Click();   // jobs
+    void htEstimates_Click();
+    void HoverTool3_Click();   // reports
+    void HoverTool2_Click();   // exit
+    void FileExit_Click();
+    void HelpAbout_Click();
+    void MailMerge_Click();
+    void Timer1_Timer();
+    void Picture1_Click();
+
+    HoverButton* HoverTool1;
+    HoverButton* htEstimates;
+    HoverButton* HoverTool3;
+    HoverButton* HoverTool2;
+    QLabel* labPleaseWait;
+    QLabel* labVersion;
+    QLabel* Label1;
+    std::array<QLineEdit*, 4> tuning;  // Text1 .. Text4
+    QLabel* Picture1;
+    QWidget* Image1;
+    QLabel* Image2;
+    QTimer* Timer1;
+
+    QMenu* mnuFile;
+    QMenu* mnuEdit;
+    QMenu* mnuOptions;
+    QMenu* mnuReports;
+    QMenu* mnuHelp;
+    QAction* FileBackup;
+    QAction* FileRestore;
+    QAction* FileExit;
+    QAction* EditCut;
+    QAction* EditCopy;
+    QAction* EditPaste;
+    QAction* OptionsJobStatus;
+    QAction* OptionsIntroducedBy;
+    QAction* ProgramClientCompanies;
+    QAction* Jobs;
+    QAction* UnderDevelopment;
+    QAction* ReportMorketing;
+    QAction* ReportAwaitingInvoicing;
+    QAction* ReportAwaitingPayment;
+    QAction* Setup;
+    QAction* HelpAbout;
+    QAction* MailMerge;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPicture();
+    // Places a control at a position given in twips.
+    void place(QWidget* control, int left, int top, int width = -1, int height = -1);
+    bool connectionOpen();
+    void editAction(const char* slot);
+
+    AppState& app_;
+};
