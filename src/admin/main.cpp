@@ -1,0 +1,35 @@
+// verdell-admin: what an administrator or a script needs of Verdell, without a screen.
+
+#include "admin/AdminCommands.h"
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/SystemLocale.h"
+#include "startup/AppState.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("verdell-admin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VERDELL_VERSION));
+
+    // Nothing here may stop to ask: questions get the answer that changes nothing.
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    SystemClock clock;
+    FixedScreenMetrics screen;
+    SystemDriveRoots roots;
+    HostLocale locale;
+    SambaFolderSharing sharing;
+    AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    return admin::run(app, arguments, {out, err});
+}

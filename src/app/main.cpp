@@ -1,0 +1,71 @@
+// Verdell: the job register of a small trade or property-services business.
+
+#include "mainwindow/MainWindowStartup.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/QtPrompter.h"
+#include "platform/QtScreenMetrics.h"
+#include "platform/SystemLocale.h"
+#include "startup/AppState.h"
+#include "startup/Bootstrap.h"
+#include "startup/Startup.h"
+#include "startup/frmLocateDatabase.h"
+
+#include <QApplication>
+#include <QEvent>
+
+namespace {
+
+// For the start-up benchmark: ends the program once the main window has been painted.
+class QuitAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Verdell"));
+    QApplication::setOrganizationName(QStringLiteral("Corvane"));
+    QApplication::setApplicationVersion(QStringLiteral(VERDELL_VERSION));
+
+    QtPrompter prompter;
+    DesktopLauncher launcher;
+    SystemClock clock;
+    QtScreenMetrics screen;
+    SystemDriveRoots roots;
+    HostLocale locale;
+    SambaFolderSharing sharing;
+    AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
+    app.showLocator = [&app] {
+        frmLocateDatabase locator(app);
+        locator.Form_Load();
+        locator.exec();
+    };
+
+    for (const QString& problem : installIfNeeded(app)) {
+        prompter.message(problem, QStringLiteral("Verdell Installation"), Prompter::Buttons::Ok,
+                         Prompter::Icon::Critical);
+    }
+
+    MainWindowStartup ui(app);
+    Main(app, ui);
+
+    QuitAfterFirstPaint quitter;
+    if (qEnvironmentVariableIsSet("VERDELL_QUIT_WHEN_SHOWN") && ui.mainWindow()) {
+        ui.mainWindow()->installEventFilter(&quitter);
+    }
+    return application.exec();
+}

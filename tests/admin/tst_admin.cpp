@@ -1,0 +1,112 @@
+#include "startup/Schema.h"
+#include "support/TestEnv.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+// verdell-admin run as a script would run it, on the test's own home and settings folders.
+class tst_admin : public QObject {
+    Q_OBJECT
+
+    struct Result {
+        int status;
+        QString out, err;
+    };
+
+    static Result admin(const QStringList& arguments) {
+        QProcess process;
+        process.start(VERDELL_ADMIN, arguments);
+        process.waitForFinished(60000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    static QByteArray digest(const QString& file) {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    }
+
+private Q_SLOTS:
+    void initMakesWhatIsMissingAndNeverOverwrites() {
+        TestEnv env;
+        Result r = admin({"init"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("(created)"));
+        QCOMPARE(env.setting("FirstRun"), QString("1"));
+        const QString db = env.dataFolder() + "/verdell.mdb";
+        QVERIFY(QFile::exists(db));
+        env.app().AppSettings.SetValue("LastJob", "12");
+        const QByteArray before = digest(db);
+        r = admin({"init"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.count("(kept)"), 2);
+        QCOMPARE(digest(db), before);
+        QCOMPARE(env.setting("LastJob"), QString("12"));
+    }
+
+    void checkReportsTheDatabase() {
+        TestEnv env;
+        QCOMPARE(admin({"init"}).status, 0);
+        const Result r = admin({"check"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("version: 1.0.5"));
+        QVERIFY(r.out.contains("integrity: ok"));
+        QVERIFY(r.out.contains(QRegularExpression("jobStatus\\s+8")));
+        QCOMPARE(r.err, QString());
+    }
+
+    void checkUpgradesAnOlderDatabase() {
+        TestEnv env;
+        const QString file = env.dataFolder() + "/old.mdb";
+        {
+            Database db;
+            QVERIFY(QDir().mkpath(env.dataFolder()));
+            QVERIFY(db.create(file));
+            QVERIFY(schema::createBaseTables(db));
+            QVERIFY(db.exec("INSERT INTO Counters (JobCounter, FileCounter, Free2, Free3) "
+                            "VALUES (1, 1, 1, 0)"));
+        }
+        env.createSettings({{"datapath", env.dataFolder()}, {"dataname", "old.mdb"}});
+        const Result r = admin({"check"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("upgraded: yes"));
+        QVERIFY(r.out.contains("version: 1.0.5"));
+    }
+
+    void failuresSayWhyInOneLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("database");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no settings") << QStringList{"check"} << QByteArray() << "run 'verdell-admin init'";
+        QTest::newRow("foreign file") << QStringList{"check"} << QByteArray("PK\x03\x04")
+                                      << "not a database";
+        QTest::newRow("missing file") << QStringList{"check"} << QByteArray("missing")
+                                      << "Could not find file";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray()
+                                         << "unknown command 'frobnicate'";
+    }
+    void failuresSayWhyInOneLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, database);
+        QFETCH(QString, reason);
+        TestEnv env;
+        if (!database.isNull()) {
+            env.createSettings({{"datapath", env.dataFolder()}, {"dataname", "verdell.mdb"}});
+            if (database != "missing") {
+                TestEnv::writeFile(env.dataFolder() + "/verdell.mdb", database);
+            }
+        }
+        const Result r = admin(arguments);
+        QCOMPARE(r.status, 1);
+        const QString last = r.err.trimmed().split('\n').last();
+        QVERIFY2(last.startsWith("verdell-admin: ") && last.contains(reason), qPrintable(r.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_admin)
+#include "tst_admin.moc"

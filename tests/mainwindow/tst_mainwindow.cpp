@@ -1,0 +1,191 @@
+#include "mainwindow/HoverButton.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmSplash.h"
+#include "support/TestEnv.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+class tst_mainwindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyMenuEntryInItsPlace_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("backup") << "File" << "FileBackup" << "&Backup";
+        QTest::newRow("restore") << "File" << "FileRestore" << "&Restore";
+        QTest::newRow("exit") << "File" << "FileExit" << "E&xit";
+        QTest::newRow("cut") << "Edit" << "EditCut" << "Cut";
+        QTest::newRow("copy") << "Edit" << "EditCopy" << "Copy";
+        QTest::newRow("paste") << "Edit" << "EditPaste" << "Paste";
+        QTest::newRow("job status") << "Options" << "OptionsJobStatus" << "Job Status";
+        QTest::newRow("introducers") << "Options" << "OptionsIntroducedBy" << "Agents";
+        QTest::newRow("address book") << "Options" << "ProgramClientCompanies"
+                                      << "Client / Companies";
+        QTest::newRow("jobs") << "" << "Jobs" << "&Jobs";
+        QTest::newRow("job report") << "Reports" << "UnderDevelopment" << "Job Report";
+        QTest::newRow("marketing") << "Reports" << "ReportMorketing" << "Marketing Report";
+        QTest::newRow("invoicing") << "Reports" << "ReportAwaitingInvoicing"
+                                   << "Awaiting Invoicing";
+        QTest::newRow("payment") << "Reports" << "ReportAwaitingPayment" << "Awaiting Payment";
+        QTest::newRow("setup") << "" << "Setup" << "&Setup";
+        QTest::newRow("about") << "Help" << "HelpAbout" << "&About";
+        QTest::newRow("help") << "Help" << "MailMerge" << "Creating Templates";
+    }
+    void everyMenuEntryInItsPlace() {
+        QFETCH(QString, menu);
+        QFETCH(QString, entry);
+        QFETCH(QString, caption);
+        TestEnv env;
+        env.app().FieldCaptions[1] = "Agents";
+        frmMain main(env.app());
+        main.Form_Load();
+        auto* action = main.findChild<QAction*>(entry);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        const QList<QAction*> where =
+            menu.isEmpty() ? main.menuBar()->actions() : main.findChild<QMenu*>(menu)->actions();
+        QVERIFY(where.contains(action));
+    }
+
+    void captionAndIntroducerEntry() {
+        TestEnv env;
+        frmMain main(env.app());
+        main.Form_Load();
+        QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
+        QCOMPARE(main.OptionsIntroducedBy->text(), QString());  // no caption of the user's own
+    }
+
+    void sizeAndPlace_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("800 x 600") << QSize(800, 600) << true;
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << false;
+    }
+    void sizeAndPlace() {
+        QFETCH(QSize, screen);
+        QFETCH(bool, maximised);
+        TestEnv env;
+        env.screen.set(screen);
+        frmMain main(env.app());
+        main.Form_Load();
+        QCOMPARE(main.windowState().testFlag(Qt::WindowMaximized), maximised);
+        if (!maximised) {
+            QCOMPARE(main.size(), QSize(800, 600));
+            QCOMPARE(main.pos(), QPoint(112, 84));
+        }
+    }
+
+    void buttonsTakeTheirPlacesAtAnyDensity_data() {
+        QTest::addColumn<int>("twipsPerPixel");
+        QTest::addColumn<QRect>("jobs");
+        QTest::addColumn<QRect>("exit");
+        QTest::addColumn<QPoint>("version");
+        QTest::newRow("96 dpi") << 15 << QRect(61, 220, 264, 66) << QRect(58, 386, 199, 66)
+                                << QPoint(286, 6);
+        QTest::newRow("120 dpi") << 12 << QRect(76, 275, 330, 83) << QRect(72, 483, 248, 83)
+                                 << QPoint(358, 8);
+    }
+    void buttonsTakeTheirPlacesAtAnyDensity() {
+        QFETCH(int, twipsPerPixel);
+        QFETCH(QRect, jobs);
+        QFETCH(QRect, exit);
+        QFETCH(QPoint, version);
+        TestEnv env;
+        env.screen.set({1280, 1024}, twipsPerPixel);
+        frmMain main(env.app());
+        main.Form_Load();
+        QCOMPARE(main.HoverTool1->geometry(), jobs);
+        QCOMPARE(main.HoverTool2->geometry(), exit);
+        QCOMPARE(main.labVersion->pos(), version);
+        QVERIFY(main.htEstimates->geometry().bottom() < main.HoverTool1->geometry().top());
+        QVERIFY(main.HoverTool1->geometry().bottom() < main.HoverTool3->geometry().top());
+        // The tuning boxes hold the exit button's place in twips; Enter applies them.
+        QCOMPARE(main.tuning[0]->text(), QString::number(exit.left() * twipsPerPixel));
+        main.tuning[0]->setText("1500");
+        QTest::keyClick(main.tuning[0], Qt::Key_Return);
+        QCOMPARE(main.HoverTool2->x(), 1500 / twipsPerPixel);
+    }
+
+    void jobsAndReportsNeedAConnection() {
+        TestEnv env;
+        frmMain main(env.app());
+        main.Form_Load();
+        main.HoverTool1_Click();
+        main.HoverTool3_Click();
+        main.htEstimates_Click();
+        QCOMPARE(env.prompter.count(), 2);
+        for (const auto& call : env.prompter.calls()) {
+            QCOMPARE(call.prompt, QString("There is no database connection"));
+            QCOMPARE(call.title, QString("No Current Database Connection"));
+            QCOMPARE(call.icon, Prompter::Icon::Critical);
+        }
+        env.openNewDatabase();
+        main.HoverTool1_Click();
+        QCOMPARE(env.prompter.count(), 2);
+    }
+
+    void pleaseWaitGoesOnceStartUpIsComplete() {
+        TestEnv env;
+        frmMain main(env.app());
+        main.Form_Load();
+        main.show();
+        QCOMPARE(main.labPleaseWait->text(),
+                 QString("Please wait while the software is initialised"));
+        main.Timer1_Timer();
+        QVERIFY(main.labPleaseWait->isVisible());
+        QVERIFY(main.Timer1->isActive());
+        env.app().StartupComplete = true;
+        QTRY_VERIFY(!main.labPleaseWait->isVisible());
+        QVERIFY(!main.Timer1->isActive());
+    }
+
+    void buttonsLightUpUnderTheMouse() {
+        TestEnv env;
+        frmMain main(env.app());
+        main.Form_Load();
+        main.show();
+        QVERIFY(!main.HoverTool1->isLit());
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(main.HoverTool1, &enter);
+        QVERIFY(main.HoverTool1->isLit());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(main.HoverTool1, &leave);
+        QVERIFY(!main.HoverTool1->isLit());
+    }
+
+    void exitClosesTheReportsMenuAndTheWindow() {
+        TestEnv env;
+        frmMain main(env.app());
+        QWidget reports;
+        env.app().registerScreen("frmReports", &reports);
+        main.show();
+        reports.show();
+        main.HoverTool2_Click();
+        QVERIFY(!main.isVisible());
+        QVERIFY(!reports.isVisible());
+    }
+
+    void aboutBox() {
+        frmSplash about;
+        QCOMPARE(about.lblProductName->text(), QString("Verdell"));
+        QCOMPARE(about.lblVersion->text(), QString("Version 2.4.11"));
+        QCOMPARE(about.lblPlatform->text(), QString("Platform:XP, Vista, Win 7"));
+        about.show();
+        QTest::keyClick(&about, Qt::Key_X);
+        QVERIFY(!about.isVisible());
+        about.show();
+        QTest::mouseClick(about.Frame1, Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_mainwindow)
+#include "tst_mainwindow.moc"
