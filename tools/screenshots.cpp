@@ -1,11 +1,15 @@
 // Draws each screen into a PNG file, on a fresh data folder with test doubles.
 
+#include "jobs/JobStore.h"
+#include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QPushButton>
 #include <QDir>
 #include <QTimer>
 
@@ -44,6 +48,49 @@ int main(int argc, char** argv) {
         frmLocateDatabase locator(env.app());
         locator.Form_Load();
         save(locator, folder, QStringLiteral("frmLocateDatabase"));
+    }
+    {
+        env.app().DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
+        env.app().CurrencySymbol = QString::fromUtf8("\u00A3");
+        JobFields job;
+        job.JobStatus = QStringLiteral("Awaiting Survey");
+        job.IntroducedBy = QStringLiteral("Estate Agent");
+        job.ClientRef = QStringLiteral("Dave O'Neill");
+        job.WorkName = QStringLiteral("Mrs Zo\u00EB O'Brien");
+        job.HomeAddress = QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT");
+        job.HomeNumbers = QStringLiteral("0113 496 0421\n07700 900 123");
+        job.WorkDetails = QStringLiteral("Leaking valve under the kitchen sink. Replace valve, "
+                                         "check pressure and inspect the boiler flue.");
+        job.WorkNotes = QStringLiteral("12/03/2026, 09:14:02 : Called customer, access Tuesday.");
+        job.DateCreated = QStringLiteral("12/03/2026");
+        job.DateReceived = QStringLiteral("13/03/2026");
+        job.DateDue = QStringLiteral("20/03/2026");
+        job.CustRef = QStringLiteral("HE/2026/0412");
+        job.Unused[0] = QStringLiteral("Key with neighbour");
+        job.CliName = QStringLiteral("Harbour Estates Ltd");
+        job.CliAddress = QStringLiteral("2 The Quay\nLeeds\nLS1 4BT");
+        job.CliNumbers = QStringLiteral("0113 496 0001");
+        job.InvoiceStatus = QStringLiteral("Awaiting Invoicing");
+        job.Price = QStringLiteral("245.00");
+        writeJob(env.app(), job, 0, 1042);
+        env.app().AppSettings.SetValue(QStringLiteral("LastJob"), QStringLiteral("1042"));
+        frmJobs jobs(env.app());
+        jobs.Form_Load();
+        jobs.resize(1000, 690);
+        save(jobs, folder, QStringLiteral("frmJobs"));
+        jobs.tabJobs->setCurrentIndex(1);
+        save(jobs, folder, QStringLiteral("frmJobs-client"));
+        jobs.tabJobs->setCurrentIndex(2);
+        save(jobs, folder, QStringLiteral("frmJobs-documents"));
+        jobs.tabJobs->setCurrentIndex(0);
+        jobs.show();
+        jobs.cmdChangeStatus_Click(0);
+        save(jobs, folder, QStringLiteral("frmJobs-status"));
+        jobs.SSCommand1_Click();
+        jobs.show();
+        jobs.cmdFindClient_Click(0);
+        jobs.cmdSearchClient_Click();
+        save(jobs, folder, QStringLiteral("frmJobs-find"));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
@@ -108,9 +109,13 @@ void frmMain::buildMenus() {
     ProgramClientCompanies =
         namedAction(this, "ProgramClientCompanies", QStringLiteral("Client / Companies"));
     mnuOptions->addActions({OptionsJobStatus, OptionsIntroducedBy, ProgramClientCompanies});
+    // The entry carries the user's own name for the field, which the job screen may change.
+    connect(mnuOptions, &QMenu::aboutToShow, this,
+            [this] { OptionsIntroducedBy->setText(app_.FieldCaptions[1]); });
 
     Jobs = namedAction(this, "Jobs", QStringLiteral("&Jobs"));
     bar->addAction(Jobs);
+    connect(Jobs, &QAction::triggered, this, &frmMain::Jobs_Click);
 
     mnuReports = namedMenu(bar, "Reports", QStringLiteral("&Reports"));
     UnderDevelopment = namedAction(this, "UnderDevelopment", QStringLiteral("Job Report"));
@@ -134,7 +139,7 @@ void frmMain::buildMenus() {
 
     // The screens behind these entries are not part of this build yet.
     for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
-                             ProgramClientCompanies, Jobs, UnderDevelopment, ReportMorketing,
+                             ProgramClientCompanies, UnderDevelopment, ReportMorketing,
                              ReportAwaitingInvoicing, ReportAwaitingPayment, Setup}) {
         pending->setEnabled(false);
     }
@@ -257,7 +262,21 @@ void frmMain::HoverTool1_Click() {
     if (!connectionOpen()) {
         return;
     }
-    QApplication::beep();  // the job screen is not part of this build yet
+    Jobs_Click();
+}
+
+void frmMain::Jobs_Click() {
+    if (auto* open = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* jobs = new frmJobs(app_);
+    jobs->setAttribute(Qt::WA_DeleteOnClose);
+    app_.registerScreen(QStringLiteral("frmJobs"), jobs);
+    jobs->Form_Load();
+    jobs->show();
 }
 
 void frmMain::htEstimates_Click() {

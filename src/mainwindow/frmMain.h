@@ -21,6 +21,7 @@ public:
     void Form_Load();
 
     void HoverTool1_Click();   // jobs
+    void Jobs_Click();         // the job screen, whatever the connection
     void htEstimates_Click();
     void HoverTool3_Click();   // reports
     void HoverTool2_Click();   // exit

@@ -21,6 +21,15 @@ public:
     QString dateTime() const { return QStringLiteral("TEXT"); }
     // A name that is also a keyword of SQL ("Index", "Text", "Date", "Default").
     QString quote(const QString& name) const;
+    // A condition that the column matches a LIKE pattern bound as the next parameter, with "\"
+    // as escape character, letters compared without regard to case. The pattern decides the
+    // form: the engine's own LIKE for plain ASCII, our Unicode-aware one otherwise.
+    QString like(const QString& column, const QString& pattern) const;
+    // Patterns that find the text anywhere in a value, or at its start, with every "%", "_" and
+    // "\" in the text taken literally.
+    static QString containsPattern(const QString& text);
+    static QString startsWithPattern(const QString& text);
+
     // Starts a transaction that is going to write, taking the write lock at once so that two
     // workstations never both read a counter and then both try to write it.
     QString beginWrite() const;

@@ -61,6 +61,9 @@ private Q_SLOTS:
         main.Form_Load();
         QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
         QCOMPARE(main.OptionsIntroducedBy->text(), QString());  // no caption of the user's own
+        env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
+        Q_EMIT main.mnuOptions->aboutToShow();
+        QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
     }
 
     void sizeAndPlace_data() {
@@ -130,6 +133,12 @@ private Q_SLOTS:
         env.openNewDatabase();
         main.HoverTool1_Click();
         QCOMPARE(env.prompter.count(), 2);
+        auto* jobs = qobject_cast<QWidget*>(env.app().openScreen("frmJobs"));
+        QVERIFY(jobs && jobs->isVisible());
+        main.Jobs->trigger();  // the same screen, brought forward
+        QCOMPARE(qobject_cast<QWidget*>(env.app().openScreen("frmJobs")), jobs);
+        jobs->close();
+        QTRY_VERIFY(!env.app().openScreen("frmJobs"));
     }
 
     void pleaseWaitGoesOnceStartUpIsComplete() {

@@ -1,0 +1,68 @@
+#include "jobs/JobLists.h"
+
+#include "startup/Database.h"
+
+namespace {
+
+QStringList column(Database& db, const QString& sql) {
+    QStringList out;
+    if (const auto rows = db.query(sql)) {
+        for (int i = 0; i < rows->count(); ++i) {
+            out << (rows->at(i, 0).isNull() ? QString() : rows->at(i, 0).toString());
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList jobStatuses(Database& db) {
+    return column(db, QStringLiteral("SELECT Status FROM jobStatus"));
+}
+
+QStringList introducers(Database& db) {
+    return column(db, QStringLiteral("SELECT IntroducedBy FROM IntroducedBy"));
+}
+
+QStringList engineerNames(Database& db) {
+    QStringList out;
+    for (const QString& name : column(db, QStringLiteral("SELECT Engineer FROM engineers"))) {
+        if (!name.trimmed().isEmpty()) {
+            out << name.trimmed();
+        }
+    }
+    return out;
+}
+
+Rows findContacts(Database& db, bool clients, const QString& nameStart) {
+    const QString pattern = SqlDialect::startsWithPattern(nameStart);
+    const auto rows = db.query(QStringLiteral("SELECT Name, Address, Contact, DummyId FROM ") +
+                                   (clients ? QStringLiteral("clients") : QStringLiteral("customers")) +
+                                   QStringLiteral(" WHERE ") +
+                                   db.dialect().like(QStringLiteral("Name"), pattern) +
+                                   QStringLiteral(" ORDER BY Name"),
+                               {pattern});
+    return rows.value_or(Rows());
+}
+
+Rows jobDocuments(Database& db, qint32 jobNo) {
+    const auto rows = db.query(QStringLiteral("SELECT \"Date\", Title, DummyId, FileName FROM Docs "
+                                              "WHERE JobNumber = ? ORDER BY \"Date\", DummyId"),
+                               {jobNo});
+    return rows.value_or(Rows());
+}
+
+bool saveCaptionList(Database& db, const QStringList& captions) {
+    Transaction tx(db);
+    if (!tx.active() || !db.exec(QStringLiteral("DELETE FROM labels"))) {
+        return false;
+    }
+    for (int i = 0; i < captions.size(); ++i) {
+        if (!db.exec(QStringLiteral("INSERT INTO labels (\"Index\", \"Text\") VALUES (?, ?)"),
+                     {i, captions[i].trimmed().isNull() ? QStringLiteral("")
+                                                         : captions[i].trimmed()})) {
+            return false;
+        }
+    }
+    return tx.commit();
+}

@@ -1,0 +1,145 @@
+// The job screen's pop-up panels: client and customer lookup, engineers, renaming captions, and
+// the job search.
+
+#include "jobs/JobLists.h"
+#include "jobs/JobStore.h"
+#include "jobs/frmJobs.h"
+
+#include "platform/Prompter.h"
+#include "search/frmSearchJobs.h"
+#include "startup/AppState.h"
+#include "startup/RowsModel.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+void frmJobs::showPanel(QFrame* panel) {
+    panel->move((width() - panel->width()) / 2, (height() - panel->height()) / 2);
+    panel->raise();
+    panel->show();
+}
+
+void frmJobs::cmdSearch_Click() {
+    frmSearchJobs search(app_, captions(), this);
+    search.Form_Load();
+    search.txtSearch->setText(txtSearch->text());
+    PopulateJobStatus(search.cbJobStatus);
+    search.cbJobStatus->setCurrentIndex(-1);
+    search.exec();
+    if (app_.SearchJobNo != -1) {
+        LoadJob(app_.SearchJobNo);
+    }
+}
+
+void frmJobs::cmdFindClient_Click(int index) {
+    lookupKind_ = index;
+    panFindClient->findChild<QLabel*>(QStringLiteral("panFindClientTitle"))
+        ->setText(index == 1 ? QStringLiteral("Find a Client") : QStringLiteral("Find a Customer"));
+    contactsModel_->clear();
+    labClientCount->setText(QStringLiteral("Client Count"));
+    showPanel(panFindClient);
+    txtFindClient->clear();
+    txtFindClient->setFocus();
+}
+
+void frmJobs::cmdSearchClient_Click() {
+    const bool clients = lookupKind_ == 1;
+    contactsModel_->setRows(findContacts(app_.DbConnection, clients, txtFindClient->text()));
+    labClientCount->setText(QStringLiteral("Found ") +
+                            QString::number(contactsModel_->rowCount()) +
+                            (clients ? QStringLiteral(" matching clients")
+                                     : QStringLiteral(" matching customers")));
+    if (contactsModel_->rowCount() > 0) {
+        fgFindClient->selectRow(0);
+    }
+}
+
+void frmJobs::fgFindClient_DblClick() {
+    const int row = fgFindClient->currentIndex().row();
+    if (row < 0 || contactsModel_->value(row, QStringLiteral("DummyId")).toLongLong() <= 0) {
+        return;
+    }
+    const QString name = contactsModel_->value(row, QStringLiteral("Name")).toString();
+    const QString address = contactsModel_->value(row, QStringLiteral("Address")).toString();
+    const QString numbers = contactsModel_->value(row, QStringLiteral("Contact")).toString();
+    if (lookupKind_ == 0) {
+        txtCustName->setText(name);
+        txtHomeAddress->setPlainText(address);
+        txtCustContactNos->setPlainText(numbers);
+    } else {
+        txtCliName->setText(name);
+        txtCliAddress->setPlainText(address);
+        txtCliNumbers->setPlainText(numbers);
+    }
+    panFindClient->hide();
+    if (JobLoaded) {
+        ButtonsToSave();
+        txtCliNumbers->setFocus();
+    } else {
+        refuseTyping();
+    }
+}
+
+void frmJobs::cmdCloseClient_Click() { panFindClient->hide(); }
+
+void frmJobs::cmdFindEngineer_Click() {
+    labEngineers->setText(app_.FieldCaptions[8]);
+    showPanel(panEngineers);
+    lstEngineers->clear();
+    lstEngineers->addItems(engineerNames(app_.DbConnection));
+}
+
+void frmJobs::lstEngineers_DblClick() {
+    const QListWidgetItem* chosen = lstEngineers->currentItem();
+    const QString name = chosen ? chosen->text() : QString();
+    if (!name.isEmpty() && name != txtClientRef->text()) {
+        txtClientRef->setText(name.trimmed());
+        ButtonsToSave();
+        txtClientRef->setFocus();
+    }
+    panEngineers->hide();
+}
+
+void frmJobs::lstEngineers_RightClick() {
+    const QListWidgetItem* chosen = lstEngineers->currentItem();
+    const QString name = chosen ? chosen->text() : QString();
+    if (app_.prompter.message(QStringLiteral("Do you really want to remove this entry?"),
+                              QStringLiteral("Remove ") + name, Prompter::Buttons::YesNo,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    DeleteEngineer(app_.DbConnection, name);
+    panEngineers->hide();
+}
+
+void frmJobs::cmdCloseEngineers_Click() { panEngineers->hide(); }
+
+void frmJobs::Label1_DblClick(int index) {
+    showPanel(panLabels);
+    txtLabel->setFocus();
+    editedLabel_ = index;
+    txtLabel->setText(Label1[size_t(index)]->text());
+    txtLabel->selectAll();
+}
+
+void frmJobs::cmdSaveLabels_Click() {
+    if (editedLabel_ >= 0 && editedLabel_ < kLabelCount) {
+        Label1[size_t(editedLabel_)]->setText(txtLabel->text().trimmed());
+    }
+    if (!saveCaptions(app_.DbConnection, captions())) {
+        app_.prompter.message(QStringLiteral("The captions could not be saved.\r\n") +
+                                  app_.DbConnection.lastError().message,
+                              QStringLiteral("Captions Not Saved"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical);
+    }
+    panLabels->hide();
+}
+
+void frmJobs::cmdCloseLabels_Click() { panLabels->hide(); }

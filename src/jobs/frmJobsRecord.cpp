@@ -1,0 +1,336 @@
+// The job screen's job: opening, loading, clearing, numbering, saving, cancelling, status and
+// deletion.
+
+#include "jobs/JobLists.h"
+#include "jobs/JobStore.h"
+#include "jobs/frmJobs.h"
+
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+#include "startup/Captions.h"
+#include "startup/CentreForm.h"
+#include "startup/DateFormats.h"
+#include "startup/Numbers.h"
+#include "startup/Options.h"
+#include "startup/RowsModel.h"
+#include "startup/SharedRoutines.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+void frmJobs::Form_Load() {
+    CentreForm(this, app_.screen);
+    LoadOptions(app_);
+    LoadCaptions();
+    comIntroduced->clear();
+    comIntroduced->addItems(introducers(app_.DbConnection));
+    PopulateJobStatus(lstJobStatus);
+    setWindowTitle(QStringLiteral("Verdell Standard [Jobs]"));
+    comDocAddress->clear();
+    comDocAddress->addItems({QStringLiteral("Customer Address"), QStringLiteral("Clients Address"),
+                             QStringLiteral("Other")});
+    PopulateLetterTypes();
+    ClearJobScreen();
+    LoadJob(qint32(numbers::leadingNumber(app_.AppSettings.GetValue(QStringLiteral("LastJob")))));
+}
+
+void frmJobs::LoadCaptions() {
+    for (const auto& [index, text] : captions::read(app_.DbConnection)) {
+        if (index < 0 || index >= kLabelCount) {
+            continue;
+        }
+        Label1[size_t(index)]->setText(text);
+        app_.FieldCaptions[size_t(index)] = text;
+    }
+}
+
+std::array<QString, frmJobs::kLabelCount> frmJobs::captions() const {
+    std::array<QString, kLabelCount> out;
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i] = Label1[i]->text();
+    }
+    return out;
+}
+
+int frmJobs::LoadJob(qint32 JobNumber) {
+    const LoadedJob job = readJob(app_, JobNumber);
+    if (job.outcome == LoadedJob::Outcome::Unreadable) {
+        app_.prompter.message(
+            QStringLiteral("Verdell cannot read the database: ") + job.error +
+                QStringLiteral("\r\nPlease make sure it is not in use by another program, then "
+                               "restart Verdell."),
+            QStringLiteral("Please Restart Verdell"), Prompter::Buttons::Ok,
+            Prompter::Icon::Information);
+        return 1;
+    }
+    const bool found = job.outcome == LoadedJob::Outcome::Found;
+    if (found) {
+        setStatusCaption(job.fields.JobStatus);
+        setJobNumberCaption(QString::number(JobNumber));
+        showFields(job.fields);
+    }
+    LoadDocs(JobNumber);
+    setJobLoaded(found);
+    ChangesPending = false;
+    app_.AppSettings.SetValue(QStringLiteral("LastJob"), QString::number(JobNumber));
+    return found ? 0 : 1;
+}
+
+void frmJobs::showFields(const JobFields& f) {
+    comIntroduced->setEditText(f.IntroducedBy);
+    txtClientRef->setText(f.ClientRef);
+    txtWorkDetails->setPlainText(f.WorkDetails);
+    txtCustContactNos->setPlainText(f.HomeNumbers);
+    txtCustName->setText(f.WorkName);
+    txtHomeAddress->setPlainText(f.HomeAddress);
+    txtNotes->setPlainText(f.WorkNotes);
+    txtDateCreated->setText(f.DateCreated);
+    txtDateReceived->setText(f.DateReceived);
+    txtDateDue->setText(f.DateDue);
+    txtDateCompleted->setText(f.DateCompleted);
+    txtQuoteDate->setText(f.DateQuoted);
+    txtCustRef->setText(f.CustRef);
+    for (size_t i = 0; i < txtUnused1.size(); ++i) {
+        txtUnused1[i]->setText(f.Unused[i]);
+    }
+    txtCliName->setText(f.CliName);
+    txtCliAddress->setPlainText(f.CliAddress);
+    txtCliNumbers->setPlainText(f.CliNumbers);
+    txtCliNotes->setPlainText(f.CliNotes);
+    const int state = comInvoiceStatus->findText(f.InvoiceStatus);
+    if (state < 0 && !f.InvoiceStatus.isEmpty()) {
+        comInvoiceStatus->addItem(f.InvoiceStatus);  // a state written by an older release
+    }
+    comInvoiceStatus->setCurrentIndex(comInvoiceStatus->findText(f.InvoiceStatus));
+    txtInvoiceDate->setText(f.InvoiceDate);
+    txtPrice->setText(f.Price);
+}
+
+JobFields frmJobs::snapshot() const {
+    JobFields f;
+    f.JobStatus = labJobStatus[0]->text();
+    f.IntroducedBy = comIntroduced->currentText();
+    f.ClientRef = txtClientRef->text();
+    f.WorkName = txtCustName->text();
+    f.HomeAddress = txtHomeAddress->toPlainText();
+    f.HomeNumbers = txtCustContactNos->toPlainText();
+    f.WorkDetails = txtWorkDetails->toPlainText();
+    f.WorkNotes = txtNotes->toPlainText();
+    f.DateCreated = txtDateCreated->text();
+    f.DateReceived = txtDateReceived->text();
+    f.DateDue = txtDateDue->text();
+    f.DateQuoted = txtQuoteDate->text();
+    f.DateCompleted = txtDateCompleted->text();
+    f.CustRef = txtCustRef->text();
+    for (size_t i = 0; i < txtUnused1.size(); ++i) {
+        f.Unused[i] = txtUnused1[i]->text();
+    }
+    f.CliName = txtCliName->text();
+    f.CliAddress = txtCliAddress->toPlainText();
+    f.CliNumbers = txtCliNumbers->toPlainText();
+    f.CliNotes = txtCliNotes->toPlainText();
+    f.InvoiceStatus = comInvoiceStatus->currentText();
+    f.InvoiceDate = txtInvoiceDate->text();
+    f.Price = txtPrice->text();
+    return f;
+}
+
+qint32 frmJobs::jobNumber() const {
+    return qint32(numbers::leadingNumber(labJobNumber[0]->text()));
+}
+
+void frmJobs::setStatusCaption(const QString& status) {
+    for (QLabel* label : labJobStatus) {
+        label->setText(status);
+    }
+}
+
+void frmJobs::setJobNumberCaption(const QString& number) {
+    for (QLabel* label : labJobNumber) {
+        label->setText(number);
+    }
+}
+
+void frmJobs::ClearJobScreen() {
+    showFields(JobFields{});
+    setStatusCaption({});
+    setJobNumberCaption({});
+    ConstructDocGrid();
+}
+
+void frmJobs::ButtonsToSave() {
+    cmdNewJob->hide();
+    cmdSave->show();
+    cmdDelete->hide();
+    cmdCancel->show();
+    cmdSearch->setEnabled(false);
+}
+
+void frmJobs::ButtonsToNew() {
+    cmdNewJob->show();
+    cmdSave->hide();
+    cmdDelete->show();
+    cmdCancel->hide();
+    cmdSearch->setEnabled(true);
+}
+
+void frmJobs::ConstructDocGrid() { docsModel_->clear(); }
+
+void frmJobs::LoadDocs(qint32 JobNumber) {
+    ConstructDocGrid();
+    docsModel_->setRows(jobDocuments(app_.DbConnection, JobNumber));
+}
+
+void frmJobs::PopulateLetterTypes() {
+    if (app_.TemplateFolder.isEmpty()) {
+        return;
+    }
+    comDocType->clear();
+    const QString folder = paths::toHost(app_.TemplateFolder, app_.roots);
+    for (const auto& patterns : {QStringList{QStringLiteral("*.dot"), QStringLiteral("*.dotx")},
+                                 QStringList{QStringLiteral("*.xlt"), QStringLiteral("*.xltx")}}) {
+        for (const QString& pattern : patterns) {
+            for (const QString& name : ListFiles(folder, pattern)) {
+                if (!name.startsWith(u'~')) {
+                    comDocType->addItem(name);
+                }
+            }
+        }
+    }
+}
+
+void frmJobs::PopulateJobStatus(QListWidget* list) {
+    list->clear();
+    list->addItems(jobStatuses(app_.DbConnection));
+}
+
+void frmJobs::PopulateJobStatus(QComboBox* list) {
+    list->clear();
+    list->addItems(jobStatuses(app_.DbConnection));
+}
+
+void frmJobs::cmdNewJob_Click() {
+    ChangesPending = true;
+    ButtonsToSave();
+    ClearJobScreen();
+    setStatusCaption(QStringLiteral("New"));
+    txtDateCreated->setText(formatDisplayDate(app_, app_.clock.now()));
+    setJobLoaded(true);
+    comIntroduced->setFocus();
+}
+
+bool frmJobs::cmdSave_Click() {
+    const qint32 current = jobNumber();
+    std::optional<qint32> manual;
+    if (current == 0 && app_.ManualNumbering) {
+        manual = GetNewJobNumber(app_);
+    }
+    const SavedJob saved = writeJob(app_, snapshot(), current, manual);
+    if (!saved.ok) {
+        app_.prompter.message(QStringLiteral("The job could not be saved.\r\n") + saved.error +
+                                  QStringLiteral("\r\nYour changes are still on the screen."),
+                              QStringLiteral("Job Not Saved"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical);
+        return false;
+    }
+    setJobNumberCaption(QString::number(saved.jobNo));
+    app_.AppSettings.SetValue(QStringLiteral("LastJob"), QString::number(saved.jobNo));
+    ButtonsToNew();
+    ChangesPending = false;
+    return true;
+}
+
+void frmJobs::cmdCancel_Click() {
+    if (ChangesPending &&
+        app_.prompter.message(QStringLiteral("Are you sure you want to cancel this job"),
+                              QStringLiteral("Cancel Job ") + labJobNumber[0]->text(),
+                              Prompter::Buttons::YesNoCancel,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    ButtonsToNew();
+    ClearJobScreen();
+    LoadJob(qint32(numbers::leadingNumber(app_.AppSettings.GetValue(QStringLiteral("LastJob")))));
+    ChangesPending = false;
+}
+
+void frmJobs::cmdDelete_Click() {
+    const qint32 number = jobNumber();
+    if (number < 1) {
+        return;
+    }
+    if (app_.prompter.message(QStringLiteral("Do you really want to delete this job?"),
+                              QStringLiteral("Delete Job ") + QString::number(number),
+                              Prompter::Buttons::YesNoCancel,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    if (!deleteJob(app_.DbConnection, number)) {
+        app_.prompter.message(QStringLiteral("The job could not be deleted.\r\n") +
+                                  app_.DbConnection.lastError().message,
+                              QStringLiteral("Job Not Deleted"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical);
+        return;
+    }
+    ClearJobScreen();
+    setJobLoaded(false);
+}
+
+void frmJobs::cmdExit_Click() { close(); }
+
+void frmJobs::closeEvent(QCloseEvent* event) {
+    if (ChangesPending) {
+        switch (app_.prompter.message(QStringLiteral("Would you like to save your changes before "),
+                                      QStringLiteral("Save Changes"),
+                                      Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
+            case Prompter::Answer::Yes:
+                if (!cmdSave_Click()) {
+                    event->ignore();  // nothing is lost: the job stays on the screen
+                    return;
+                }
+                break;
+            case Prompter::Answer::No:
+                break;
+            default:
+                event->ignore();
+                return;
+        }
+    }
+    event->accept();
+}
+
+void frmJobs::cmdChangeStatus_Click(int) {
+    if (!JobLoaded) {
+        refuseTyping();
+        return;
+    }
+    ChangesPending = true;
+    ButtonsToSave();
+    showPanel(panNewStatus);
+    lstJobStatus->setFocus();
+}
+
+void frmJobs::cmdChange_Click() {
+    const QListWidgetItem* chosen = lstJobStatus->currentItem();
+    const QString status = chosen && chosen->isSelected() ? chosen->text() : QString();
+    if (status.isEmpty()) {
+        app_.prompter.message(
+            QStringLiteral("You have to select a new status before pressing 'Change Status'"),
+            QStringLiteral("No Status Selected"), Prompter::Buttons::Ok,
+            Prompter::Icon::Information);
+        lstJobStatus->setFocus();
+        return;
+    }
+    setStatusCaption(status);
+    panNewStatus->hide();
+}
+
+void frmJobs::SSCommand1_Click() { panNewStatus->hide(); }

@@ -1,0 +1,364 @@
+#include "jobs/JobStore.h"
+#include "jobs/frmJobs.h"
+#include "search/frmSearchJobs.h"
+#include "startup/RowsModel.h"
+#include "support/TestEnv.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+// The job screen driven through its controls, with every message answered from a script.
+class tst_jobscreen : public QObject {
+    Q_OBJECT
+
+    // A database with job 5 saved and remembered as the last job shown.
+    static void withJobFive(TestEnv& env) {
+        env.openNewDatabase();
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+        JobFields job;
+        job.JobStatus = "Quoted";
+        job.WorkName = "Mrs O'Brien";
+        job.DateDue = "01/02/2010";
+        job.CliName = "Harbour Estates";
+        QVERIFY(writeJob(env.app(), job, 0, 5).ok);
+        env.app().AppSettings.SetValue("LastJob", "5");
+    }
+
+    static std::unique_ptr<frmJobs> open(TestEnv& env) {
+        auto jobs = std::make_unique<frmJobs>(env.app());
+        jobs->Form_Load();
+        jobs->show();
+        QApplication::setActiveWindow(jobs.get());  // so that focus moves raise focus events
+        return jobs;
+    }
+
+    static int jobs(TestEnv& env) {
+        return env.app().DbConnection.scalar("SELECT count(*) FROM Jobs").toInt();
+    }
+
+private Q_SLOTS:
+    void opensOnTheLastJob() {
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        QCOMPARE(screen->windowTitle(), QString("Verdell Standard [Jobs]"));
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(screen->labJobNumber[i]->text(), QString("5"));
+            QCOMPARE(screen->labJobStatus[i]->text(), QString("Quoted"));
+        }
+        QCOMPARE(screen->txtCustName->text(), QString("Mrs O'Brien"));
+        QCOMPARE(screen->txtDateDue->text(), QString("01/02/2010"));
+        QVERIFY(screen->jobLoaded());
+        QVERIFY(screen->cmdNewJob->isVisible() && !screen->cmdSave->isVisible());
+        QVERIFY(screen->lstJobStatus->count() > 0);
+        QCOMPARE(screen->comDocAddress->count(), 3);
+
+        // A job that does not exist leaves the fields, but nothing can be typed.
+        QCOMPARE(screen->LoadJob(77), 1);
+        QCOMPARE(screen->txtCustName->text(), QString("Mrs O'Brien"));
+        QVERIFY(!screen->jobLoaded());
+        QCOMPARE(env.setting("LastJob"), QString("77"));
+    }
+
+    void typingIsRefusedWithoutAJob() {
+        TestEnv env;
+        env.openNewDatabase();
+        env.app().AppSettings.SetValue("LastJob", "none");
+        auto screen = open(env);
+        QVERIFY(!screen->jobLoaded());
+        QTest::keyClicks(screen->txtCustName, "x");
+        QTest::keyClicks(screen->txtWorkDetails, "y");
+        QCOMPARE(screen->txtCustName->text(), QString());
+        QCOMPARE(screen->txtWorkDetails->toPlainText(), QString());
+        QCOMPARE(env.prompter.count(), 2);
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("If you are trying to create a new job you need to press 'New Job' "
+                         "first"));
+        QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
+        QCOMPARE(env.prompter.last().icon, Prompter::Icon::Exclamation);
+        screen->cmdChangeStatus[1]->click();
+        QCOMPARE(env.prompter.count(), 3);
+        QVERIFY(!screen->panNewStatus->isVisible());
+    }
+
+    void aNewJobIsNumberedWhenSaved() {
+        TestEnv env;
+        env.openNewDatabase();
+        env.app().DbConnection.exec("UPDATE Counters SET JobCounter = 1042");
+        auto screen = open(env);
+        screen->cmdNewJob->click();
+        QCOMPARE(screen->labJobStatus[2]->text(), QString("New"));
+        QCOMPARE(screen->txtDateCreated->text(), QString("14/03/2026"));
+        QVERIFY(screen->cmdSave->isVisible() && !screen->cmdSearch->isEnabled());
+        QTest::keyClicks(screen->txtCustName, "Ann Lee");
+        QTest::keyClicks(screen->txtWorkDetails, "Fix gutter");
+        screen->comInvoiceStatus->setCurrentIndex(1);
+        screen->txtPrice->setFocus();
+        QTest::keyClicks(screen->txtPrice, "1234.5");
+        screen->txtCustRef->setFocus();
+        QCOMPARE(screen->txtPrice->text(), QString::fromUtf8("\u00A31,234.50"));
+        QVERIFY(screen->cmdSave_Click());
+        QCOMPARE(screen->labJobNumber[0]->text(), QString("1042"));
+        QCOMPARE(env.setting("LastJob"), QString("1042"));
+        QVERIFY(screen->cmdNewJob->isVisible() && !screen->changesPending());
+        QVERIFY(screen->cmdSave_Click());
+        QCOMPARE(jobs(env), 1);
+        Database& db = env.app().DbConnection;
+        QCOMPARE(db.scalar("SELECT WorkDetails FROM Jobs WHERE JobNo = 1042").toString(),
+                 QString("Fix gutter"));
+        QCOMPARE(db.scalar("SELECT InvoiceStatus FROM Jobs").toString(),
+                 QString("Awaiting Invoicing"));
+        QCOMPARE(db.scalar("SELECT Price FROM Jobs").toDouble(), 1234.5);
+        QCOMPARE(db.scalar("SELECT count(*) FROM customers WHERE Name = 'Ann Lee'").toInt(), 1);
+    }
+
+    void aRefusedSaveKeepsTheScreenEditing() {
+        TestEnv env;
+        env.openNewDatabase();
+        auto screen = open(env);
+        screen->cmdNewJob->click();
+        QTest::keyClicks(screen->txtCustName, "Ann");
+        env.app().DbConnection.exec("DROP TABLE customers");
+        QVERIFY(!screen->cmdSave_Click());
+        QVERIFY(env.prompter.last().prompt.startsWith("The job could not be saved."));
+        QCOMPARE(env.prompter.last().icon, Prompter::Icon::Critical);
+        QVERIFY(screen->cmdSave->isVisible());
+        QVERIFY(screen->changesPending());
+        QCOMPARE(screen->labJobNumber[0]->text(), QString());
+        QCOMPARE(screen->txtCustName->text(), QString("Ann"));
+        QCOMPARE(jobs(env), 0);
+    }
+
+    void closingAsksToSave_data() {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("saved");
+        QTest::newRow("yes") << Prompter::Answer::Yes << true << 1;
+        QTest::newRow("no") << Prompter::Answer::No << true << 0;
+        QTest::newRow("cancel") << Prompter::Answer::Cancel << false << 0;
+    }
+    void closingAsksToSave() {
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(bool, closed);
+        QFETCH(int, saved);
+        TestEnv env;
+        env.openNewDatabase();
+        auto screen = open(env);
+        screen->cmdNewJob->click();
+        env.prompter.answer(answer);
+        screen->cmdExit->click();
+        QCOMPARE(env.prompter.last().prompt, QString("Would you like to save your changes before "));
+        QCOMPARE(env.prompter.last().title, QString("Save Changes"));
+        QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNoCancel);
+        QCOMPARE(!screen->isVisible(), closed);
+        QCOMPARE(jobs(env), saved);
+    }
+
+    void typingAloneClosesWithoutAQuestion() {
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        QTest::keyClicks(screen->txtCustRef, "R");
+        QVERIFY(screen->cmdSave->isVisible());
+        screen->close();
+        QVERIFY(!screen->isVisible());
+        QCOMPARE(env.prompter.count(), 0);
+    }
+
+    void statusChangeAndCancel() {
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        screen->cmdChangeStatus[0]->click();
+        QVERIFY(screen->panNewStatus->isVisible());
+        QVERIFY(screen->changesPending());
+        screen->cmdChange->click();
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("You have to select a new status before pressing 'Change Status'"));
+        QCOMPARE(env.prompter.last().title, QString("No Status Selected"));
+        QVERIFY(screen->panNewStatus->isVisible());
+        const auto found = screen->lstJobStatus->findItems("CLOSED", Qt::MatchExactly);
+        screen->lstJobStatus->setCurrentItem(found.first());
+        screen->cmdChange->click();
+        QVERIFY(!screen->panNewStatus->isVisible());
+        for (QLabel* label : screen->labJobStatus) {
+            QCOMPARE(label->text(), QString("CLOSED"));
+        }
+        // Cancelling, answered No, keeps the change; answered Yes, puts back the stored status.
+        env.prompter.answer(Prompter::Answer::No);
+        screen->cmdCancel->click();
+        QCOMPARE(screen->labJobStatus[0]->text(), QString("CLOSED"));
+        QCOMPARE(env.prompter.last().title, QString("Cancel Job 5"));
+        env.prompter.answer(Prompter::Answer::Yes);
+        screen->cmdCancel->click();
+        QCOMPARE(screen->labJobStatus[0]->text(), QString("Quoted"));
+        QVERIFY(screen->cmdNewJob->isVisible());
+    }
+
+    void deleting() {
+        TestEnv env;
+        withJobFive(env);
+        env.app().DbConnection.exec("INSERT INTO Docs (JobNumber, FileName) VALUES (5, '1.doc')");
+        auto screen = open(env);
+        QCOMPARE(screen->fgDocs->model()->rowCount(), 1);
+        screen->cmdDelete->click();  // answered Cancel
+        QCOMPARE(env.prompter.last().prompt, QString("Do you really want to delete this job?"));
+        QCOMPARE(env.prompter.last().title, QString("Delete Job 5"));
+        QCOMPARE(jobs(env), 1);
+        env.prompter.answer(Prompter::Answer::Yes);
+        screen->cmdDelete->click();
+        QCOMPARE(jobs(env), 0);
+        QCOMPARE(env.app().DbConnection.scalar("SELECT count(*) FROM Docs").toInt(), 0);
+        QCOMPARE(screen->labJobNumber[0]->text(), QString());
+        QVERIFY(!screen->jobLoaded());
+
+        env.prompter.clear();
+        screen->cmdNewJob->click();
+        screen->cmdDelete_Click();  // a job not yet saved: nothing at all
+        QCOMPARE(env.prompter.count(), 0);
+    }
+
+    void stampsAndDates() {
+        TestEnv env;
+        withJobFive(env);
+        env.clock.set(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)));
+        auto screen = open(env);
+        screen->txtNotes->setFocus();
+        QTest::keyClick(screen->txtNotes, Qt::Key_F2);
+        QCOMPARE(screen->txtNotes->toPlainText(), QString("06/12/2026, 09:05:07 :"));
+        screen->LoadJob(99);  // no job: the client notes still take a stamp, the notes do not
+        screen->txtNotes->clear();
+        QTest::keyClick(screen->txtNotes, Qt::Key_F2);
+        QCOMPARE(screen->txtNotes->toPlainText(), QString());
+        QTest::keyClick(screen->txtCliNotes, Qt::Key_F2);
+        QVERIFY(screen->txtCliNotes->toPlainText().endsWith("06/12/2026, 09:05:07 :"));
+
+        screen->LoadJob(5);
+        screen->txtDateReceived->setFocus();
+        QTest::keyClicks(screen->txtDateReceived, "010210");
+        screen->txtCustRef->setFocus();
+        QCOMPARE(screen->txtDateReceived->text(), QString("01/02/2010"));
+        QCOMPARE(screen->txtCustRef->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xFF));
+        QCOMPARE(screen->txtDateReceived->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+
+    void customerAndClientLookup() {
+        TestEnv env;
+        withJobFive(env);
+        Database& db = env.app().DbConnection;
+        for (const char* name : {"Smith", "smythe", "Jones", "50% Off Ltd"}) {
+            db.exec("INSERT INTO customers (Name, Address, Contact) VALUES (?, 'Addr', 'Tel')",
+                    {QString::fromUtf8(name)});
+        }
+        auto screen = open(env);
+        screen->cmdFindClient[0]->click();
+        QVERIFY(screen->panFindClient->isVisible());
+        QTest::keyClicks(screen->txtFindClient, "sm");
+        QTest::keyClick(screen->txtFindClient, Qt::Key_Return);
+        QCOMPARE(screen->labClientCount->text(), QString("Found 2 matching customers"));
+        QTest::keyClicks(screen->txtFindClient, "%");
+        screen->cmdSearchClient->click();
+        QCOMPARE(screen->labClientCount->text(), QString("Found 0 matching customers"));
+        screen->txtFindClient->setText("50%");
+        screen->cmdSearchClient->click();
+        QCOMPARE(screen->labClientCount->text(), QString("Found 1 matching customers"));
+        screen->fgFindClient_DblClick();
+        QCOMPARE(screen->txtCustName->text(), QString("50% Off Ltd"));
+        QCOMPARE(screen->txtHomeAddress->toPlainText(), QString("Addr"));
+        QVERIFY(!screen->panFindClient->isVisible());
+        QVERIFY(screen->cmdSave->isVisible());
+
+        screen->LoadJob(99);
+        screen->cmdFindClient[1]->click();
+        screen->cmdSearchClient->click();  // clients: the one job five added
+        QCOMPARE(screen->labClientCount->text(), QString("Found 1 matching clients"));
+        screen->fgFindClient_DblClick();
+        QCOMPARE(screen->txtCliName->text(), QString("Harbour Estates"));
+        QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
+    }
+
+    void engineers() {
+        TestEnv env;
+        withJobFive(env);
+        Database& db = env.app().DbConnection;
+        for (const char* name : {"Bob", "", "Alice"}) {
+            db.exec("INSERT INTO engineers (Engineer) VALUES (?)", {QString::fromUtf8(name)});
+        }
+        env.app().FieldCaptions[8] = "Engineers";
+        auto screen = open(env);
+        screen->cmdFindEngineer->click();
+        QCOMPARE(screen->labEngineers->text(), QString("Introduced By:"));
+        QCOMPARE(screen->lstEngineers->count(), 2);
+        screen->lstEngineers->setCurrentRow(1);
+        screen->lstEngineers_RightClick();  // answered No
+        QCOMPARE(env.prompter.last().title, QString("Remove Alice"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM engineers").toInt(), 3);
+        screen->lstEngineers_DblClick();
+        QCOMPARE(screen->txtClientRef->text(), QString("Alice"));
+        QVERIFY(!screen->panEngineers->isVisible());
+        screen->cmdFindEngineer->click();
+        screen->lstEngineers->setCurrentRow(0);
+        env.prompter.answer(Prompter::Answer::Yes);
+        screen->lstEngineers_RightClick();
+        QCOMPARE(db.scalar("SELECT count(*) FROM engineers WHERE Engineer = 'Bob'").toInt(), 0);
+    }
+
+    void renamingACaption() {
+        TestEnv env;
+        withJobFive(env);
+        {
+            auto screen = open(env);
+            QTest::mouseDClick(screen->Label1[0], Qt::LeftButton);
+            QVERIFY(screen->panLabels->isVisible());
+            QCOMPARE(screen->txtLabel->text(), QString("Surveyed:"));
+            screen->txtLabel->setText("  Inspected: ");
+            QTest::keyClick(screen->txtLabel, Qt::Key_Return);
+            QVERIFY(!screen->panLabels->isVisible());
+            QCOMPARE(screen->Label1[0]->text(), QString("Inspected:"));
+            QCOMPARE(env.app().FieldCaptions[0], QString("Surveyed:"));  // until reopened
+
+            QTest::mouseDClick(screen->Label1[5], Qt::LeftButton);
+            screen->txtLabel->setText("Deadline");
+            screen->cmdCloseLabels->click();
+            QCOMPARE(screen->Label1[5]->text(), QString("Due:"));
+        }
+        Database& db = env.app().DbConnection;
+        QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
+        auto reopened = open(env);
+        QCOMPARE(reopened->Label1[0]->text(), QString("Inspected:"));
+        QCOMPARE(env.app().FieldCaptions[0], QString("Inspected:"));
+    }
+
+    void searchingLoadsTheChosenJob() {
+        TestEnv env;
+        withJobFive(env);
+        JobFields other;
+        other.WorkName = "Mr Smith";
+        writeJob(env.app(), other, 0, 9);
+        auto screen = open(env);
+        screen->LoadJob(99);
+        screen->txtSearch->setText("smith");
+        QTimer::singleShot(0, [] {
+            auto* search = qobject_cast<frmSearchJobs*>(QApplication::activeModalWidget());
+            QVERIFY(search);
+            QCOMPARE(search->txtSearch->text(), QString("smith"));
+            search->cmdSearch->click();
+            search->fgSearch->selectRow(0);
+            search->cmdLoadJob->click();
+        });
+        QTest::keyClick(screen->txtSearch, Qt::Key_Return);
+        QCOMPARE(screen->labJobNumber[0]->text(), QString("9"));
+        QVERIFY(screen->jobLoaded());
+    }
+};
+
+QTEST_MAIN(tst_jobscreen)
+#include "tst_jobscreen.moc"

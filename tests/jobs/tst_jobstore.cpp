@@ -1,0 +1,274 @@
+#include "jobs/JobLists.h"
+#include "jobs/JobStore.h"
+#include "support/TestEnv.h"
+
+#include <QSet>
+#include <QTest>
+#include <thread>
+
+// Saving, numbering, loading and deleting jobs, and the tables a save keeps.
+class tst_jobstore : public QObject {
+    Q_OBJECT
+
+    static JobFields sampleJob() {
+        JobFields f;
+        f.JobStatus = "New";
+        f.IntroducedBy = "Harbour Estates";
+        f.ClientRef = "Dave O'Neill";
+        f.WorkName = "Mrs Zo\u00EB O'Brien";
+        f.HomeAddress = "1 High St\nLeeds\nLS1 1AA";
+        f.HomeNumbers = "0113 496 0000";
+        f.WorkDetails = "Replace valve; 100% \"tested\" _now_";
+        f.WorkNotes = "Called";
+        f.DateCreated = "01/02/2010";
+        f.DateReceived = "030210";
+        f.DateDue = "";
+        f.DateQuoted = "31/02/2010";
+        f.CustRef = "C-1";
+        f.Unused = {"a", "b", "c", "d", "e", "f", "g"};
+        f.CliName = "Harbour Estates";
+        f.CliAddress = "2 Quay";
+        f.CliNumbers = "0113 496 0001";
+        f.CliNotes = "Pays late";
+        f.InvoiceStatus = "Awaiting Payment";
+        f.InvoiceDate = "05/03/2010";
+        f.Price = "\u00A31,234.50";
+        return f;
+    }
+
+    static QVariant field(Database& db, qint32 jobNo, const QString& name) {
+        return db.scalar("SELECT " + name + " FROM Jobs WHERE JobNo = ?", {jobNo});
+    }
+
+    static void prepare(TestEnv& env) {
+        env.openNewDatabase();
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+        env.app().CurrencySymbol = "\u00A3";
+    }
+
+private Q_SLOTS:
+    void aNewJobTakesTheNextNumberAndRoundTrips() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        db.exec("UPDATE Counters SET JobCounter = 507");
+        const JobFields job = sampleJob();
+        const SavedJob saved = writeJob(env.app(), job, 0);
+        QVERIFY2(saved.ok, qPrintable(saved.error));
+        QCOMPARE(saved.jobNo, 507);
+        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 508);
+        QCOMPARE(field(db, 507, "DateCreated").toString(), QString("2010-02-01 00:00:00"));
+        QCOMPARE(field(db, 507, "DateReceived").toString(), QString("2010-02-03 00:00:00"));
+        QVERIFY(field(db, 507, "DateDue").isNull());     // empty box
+        QVERIFY(field(db, 507, "DateQuoted").isNull());  // not a date
+        QCOMPARE(field(db, 507, "Price").toDouble(), 1234.5);
+
+        const LoadedJob loaded = readJob(env.app(), 507);
+        QCOMPARE(loaded.outcome, LoadedJob::Outcome::Found);
+        JobFields expected = job;
+        expected.DateReceived = "03/02/2010";
+        expected.DateQuoted = "";
+        QCOMPARE(loaded.fields, expected);
+
+        // Saving it again changes the same job.
+        JobFields changed = loaded.fields;
+        changed.WorkDetails = QString(100000, 'w');
+        QVERIFY(writeJob(env.app(), changed, 507).ok);
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
+        QCOMPARE(field(db, 507, "WorkDetails").toString().size(), 100000);
+        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 508);
+    }
+
+    void boxesThatHoldNoValueKeepWhatIsStored_data() {
+        QTest::addColumn<QString>("dateBox");
+        QTest::addColumn<QString>("priceBox");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QVariant>("price");
+        QTest::newRow("emptied") << "" << "" << "2010-02-01 00:00:00" << QVariant();
+        QTest::newRow("nonsense") << "soon" << "lots" << "2010-02-01 00:00:00" << QVariant(10.0);
+        QTest::newRow("new values") << "02/03/2011" << "12" << "2011-03-02 00:00:00"
+                                    << QVariant(12.0);
+    }
+    void boxesThatHoldNoValueKeepWhatIsStored() {
+        QFETCH(QString, dateBox);
+        QFETCH(QString, priceBox);
+        QFETCH(QString, date);
+        QFETCH(QVariant, price);
+        TestEnv env;
+        prepare(env);
+        JobFields job = sampleJob();
+        job.DateDue = "01/02/2010";
+        job.Price = "10";
+        const qint32 n = writeJob(env.app(), job, 0).jobNo;
+        job.DateDue = dateBox;
+        job.Price = priceBox;
+        QVERIFY(writeJob(env.app(), job, n).ok);
+        Database& db = env.app().DbConnection;
+        QCOMPARE(field(db, n, "DateDue").toString(), date);
+        const QVariant stored = field(db, n, "Price");
+        QCOMPARE(stored.isNull() ? QVariant() : QVariant(stored.toDouble()), price);
+    }
+
+    void aJobDeletedElsewhereIsWrittenAgain() {
+        TestEnv env;
+        prepare(env);
+        const qint32 n = writeJob(env.app(), sampleJob(), 0).jobNo;
+        env.app().DbConnection.exec("DELETE FROM Jobs");
+        QVERIFY(writeJob(env.app(), sampleJob(), n).ok);
+        QCOMPARE(env.app().DbConnection.scalar("SELECT JobNo FROM Jobs").toInt(), n);
+    }
+
+    void aRefusedSaveWritesNothing() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        db.exec("DROP TABLE customers");
+        const SavedJob saved = writeJob(env.app(), sampleJob(), 0);
+        QVERIFY(!saved.ok);
+        QVERIFY(saved.error.contains("customers"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 0);
+        QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 0);
+        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
+        QVERIFY(!db.inTransaction());
+    }
+
+    void contactsAndEngineersKeepOneRowPerName() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        JobFields job = sampleJob();
+        QVERIFY(writeJob(env.app(), job, 0).ok);
+        job.HomeAddress = "  9 New Rd  ";
+        job.CliName = "";
+        QVERIFY(writeJob(env.app(), job, 0).ok);
+        QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
+        QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?", {job.WorkName})
+                     .toString(),
+                 QString("9 New Rd"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 1);
+        QCOMPARE(engineerNames(db), QStringList({"Dave O'Neill"}));
+        QVERIFY(SaveEngineer(db, "   "));
+        QCOMPARE(engineerNames(db).size(), 1);
+        QVERIFY(DeleteEngineer(db, "Dave O'Neill"));
+        QCOMPARE(engineerNames(db), QStringList());
+    }
+
+    void counters_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("taken");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("after");
+        QTest::newRow("jobs") << 1 << 7 << "JobCounter" << 8;
+        QTest::newRow("documents") << 2 << 30 << "FileCounter" << 31;
+        QTest::newRow("invoices") << 3 << 400 << "Free2" << 401;
+        QTest::newRow("no such counter") << 4 << 0 << "FileCounter" << 30;
+    }
+    void counters() {
+        QFETCH(int, type);
+        QFETCH(int, taken);
+        QFETCH(QString, field);
+        QFETCH(int, after);
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        db.exec("UPDATE Counters SET JobCounter = 7, FileCounter = 30, Free2 = 400");
+        QCOMPARE(GetCounter(db, type), std::optional<qint32>(taken));
+        QCOMPARE(db.scalar("SELECT " + field + " FROM Counters").toInt(), after);
+    }
+
+    void manualNumbersAreAskedForUntilValid() {
+        TestEnv env;
+        prepare(env);
+        env.app().ManualNumbering = true;
+        for (const char* answer : {"", "abc", "0", "-3", "99999999999", " 12 "}) {
+            env.prompter.type(answer);
+        }
+        QCOMPARE(GetNewJobNumber(env.app()), std::optional<qint32>(12));
+        QCOMPARE(env.prompter.count(), 6);
+        QCOMPARE(env.prompter.last().prompt, QString("Please enter the new job reference number"));
+        QCOMPARE(env.prompter.last().title, QString("New Job Number"));
+        QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
+    }
+
+    void deletingAJobTakesItsDocumentsOnly() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        const qint32 twelve = writeJob(env.app(), sampleJob(), 0, 12).jobNo;
+        writeJob(env.app(), sampleJob(), 0, 13);
+        for (int job : {12, 12, 13}) {
+            db.exec("INSERT INTO Docs (JobNumber, FileName) VALUES (?, 'x.doc')", {job});
+        }
+        QVERIFY(deleteJob(db, twelve));
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
+        QCOMPARE(db.scalar("SELECT count(*) FROM Docs WHERE JobNumber = 13").toInt(), 1);
+        QCOMPARE(db.scalar("SELECT count(*) FROM Docs").toInt(), 1);
+    }
+
+    void captionsAreRewrittenWhole() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        std::array<QString, 36> captions;
+        captions[11] = "  Booked: ";
+        QVERIFY(saveCaptions(db, captions));
+        QVERIFY(saveCaptions(db, captions));
+        QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
+        QCOMPARE(db.scalar("SELECT count(DISTINCT \"Index\") FROM labels").toInt(), 36);
+        QCOMPARE(db.scalar("SELECT \"Text\" FROM labels WHERE \"Index\" = 11").toString(),
+                 QString("Booked:"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM labels WHERE \"Text\" IS NULL").toInt(), 0);
+    }
+
+    void severalWorkstationsNeverTakeTheSameNumber() {
+        TestEnv env;
+        const QString file = env.openNewDatabase();
+        constexpr int kWorkstations = 4;
+        constexpr int kEach = 150;
+        std::array<QList<qint32>, kWorkstations> taken;
+        std::vector<std::thread> workstations;
+        for (int w = 0; w < kWorkstations; ++w) {
+            workstations.emplace_back([&, w] {
+                Database db;
+                if (!db.open(connection::forFile(file) + "Busy Timeout=30000;")) {
+                    return;
+                }
+                for (int i = 0; i < kEach; ++i) {
+                    if (const auto n = GetCounter(db, 1)) {
+                        taken[size_t(w)] << *n;
+                    }
+                }
+            });
+        }
+        for (auto& w : workstations) {
+            w.join();
+        }
+        QSet<qint32> all;
+        for (const auto& numbers : taken) {
+            QCOMPARE(numbers.size(), kEach);
+            for (qint32 n : numbers) {
+                all.insert(n);
+            }
+        }
+        QCOMPARE(all.size(), kWorkstations * kEach);
+        QCOMPARE(*std::min_element(all.begin(), all.end()), 1);
+        QCOMPARE(*std::max_element(all.begin(), all.end()), kWorkstations * kEach);
+    }
+
+    void aLockedDatabaseCannotBeRead() {
+        TestEnv env;
+        const QString file = env.openNewDatabase();
+        writeJob(env.app(), sampleJob(), 0);
+        QVERIFY(env.app().DbConnection.open(connection::forFile(file) + "Busy Timeout=50;"));
+        Database holder;
+        QVERIFY(holder.open(connection::forFile(file)));
+        QVERIFY(holder.exec("BEGIN EXCLUSIVE"));
+        QCOMPARE(readJob(env.app(), 1).outcome, LoadedJob::Outcome::Unreadable);
+        QCOMPARE(readJob(env.app(), 99).outcome, LoadedJob::Outcome::Unreadable);
+        holder.exec("ROLLBACK");
+        QCOMPARE(readJob(env.app(), 99).outcome, LoadedJob::Outcome::NotFound);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_jobstore)
+#include "tst_jobstore.moc"
