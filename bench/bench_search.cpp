@@ -1,0 +1,196 @@
+// The job search on a register of 100,000 jobs: the search screen from the click on Search to
+// the grid painted, against the same statement run by the sqlite3 command-line shell on the same
+// file (writing its rows to /dev/null).
+//
+// The database is the one named by VERDELL_BENCH_DB (bench/run sets it). Each case reports the
+// median of its repetitions: the screen's time, the shell's ("shell_ms") and the screen's time
+// over the shell's in the same repetition ("vs_shell").
+
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/SystemLocale.h"
+#include "search/frmSearchJobs.h"
+#include "startup/AppState.h"
+#include "startup/Captions.h"
+#include "startup/Numbers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <sched.h>
+
+namespace {
+
+constexpr int kRepetitions = 15;
+
+// A search the benchmarks run: a name for the reports, and what is typed.
+struct Search {
+    const char* name;
+    const char* text;
+};
+// A street that a handful of jobs are at, a text that no job holds, and the full list.
+constexpr Search kSearches[] = {
+    {"handful", "78 Meadow Drive"}, {"nothing", "zzqx"}, {"all", ""}};
+
+// The platform doubles and the application state on them, with the connection open, and the
+// search screen on it.
+struct Application {
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    FixedClock clock;
+    FixedScreenMetrics screen;
+    FixedDriveRoots roots{{}, {}};
+    FixedLocale locale;
+    RecordingFolderSharing sharing;
+    AppState app{Services{prompter, launcher, clock, screen, roots, locale, sharing}};
+    QString database;
+    std::unique_ptr<frmSearchJobs> form;
+};
+
+std::unique_ptr<Application> application;
+
+// The statement searchJobs runs for the text, ordered by job number, with the values written
+// into it for the shell.
+QString shellStatement(const QString& text) {
+    const auto literal = [](const QString& value) -> QString {
+        return u'\'' + QString(value).replace(u'\'', QStringLiteral("''")) + u'\'';
+    };
+    QString sql = QStringLiteral(
+        "SELECT DummyId, WorkName, HomeAddress, HomeNumbers, JobNo, JobStatus, DateCreated, "
+        "DateReceived, DateDue, CustRef FROM Jobs WHERE ");
+    if (text.isEmpty()) {
+        sql += QStringLiteral("WorkName <> ''");
+    } else {
+        const QString pattern = literal(SqlDialect::containsPattern(text));
+        QStringList any;
+        for (const char* column : {"WorkDetails", "WorkName", "HomeAddress", "HomeNumbers",
+                                   "CliName", "CliAddress", "CliNumbers", "ClientRef", "CustRef"}) {
+            any << QLatin1String(column) + QStringLiteral(" LIKE ") + pattern +
+                       QStringLiteral(" ESCAPE '\\'");
+        }
+        any << QStringLiteral("JobNo = ") + QString::number(numbers::leadingNumber(text));
+        sql += u'(' + any.join(QStringLiteral(" OR ")) + u')';
+    }
+    return sql + QStringLiteral(" ORDER BY JobNo");
+}
+
+// Seconds the shell took to run the statement and write its rows to /dev/null; negative when
+// it failed, with the reason in *failure.
+double runShell(const QStringList& arguments, QString* failure) {
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), arguments);
+    const bool ran = shell.waitForFinished(60000) && shell.exitStatus() == QProcess::NormalExit &&
+                     shell.exitCode() == 0;
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (!ran) {
+        *failure = QStringLiteral("sqlite3 failed: ") + shell.errorString() + u' ' +
+                   QString::fromLocal8Bit(shell.readAllStandardError()).simplified();
+        return -1;
+    }
+    return seconds;
+}
+
+// Each repetition runs the search in the shell and then on the screen, so that both meet the
+// same load of the machine; the time is the screen's, from the click to the grid painted.
+void BM_Search(benchmark::State& state, const Search& search) {
+    frmSearchJobs& form = *application->form;
+    form.txtSearch->setText(QString::fromUtf8(search.text));
+    form.cbOrderBy->setCurrentText(QStringLiteral("Job Number"));
+    const QStringList arguments{QStringLiteral("-readonly"), application->database,
+                                shellStatement(QString::fromUtf8(search.text))};
+    for (auto _ : state) {
+        QString failure;
+        const double shell = runShell(arguments, &failure);
+        if (shell < 0) {
+            state.SkipWithError(failure.toStdString().c_str());
+            break;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        form.cmdSearch_Click();
+        form.repaint();
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["shell_ms"] = shell * 1000;
+        state.counters["vs_shell"] = seconds / shell;
+        state.counters["rows"] = form.fgSearch->model()->rowCount();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The program and the shells it starts keep to one processor: the processors of a virtual
+    // machine can differ in speed from moment to moment, and the comparison is then between
+    // the two programs, not the two processors.
+    if (const int cpu = sched_getcpu(); cpu >= 0) {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        sched_setaffinity(0, sizeof one, &one);
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+
+    const QString given = qEnvironmentVariable("VERDELL_BENCH_DB");
+    application = std::make_unique<Application>();
+    application->app.DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
+    QString failure;
+    if (given.isEmpty()) {
+        failure = QStringLiteral("VERDELL_BENCH_DB is not set (bench/run sets it)");
+    } else if (!QFileInfo(given).isFile()) {
+        failure = QStringLiteral("VERDELL_BENCH_DB names %1, which is not a file").arg(given);
+    } else {
+        application->database = QFileInfo(given).absoluteFilePath();
+        if (!application->app.DbConnection.open(connection::forFile(application->database))) {
+            failure = QStringLiteral("cannot open %1: %2")
+                          .arg(application->database,
+                               application->app.DbConnection.lastError().message);
+        }
+    }
+
+    if (failure.isEmpty()) {
+        application->form =
+            std::make_unique<frmSearchJobs>(application->app, captions::defaults());
+        application->form->Form_Load();
+        application->form->show();
+        QApplication::processEvents();
+        for (const Search& search : kSearches) {
+            benchmark::RegisterBenchmark((std::string("Search/") + search.name).c_str(), BM_Search,
+                                         search)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1)
+                ->Repetitions(kRepetitions)
+                ->ReportAggregatesOnly(true);
+        }
+    } else {
+        benchmark::RegisterBenchmark("Search", [failure](benchmark::State& state) {
+            for (auto _ : state) {
+                state.SkipWithError(failure.toStdString().c_str());
+                break;
+            }
+        });
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    application.reset();
+    return failure.isEmpty() ? 0 : 1;
+}

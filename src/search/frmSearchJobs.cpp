@@ -1,0 +1,250 @@
+#include "search/frmSearchJobs.h"
+
+#include "platform/ScreenMetrics.h"
+#include "search/JobSearch.h"
+#include "startup/AppState.h"
+#include "startup/DateFormats.h"
+#include "startup/RowsModel.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace {
+
+const QColor kFocusColour(0xC0, 0xC0, 0xFF);
+
+// A text of several lines (an address) on one line, its lines joined by ", ".
+QString oneLine(const QVariant& value) {
+    const QString text = value.toString();
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        return text;
+    }
+    QStringList lines;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (!line.isEmpty()) {
+            lines << line.toString();
+        }
+    }
+    return lines.join(QStringLiteral(", "));
+}
+
+void setBackground(QWidget* box, const QColor& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit()) {
+        combo->lineEdit()->setPalette(palette);
+    }
+}
+
+QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCaptions,
+                             QWidget* parent)
+    : QDialog(parent), app_(app), captions_(jobCaptions) {
+    setObjectName(QStringLiteral("frmSearchJobs"));
+    setWindowTitle(QStringLiteral("Search Jobs"));
+
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setClearButtonEnabled(true);
+    cbJobStatus = new QComboBox(this);
+    cbJobStatus->setObjectName(QStringLiteral("cbJobStatus"));
+    cbOrderBy = new QComboBox(this);
+    cbOrderBy->setObjectName(QStringLiteral("cbOrderBy"));
+    for (QComboBox* combo : {cbJobStatus, cbOrderBy}) {
+        // Editable so that no choice at all can be made; what is typed is not added to the list.
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setMinimumContentsLength(18);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    cmdSearch = new QPushButton(QStringLiteral("&Search"), this);
+    cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
+    // Enter in the lists runs the search too; it never loads a job by itself.
+    cmdSearch->setDefault(true);
+    cmdLoadJob = new QPushButton(QStringLiteral("&Load Job"), this);
+    cmdLoadJob->setObjectName(QStringLiteral("cmdLoadJob"));
+    labCount = new QLabel(QStringLiteral("Matching Search Results"), this);
+    labCount->setObjectName(QStringLiteral("labCount"));
+
+    fgSearch = new QTableView(this);
+    fgSearch->setObjectName(QStringLiteral("fgSearch"));
+    fgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fgSearch->setSelectionMode(QAbstractItemView::SingleSelection);
+    fgSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fgSearch->setAlternatingRowColors(true);
+    fgSearch->setWordWrap(false);
+    fgSearch->setTextElideMode(Qt::ElideRight);
+    fgSearch->verticalHeader()->hide();
+    // Fixed row heights: the view never measures a hundred thousand rows.
+    fgSearch->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fgSearch->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    fgSearch->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fgSearch->horizontalHeader()->setHighlightSections(false);
+    fgSearch->horizontalHeader()->setStretchLastSection(true);
+
+    const auto date = [this](const QVariant& value) {
+        return formatDisplayDate(app_, datetext::fromStored(value));
+    };
+    model_ = new RowsModel(
+        {
+            {QStringLiteral("RecordId"), QStringLiteral("DummyId"), {}, 0},
+            {QStringLiteral("Company Name"), QStringLiteral("WorkName"), oneLine, 1600},
+            {QStringLiteral("Address"), QStringLiteral("HomeAddress"), oneLine, 3000},
+            {QStringLiteral("Telephone"), QStringLiteral("HomeNumbers"), oneLine, 1600},
+            {QStringLiteral("Job No"), QStringLiteral("JobNo"), {}, 1000},
+            {QStringLiteral("Job Status"), QStringLiteral("JobStatus"), oneLine, 2500},
+            {captions_[11], QStringLiteral("DateCreated"), date, 1200},
+            {captions_[0], QStringLiteral("DateReceived"), date, 1200},
+            {captions_[5], QStringLiteral("DateDue"), date, 1200},
+            {captions_[15], QStringLiteral("CustRef"), oneLine, 1200},
+        },
+        this);
+    fgSearch->setModel(model_);
+
+    connect(cmdSearch, &QPushButton::clicked, this, &frmSearchJobs::cmdSearch_Click);
+    connect(cmdLoadJob, &QPushButton::clicked, this, &frmSearchJobs::cmdLoadJob_Click);
+    connect(fgSearch, &QTableView::doubleClicked, this, &frmSearchJobs::cmdLoadJob_Click);
+    // Tab goes from the results to Load Job.
+    setTabOrder(cmdSearch, fgSearch);
+    setTabOrder(fgSearch, cmdLoadJob);
+    txtSearch->installEventFilter(this);
+    cbJobStatus->installEventFilter(this);
+    fgSearch->installEventFilter(this);
+
+    auto* criteria = new QHBoxLayout;
+    criteria->addWidget(labelFor(QStringLiteral("Search &For:"), txtSearch, this));
+    criteria->addWidget(txtSearch, 1);
+    criteria->addSpacing(12);
+    criteria->addWidget(labelFor(QStringLiteral("Fil&ter By:"), cbJobStatus, this));
+    criteria->addWidget(cbJobStatus);
+    criteria->addSpacing(12);
+    criteria->addWidget(labelFor(QStringLiteral("&Order By:"), cbOrderBy, this));
+    criteria->addWidget(cbOrderBy);
+    criteria->addSpacing(12);
+    criteria->addWidget(cmdSearch);
+
+    auto* footer = new QHBoxLayout;
+    footer->addWidget(labCount, 1);
+    footer->addWidget(cmdLoadJob);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(criteria);
+    layout->addWidget(fgSearch, 1);
+    layout->addLayout(footer);
+
+    setSizeGripEnabled(true);
+    ConstructSearchGrid();
+    // Wide enough for every column, with room for the last one's caption, where the screen
+    // allows it.
+    int gridWidth = 0;
+    for (const RowsModel::Column& column : model_->columns()) {
+        gridWidth += app_.screen.toPixelsX(column.widthTwips);
+    }
+    const QMargins margins = layout->contentsMargins();
+    const int wanted = gridWidth + 2 * fgSearch->frameWidth() +
+                       fgSearch->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right() + 40;
+    const int screenWidth = app_.screen.sizeInPixels().width();
+    resize(qMax(960, qMin(wanted, screenWidth - 16)), 560);
+}
+
+void frmSearchJobs::Form_Load() {
+    app_.SearchJobNo = -1;
+    ConstructSearchGrid();
+    PopualteOrderBy();
+}
+
+void frmSearchJobs::ConstructSearchGrid() {
+    model_->clear();
+    for (int i = 0; i < model_->columnCount(); ++i) {
+        const int twips = model_->columns()[i].widthTwips;
+        fgSearch->setColumnHidden(i, twips == 0);
+        if (twips > 0) {
+            fgSearch->setColumnWidth(i, app_.screen.toPixelsX(twips));
+        }
+    }
+}
+
+void frmSearchJobs::PopualteOrderBy() {
+    cbOrderBy->clear();
+    cbOrderBy->addItems({QStringLiteral("Job Number"), QStringLiteral("Job Status"), captions_[11],
+                         captions_[0], captions_[5], captions_[15], captions_[2]});
+    cbOrderBy->setCurrentIndex(-1);
+}
+
+void frmSearchJobs::cmdSearch_Click() {
+    const QString orderField = orderFieldFor(cbOrderBy->currentText(), captions_);
+    ConstructSearchGrid();
+    labCount->clear();
+    std::optional<Rows> rows =
+        searchJobs(app_.DbConnection, txtSearch->text(), cbJobStatus->currentText(), orderField);
+    if (!rows) {
+        return;
+    }
+    const int count = rows->count();
+    labCount->setText(QString::number(count) + QStringLiteral(" Matching Jobs"));
+    model_->setRows(std::move(*rows));
+    if (count > 0) {
+        fgSearch->setCurrentIndex(model_->index(0, 1));
+    }
+}
+
+void frmSearchJobs::cmdLoadJob_Click() {
+    const QModelIndex current = fgSearch->currentIndex();
+    const qint64 jobNo =
+        current.isValid() ? model_->value(current.row(), QStringLiteral("JobNo")).toLongLong() : 0;
+    app_.SearchJobNo = jobNo > 0 && jobNo <= std::numeric_limits<qint32>::max() ? qint32(jobNo)
+                                                                                : -1;
+    accept();
+}
+
+bool frmSearchJobs::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (watched == txtSearch || watched == cbJobStatus) {
+                setBackground(static_cast<QWidget*>(watched),
+                              event->type() == QEvent::FocusIn ? kFocusColour : QColor(Qt::white));
+            }
+            break;
+        case QEvent::KeyPress: {
+            // Enter searches from the search box and loads the job from the grid, whichever
+            // button is the default at the time.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+                break;
+            }
+            if (watched == txtSearch) {
+                cmdSearch_Click();
+                return true;
+            }
+            if (watched == fgSearch) {
+                cmdLoadJob_Click();
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,325 @@
+#include "search/JobSearch.h"
+#include "search/frmSearchJobs.h"
+#include "startup/Captions.h"
+#include "support/TestEnv.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+using JobNos = QList<qint64>;
+
+namespace {
+
+// One job: the test names the fields, the values are bound.
+void addJob(Database& db, const QVariantMap& fields) {
+    const QStringList marks(fields.size(), "?");
+    QVERIFY2(db.exec("INSERT INTO Jobs (" + fields.keys().join(", ") + ") VALUES (" +
+                         marks.join(", ") + ")", fields.values()),
+             qPrintable(db.lastError().message));
+}
+
+// The search screen on a new database.
+struct Screen {
+    TestEnv env;
+    std::array<QString, 36> captions = captions::defaults();
+    std::unique_ptr<frmSearchJobs> form;
+
+    Screen() {
+        env.openNewDatabase();
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+    }
+    Database& db() { return env.app().DbConnection; }
+    frmSearchJobs& open() {
+        form = std::make_unique<frmSearchJobs>(env.app(), captions);
+        form->Form_Load();
+        return *form;
+    }
+    // The screen on the screen, active, as the user has it.
+    bool show() {
+        form->show();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    JobNos search(const QString& text, const QString& status = {}, const QString& order = {}) {
+        form->txtSearch->setText(text);
+        form->cbJobStatus->setCurrentText(status);
+        form->cbOrderBy->setCurrentText(order);
+        form->cmdSearch_Click();
+        JobNos shown;
+        for (int r = 0; r < form->fgSearch->model()->rowCount(); ++r) {
+            shown << form->fgSearch->model()->index(r, 4).data().toLongLong();
+        }
+        return shown;
+    }
+    // Jobs holding what the searches look for, inserted out of number order.
+    void addSearchJobs() {
+        const QList<QVariantMap> jobs = {
+            {{"JobNo", 1234}, {"JobStatus", "New"}, {"WorkName", "Bell & Co"},
+             {"CliAddress", "école du Parc"}},
+            {{"JobNo", 101}, {"JobStatus", "New"}, {"WorkName", "Mrs Zoë Hart"},
+             {"HomeAddress", "1 Elm Road\r\nLeeds\n"}, {"DateCreated", "2025-01-04 10:00:00"}},
+            {{"JobNo", 123}, {"JobStatus", "Completed"}, {"WorkName", "Acme Ltd"}},
+            {{"JobNo", 102}, {"JobStatus", "Quoted"}, {"WorkName", "Mr J. O'Brien"},
+             {"WorkDetails", "Boiler 123 service"}},
+            {{"JobNo", 105}, {"JobStatus", "New"}, {"WorkName", ""}, {"WorkDetails", "Paint shed"}},
+            {{"JobNo", 106}, {"JobStatus", "Invoiced"}, {"WorkName", "Carol Dunn"},
+             {"WorkDetails", "50% deposit, C:\\Docs"}},
+            {{"JobNo", 107}, {"JobStatus", "New"}, {"WorkName", "Dave Ellis"}, {"CustRef", "A_B"}},
+            {{"JobNo", 108}, {"JobStatus", "New"}, {"WorkNotes", "5% off, A_B, 123"}},
+        };
+        for (const QVariantMap& job : jobs) {
+            addJob(db(), job);
+        }
+    }
+};
+
+}  // namespace
+
+class tst_jobsearch : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void orderChoiceNamesItsField_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("renamed");  // the label given the caption below, or -1
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("job number") << "Job Number" << -1 << "" << "JobNo";
+        QTest::newRow("job status") << "Job Status" << -1 << "" << "JobStatus";
+        QTest::newRow("created") << "Created:" << -1 << "" << "DateCreated";
+        QTest::newRow("surveyed") << "Surveyed:" << -1 << "" << "DateReceived";
+        QTest::newRow("due") << "Due:" << -1 << "" << "DateDue";
+        QTest::newRow("customer ref") << "Customer Ref:" << -1 << "" << "CustRef";
+        QTest::newRow("name") << "Name:" << -1 << "" << "WorkName";
+        QTest::newRow("renamed") << "Deadline" << 5 << "Deadline" << "DateDue";
+        QTest::newRow("old caption of a renamed label") << "Due:" << 5 << "Deadline" << "JobNo";
+        QTest::newRow("created before surveyed") << "Created:" << 0 << "Created:" << "DateCreated";
+        QTest::newRow("other case") << "job number" << -1 << "" << "JobNo";
+        QTest::newRow("part of a caption") << "Due" << -1 << "" << "JobNo";
+        QTest::newRow("empty, with an empty caption") << "" << 2 << "" << "JobNo";
+    }
+    void orderChoiceNamesItsField() {
+        QFETCH(QString, choice);
+        QFETCH(int, renamed);
+        QFETCH(QString, caption);
+        QFETCH(QString, field);
+        std::array<QString, 36> captions = captions::defaults();
+        if (renamed >= 0) {
+            captions[size_t(renamed)] = caption;
+        }
+        QCOMPARE(orderFieldFor(choice, captions), field);
+    }
+
+    void unknownOrderFieldNeverReachesTheStatement() {
+        Screen s;
+        addJob(s.db(), {{"JobNo", 2}, {"WorkName", "a"}});
+        addJob(s.db(), {{"JobNo", 1}, {"WorkName", "b"}});
+        const auto rows = searchJobs(s.db(), "", "", "WorkName; DROP TABLE Jobs; --");
+        QVERIFY(rows);
+        QCOMPARE(rows->integer(0, "JobNo"), 1);
+        QVERIFY(s.db().hasTable("Jobs"));
+    }
+
+    void search_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<JobNos>("jobs");
+        const JobNos named{101, 102, 106, 107, 123, 1234};
+        QTest::newRow("empty: every named job") << "" << "" << named;
+        QTest::newRow("blank is empty") << "   " << "" << named;
+        QTest::newRow("capitals of non-ASCII letters") << "ZOË" << "" << JobNos{101};
+        QTest::newRow("accented capital first") << "ÉCOLE" << "" << JobNos{1234};
+        QTest::newRow("digits: job number and text") << "123" << "" << JobNos{102, 123};
+        QTest::newRow("leading number") << "101 Elm" << "" << JobNos{101};
+        QTest::newRow("apostrophe") << "o'brien" << "" << JobNos{102};
+        QTest::newRow("percent is literal") << "%" << "" << JobNos{106};
+        QTest::newRow("underscore is literal") << "_" << "" << JobNos{107};
+        QTest::newRow("backslash is literal") << "\\" << "" << JobNos{106};
+        QTest::newRow("nameless job found by its text") << "  paint SHED " << "" << JobNos{105};
+        QTest::newRow("nothing") << "zzz" << "" << JobNos{};
+        QTest::newRow("status alone") << "" << " new " << JobNos{101, 107, 1234};
+        QTest::newRow("text and status") << "123" << "Completed" << JobNos{123};
+    }
+    void search() {
+        QFETCH(QString, text);
+        QFETCH(QString, status);
+        QFETCH(JobNos, jobs);
+        Screen s;
+        s.addSearchJobs();
+        s.open();
+        QCOMPARE(s.search(text, status), jobs);
+        QCOMPARE(s.form->labCount->text(), QString::number(jobs.size()) + " Matching Jobs");
+        QCOMPARE(s.form->fgSearch->currentIndex().row(), jobs.isEmpty() ? -1 : 0);
+    }
+
+    void everySearchedField_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("found");
+        for (const char* f : {"WorkDetails", "WorkName", "HomeAddress", "HomeNumbers", "CliName",
+                              "CliAddress", "CliNumbers", "ClientRef", "CustRef"}) {
+            QTest::newRow(f) << f << true;
+        }
+        QTest::newRow("WorkNotes") << "WorkNotes" << false;
+        QTest::newRow("CliNotes") << "CliNotes" << false;
+    }
+    void everySearchedField() {
+        QFETCH(QString, field);
+        QFETCH(bool, found);
+        Screen s;
+        QVariantMap job{{"JobNo", 7}, {"WorkName", "Someone"}};
+        job[field] = "12 Quince Yard";
+        addJob(s.db(), job);
+        s.open();
+        QCOMPARE(s.search("QUINCE"), found ? JobNos{7} : JobNos{});
+    }
+
+    void orderBy_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<JobNos>("jobs");
+        QTest::newRow("job number") << "Job Number" << JobNos{1, 2, 3, 4};
+        QTest::newRow("status, ties by number") << "Job Status" << JobNos{3, 2, 4, 1};
+        QTest::newRow("created") << "Created:" << JobNos{2, 4, 1, 3};
+        QTest::newRow("surveyed") << "Surveyed:" << JobNos{1, 3, 4, 2};
+        QTest::newRow("renamed due") << "Deadline" << JobNos{3, 4, 1, 2};
+        QTest::newRow("customer ref, any case") << "Customer Ref:" << JobNos{3, 2, 1, 4};
+        QTest::newRow("name") << "Name:" << JobNos{4, 1, 3, 2};
+        QTest::newRow("old due caption") << "Due:" << JobNos{1, 2, 3, 4};
+        QTest::newRow("empty") << "" << JobNos{1, 2, 3, 4};
+    }
+    void orderBy() {
+        QFETCH(QString, choice);
+        QFETCH(JobNos, jobs);
+        Screen s;
+        s.captions[5] = "Deadline";
+        // Last job first, so that no order comes from the order of insertion.
+        const QStringList rows[] = {{"4", "New", "2025-01-02", "2025-02-03", "2025-03-01", "D", "alpha"},
+                                    {"3", "Invoiced", "2025-01-04", "2025-02-02", "", "a", "Charlie"},
+                                    {"2", "New", "2025-01-01", "2025-02-04", "2025-03-03", "b", "delta"},
+                                    {"1", "Quoted", "2025-01-03", "2025-02-01", "2025-03-02", "C", "Bravo"}};
+        for (const QStringList& r : rows) {
+            addJob(s.db(), {{"JobNo", r[0]}, {"JobStatus", r[1]}, {"DateCreated", r[2]},
+                            {"DateReceived", r[3]}, {"DateDue", r[4].isEmpty() ? QVariant() : r[4]},
+                            {"CustRef", r[5]}, {"WorkName", r[6]}});
+        }
+        s.open();
+        QCOMPARE(s.search("", "", choice), jobs);
+        QCOMPARE(s.form->fgSearch->model()->headerData(8, Qt::Horizontal), QVariant("Deadline"));
+    }
+
+    void gridShowsTheJobsReadably() {
+        Screen s;
+        s.addSearchJobs();
+        frmSearchJobs& f = s.open();
+        QCOMPARE(f.labCount->text(), QString("Matching Search Results"));
+        QCOMPARE(f.cbOrderBy->currentText(), QString());
+        QStringList choices;
+        for (int i = 0; i < f.cbOrderBy->count(); ++i) {
+            choices << f.cbOrderBy->itemText(i);
+        }
+        QCOMPARE(choices, QStringList({"Job Number", "Job Status", "Created:", "Surveyed:", "Due:",
+                                       "Customer Ref:", "Name:"}));
+        s.search("zoë");
+        QAbstractItemModel* m = f.fgSearch->model();
+        QVERIFY(f.fgSearch->isColumnHidden(0));
+        QCOMPARE(f.fgSearch->columnWidth(2), 3000 / 15);
+        QCOMPARE(m->headerData(6, Qt::Horizontal), QVariant("Created:"));
+        QCOMPARE(m->index(0, 2).data(), QVariant("1 Elm Road, Leeds"));
+        QCOMPARE(m->index(0, 6).data(), QVariant("04/01/2025"));
+        QCOMPARE(m->index(0, 7).data(), QVariant(""));
+
+        // A search that fails shows nothing, and no count.
+        s.db().exec("DROP TABLE Jobs");
+        s.search("");
+        QCOMPARE(m->rowCount(), 0);
+        QCOMPARE(f.labCount->text(), QString());
+    }
+
+    void loadOrClose_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("jobNo");
+        QTest::newRow("load job") << "button" << 107;
+        QTest::newRow("double-click") << "double-click" << 107;
+        QTest::newRow("enter on the grid") << "enter" << 107;
+        QTest::newRow("load job without a row") << "no row" << -1;
+        QTest::newRow("escape") << "escape" << -1;
+        QTest::newRow("closed") << "close" << -1;
+    }
+    void loadOrClose() {
+        QFETCH(QString, how);
+        QFETCH(int, jobNo);
+        Screen s;
+        s.addSearchJobs();
+        s.env.app().SearchJobNo = 55;
+        frmSearchJobs& f = s.open();
+        QVERIFY(s.show());
+        s.search(how == "no row" ? "zzz" : "");
+        if (how != "no row") {
+            f.fgSearch->setCurrentIndex(f.fgSearch->model()->index(3, 1));
+        }
+        const QPoint cell = f.fgSearch->visualRect(f.fgSearch->currentIndex()).center();
+        if (how == "button" || how == "no row") {
+            QTest::mouseClick(f.cmdLoadJob, Qt::LeftButton);
+        } else if (how == "double-click") {
+            // As a user's: a click, then the second press arriving as a double-click.
+            QTest::mouseClick(f.fgSearch->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(f.fgSearch->viewport(), Qt::LeftButton, {}, cell);
+        } else if (how == "enter") {
+            QTest::keyClick(f.fgSearch, Qt::Key_Return);
+        } else if (how == "escape") {
+            QTest::keyClick(&f, Qt::Key_Escape);
+        } else {
+            f.close();
+        }
+        QCOMPARE(s.env.app().SearchJobNo, jobNo);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(f.result(), jobNo > 0 || how == "no row" ? QDialog::Accepted : QDialog::Rejected);
+    }
+
+    void enterSearchesAndStaysOpen_data() {
+        QTest::addColumn<QString>("focusFirst");
+        QTest::addColumn<QString>("enterIn");
+        QTest::newRow("search box") << "txtSearch" << "txtSearch";
+        QTest::newRow("search box after Load Job") << "cmdLoadJob" << "txtSearch";
+        QTest::newRow("order list") << "cbOrderBy" << "cbOrderBy";
+    }
+    void enterSearchesAndStaysOpen() {
+        QFETCH(QString, focusFirst);
+        QFETCH(QString, enterIn);
+        Screen s;
+        s.addSearchJobs();
+        frmSearchJobs& f = s.open();
+        QVERIFY(s.show());
+        f.txtSearch->setText("O'Brien");
+        f.findChild<QWidget*>(focusFirst)->setFocus();
+        QWidget* target = f.findChild<QWidget*>(enterIn);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QCOMPARE(f.labCount->text(), QString("1 Matching Jobs"));
+        QVERIFY(f.isVisible());
+        QCOMPARE(s.env.app().SearchJobNo, -1);
+    }
+
+    void focusedBoxIsLightBlue_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("search box") << "txtSearch";
+        QTest::newRow("status list") << "cbJobStatus";
+    }
+    void focusedBoxIsLightBlue() {
+        QFETCH(QString, box);
+        Screen s;
+        frmSearchJobs& f = s.open();
+        QVERIFY(s.show());
+        auto* w = f.findChild<QWidget*>(box);
+        w->setFocus();
+        QTRY_COMPARE(w->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xFF));
+        f.cbOrderBy->setFocus();
+        QTRY_COMPARE(w->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(tst_jobsearch)
+#include "tst_jobsearch.moc"
