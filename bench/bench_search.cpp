@@ -6,15 +6,8 @@
 // median of its repetitions: the screen's time, the shell's ("shell_ms") and the screen's time
 // over the shell's in the same repetition ("vs_shell").
 
-#include "platform/Clock.h"
-#include "platform/DriveRoots.h"
-#include "platform/FolderSharing.h"
-#include "platform/Launcher.h"
-#include "platform/ScreenMetrics.h"
-#include "platform/ScriptedPrompter.h"
-#include "platform/SystemLocale.h"
+#include "BenchApplication.h"
 #include "search/frmSearchJobs.h"
-#include "startup/AppState.h"
 #include "startup/Captions.h"
 #include "startup/Numbers.h"
 
@@ -42,18 +35,8 @@ struct Search {
 constexpr Search kSearches[] = {
     {"handful", "78 Meadow Drive"}, {"nothing", "zzqx"}, {"all", ""}};
 
-// The platform doubles and the application state on them, with the connection open, and the
-// search screen on it.
-struct Application {
-    ScriptedPrompter prompter;
-    RecordingLauncher launcher;
-    FixedClock clock;
-    FixedScreenMetrics screen;
-    FixedDriveRoots roots{{}, {}};
-    FixedLocale locale;
-    RecordingFolderSharing sharing;
-    AppState app{Services{prompter, launcher, clock, screen, roots, locale, sharing}};
-    QString database;
+// The application on the benchmark database, and the search screen on it.
+struct Application : BenchApplication {
     std::unique_ptr<frmSearchJobs> form;
 };
 
@@ -109,7 +92,7 @@ void BM_Search(benchmark::State& state, const Search& search) {
     frmSearchJobs& form = *application->form;
     form.txtSearch->setText(QString::fromUtf8(search.text));
     form.cbOrderBy->setCurrentText(QStringLiteral("Job Number"));
-    const QStringList arguments{QStringLiteral("-readonly"), application->database,
+    const QStringList arguments{QStringLiteral("-readonly"), application->file,
                                 shellStatement(QString::fromUtf8(search.text))};
     for (auto _ : state) {
         QString failure;
@@ -149,23 +132,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const QString given = qEnvironmentVariable("VERDELL_BENCH_DB");
     application = std::make_unique<Application>();
-    application->app.DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
     QString failure;
-    if (given.isEmpty()) {
-        failure = QStringLiteral("VERDELL_BENCH_DB is not set (bench/run sets it)");
-    } else if (!QFileInfo(given).isFile()) {
-        failure = QStringLiteral("VERDELL_BENCH_DB names %1, which is not a file").arg(given);
-    } else {
-        application->database = QFileInfo(given).absoluteFilePath();
-        if (!application->app.DbConnection.open(connection::forFile(application->database))) {
-            failure = QStringLiteral("cannot open %1: %2")
-                          .arg(application->database,
-                               application->app.DbConnection.lastError().message);
-        }
-    }
-
+    application->open(false, &failure);
     if (failure.isEmpty()) {
         application->form =
             std::make_unique<frmSearchJobs>(application->app, captions::defaults());

@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStorageInfo>
 #include <sqlite3.h>
 
 namespace {
@@ -189,6 +190,7 @@ bool Database::connectSqlite(const QString& file) {
         }
         const QVariant raw = db.driver()->handle();
         auto* sqlite = raw.isValid() ? *static_cast<sqlite3* const*>(raw.data()) : nullptr;
+        sqlite_ = sqlite;
         if (!sqlite || installTextFunctions(sqlite) != SQLITE_OK) {
             db.close();
             db = QSqlDatabase();
@@ -198,6 +200,7 @@ bool Database::connectSqlite(const QString& file) {
         }
     }
     open_ = true;
+    tune(file);
     // Reading the catalogue finds a truncated or damaged file now rather than at the first
     // screen that uses it.
     if (!query(QStringLiteral("SELECT count(*) FROM sqlite_master")).has_value()) {
@@ -220,62 +223,138 @@ void Database::close() {
         }
     }
     QSqlDatabase::removeDatabase(name_);
+    sqlite_ = nullptr;
     open_ = false;
     depth_ = 0;
     rollbackOnly_ = false;
 }
 
-bool Database::prepareAndRun(QSqlQuery& q, const QString& sql, const QVariantList& params) {
-    if (!open_) {
+namespace {
+
+// Binds one value. Texts go in as UTF-8; an empty text stays an empty text, never a null.
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value) {
+    if (!value.isValid() || value.isNull()) {
+        return sqlite3_bind_null(statement, position);
+    }
+    switch (value.typeId()) {
+        case QMetaType::Bool:
+            return sqlite3_bind_int64(statement, position, value.toBool() ? -1 : 0);
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            return sqlite3_bind_int64(statement, position, value.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(statement, position, value.toDouble());
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            return sqlite3_bind_blob64(statement, position, bytes.constData(),
+                                       sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray text =
+                (value.typeId() == QMetaType::QDateTime
+                     ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                     : value.toString())
+                    .toUtf8();
+            return sqlite3_bind_text64(statement, position, text.constData(),
+                                       sqlite3_uint64(text.size()), SQLITE_TRANSIENT,
+                                       SQLITE_UTF8);
+        }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(statement, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement, column);
+        case SQLITE_TEXT:
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                sqlite3_column_bytes(statement, column));
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                              sqlite3_column_bytes(statement, column));
+        default:
+            return {};
+    }
+}
+
+struct StatementGuard {
+    sqlite3_stmt* statement = nullptr;
+    ~StatementGuard() { sqlite3_finalize(statement); }
+};
+
+}  // namespace
+
+bool Database::failFromEngine() {
+    const int code = sqlite3_extended_errcode(sqlite_);
+    const QString text = QString::fromUtf8(sqlite3_errmsg(sqlite_));
+    return fail(classifySqlite(code, text), text, code);
+}
+
+bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
+    rowsAffected_ = 0;
+    if (!open_ || !sqlite_) {
         return fail(DbCondition::Unspecified, QStringLiteral("The database is not open."));
     }
-    if (!q.prepare(sql)) {
-        return failFrom(q.lastError());
+    const QByteArray text = sql.toUtf8();
+    StatementGuard guard;
+    if (sqlite3_prepare_v2(sqlite_, text.constData(), int(text.size()), &guard.statement,
+                           nullptr) != SQLITE_OK) {
+        return failFromEngine();
     }
-    for (const QVariant& p : params) {
-        q.addBindValue(p);
+    if (!guard.statement) {
+        return fail(DbCondition::CannotExecute, QStringLiteral("The statement is empty."));
     }
-    if (!q.exec()) {
-        return failFrom(q.lastError());
+    for (int i = 0; i < params.size(); ++i) {
+        if (bindValue(guard.statement, i + 1, params[i]) != SQLITE_OK) {
+            return failFromEngine();
+        }
+    }
+    const int width = sqlite3_column_count(guard.statement);
+    if (rows) {
+        QStringList names;
+        for (int c = 0; c < width; ++c) {
+            names << QString::fromUtf8(sqlite3_column_name(guard.statement, c));
+        }
+        *rows = Rows(names);
+    }
+    for (;;) {
+        const int rc = sqlite3_step(guard.statement);
+        if (rc == SQLITE_DONE) {
+            break;
+        }
+        if (rc != SQLITE_ROW) {
+            return failFromEngine();
+        }
+        if (rows) {
+            QVariant* cells = rows->appendRow();
+            for (int c = 0; c < width; ++c) {
+                cells[c] = columnValue(guard.statement, c);
+            }
+        }
+    }
+    if (!sqlite3_stmt_readonly(guard.statement)) {
+        rowsAffected_ = sqlite3_changes(sqlite_);
     }
     error_ = {};
     return true;
 }
 
 bool Database::exec(const QString& sql, const QVariantList& params) {
-    rowsAffected_ = 0;
-    QSqlQuery q(handle());
-    if (!prepareAndRun(q, sql, params)) {
-        return false;
-    }
-    rowsAffected_ = q.numRowsAffected();
-    return true;
+    return run(sql, params, nullptr);
 }
 
 std::optional<Rows> Database::query(const QString& sql, const QVariantList& params) {
-    QSqlQuery q(handle());
-    q.setForwardOnly(true);
-    if (!prepareAndRun(q, sql, params)) {
-        return std::nullopt;
-    }
-    const QSqlRecord record = q.record();
-    QStringList names;
-    names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i) {
-        names << record.fieldName(i);
-    }
-    Rows rows(names);
-    const int width = int(names.size());
-    while (q.next()) {
-        std::vector<QVariant> row;
-        row.reserve(size_t(width));
-        for (int i = 0; i < width; ++i) {
-            row.push_back(q.value(i));
-        }
-        rows.append(std::move(row));
-    }
-    if (q.lastError().isValid()) {
-        failFrom(q.lastError());
+    Rows rows;
+    if (!run(sql, params, &rows)) {
         return std::nullopt;
     }
     return rows;
@@ -290,12 +369,10 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params) {
 }
 
 std::optional<qint64> Database::insert(const QString& sql, const QVariantList& params) {
-    QSqlQuery q(handle());
-    if (!prepareAndRun(q, sql, params)) {
+    if (!run(sql, params, nullptr)) {
         return std::nullopt;
     }
-    rowsAffected_ = q.numRowsAffected();
-    return q.lastInsertId().toLongLong();
+    return qint64(sqlite3_last_insert_rowid(sqlite_));
 }
 
 bool Database::begin() {
@@ -382,4 +459,19 @@ QString Database::integrityCheck() {
         problems << rows->at(i, 0).toString();
     }
     return problems.join(QStringLiteral("; "));
+}
+
+void Database::tune(const QString& file) {
+    // A larger page cache keeps a whole register of jobs in memory between searches.
+    exec(QStringLiteral("PRAGMA cache_size = -32768"));
+    // Reading through the file's memory map saves copying every page, but only a local disk
+    // keeps the map coherent with what other programs write; a shared folder does without.
+    static const QStringList kNetworkFileSystems = {
+        QStringLiteral("nfs"),  QStringLiteral("nfs4"),       QStringLiteral("cifs"),
+        QStringLiteral("smb3"), QStringLiteral("smbfs"),      QStringLiteral("fuse.sshfs"),
+        QStringLiteral("9p"),   QStringLiteral("fuse.glusterfs"), QStringLiteral("ceph")};
+    const QString type = QString::fromLatin1(QStorageInfo(file).fileSystemType());
+    if (!kNetworkFileSystems.contains(type, Qt::CaseInsensitive)) {
+        exec(QStringLiteral("PRAGMA mmap_size = 268435456"));
+    }
 }

@@ -68,9 +68,13 @@ private:
     bool connectSqlite(const QString& file);
     bool fail(DbCondition condition, const QString& message, int nativeCode = 0);
     bool failFrom(const class QSqlError& error);
-    bool prepareAndRun(class QSqlQuery& q, const QString& sql, const QVariantList& params);
+    bool failFromEngine();
+    // Runs one statement through the engine; its rows go to *rows when given.
+    bool run(const QString& sql, const QVariantList& params, Rows* rows);
+    void tune(const QString& file);
 
     QString name_;
+    struct sqlite3* sqlite_ = nullptr;
     QString connectionString_;
     QString fileName_;
     SqlDialect dialect_;

@@ -27,8 +27,11 @@ double Rows::number(int row, const QString& field) const { return value(row, fie
 
 bool Rows::isNull(int row, const QString& field) const { return value(row, field).isNull(); }
 
-void Rows::append(std::vector<QVariant>&& row) {
-    for (auto& cell : row) {
-        cells_.push_back(std::move(cell));
+QVariant* Rows::appendRow() {
+    const size_t inBlock = size_t(count_) % kBlockRows;
+    if (inBlock == 0) {
+        blocks_.emplace_back(kBlockRows * size_t(width_));
     }
+    ++count_;
+    return blocks_.back().data() + inBlock * size_t(width_);
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/FolderSharing.h"
+#include "platform/Launcher.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/SystemLocale.h"
+#include "startup/AppState.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+// The program's shared state on the platform doubles, for benchmarks that drive the screens and
+// the logic in-process: a settings file of its own in a temporary folder, and the connection
+// open on the benchmark database (or on a private copy of it, for benchmarks that write).
+struct BenchApplication {
+    ScriptedPrompter prompter;
+    RecordingLauncher launcher;
+    FixedClock clock;
+    FixedScreenMetrics screen;
+    FixedDriveRoots roots{{}, {}};
+    FixedLocale locale;
+    RecordingFolderSharing sharing;
+    QTemporaryDir folder;
+    AppState app{Services{prompter, launcher, clock, screen, roots, locale, sharing}};
+    // The database file the connection is open on.
+    QString file;
+
+    // False with a reason in *error when VERDELL_BENCH_DB is not set or cannot be opened.
+    bool open(bool privateCopy, QString* error);
+};
