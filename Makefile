@@ -7,7 +7,7 @@ BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run check check-asan bench clean
+.PHONY: all deps build run check check-asan fuzz bench clean
 
 all: build
 
@@ -35,6 +35,10 @@ check-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 120
 
+# Runs the fuzz target of the office document reader for 60 seconds (clang's libFuzzer).
+fuzz: deps
+	fuzz/run 60
+
 $(BENCH_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVERDELL_TESTS=OFF $(CMAKE_FLAGS)
 
@@ -43,4 +47,4 @@ bench: deps $(BENCH_BUILD)/CMakeCache.txt
 	bench/run $(BENCH_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz
