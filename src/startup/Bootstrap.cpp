@@ -17,8 +17,10 @@ QString installSettings(AppState& app) {
     if (QFileInfo::exists(file)) {
         return {};
     }
+    // The sample estimate template is the one estimates print with until the user picks another.
     if (settings.CreateKey() != 0 ||
-        settings.SetValue(QStringLiteral("FirstRun"), QStringLiteral("1")) != 0) {
+        settings.SetValue(QStringLiteral("FirstRun"), QStringLiteral("1")) != 0 ||
+        settings.SetValue(QStringLiteral("EstimateDoc"), QStringLiteral("Estimate.dotx")) != 0) {
         return QStringLiteral("Verdell cannot create its settings file\r\n") + file +
                QStringLiteral("\r\nCheck that the folder exists and that you may write to it. "
                               "Until then your settings cannot be kept.");

@@ -195,10 +195,13 @@ QString createDatabaseFile(const QString& file) {
             if (ok && DatabaseNeedsUpgrade(db)) {
                 UpgradeSchema(db);
             }
+            // The sample job sheet that comes with the program is the default template.
             const bool done =
                 ok &&
                 db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
                         {QStringLiteral("\u00A3")}) &&
+                db.exec(QStringLiteral("INSERT INTO Templates (FileName, PrimaryDoc) VALUES (?, 1)"),
+                        {QStringLiteral("Job Sheet.dotx")}) &&
                 createIndexes(db) && !DatabaseNeedsUpgrade(db) && tx.commit();
             if (!done) {
                 failure = db.lastError().message.isEmpty()

@@ -50,6 +50,8 @@ private Q_SLOTS:
         QVERIFY(db.scalar("SELECT count(*) FROM IntroducedBy").toInt() > 0);
         QVERIFY(db.scalar("SELECT count(*) FROM DocType").toInt() > 0);
         QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
+        QCOMPARE(db.scalar("SELECT FileName FROM Templates WHERE PrimaryDoc = 1").toString(),
+                 QString("Job Sheet.dotx"));
         for (const char* column : {"CustRef", "Unused7", "InvoiceStatus", "Date", "Price"}) {
             QVERIFY2(db.columns("Jobs").contains(column, Qt::CaseInsensitive), column);
         }

@@ -102,8 +102,13 @@ private Q_SLOTS:
         TestEnv env;
         QCOMPARE(installIfNeeded(env.app()), QStringList());
         QCOMPARE(env.setting("FirstRun"), QString("1"));
+        QCOMPARE(env.setting("EstimateDoc"), QString("Estimate.dotx"));
         for (const char* sub : {"Docs", "Templates", "Images"}) {
             QVERIFY(QFileInfo(env.dataFolder() + "/" + sub).isDir());
+        }
+        for (const char* sample : {"Job Sheet.dotx", "Customer Letter.dotx", "Client Letter.dotx",
+                                   "Invoice.xltx", "Estimate.dotx"}) {
+            QVERIFY2(QFileInfo::exists(env.dataFolder() + "/Templates/" + sample), sample);
         }
         RecordingUi ui(env.app());
         Main(env.app(), ui);
