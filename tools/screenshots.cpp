@@ -3,6 +3,8 @@
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
+#include "documents/TemplatesTab.h"
+#include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
@@ -91,6 +93,16 @@ int main(int argc, char** argv) {
         jobs.cmdFindClient_Click(0);
         jobs.cmdSearchClient_Click();
         save(jobs, folder, QStringLiteral("frmJobs-find"));
+        jobs.cmdCloseClient_Click();
+        jobs.tabJobs->setCurrentIndex(2);
+        jobs.show();
+        jobs.cmdNewDoc_Click();
+        save(jobs, folder, QStringLiteral("frmJobs-newdocument"));
+    }
+    {
+        frmSetup setup(env.app());
+        setup.templates->cmdPopLetters_Click();
+        save(setup, folder, QStringLiteral("frmSetup-templates"));
     }
     return 0;
 }

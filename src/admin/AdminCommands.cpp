@@ -1,10 +1,19 @@
 #include "admin/AdminCommands.h"
 
+#include "documents/JobDocuments.h"
+#include "documents/MergeEngine.h"
+#include "documents/TemplateTools.h"
+#include "jobs/JobStore.h"
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
+#include "platform/ScriptedPrompter.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
+#include "startup/Connection.h"
+#include "startup/DateFormats.h"
+#include "startup/Options.h"
 #include "startup/Schema.h"
+#include "startup/Startup.h"
 #include "startup/Upgrade.h"
 
 #include <QFileInfo>
@@ -21,7 +30,12 @@ const QString kUsage = QStringLiteral(
     "  init    make the settings and the data folder with a new database, where they do not\n"
     "          exist yet (nothing is ever overwritten)\n"
     "  check   open the database the settings name, upgrade it when needed, and report its\n"
-    "          schema version, the rows in each table and the engine's integrity check\n");
+    "          schema version, the rows in each table and the engine's integrity check\n"
+    "  create-document --job N --template NAME [--title TEXT]\n"
+    "          make a document for a stored job from a template, as the job screen does, and\n"
+    "          print the new file's path\n"
+    "  preprocess NAME\n"
+    "          record which merge fields a template uses, and print them\n");
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
@@ -42,30 +56,68 @@ int init(AppState& app, const QStringList&, Streams io) {
     return 0;
 }
 
-// The database file the settings name; on a first start that has not run yet, the default.
-QString databaseFile(AppState& app) {
-    QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
-    QString name = app.AppSettings.GetValue(QStringLiteral("dataname"));
-    if (folder.isEmpty() && name.isEmpty() &&
-        app.AppSettings.GetValue(QStringLiteral("FirstRun")) == QLatin1String("1")) {
-        return defaultDataFolder(app) + QStringLiteral("/verdell.mdb");
+// Opens the database the settings name; false after reporting why not.
+bool openDatabase(AppState& app, Streams io) {
+    const QString settings = app.AppSettings.storeFile();
+    if (!QFileInfo::exists(settings)) {
+        fail(io, QStringLiteral("there are no settings at %1; run 'verdell-admin init' first")
+                     .arg(settings));
+        return false;
     }
-    return paths::toHost(paths::join(folder, name), app.roots);
+    // As the program's start does: the first-run settings, and the data folder looked for on
+    // every drive when it is not where the settings say.
+    WriteFirstRunDefaults(app);
+    LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
+                     QStringLiteral("verdell.mdb"));
+    const QString file = paths::toHost(
+        paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
+                    app.AppSettings.GetValue(QStringLiteral("dataname"))),
+        app.roots);
+    if (!app.DbConnection.open(connection::forFile(file))) {
+        fail(io, QStringLiteral("cannot open the database %1: %2")
+                     .arg(file, app.DbConnection.lastError().message));
+        return false;
+    }
+    return true;
+}
+
+// The database open and brought up to date, with the options, date format and templates
+// folder the screens would have.
+bool openAsTheProgramDoes(AppState& app, Streams io) {
+    if (!openDatabase(app, io)) {
+        return false;
+    }
+    if (DatabaseNeedsUpgrade(app.DbConnection)) {
+        UpgradeSchema(app.DbConnection);
+    }
+    LoadOptions(app);
+    LoadDefaultDateFormat(app);
+    app.TemplateFolder = app.AppSettings.GetValue(QStringLiteral("TemplatePath"));
+    return true;
+}
+
+// What the last message to the user said, on one line.
+QString lastMessage(AppState& app) {
+    auto* recorded = dynamic_cast<ScriptedPrompter*>(&app.prompter);
+    if (!recorded || recorded->count() == 0) {
+        return {};
+    }
+    QString text = recorded->last().prompt;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).simplified();
+}
+
+// The value after an option such as "--job", or an empty text.
+QString option(const QStringList& arguments, const QString& name) {
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
 }
 
 int check(AppState& app, const QStringList&, Streams io) {
-    const QString settings = app.AppSettings.storeFile();
-    if (!QFileInfo::exists(settings)) {
-        return fail(io, QStringLiteral("there are no settings at %1; run 'verdell-admin init' "
-                                       "first")
-                            .arg(settings));
+    if (!openDatabase(app, io)) {
+        return 1;
     }
-    const QString file = databaseFile(app);
     Database& db = app.DbConnection;
-    if (!db.open(connection::forFile(file))) {
-        return fail(io, QStringLiteral("cannot open the database %1: %2")
-                            .arg(file, db.lastError().message));
-    }
+    const QString file = db.fileName();
     io.out << "database: " << file << Qt::endl;
     if (DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
@@ -99,6 +151,62 @@ int check(AppState& app, const QStringList&, Streams io) {
     return 0;
 }
 
+bool templateExists(AppState& app, const QString& name, Streams io) {
+    const QString path = templatesFolder(app) + u'/' + name;
+    if (name.isEmpty() || !QFileInfo(path).isFile()) {
+        fail(io, QStringLiteral("there is no template '%1' in %2").arg(name, templatesFolder(app)));
+        return false;
+    }
+    return true;
+}
+
+int createDocument(AppState& app, const QStringList& arguments, Streams io) {
+    bool numeric = false;
+    const qint32 jobNo = option(arguments, QStringLiteral("--job")).toInt(&numeric);
+    const QString templateName = option(arguments, QStringLiteral("--template")).trimmed();
+    if (!numeric || jobNo < 1 || templateName.isEmpty()) {
+        return fail(io, QStringLiteral("create-document needs --job NUMBER and --template NAME"));
+    }
+    if (!openAsTheProgramDoes(app, io) || !templateExists(app, templateName, io)) {
+        return 1;
+    }
+    const LoadedJob job = readJob(app, jobNo);
+    if (job.outcome != LoadedJob::Outcome::Found) {
+        return fail(io, job.outcome == LoadedJob::Outcome::NotFound
+                            ? QStringLiteral("there is no job %1").arg(jobNo)
+                            : QStringLiteral("the database cannot be read: %1").arg(job.error));
+    }
+    const RecordedDocument doc =
+        recordDocument(app, jobNo, templateName, option(arguments, QStringLiteral("--title")));
+    if (!doc.ok) {
+        return fail(io, QStringLiteral("the document cannot be recorded: %1").arg(doc.error));
+    }
+    const QString path = CreateDocument(app, doc.fileName, templateName, job.fields);
+    if (path.isEmpty()) {
+        return fail(io, QStringLiteral("the document was not made: %1").arg(lastMessage(app)));
+    }
+    io.out << path << Qt::endl;
+    return 0;
+}
+
+int preprocess(AppState& app, const QStringList& arguments, Streams io) {
+    const QString name = arguments.value(0).trimmed();
+    if (name.isEmpty()) {
+        return fail(io, QStringLiteral("preprocess needs the name of a template"));
+    }
+    if (!openAsTheProgramDoes(app, io) || !templateExists(app, name, io)) {
+        return 1;
+    }
+    const auto found = PreProcessTemplate(app, templatesFolder(app) + u'/' + name);
+    if (!found) {
+        return fail(io, lastMessage(app));
+    }
+    for (const QString& token : *found) {
+        io.out << token << Qt::endl;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int run(AppState& app, const QStringList& arguments, Streams io) {
@@ -106,6 +214,8 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
     const QHash<QString, Command> commands{
         {QStringLiteral("init"), init},
         {QStringLiteral("check"), check},
+        {QStringLiteral("create-document"), createDocument},
+        {QStringLiteral("preprocess"), preprocess},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {

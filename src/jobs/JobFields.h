@@ -7,6 +7,7 @@
 // format; the price is shown with the currency symbol. Saving reads the texts back; merging a
 // document reads them as they stand, unsaved edits included.
 struct JobFields {
+    QString JobNo;  // the number as the screen shows it; empty for a job not yet saved
     QString JobStatus;
     QString IntroducedBy;
     QString ClientRef;

@@ -132,11 +132,16 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
     if (rows->isEmpty()) {
         return job;
     }
-    auto t = [&](const char* field) { return rows->text(0, QString::fromLatin1(field)); };
+    // Older releases ended lines with a carriage return and a line feed; the boxes use one.
+    auto t = [&](const char* field) {
+        return rows->text(0, QString::fromLatin1(field)).replace(QStringLiteral("\r\n"),
+                                                                 QStringLiteral("\n"));
+    };
     auto d = [&](const char* field) {
         return displayDate(app, rows->value(0, QString::fromLatin1(field)));
     };
     JobFields& f = job.fields;
+    f.JobNo = QString::number(jobNo);
     f.JobStatus = t("JobStatus");
     f.IntroducedBy = t("IntroducedBy");
     f.ClientRef = t("ClientRef");

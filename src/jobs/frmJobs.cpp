@@ -2,6 +2,7 @@
 
 #include "jobs/frmJobs.h"
 
+#include "platform/Controls.h"
 #include "platform/ScreenMetrics.h"
 #include "startup/AppState.h"
 #include "startup/Captions.h"
@@ -24,15 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text,
-                    const QString& tip = {}) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QTableView* grid(QWidget* parent, const char* name, RowsModel* model) {
     auto* view = new QTableView(parent);
@@ -156,7 +148,7 @@ QFrame* frmJobs::buildStatusPanel(int index) {
         value->setMinimumWidth(90);
     }
     cmdChangeStatus[size_t(index)] =
-        button(panel, "", QStringLiteral("Change Status"), QStringLiteral("Change the status of the job."));
+        makeButton(panel, "", QStringLiteral("Change Status"), QStringLiteral("Change the status of the job."));
     cmdChangeStatus[size_t(index)]->setObjectName(QStringLiteral("cmdChangeStatus_%1").arg(index));
 
     auto* row = new QHBoxLayout(panel);
@@ -176,7 +168,7 @@ QWidget* frmJobs::buildJobTab() {
     comIntroduced->setEditable(true);
     comIntroduced->setInsertPolicy(QComboBox::NoInsert);
     txtClientRef = field(new QLineEdit(page), "txtClientRef");
-    cmdFindEngineer = button(page, "cmdFindEngineer", QStringLiteral("..."),
+    cmdFindEngineer = makeButton(page, "cmdFindEngineer", QStringLiteral("..."),
                              QStringLiteral("Click here to find an existing entry and assign it to "
                                             "this job."));
     cmdFindEngineer->setFixedWidth(32);
@@ -184,7 +176,7 @@ QWidget* frmJobs::buildJobTab() {
     txtCustName = field(new QLineEdit(page), "txtCustName");
     txtHomeAddress = field(new QPlainTextEdit(page), "txtHomeAddress");
     txtCustContactNos = field(new QPlainTextEdit(page), "txtCustContactNos");
-    cmdFindClient[0] = button(page, "cmdFindClient_0", QStringLiteral("Find Customer..."),
+    cmdFindClient[0] = makeButton(page, "cmdFindClient_0", QStringLiteral("Find Customer..."),
                               QStringLiteral("Click here to find an existing customer and assign "
                                              "them to this job."));
     txtWorkDetails = field(new QPlainTextEdit(page), "txtWorkDetails");
@@ -284,7 +276,7 @@ QWidget* frmJobs::buildClientTab() {
     txtCliAddress = field(new QPlainTextEdit(page), "txtCliAddress");
     txtCliNumbers = field(new QPlainTextEdit(page), "txtCliNumbers");
     txtCliNotes = field(new QPlainTextEdit(page), "txtCliNotes");
-    cmdFindClient[1] = button(page, "cmdFindClient_1", QStringLiteral("Find Client..."),
+    cmdFindClient[1] = makeButton(page, "cmdFindClient_1", QStringLiteral("Find Client..."),
                               QStringLiteral("Click here to find an existing client and assign "
                                              "them to this job."));
 
@@ -310,11 +302,11 @@ QWidget* frmJobs::buildDocumentsTab() {
     auto* page = new QWidget;
     fgDocs = grid(page, "fgDocs", docsModel_);
     sizeColumns(fgDocs, docsModel_, app_.screen);
-    cmdNewDoc = button(page, "cmdNewDoc", QStringLiteral("New Document"),
+    cmdNewDoc = makeButton(page, "cmdNewDoc", QStringLiteral("New Document"),
                        QStringLiteral("Create a new document for this job."));
-    cmdEditDoc = button(page, "cmdEditDoc", QStringLiteral("Edit Document"),
+    cmdEditDoc = makeButton(page, "cmdEditDoc", QStringLiteral("Edit Document"),
                         QStringLiteral("Edit the currently selected document."));
-    cmdDeleteDoc = button(page, "cmdDeleteDoc", QStringLiteral("Delete Document"),
+    cmdDeleteDoc = makeButton(page, "cmdDeleteDoc", QStringLiteral("Delete Document"),
                           QStringLiteral("Delete the currently selected document."));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdNewDoc);
@@ -335,18 +327,18 @@ QWidget* frmJobs::buildControlColumn() {
     column->setFixedWidth(180);
     fraJobControlPanel = new QGroupBox(QStringLiteral("Job Control Panel"), column);
     fraJobControlPanel->setObjectName(QStringLiteral("fraJobControlPanel"));
-    cmdNewJob = button(fraJobControlPanel, "cmdNewJob", QStringLiteral("&New Job"),
+    cmdNewJob = makeButton(fraJobControlPanel, "cmdNewJob", QStringLiteral("&New Job"),
                        QStringLiteral("Create a new job / estimate"));
-    cmdSave = button(fraJobControlPanel, "cmdSave", QStringLiteral("Save"),
+    cmdSave = makeButton(fraJobControlPanel, "cmdSave", QStringLiteral("Save"),
                      QStringLiteral("Save changes"));
-    cmdCancel = button(fraJobControlPanel, "cmdCancel", QStringLiteral("&Cancel"),
+    cmdCancel = makeButton(fraJobControlPanel, "cmdCancel", QStringLiteral("&Cancel"),
                        QStringLiteral("Cancel the current changes"));
-    cmdDelete = button(fraJobControlPanel, "cmdDelete", QStringLiteral("Delete"),
+    cmdDelete = makeButton(fraJobControlPanel, "cmdDelete", QStringLiteral("Delete"),
                        QStringLiteral("Delete the current job."));
-    cmdPrintJobSheet = button(fraJobControlPanel, "cmdPrintJobSheet",
+    cmdPrintJobSheet = makeButton(fraJobControlPanel, "cmdPrintJobSheet",
                               QStringLiteral("Print Job Sheet"),
                               QStringLiteral("Print the current job sheet."));
-    cmdExit = button(fraJobControlPanel, "cmdExit", QStringLiteral("E&xit"),
+    cmdExit = makeButton(fraJobControlPanel, "cmdExit", QStringLiteral("E&xit"),
                      QStringLiteral("Exit the jobs screen."));
     cmdSave->setShortcut(QKeySequence::Save);
     auto* controls = new QVBoxLayout(fraJobControlPanel);
@@ -359,7 +351,7 @@ QWidget* frmJobs::buildControlColumn() {
     fraClientDetails->setObjectName(QStringLiteral("fraClientDetails"));
     txtSearch = new QLineEdit(fraClientDetails);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
-    cmdSearch = button(fraClientDetails, "cmdSearch", QStringLiteral("S&earch"),
+    cmdSearch = makeButton(fraClientDetails, "cmdSearch", QStringLiteral("S&earch"),
                        QStringLiteral("Search for a specific job."));
     auto* search = new QVBoxLayout(fraClientDetails);
     search->addWidget(caption(13, txtSearch));
@@ -397,9 +389,9 @@ void frmJobs::buildPopups() {
     panNewStatus = status;
     lstJobStatus = new QListWidget(status);
     lstJobStatus->setObjectName(QStringLiteral("lstJobStatus"));
-    cmdChange = button(status, "cmdChange", QStringLiteral("C&hange Status"),
+    cmdChange = makeButton(status, "cmdChange", QStringLiteral("C&hange Status"),
                        QStringLiteral("Change the status of the job."));
-    SSCommand1 = button(status, "SSCommand1", QStringLiteral("E&xit"));
+    SSCommand1 = makeButton(status, "SSCommand1", QStringLiteral("E&xit"));
     auto* statusButtons = new QHBoxLayout;
     statusButtons->addWidget(cmdChange);
     statusButtons->addWidget(SSCommand1);
@@ -410,12 +402,12 @@ void frmJobs::buildPopups() {
     panFindClient = find;
     txtFindClient = new QLineEdit(find);
     txtFindClient->setObjectName(QStringLiteral("txtFindClient"));
-    cmdSearchClient = button(find, "cmdSearchClient", QStringLiteral("&Search"));
+    cmdSearchClient = makeButton(find, "cmdSearchClient", QStringLiteral("&Search"));
     fgFindClient = grid(find, "fgFindClient", contactsModel_);
     sizeColumns(fgFindClient, contactsModel_, app_.screen);
     labClientCount = new QLabel(QStringLiteral("Client Count"), find);
     labClientCount->setObjectName(QStringLiteral("labClientCount"));
-    cmdCloseClient = button(find, "cmdCloseClient", QStringLiteral("&Close"));
+    cmdCloseClient = makeButton(find, "cmdCloseClient", QStringLiteral("&Close"));
     auto* searchRow = new QHBoxLayout;
     auto* searching = new QLabel(QStringLiteral("Searching For:"), find);
     searching->setBuddy(txtFindClient);
@@ -437,7 +429,7 @@ void frmJobs::buildPopups() {
     lstEngineers->setObjectName(QStringLiteral("lstEngineers"));
     lstEngineers->setToolTip(QStringLiteral("Double click to assign to job. To Delete select "
                                             "first (single click) then right click."));
-    cmdCloseEngineers = button(engineers, "cmdCloseEngineers", QStringLiteral("&Close"));
+    cmdCloseEngineers = makeButton(engineers, "cmdCloseEngineers", QStringLiteral("&Close"));
     engineersLayout->addWidget(labEngineers);
     engineersLayout->addWidget(lstEngineers, 1);
     engineersLayout->addWidget(cmdCloseEngineers, 0, Qt::AlignRight);
@@ -451,8 +443,8 @@ void frmJobs::buildPopups() {
     auto* label5 = new QLabel(QStringLiteral("Description:"), labels);
     label5->setObjectName(QStringLiteral("Label5"));
     label5->setBuddy(txtLabel);
-    cmdSaveLabels = button(labels, "cmdSaveLabels", QStringLiteral("&Save"));
-    cmdCloseLabels = button(labels, "cmdCloseLabels", QStringLiteral("&Close"));
+    cmdSaveLabels = makeButton(labels, "cmdSaveLabels", QStringLiteral("&Save"));
+    cmdCloseLabels = makeButton(labels, "cmdCloseLabels", QStringLiteral("&Close"));
     auto* labelRow = new QHBoxLayout;
     labelRow->addWidget(label5);
     labelRow->addWidget(txtLabel, 1);
@@ -476,8 +468,8 @@ void frmJobs::buildPopups() {
     comDocAddress->setObjectName(QStringLiteral("comDocAddress"));
     txtDocTitle = new QLineEdit(docs);
     txtDocTitle->setObjectName(QStringLiteral("txtDocTitle"));
-    cmdSaveDoc = button(docs, "cmdSaveDoc", QStringLiteral("C&reate"));
-    cmdCancelDocs = button(docs, "cmdCancelDocs", QStringLiteral("&Cancel"),
+    cmdSaveDoc = makeButton(docs, "cmdSaveDoc", QStringLiteral("C&reate"));
+    cmdCancelDocs = makeButton(docs, "cmdCancelDocs", QStringLiteral("&Cancel"),
                            QStringLiteral("Cancel the document."));
     auto* docForm = new QGridLayout;
     docForm->addWidget(caption(19, comDocType), 0, 0);

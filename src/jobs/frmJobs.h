@@ -61,6 +61,13 @@ public:
     void lstEngineers_RightClick();
     void cmdCloseEngineers_Click();
     void Label1_DblClick(int index);
+    void cmdNewDoc_Click();
+    void cmdCancelDocs_Click();
+    void comDocType_Click();
+    void cmdSaveDoc_Click();
+    void cmdEditDoc_Click();
+    void cmdDeleteDoc_Click();
+    void cmdPrintJobSheet_Click();
     void cmdSaveLabels_Click();
     void cmdCloseLabels_Click();
 
@@ -179,6 +186,8 @@ private:
     void stampDateTime(QPlainTextEdit* box);
     void checkPriceBox();
     void showPanel(QFrame* panel);
+    bool refuseDocumentWithoutJob();
+    void setDocumentPanelOpen(bool open);
 
     AppState& app_;
     bool JobLoaded = false;

@@ -63,6 +63,7 @@ void frmJobs::wireBehaviour() {
     txtSearch->installEventFilter(this);
     txtLabel->installEventFilter(this);
     txtFindClient->installEventFilter(this);
+    comDocAddress->installEventFilter(this);
     lstEngineers->viewport()->installEventFilter(this);
 
     connect(cmdNewJob, &QPushButton::clicked, this, &frmJobs::cmdNewJob_Click);
@@ -106,19 +107,25 @@ void frmJobs::wireBehaviour() {
         }
         ButtonsToSave();
     });
-    // The document buttons come with the document commands.
-    for (QPushButton* pending : {cmdNewDoc, cmdEditDoc, cmdDeleteDoc, cmdPrintJobSheet}) {
-        pending->setEnabled(false);
-    }
+    connect(cmdNewDoc, &QPushButton::clicked, this, &frmJobs::cmdNewDoc_Click);
+    connect(cmdCancelDocs, &QPushButton::clicked, this, &frmJobs::cmdCancelDocs_Click);
+    connect(cmdSaveDoc, &QPushButton::clicked, this, &frmJobs::cmdSaveDoc_Click);
+    connect(comDocType, &QComboBox::activated, this, &frmJobs::comDocType_Click);
+    connect(cmdEditDoc, &QPushButton::clicked, this, &frmJobs::cmdEditDoc_Click);
+    connect(fgDocs, &QTableView::doubleClicked, this, &frmJobs::cmdEditDoc_Click);
+    connect(cmdDeleteDoc, &QPushButton::clicked, this, &frmJobs::cmdDeleteDoc_Click);
+    connect(cmdPrintJobSheet, &QPushButton::clicked, this, &frmJobs::cmdPrintJobSheet_Click);
 }
 
 bool frmJobs::isJobField(QObject* watched) const {
-    return jobFields_.contains(static_cast<QWidget*>(watched)) ||
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return (widget != nullptr && jobFields_.contains(widget)) ||
            watched == comIntroduced->lineEdit();
 }
 
 bool frmJobs::isDateBox(QObject* watched) const {
-    return dateBoxes_.contains(static_cast<QLineEdit*>(watched));
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    return box != nullptr && dateBoxes_.contains(box);
 }
 
 void frmJobs::refuseTyping() {
@@ -194,6 +201,10 @@ bool frmJobs::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (watched == comDocAddress && enter) {
+            txtDocTitle->setFocus();
+            return true;
+        }
         if (watched == txtLabel && enter) {
             cmdSaveLabels_Click();
             return true;

@@ -6,8 +6,6 @@
 #include "jobs/frmJobs.h"
 
 #include "platform/Clock.h"
-#include "platform/DriveRoots.h"
-#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/Captions.h"
@@ -16,7 +14,6 @@
 #include "startup/Numbers.h"
 #include "startup/Options.h"
 #include "startup/RowsModel.h"
-#include "startup/SharedRoutines.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -116,6 +113,7 @@ void frmJobs::showFields(const JobFields& f) {
 
 JobFields frmJobs::snapshot() const {
     JobFields f;
+    f.JobNo = labJobNumber[0]->text();
     f.JobStatus = labJobStatus[0]->text();
     f.IntroducedBy = comIntroduced->currentText();
     f.ClientRef = txtClientRef->text();
@@ -187,24 +185,6 @@ void frmJobs::ConstructDocGrid() { docsModel_->clear(); }
 void frmJobs::LoadDocs(qint32 JobNumber) {
     ConstructDocGrid();
     docsModel_->setRows(jobDocuments(app_.DbConnection, JobNumber));
-}
-
-void frmJobs::PopulateLetterTypes() {
-    if (app_.TemplateFolder.isEmpty()) {
-        return;
-    }
-    comDocType->clear();
-    const QString folder = paths::toHost(app_.TemplateFolder, app_.roots);
-    for (const auto& patterns : {QStringList{QStringLiteral("*.dot"), QStringLiteral("*.dotx")},
-                                 QStringList{QStringLiteral("*.xlt"), QStringLiteral("*.xltx")}}) {
-        for (const QString& pattern : patterns) {
-            for (const QString& name : ListFiles(folder, pattern)) {
-                if (!name.startsWith(u'~')) {
-                    comDocType->addItem(name);
-                }
-            }
-        }
-    }
 }
 
 void frmJobs::PopulateJobStatus(QListWidget* list) {

@@ -2,6 +2,7 @@
 
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
+#include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
@@ -129,6 +130,7 @@ void frmMain::buildMenus() {
 
     Setup = namedAction(this, "Setup", QStringLiteral("&Setup"));
     bar->addAction(Setup);
+    connect(Setup, &QAction::triggered, this, &frmMain::Setup_Click);
 
     mnuHelp = namedMenu(bar, "Help", QStringLiteral("&Help"));
     HelpAbout = namedAction(this, "HelpAbout", QStringLiteral("&About"));
@@ -140,7 +142,7 @@ void frmMain::buildMenus() {
     // The screens behind these entries are not part of this build yet.
     for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
                              ProgramClientCompanies, UnderDevelopment, ReportMorketing,
-                             ReportAwaitingInvoicing, ReportAwaitingPayment, Setup}) {
+                             ReportAwaitingInvoicing, ReportAwaitingPayment}) {
         pending->setEnabled(false);
     }
 }
@@ -300,6 +302,12 @@ void frmMain::HoverTool2_Click() {
 }
 
 void frmMain::FileExit_Click() { close(); }
+
+void frmMain::Setup_Click() {
+    frmSetup setup(app_, this);
+    setup.Form_Load();
+    setup.exec();
+}
 
 void frmMain::HelpAbout_Click() {
     frmSplash about(this);

@@ -26,6 +26,7 @@ public:
     void HoverTool3_Click();   // reports
     void HoverTool2_Click();   // exit
     void FileExit_Click();
+    void Setup_Click();
     void HelpAbout_Click();
     void MailMerge_Click();
     void Timer1_Timer();

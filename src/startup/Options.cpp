@@ -40,3 +40,11 @@ int optionBits(const AppState& app) {
     }
     return bits;
 }
+
+bool SaveOptions(AppState& app) {
+    // Bits above the seven flags belong to nobody here and are kept as they are.
+    return app.DbConnection.exec(
+               QStringLiteral("UPDATE Counters SET Free3 = (COALESCE(Free3, 0) & ~127) | ?"),
+               {optionBits(app)}) &&
+           app.DbConnection.rowsAffected() > 0;
+}

@@ -8,3 +8,6 @@ void LoadOptions(AppState& app);
 
 // The option flags as the Free3 bits store them.
 int optionBits(const AppState& app);
+
+// Stores the seven option flags in the Counters row; false when it could not be written.
+bool SaveOptions(AppState& app);

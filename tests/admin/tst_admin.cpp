@@ -78,6 +78,38 @@ private Q_SLOTS:
         QVERIFY(r.out.contains("version: 1.0.5"));
     }
 
+    void documentsFromStoredJobs() {
+        TestEnv env;
+        QCOMPARE(admin({"init"}).status, 0);
+        const QString templates = env.dataFolder() + "/Templates";
+        QVERIFY(QFile::copy(VERDELL_TEST_DATA "/merge/every-token.dotx",
+                            templates + "/every-token.dotx"));
+        {
+            Database db;
+            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, DateCreated) "
+                            "VALUES (5, 'Ann Lee', '2026-03-12 00:00:00')"));
+            QVERIFY(db.exec("UPDATE Counters SET FileCounter = 30"));
+        }
+        Result r = admin({"create-document", "--job", "5", "--template", "every-token.dotx",
+                          "--title", "Survey"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.trimmed(), env.dataFolder() + "/Docs/30.doc");
+        QVERIFY(QFile::exists(env.dataFolder() + "/Docs/30.doc"));
+
+        r = admin({"preprocess", "every-token.dotx"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).size(), 33);
+        QVERIFY(r.out.startsWith("[ADDRESS]\n"));
+
+        r = admin({"create-document", "--job", "99", "--template", "every-token.dotx"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("there is no job 99"));
+        r = admin({"create-document", "--job", "5", "--template", "missing.dotx"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("there is no template 'missing.dotx'"));
+    }
+
     void failuresSayWhyInOneLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("database");

@@ -66,6 +66,7 @@ private Q_SLOTS:
         const LoadedJob loaded = readJob(env.app(), 507);
         QCOMPARE(loaded.outcome, LoadedJob::Outcome::Found);
         JobFields expected = job;
+        expected.JobNo = "507";
         expected.DateReceived = "03/02/2010";
         expected.DateQuoted = "";
         QCOMPARE(loaded.fields, expected);

@@ -1,0 +1,71 @@
+#include "documents/JobDocuments.h"
+
+#include "documents/TextRoutines.h"
+#include "jobs/JobStore.h"
+#include "platform/Clock.h"
+#include "startup/AppState.h"
+#include "startup/DateText.h"
+
+std::optional<QString> CreateUniqueFileName(Database& db) {
+    const auto number = GetCounter(db, 2);
+    if (!number) {
+        return std::nullopt;
+    }
+    return QString::number(*number) + QStringLiteral(".doc");
+}
+
+RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& templateName,
+                                const QString& typedTitle) {
+    RecordedDocument doc;
+    Database& db = app.DbConnection;
+    const QString name = templateName.trimmed();
+    const QString ext = GetFileExtension(templateName).toUpper();
+    doc.title = typedTitle.isEmpty() ? templateName : typedTitle + QStringLiteral(", ") + name;
+
+    Transaction tx(db);
+    std::optional<QString> fileName;
+    if (tx.active()) {
+        if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
+            if (const auto invoice = GetCounter(db, 3)) {
+                fileName = QString::number(*invoice) +
+                           (ext == QLatin1String("XLT") ? QStringLiteral(".XLS")
+                                                        : QStringLiteral(".XLSX"));
+            }
+        } else {
+            fileName = CreateUniqueFileName(db);
+        }
+    }
+    if (!fileName) {
+        doc.error = db.lastError().message;
+        return doc;
+    }
+    doc.fileName = *fileName;
+    if (doc.fileName.endsWith(QLatin1String("XLS")) || doc.fileName.endsWith(QLatin1String("XLSX"))) {
+        doc.title = QStringLiteral("Invoice ") + doc.fileName;
+    }
+    const bool ok =
+        db.exec(QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title, AddressType, "
+                               "DocType) VALUES (?, ?, ?, ?, ?, ?)"),
+                {jobNo, doc.fileName, datetext::toStored(app.clock.now()), doc.title,
+                 QStringLiteral(""), QStringLiteral("")}) &&
+        tx.commit();
+    if (!ok) {
+        doc.error = db.lastError().message;
+        return doc;
+    }
+    doc.ok = true;
+    return doc;
+}
+
+std::optional<QString> defaultTemplate(Database& db) {
+    const auto rows = db.query(QStringLiteral(
+        "SELECT FileName FROM Templates WHERE PrimaryDoc = 1 ORDER BY DummyId"));
+    if (!rows || rows->isEmpty()) {
+        return std::nullopt;
+    }
+    return rows->text(0, QStringLiteral("FileName"));
+}
+
+bool deleteDocument(Database& db, qint64 dummyId) {
+    return db.exec(QStringLiteral("DELETE FROM Docs WHERE DummyId = ?"), {dummyId});
+}

@@ -1,0 +1,240 @@
+#include "documents/MergeEngine.h"
+
+#include "documents/LegacyTemplate.h"
+#include "documents/MergeTokens.h"
+#include "documents/TextRoutines.h"
+#include "documents/Workbook.h"
+#include "documents/WordDocument.h"
+#include "platform/Clock.h"
+#include "platform/DriveRoots.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+constexpr int kChunkSize = 250;
+
+void report(AppState& app, const OfficeError& error) {
+    app.prompter.message(QStringLiteral("CreateDocument \r\n") + QString::number(error.number) +
+                         QStringLiteral("\r\n") + error.description);
+}
+
+// Our documents take a line break as "\n"; a carriage return left in a value means the same.
+QString asLines(QString value) {
+    return value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
+// Replaces a long text through pieces, each but the last ending with the marker that the next
+// piece replaces, so the text is rebuilt in order. Gives whether the token was found.
+bool replaceLongText(WordDocument& doc, int story, const QString& token, const QString& text) {
+    const QStringList pieces = SplitIntoChunks(text, kChunkSize);
+    if (pieces.size() < 2) {
+        QString whole = StripCarriageReturns(text);
+        if (token == QLatin1String("[COMMENTS]") && text.contains(u'\r')) {
+            whole = StripLineFeeds(text);
+        }
+        return doc.replaceAll(story, token, asLines(whole));
+    }
+    const bool found = doc.replaceAll(story, token, pieces.first());
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
+        doc.replaceAll(story, ChunkMarker, pieces[i]);
+    }
+    return found;
+}
+
+// The template as an Office Open XML file: an old binary template is converted first.
+bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable) {
+    const QString ext = GetFileExtension(path).toUpper();
+    if (ext != QLatin1String("DOT") && ext != QLatin1String("XLT")) {
+        *usable = path;
+        return true;
+    }
+    if (!legacy.convert(path)) {
+        if (legacy.error().number == 429) {
+            cannotReachWordProcessor(app);
+        } else {
+            report(app, legacy.error());
+        }
+        return false;
+    }
+    *usable = legacy.convertedPath();
+    return true;
+}
+
+QString wordMerge(AppState& app, const QString& templatePath, const QString& target,
+                  const JobFields& job, const QSet<QString>& uses) {
+    WordDocument doc;
+    if (!doc.open(templatePath)) {
+        report(app, doc.error());
+        return {};
+    }
+    QSet<QString> found;
+    for (int story = 0; story < doc.storyCount(); ++story) {
+        if (app.BackgroundPrinting) {
+            QCoreApplication::processEvents();
+        }
+        for (const QString& token : tokens::wordOrder()) {
+            if (!uses.contains(token) || found.contains(token)) {
+                continue;
+            }
+            const QString value = tokens::wordValue(token, job);
+            const bool longText =
+                token == QLatin1String("[COMMENTS]") || token == QLatin1String("[JOBDETAILS]");
+            const bool replaced = longText ? replaceLongText(doc, story, token, value)
+                                           : doc.replaceAll(story, token, asLines(value));
+            if (replaced) {
+                found.insert(token);
+            }
+        }
+        doc.lineFeedsToParagraphs(story);
+    }
+    if (!doc.saveAs(target)) {
+        report(app, doc.error());
+        return {};
+    }
+    if (app.JustPrint) {
+        app.launcher.print(target);
+    } else {
+        app.launcher.open(target);
+    }
+    return target;
+}
+
+// Writes an address one line a row downwards from the cell holding its token.
+void spreadAddress(Workbook& book, const QString& token, const QString& address) {
+    const auto cell = book.find(token, true);
+    if (!cell) {
+        return;
+    }
+    const QChar separator = address.contains(u'\n') ? u'\n' : u'\r';
+    const qsizetype lastDollar = cell->lastIndexOf(u'$');
+    const QString column = cell->mid(1, lastDollar - 1);
+    int row = cell->mid(lastDollar + 1).toInt();
+    for (const QString& line : address.split(separator)) {
+        if (!line.trimmed().isEmpty()) {
+            book.setCellText(QStringLiteral("$%1$%2").arg(column).arg(row), line);
+            ++row;
+        }
+    }
+}
+
+// [DATE] becomes today's date: a real date where it is the whole cell, its text elsewhere.
+void replaceDate(AppState& app, Workbook& book) {
+    const QDate today = app.clock.today();
+    // Each round takes the token out of one cell; the bound only guards against a cell that
+    // will not change.
+    for (int round = 0; round < 100000; ++round) {
+        const auto cell = book.find(QStringLiteral("[DATE]"), false);
+        if (!cell) {
+            break;
+        }
+        if (book.cellText(*cell).trimmed().compare(QLatin1String("[DATE]"), Qt::CaseInsensitive) ==
+            0) {
+            book.setCellDate(*cell, today);
+        } else {
+            QString text = book.cellText(*cell);
+            book.setCellText(*cell, text.replace(QStringLiteral("[DATE]"),
+                                                 today.toString(QStringLiteral("dd/MM/yyyy")),
+                                                 Qt::CaseInsensitive));
+        }
+    }
+}
+
+QString spreadsheetMerge(AppState& app, const QString& templatePath, const QString& target,
+                         const QString& fileName, const JobFields& job) {
+    Workbook book;
+    if (!book.open(templatePath) || !book.saveAs(target)) {
+        report(app, book.error());
+        return {};
+    }
+    const QString clientAddress = StripCarriageReturns(withCrLf(job.CliAddress));
+    const QString siteAddress = StripCarriageReturns(withCrLf(job.HomeAddress));
+    spreadAddress(book, QStringLiteral("[ADDRESS]"), clientAddress);
+    spreadAddress(book, QStringLiteral("[SITEADDRESS]"), siteAddress);
+    spreadAddress(book, QStringLiteral("[CUSTADDRESS]"), clientAddress);
+
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    book.replaceAll(QStringLiteral("[INVOICENO]"), dot < 0 ? fileName : fileName.left(dot));
+    replaceDate(app, book);
+    const std::pair<const char*, QString> plain[] = {
+        {"[DATECREATED]", job.DateCreated}, {"[JOBNO]", job.JobNo},
+        {"[INTROBY]", job.IntroducedBy},    {"[JOBDETAILS]", asLines(job.WorkDetails)}};
+    for (const auto& [token, value] : plain) {
+        book.replaceAll(QString::fromLatin1(token), value);
+    }
+    for (int i = 0; i < 7; ++i) {
+        book.replaceAll(QStringLiteral("[FREE%1]").arg(i + 1), job.Unused[size_t(i)]);
+    }
+    book.replaceAll(QStringLiteral("[CUSTREF]"), job.CustRef);
+    book.replaceAll(QStringLiteral("[CUSTNAME]"), job.WorkName);
+    if (!book.save()) {
+        report(app, book.error());
+        return {};
+    }
+    app.launcher.open(target);
+    return target;
+}
+
+}  // namespace
+
+void cannotReachWordProcessor(AppState& app) {
+    app.prompter.message(
+        QStringLiteral("MS Word has been detected, however the may be a problem with the "
+                       "installation\r\nPlease check your Word installation is not corrupt\r\n"
+                       "If this error continues please re-install MS Word"),
+        QStringLiteral("Unable To Communicate With MS Word"), Prompter::Buttons::Ok,
+        Prompter::Icon::Critical);
+}
+
+QString documentsFolder(AppState& app) {
+    return paths::toHost(app.AppSettings.GetValue(QStringLiteral("DocPath")), app.roots);
+}
+
+QString templatesFolder(const AppState& app) { return paths::toHost(app.TemplateFolder, app.roots); }
+
+QSet<QString> templateTokens(AppState& app, const QString& templateName) {
+    QSet<QString> uses;
+    const auto rows = app.DbConnection.query(
+        QStringLiteral("SELECT FieldName FROM TemplateFields WHERE Id = ?"),
+        {templateName.trimmed()});
+    if (rows) {
+        for (int i = 0; i < rows->count(); ++i) {
+            const QString field = rows->text(i, QStringLiteral("FieldName"));
+            if (tokens::all().contains(field)) {
+                uses.insert(field);
+            }
+        }
+    }
+    if (!rows || rows->isEmpty()) {
+        uses = QSet<QString>(tokens::all().begin(), tokens::all().end());
+    }
+    uses.insert(QStringLiteral("[JOBDETAILS]"));
+    return uses;
+}
+
+QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
+                       const JobFields& job) {
+    const QString name = templateName.trimmed();
+    const QSet<QString> uses = templateTokens(app, name);
+    const QString ext = GetFileExtension(name).toUpper();
+    const bool spreadsheet = ext == QLatin1String("XLT") || ext == QLatin1String("XLTX");
+
+    const QString folder = documentsFolder(app);
+    if (!QDir().mkpath(folder)) {
+        report(app, {75, QStringLiteral("The documents folder %1 cannot be made.").arg(folder)});
+        return {};
+    }
+    const QString target = folder + u'/' + fileName;
+    LegacyTemplate legacy;
+    QString templatePath;
+    if (!openableTemplate(app, templatesFolder(app) + u'/' + name, legacy, &templatePath)) {
+        return {};
+    }
+    return spreadsheet ? spreadsheetMerge(app, templatePath, target, fileName, job)
+                       : wordMerge(app, templatePath, target, job, uses);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "jobs/JobFields.h"
+
+#include <QSet>
+#include <QString>
+
+class AppState;
+
+// Makes a job's document: a new document from the template with every merge token replaced by
+// the job's values as the screen shows them, saved in the documents folder and then shown (or
+// printed, when "Just Print." is set). Failures are reported to the user as they happen; the
+// document's path is given when it was saved, an empty text otherwise.
+QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
+                       const JobFields& job);
+
+// The tokens the merge looks for in a template: those its pre-processing recorded, or all of
+// them when it was never pre-processed; [JOBDETAILS] always.
+QSet<QString> templateTokens(AppState& app, const QString& templateName);
+
+// Tells the user the word processor could not be reached: a legacy template could not be
+// converted, or a document could not be handed to the program that opens it.
+void cannotReachWordProcessor(AppState& app);
+
+// The documents folder and templates folder as host paths.
+QString documentsFolder(AppState& app);
+QString templatesFolder(const AppState& app);

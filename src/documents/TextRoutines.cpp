@@ -1,0 +1,48 @@
+#include "documents/TextRoutines.h"
+
+QString GetFileExtension(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+QString StripLineFeeds(QString text) { return text.remove(u'\n'); }
+
+QString StripCarriageReturns(QString text) { return text.remove(u'\r'); }
+
+QString FirstLine(const QString& text) {
+    const qsizetype end = text.indexOf(u'\r');
+    return end < 0 ? text : text.left(end);
+}
+
+QString ReplaceChar(QString text, QChar character, const QString& replacement) {
+    return text.replace(character, replacement);
+}
+
+int MinOf(int a, int b) { return a < b ? a : b; }
+
+QStringList SplitIntoChunks(const QString& text, int size) {
+    if (size <= 0) {
+        return {};
+    }
+    const int count = int((text.size() + size - 1) / size);
+    const QString stripped = StripCarriageReturns(text);
+    QStringList pieces;
+    qsizetype pos = 0;
+    for (int i = 0; i < count; ++i) {
+        const int take = MinOf(size, int(stripped.size() - pos));
+        QString piece = stripped.mid(pos, qMax(take, 0));
+        pos += qMax(take, 0);
+        if (i < count - 1) {
+            piece += ChunkMarker;
+        }
+        pieces << piece;
+    }
+    return pieces;
+}
+
+QString withCrLf(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    return out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}

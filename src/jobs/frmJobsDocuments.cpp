@@ -1,0 +1,196 @@
+// The job screen's documents: creating one from a template, opening, removing, and printing the
+// job sheet from the default template.
+
+#include "jobs/frmJobs.h"
+
+#include "documents/JobDocuments.h"
+#include "documents/MergeEngine.h"
+#include "documents/TemplateTools.h"
+#include "documents/TextRoutines.h"
+#include "platform/Launcher.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+#include "startup/Numbers.h"
+#include "startup/RowsModel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+bool isSpreadsheet(const QString& ext) {
+    return ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
+           ext == QLatin1String("XLS") || ext == QLatin1String("XLSX");
+}
+
+}  // namespace
+
+void frmJobs::PopulateLetterTypes() {
+    if (app_.TemplateFolder.isEmpty()) {
+        return;
+    }
+    comDocType->clear();
+    comDocType->addItems(availableTemplates(templatesFolder(app_)));
+}
+
+bool frmJobs::refuseDocumentWithoutJob() {
+    if (JobLoaded && jobNumber() > 0) {
+        return false;
+    }
+    app_.prompter.message(
+        QStringLiteral("You have to load or create a job before assigning a document to it!"),
+        QStringLiteral("No Job Loaded!"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    return true;
+}
+
+void frmJobs::setDocumentPanelOpen(bool open) {
+    panDocs->setVisible(open);
+    if (open) {
+        showPanel(panDocs);
+    }
+    fraJobControlPanel->setEnabled(!open);
+    fraClientDetails->setEnabled(!open);
+}
+
+void frmJobs::cmdNewDoc_Click() {
+    if (refuseDocumentWithoutJob()) {
+        return;
+    }
+    setDocumentPanelOpen(true);
+    txtDocTitle->clear();
+    comDocType->setFocus();
+}
+
+void frmJobs::cmdCancelDocs_Click() { setDocumentPanelOpen(false); }
+
+void frmJobs::comDocType_Click() {
+    const QString ext = GetFileExtension(comDocType->currentText()).toUpper();
+    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
+        labDocType->setText(QStringLiteral("Excel"));
+    } else if (ext == QLatin1String("DOT") || ext == QLatin1String("DOTX")) {
+        labDocType->setText(QStringLiteral("Word"));
+    } else {
+        labDocType->clear();
+    }
+}
+
+void frmJobs::cmdSaveDoc_Click() {
+    if (comDocType->currentText().isEmpty()) {
+        app_.prompter.message(
+            QStringLiteral("You must select a document type before pressing Create"),
+            QStringLiteral("No Document Type Selected!"), Prompter::Buttons::Ok,
+            Prompter::Icon::Information);
+        comDocType->setFocus();
+        return;
+    }
+    if (refuseDocumentWithoutJob()) {
+        return;
+    }
+    const QString templateName = comDocType->currentText();
+    if (txtDocTitle->text().isEmpty()) {
+        txtDocTitle->setText(templateName);
+    }
+    const QString typed = txtDocTitle->text() == templateName ? QString() : txtDocTitle->text();
+    const RecordedDocument doc = recordDocument(app_, jobNumber(), templateName, typed);
+    if (!doc.ok) {
+        app_.prompter.message(QStringLiteral("cmdSaveDoc Error ") +
+                              QString::number(app_.DbConnection.lastError().number()) +
+                              QStringLiteral("\r\n") + doc.error);
+        return;
+    }
+    LoadDocs(jobNumber());
+    setDocumentPanelOpen(false);
+    QApplication::processEvents();
+    if (!app_.BackgroundPrinting) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    CreateDocument(app_, doc.fileName, templateName.trimmed(), snapshot());
+    if (!app_.BackgroundPrinting) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void frmJobs::cmdEditDoc_Click() {
+    const int row = fgDocs->currentIndex().row();
+    if (row < 0) {
+        return;
+    }
+    const QString name =
+        docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
+    if (name.isEmpty()) {
+        app_.prompter.message(QStringLiteral("You must select a document first"));
+        return;
+    }
+    const QString path = documentsFolder(app_) + u'/' + name;
+    if (!QFileInfo::exists(path)) {
+        app_.prompter.message(QStringLiteral("The document ") + path +
+                                  QStringLiteral(" cannot be found. It may have been moved or "
+                                                 "deleted."),
+                              QStringLiteral("Document Not Found"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Exclamation);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = app_.launcher.open(path);
+    QApplication::restoreOverrideCursor();
+    if (opened) {
+        return;
+    }
+    if (isSpreadsheet(GetFileExtension(name).toUpper())) {
+        app_.prompter.message(QStringLiteral("Unable to communicate with MS Excel, please check "
+                                             "your Excel Installation is not corrupt"),
+                              QStringLiteral("Unable To Communicate With Excel"),
+                              Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
+    } else {
+        app_.prompter.message(QStringLiteral("Unable to communicate with MS Word, please check "
+                                             "your Word Installation is not corrupt"),
+                              QStringLiteral("Unable To Communicate With Word"),
+                              Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
+    }
+}
+
+void frmJobs::cmdDeleteDoc_Click() {
+    const int row = fgDocs->currentIndex().row();
+    if (row < 0 ||
+        numbers::leadingNumber(docsModel_->value(row, QStringLiteral("FileName")).toString()) ==
+            0) {
+        return;
+    }
+    const qint64 id = docsModel_->value(row, QStringLiteral("DummyId")).toLongLong();
+    if (app_.prompter.message(QStringLiteral("Are you sure you want to remove this document?"),
+                              QStringLiteral("Remove ") + QString::number(id),
+                              Prompter::Buttons::YesNoCancel,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    if (!deleteDocument(app_.DbConnection, id)) {
+        app_.prompter.message(QStringLiteral("The document could not be removed.\r\n") +
+                                  app_.DbConnection.lastError().message,
+                              QStringLiteral("Document Not Removed"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical);
+    }
+    LoadDocs(jobNumber());
+}
+
+void frmJobs::cmdPrintJobSheet_Click() {
+    const auto name = defaultTemplate(app_.DbConnection);
+    if (!name) {
+        app_.prompter.message(QStringLiteral("You need to set a default template before you can "
+                                             "print using this option\r\nSee Setup / Documents - "
+                                             "Templates"),
+                              QStringLiteral("No Default Template Specified"),
+                              Prompter::Buttons::Ok, Prompter::Icon::Information);
+        return;
+    }
+    if (comDocType->findText(*name) < 0) {
+        comDocType->addItem(*name);
+    }
+    comDocType->setCurrentIndex(comDocType->findText(*name));
+    cmdSaveDoc_Click();
+}

@@ -1,0 +1,149 @@
+#include "documents/TemplateTools.h"
+#include "documents/TemplatesTab.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+// The templates tab: listing, the default and estimate templates, pre-processing, the options.
+class tst_templates : public QObject {
+    Q_OBJECT
+
+    static QString prepare(TestEnv& env) {
+        env.openNewDatabase();
+        const QString folder = env.dataFolder() + "/Templates";
+        QDir().mkpath(folder);
+        for (const char* name : {"every-token.dotx", "every-token.xltx"}) {
+            QFile::copy(QStringLiteral(VERDELL_TEST_DATA "/merge/") + name, folder + "/" + name);
+        }
+        TestEnv::writeFile(folder + "/~$ery-token.dotx", "lock file");
+        TestEnv::writeFile(folder + "/notes.txt", "not a template");
+        env.app().AppSettings.SetValue("TemplatePath", folder);
+        return folder;
+    }
+
+    static QStringList rows(Database& db, const QString& sql) {
+        QStringList out;
+        if (const auto r = db.query(sql)) {
+            for (int i = 0; i < r->count(); ++i) {
+                out << r->at(i, 0).toString();
+            }
+        }
+        return out;
+    }
+
+private Q_SLOTS:
+    void listingLeavesOutLockFiles() {
+        TestEnv env;
+        prepare(env);
+        TemplatesTab tab(env.app());
+        QCOMPARE(tab.comDocType->count(), 0);  // nothing until asked
+        tab.cmdPopLetters->click();
+        QStringList listed;
+        for (int i = 0; i < tab.comDocType->count(); ++i) {
+            listed << tab.comDocType->itemText(i);
+        }
+        QCOMPARE(listed, QStringList({"every-token.dotx", "every-token.xltx"}));
+        QCOMPARE(tab.comDocType->currentIndex(), 0);
+    }
+
+    void nothingChosen_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("edit") << "cmdEditJobSheet" << "Please click 'Get Available Templates' first";
+        QTest::newRow("default") << "cmdSetDefault" << "Please click 'Get Available Templates' first";
+        QTest::newRow("pre-process") << "cmdPreProcess"
+                                     << "You first need to select an available template";
+        QTest::newRow("estimate") << "cmdSetEstimateTemplate"
+                                  << "Please click 'Get Available Templates' first";
+    }
+    void nothingChosen() {
+        QFETCH(QString, button);
+        QFETCH(QString, prompt);
+        TestEnv env;
+        prepare(env);
+        TemplatesTab tab(env.app());
+        tab.findChild<QPushButton*>(button)->click();
+        QCOMPARE(env.prompter.count(), 1);
+        QVERIFY(env.prompter.last().prompt.startsWith(prompt));
+        QCOMPARE(env.prompter.last().title, QString("No Template Selected"));
+        QVERIFY(env.launcher.requests.isEmpty());
+    }
+
+    void oneDefaultTemplate() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        TemplatesTab tab(env.app());
+        tab.cmdPopLetters->click();
+        tab.cmdSetDefault->click();
+        QCOMPARE(env.prompter.last().title, QString("Default Template is every-token.dotx"));
+        tab.comDocType->setCurrentIndex(1);
+        tab.cmdSetDefault->click();
+        tab.cmdSetDefault->click();
+        QCOMPARE(rows(db, "SELECT FileName FROM Templates WHERE PrimaryDoc <> 0"),
+                 QStringList({"every-token.xltx"}));
+        QCOMPARE(rows(db, "SELECT count(*) FROM Templates WHERE FileName = 'every-token.xltx'"),
+                 QStringList({"1"}));
+    }
+
+    void preProcessingRecordsTheTokensOnce() {
+        TestEnv env;
+        const QString folder = prepare(env);
+        Database& db = env.app().DbConnection;
+        env.app().TemplateFolder = folder;
+        for (int round = 0; round < 2; ++round) {
+            const auto found = PreProcessTemplate(env.app(), folder + "/every-token.dotx");
+            QVERIFY(found);
+            QCOMPARE(found->size(), 33);  // every token, [CUSTREF] from the header
+        }
+        QCOMPARE(rows(db, "SELECT count(*) FROM TemplateFields WHERE Id = 'every-token.dotx'"),
+                 QStringList({"33"}));
+        QCOMPARE(rows(db, "SELECT FieldName FROM TemplateFields ORDER BY DummyId LIMIT 3"),
+                 QStringList({"[ADDRESS]", "[SITEADDRESS]", "[CLIENTADDRESS]"}));
+        QCOMPARE(env.prompter.last().title, QString("Pre-Process Completed"));
+
+        QVERIFY(!PreProcessTemplate(env.app(), folder + "/every-token.xltx"));
+        QCOMPARE(env.prompter.last().prompt, QString("Only MS Word Templates need Pre-Processing"));
+        QCOMPARE(rows(db, "SELECT count(*) FROM TemplateFields WHERE Id = 'every-token.xltx'"),
+                 QStringList({"0"}));
+    }
+
+    void editingAndTheEstimateTemplate() {
+        TestEnv env;
+        const QString folder = prepare(env);
+        TemplatesTab tab(env.app());
+        tab.cmdPopLetters->click();
+        tab.cmdEditJobSheet->click();
+        QCOMPARE(env.launcher.requests.size(), 1);
+        QCOMPARE(env.launcher.requests[0].action, QString("editTemplate"));
+        QCOMPARE(env.launcher.requests[0].target, folder + "/every-token.dotx");
+        tab.cmdValidateMSWord->click();
+        QCOMPARE(env.launcher.requests.last().action, QString("open"));
+        QVERIFY(env.launcher.requests.last().target.endsWith("every-token.docx"));
+        tab.cmdSetEstimateTemplate->click();
+        QCOMPARE(env.setting("EstimateDoc"), QString("every-token.dotx"));
+    }
+
+    void optionsAreStoredAtOnce() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        db.exec("UPDATE Counters SET Free3 = 129");  // bit 0 and a bit no option uses
+        env.app().ForceDateValidation = true;
+        TemplatesTab tab(env.app());
+        tab.chkJustPrint->click();
+        QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 32);
+        QVERIFY(env.app().JustPrint);
+        tab.chkBackgroundPrinting->click();
+        tab.chkJustPrint->click();
+        QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 64);
+    }
+};
+
+QTEST_MAIN(tst_templates)
+#include "tst_templates.moc"
