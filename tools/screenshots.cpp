@@ -1,18 +1,22 @@
 // Draws each screen into a PNG file, on a fresh data folder with test doubles.
 
+#include "addressbook/frmAddressBook.h"
+#include "documents/TemplatesTab.h"
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
-#include "documents/TemplatesTab.h"
-#include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
+#include "search/frmSearch.h"
+#include "setup/frmSetup.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
-#include <QFrame>
-#include <QPushButton>
 #include <QDir>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -61,8 +65,9 @@ int main(int argc, char** argv) {
         job.WorkName = QStringLiteral("Mrs Zo\u00EB O'Brien");
         job.HomeAddress = QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT");
         job.HomeNumbers = QStringLiteral("0113 496 0421\n07700 900 123");
-        job.WorkDetails = QStringLiteral("Leaking valve under the kitchen sink. Replace valve, "
-                                         "check pressure and inspect the boiler flue.");
+        job.WorkDetails = QStringLiteral(
+            "Leaking valve under the kitchen sink. Replace valve, "
+            "check pressure and inspect the boiler flue.");
         job.WorkNotes = QStringLiteral("12/03/2026, 09:14:02 : Called customer, access Tuesday.");
         job.DateCreated = QStringLiteral("12/03/2026");
         job.DateReceived = QStringLiteral("13/03/2026");
@@ -103,6 +108,28 @@ int main(int argc, char** argv) {
         frmSetup setup(env.app());
         setup.templates->cmdPopLetters_Click();
         save(setup, folder, QStringLiteral("frmSetup-templates"));
+    }
+    {
+        Database& db = env.app().DbConnection;
+        for (const char* name : {"Mrs Zo\u00EB O'Brien", "Mr A Smith", "Smith & Daughters"}) {
+            db.exec(QStringLiteral("INSERT INTO customers (Name, Address, Contact, Telephone, "
+                                   "Email) VALUES (?, ?, 'Zo\u00EB', '0113 496 0421', "
+                                   "'zoe@example.org')"),
+                    {QString::fromUtf8(name),
+                     QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT")});
+        }
+        frmAddressBook book(env.app());
+        save(book, folder, QStringLiteral("frmAddressBook"));
+        frmSearch search(env.app());
+        search.txtSearch->setText(QStringLiteral("o"));
+        search.cmdGo_Click();
+        save(search, folder, QStringLiteral("frmSearch"));
+        book.cmdNew_Click();
+        book.txtName->setText(QStringLiteral("Mr A Smith"));
+        book.txtAddress->setPlainText(QStringLiteral("3 Mill Lane\nOtley\nLS21 1AA"));
+        book.txtContacts->setText(QStringLiteral("Alan"));
+        book.txtTelephone->setText(QStringLiteral("01943 496 000"));
+        save(book, folder, QStringLiteral("frmAddressBook-editing"));
     }
     return 0;
 }

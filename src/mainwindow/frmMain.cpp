@@ -1,11 +1,12 @@
 #include "mainwindow/frmMain.h"
 
+#include "addressbook/frmAddressBook.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
-#include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "setup/frmSetup.h"
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
 #include "startup/Numbers.h"
@@ -110,6 +111,8 @@ void frmMain::buildMenus() {
     ProgramClientCompanies =
         namedAction(this, "ProgramClientCompanies", QStringLiteral("Client / Companies"));
     mnuOptions->addActions({OptionsJobStatus, OptionsIntroducedBy, ProgramClientCompanies});
+    connect(ProgramClientCompanies, &QAction::triggered, this,
+            &frmMain::ProgramClientCompanies_Click);
     // The entry carries the user's own name for the field, which the job screen may change.
     connect(mnuOptions, &QMenu::aboutToShow, this,
             [this] { OptionsIntroducedBy->setText(app_.FieldCaptions[1]); });
@@ -140,9 +143,9 @@ void frmMain::buildMenus() {
     connect(MailMerge, &QAction::triggered, this, &frmMain::MailMerge_Click);
 
     // The screens behind these entries are not part of this build yet.
-    for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
-                             ProgramClientCompanies, UnderDevelopment, ReportMorketing,
-                             ReportAwaitingInvoicing, ReportAwaitingPayment}) {
+    for (QAction* pending :
+         {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy, UnderDevelopment,
+          ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment}) {
         pending->setEnabled(false);
     }
 }
@@ -166,8 +169,8 @@ void frmMain::buildPicture() {
     Picture1->setGeometry(386, 26, 400, 90);
     Picture1->installEventFilter(this);
 
-    labVersion = new QLabel(QStringLiteral("Verdell Standard  \u00B7  Version " VERDELL_VERSION),
-                            Image1);
+    labVersion =
+        new QLabel(QStringLiteral("Verdell Standard  \u00B7  Version " VERDELL_VERSION), Image1);
     labVersion->setObjectName(QStringLiteral("labVersion"));
     labVersion->setStyleSheet(QStringLiteral("color:#9fb3c8; font-size:8pt;"));
     labVersion->adjustSize();
@@ -178,8 +181,8 @@ void frmMain::buildPicture() {
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, 18345, 100, 1200, 300);
 
-    labPleaseWait = new QLabel(QStringLiteral("Please wait while the software is initialised"),
-                               Image1);
+    labPleaseWait =
+        new QLabel(QStringLiteral("Please wait while the software is initialised"), Image1);
     labPleaseWait->setObjectName(QStringLiteral("labPleaseWait"));
     QFont heavy(QStringLiteral("Arial Black"));
     heavy.setWeight(QFont::Black);
@@ -301,7 +304,9 @@ void frmMain::HoverTool2_Click() {
     close();
 }
 
-void frmMain::FileExit_Click() { close(); }
+void frmMain::FileExit_Click() {
+    close();
+}
 
 void frmMain::Setup_Click() {
     frmSetup setup(app_, this);
@@ -309,12 +314,22 @@ void frmMain::Setup_Click() {
     setup.exec();
 }
 
+void frmMain::ProgramClientCompanies_Click() {
+    if (!connectionOpen()) {
+        return;
+    }
+    frmAddressBook addressBook(app_, this);
+    addressBook.exec();
+}
+
 void frmMain::HelpAbout_Click() {
     frmSplash about(this);
     about.exec();
 }
 
-void frmMain::MailMerge_Click() { OpenHelpPage(app_); }
+void frmMain::MailMerge_Click() {
+    OpenHelpPage(app_);
+}
 
 void frmMain::Timer1_Timer() {
     Timer1->stop();
@@ -334,7 +349,8 @@ void frmMain::Picture1_Click() {
 
 void frmMain::editAction(const char* slot) {
     QWidget* focus = QApplication::focusWidget();
-    if (focus && focus->metaObject()->indexOfMethod(QByteArray(QByteArray(slot) + "()").constData()) >= 0) {
+    if (focus &&
+        focus->metaObject()->indexOfMethod(QByteArray(QByteArray(slot) + "()").constData()) >= 0) {
         QMetaObject::invokeMethod(focus, slot);
     }
 }
@@ -344,7 +360,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         Picture1_Click();
     } else if (watched == labVersion && event->type() == QEvent::MouseMove) {
         const QPoint at = labVersion->pos();
-        Label1->setText(QStringLiteral("%1,%2").arg(at.x() * app_.screen.twipsPerPixelX())
+        Label1->setText(QStringLiteral("%1,%2")
+                            .arg(at.x() * app_.screen.twipsPerPixelX())
                             .arg(at.y() * app_.screen.twipsPerPixelY()));
     } else if (event->type() == QEvent::KeyPress &&
                std::find(tuning.begin(), tuning.end(), watched) != tuning.end()) {

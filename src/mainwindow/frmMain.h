@@ -27,6 +27,7 @@ public:
     void HoverTool2_Click();   // exit
     void FileExit_Click();
     void Setup_Click();
+    void ProgramClientCompanies_Click();  // the address book
     void HelpAbout_Click();
     void MailMerge_Click();
     void Timer1_Timer();

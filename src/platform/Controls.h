@@ -11,3 +11,17 @@ class QWidget;
 // take Enter for itself: Enter belongs to the box the user is typing in.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
                         const QString& tip = {});
+
+// Paints a box light blue while it has the focus and white when it loses it, as every screen's
+// typing boxes do.
+void highlightOnFocus(QWidget* box);
+
+class QTableView;
+class RowsModel;
+class ScreenMetrics;
+
+// A read-only grid of search results: whole rows selected one at a time, left-aligned headings,
+// rows of one fixed height (the view never measures a long result).
+QTableView* makeResultsGrid(QWidget* parent, const char* name);
+// Gives the grid's columns the widths their model asks for; a width of 0 hides the column.
+void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMetrics& screen);

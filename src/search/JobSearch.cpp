@@ -38,9 +38,8 @@ QString orderFieldFor(const QString& choice, const std::array<QString, 36>& capt
         size_t caption;
         const char* field;
     };
-    static constexpr ByCaption kByCaption[] = {{11, "DateCreated"}, {0, "DateReceived"},
-                                               {5, "DateDue"},      {15, "CustRef"},
-                                               {2, "WorkName"}};
+    static constexpr ByCaption kByCaption[] = {
+        {11, "DateCreated"}, {0, "DateReceived"}, {5, "DateDue"}, {15, "CustRef"}, {2, "WorkName"}};
     for (const auto& by : kByCaption) {
         if (choice == captions[by.caption]) {
             return QLatin1String(by.field);
@@ -63,9 +62,9 @@ std::optional<Rows> searchJobs(Database& db, const QString& text, const QString&
         // Jobs without a name are left out of the full list.
         sql += QStringLiteral("WorkName <> ''");
     } else {
-        static const char* const kSearched[] = {"WorkDetails", "WorkName",   "HomeAddress",
-                                                "HomeNumbers", "CliName",    "CliAddress",
-                                                "CliNumbers",  "ClientRef",  "CustRef"};
+        static const char* const kSearched[] = {"WorkDetails", "WorkName",  "HomeAddress",
+                                                "HomeNumbers", "CliName",   "CliAddress",
+                                                "CliNumbers",  "ClientRef", "CustRef"};
         const QString pattern = SqlDialect::containsPattern(find);
         QStringList any;
         for (const char* column : kSearched) {

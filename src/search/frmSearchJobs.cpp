@@ -1,5 +1,6 @@
 #include "search/frmSearchJobs.h"
 
+#include "platform/Controls.h"
 #include "platform/ScreenMetrics.h"
 #include "search/JobSearch.h"
 #include "startup/AppState.h"
@@ -85,21 +86,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     labCount = new QLabel(QStringLiteral("Matching Search Results"), this);
     labCount->setObjectName(QStringLiteral("labCount"));
 
-    fgSearch = new QTableView(this);
-    fgSearch->setObjectName(QStringLiteral("fgSearch"));
-    fgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
-    fgSearch->setSelectionMode(QAbstractItemView::SingleSelection);
-    fgSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fgSearch->setAlternatingRowColors(true);
-    fgSearch->setWordWrap(false);
-    fgSearch->setTextElideMode(Qt::ElideRight);
-    fgSearch->verticalHeader()->hide();
-    // Fixed row heights: the view never measures a hundred thousand rows.
-    fgSearch->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    fgSearch->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    fgSearch->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    fgSearch->horizontalHeader()->setHighlightSections(false);
-    fgSearch->horizontalHeader()->setStretchLastSection(true);
+    fgSearch = makeResultsGrid(this, "fgSearch");
 
     const auto date = [this](const QVariant& value) {
         return formatDisplayDate(app_, datetext::fromStored(value));
@@ -175,13 +162,7 @@ void frmSearchJobs::Form_Load() {
 
 void frmSearchJobs::ConstructSearchGrid() {
     model_->clear();
-    for (int i = 0; i < model_->columnCount(); ++i) {
-        const int twips = model_->columns()[i].widthTwips;
-        fgSearch->setColumnHidden(i, twips == 0);
-        if (twips > 0) {
-            fgSearch->setColumnWidth(i, app_.screen.toPixelsX(twips));
-        }
-    }
+    applyColumnWidths(fgSearch, *model_, app_.screen);
 }
 
 void frmSearchJobs::PopualteOrderBy() {
@@ -212,8 +193,8 @@ void frmSearchJobs::cmdLoadJob_Click() {
     const QModelIndex current = fgSearch->currentIndex();
     const qint64 jobNo =
         current.isValid() ? model_->value(current.row(), QStringLiteral("JobNo")).toLongLong() : 0;
-    app_.SearchJobNo = jobNo > 0 && jobNo <= std::numeric_limits<qint32>::max() ? qint32(jobNo)
-                                                                                : -1;
+    app_.SearchJobNo =
+        jobNo > 0 && jobNo <= std::numeric_limits<qint32>::max() ? qint32(jobNo) : -1;
     accept();
 }
 

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "addressbook/ContactRecord.h"
+
+#include <QDialog>
+#include <QHash>
+
+class AppState;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+// The address book: look up, add, change and delete customers and clients, one at a time,
+// opened modally from the main window. A customer that an estimate uses is never deleted.
+class frmAddressBook : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAddressBook(AppState& app, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void optType_Click();
+    void cmdNew_Click();
+    void cmdDelete_Click();
+    void cmdSearch_Click();
+    void cmdExit_Click();
+
+    // The number of estimate lines that name the customer.
+    int IsCustomerUsedInEstimate(qint32 RecordId);
+
+    QRadioButton* optType[2];  // "Customer", "Client"
+    QLineEdit* txtName;
+    QPlainTextEdit* txtAddress;
+    QLineEdit* txtContacts;
+    QLineEdit* txtTelephone;
+    QLineEdit* txtEmail;
+    QPushButton* cmdNew;
+    QPushButton* cmdDelete;
+    QPushButton* cmdSearch;
+    QPushButton* cmdExit;
+    // The boxes' labels by their place: 0 name, 1 address, 2 contacts, 3 telephone, 7 e-mail.
+    QHash<int, QLabel*> Label1;
+
+    bool contactEditing() const { return ContactEditing; }
+    const clsCustomers& customer() const { return customer_; }
+    const clsClients& client() const { return client_; }
+
+public:
+    void reject() override;
+
+private:
+    bool customerSelected() const;
+    // The record of the selected type.
+    ContactRecord& selected();
+
+    void ClearScreen();
+    void ButtonsToNew();
+    void ButtonsToSave();
+    void PopulateContactClassFromScreen();
+    void PopulateScreenWithCustomer();
+    void PopulateScreenWithClient();
+    void MarkEditingContact();
+    void DeleteCustomer(qint32 RecordId);
+    void DeleteClient(qint32 RecordId);
+    void DisplayUsedEstimates(qint32 RecordId);
+    // Saves the selected record from the screen and shows what was stored. False, with the user
+    // told why, when the database refused it; the typing stays on the screen.
+    bool saveSelected();
+    // Shows the selected record as it now stands in the database.
+    void showStored(qint32 RecordId);
+    void setBoxTexts(const ContactRecord& record, bool withPhone);
+
+    AppState& app_;
+    clsCustomers customer_;
+    clsClients client_;
+    bool ContactEditing = false;
+    bool filling_ = false;     // the screen is filling the boxes, not the user typing
+    bool closeAsked_ = false;  // the exit question has been answered
+};

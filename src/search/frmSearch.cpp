@@ -1,0 +1,147 @@
+#include "search/frmSearch.h"
+
+#include "platform/Controls.h"
+#include "platform/ScreenMetrics.h"
+#include "search/ContactSearch.h"
+#include "startup/AppState.h"
+#include "startup/CentreForm.h"
+#include "startup/RowsModel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace {
+
+// An address of several lines shown on one line of the grid.
+QString oneLine(const QVariant& value) {
+    QString text = value.toString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(", "));
+    text.replace(u'\n', QStringLiteral(", "));
+    text.replace(u'\r', QStringLiteral(", "));
+    return text;
+}
+
+}  // namespace
+
+frmSearch::frmSearch(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(QStringLiteral("Search"));
+
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setClearButtonEnabled(true);
+    highlightOnFocus(txtSearch);
+    auto* searchLabel = new QLabel(QStringLiteral("Search &For:"), this);
+    searchLabel->setBuddy(txtSearch);
+    cmdGo = makeButton(this, "cmdGo", QStringLiteral("&Go"),
+                       QStringLiteral("Click here to perform the search."));
+    cmdOK = makeButton(this, "cmdOK", QStringLiteral("&Load Contact"));
+    SSCommand1 = makeButton(this, "SSCommand1", QStringLiteral("&Close"));
+    optSearch[0] = new QRadioButton(QStringLiteral("Search Clients"), this);
+    optSearch[1] = new QRadioButton(QStringLiteral("Search Customers"), this);
+    for (int i = 0; i < 2; ++i) {
+        optSearch[i]->setObjectName(QStringLiteral("optSearch%1").arg(i));
+        optSearch[i]->hide();
+    }
+
+    fgSearch = makeResultsGrid(this, "fgSearch");
+    model_ =
+        new RowsModel({{QStringLiteral("Name"), QStringLiteral("Name"), oneLine, 1800},
+                       {QStringLiteral("Address"), QStringLiteral("Address"), oneLine, 3000},
+                       {QStringLiteral("Telephone"), QStringLiteral("Telephone"), oneLine, 1800},
+                       {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0}},
+                      this);
+    fgSearch->setModel(model_);
+
+    connect(cmdGo, &QPushButton::clicked, this, &frmSearch::cmdGo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
+    connect(fgSearch, &QTableView::doubleClicked, this, &frmSearch::cmdOK_Click);
+    connect(SSCommand1, &QPushButton::clicked, this, &QDialog::reject);
+    txtSearch->installEventFilter(this);
+    fgSearch->installEventFilter(this);
+
+    auto* criteria = new QHBoxLayout;
+    criteria->addWidget(searchLabel);
+    criteria->addWidget(txtSearch, 1);
+    criteria->addWidget(cmdGo);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(SSCommand1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(criteria);
+    layout->addWidget(fgSearch, 1);
+    layout->addLayout(buttons);
+    setTabOrder(txtSearch, cmdGo);
+    setTabOrder(cmdGo, fgSearch);
+    setTabOrder(fgSearch, cmdOK);
+    setTabOrder(cmdOK, SSCommand1);
+
+    setSizeGripEnabled(true);
+    resize(app_.screen.toPixelsX(1800 + 3000 + 1800) + 80, 420);
+    CentreForm(this, app_.screen);
+    Form_Load();
+}
+
+void frmSearch::Form_Load() {
+    app_.SearchContactID = -1;
+    ContructGrid();
+}
+
+void frmSearch::ContructGrid() {
+    model_->clear();
+    applyColumnWidths(fgSearch, *model_, app_.screen);
+}
+
+void frmSearch::cmdGo_Click() {
+    ContructGrid();
+    std::optional<Rows> rows =
+        searchContacts(app_.DbConnection, txtSearch->text(), app_.SearchClients);
+    if (!rows) {
+        return;
+    }
+    const bool any = !rows->isEmpty();
+    model_->setRows(std::move(*rows));
+    if (any) {
+        fgSearch->setCurrentIndex(model_->index(0, 0));
+    }
+}
+
+void frmSearch::cmdOK_Click() {
+    const QModelIndex current = fgSearch->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    const qint64 id = model_->value(current.row(), QStringLiteral("DummyId")).toLongLong();
+    if (id <= 0 || id > std::numeric_limits<qint32>::max()) {
+        return;
+    }
+    app_.SearchContactID = qint32(id);
+    accept();
+}
+
+bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter searches from the search box and takes the row from the grid.
+            if (watched == txtSearch) {
+                cmdGo_Click();
+                return true;
+            }
+            if (watched == fgSearch) {
+                cmdOK_Click();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

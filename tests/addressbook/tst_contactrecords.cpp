@@ -1,0 +1,236 @@
+#include "addressbook/ContactRecord.h"
+#include "search/ContactSearch.h"
+#include "support/TestEnv.h"
+
+#include <QTest>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<ContactRecord> record(const QString& table, Database& db) {
+    if (table == "clients") {
+        return std::make_unique<clsClients>(db);
+    }
+    return std::make_unique<clsCustomers>(db);
+}
+
+int rows(Database& db, const QString& table) {
+    return db.scalar("SELECT COUNT(*) FROM " + table).toInt();
+}
+
+QStringList names(const std::optional<Rows>& found) {
+    QStringList shown;
+    for (int i = 0; found && i < found->count(); ++i) {
+        shown << found->text(i, "Name");
+    }
+    return shown;
+}
+
+}  // namespace
+
+class tst_contactrecords : public QObject {
+    Q_OBJECT
+    TestEnv env;
+    Database& db() { return env.app().DbConnection; }
+
+private Q_SLOTS:
+    void initTestCase() { env.openNewDatabase(); }
+    void init() {
+        db().exec("DELETE FROM customers");
+        db().exec("DELETE FROM clients");
+    }
+
+    void newRecordsStartCleared() {
+        clsCustomers customer(db());
+        QCOMPARE(customer.DummyID, -1);
+        QCOMPARE(customer.ClientID, 0);
+        QCOMPARE(customer.TypeID, 0);
+        clsClients client(db());
+        QCOMPARE(client.DummyID, -1);
+        QCOMPARE(client.ClientID, -1);
+        QCOMPARE(client.TypeID, -1);
+        client.Name = "x";
+        client.Notes = "y";
+        client.ClearLocals();
+        QVERIFY(client.Name.isEmpty() && client.Notes.isEmpty());
+        QCOMPARE(client.TypeID, -1);
+    }
+
+    void saveAddsOnceThenUpdates_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("customer") << "customers"
+                                  << "Mrs O'Brien"
+                                  << "1 High St\r\nLeeds";
+        QTest::newRow("client") << "clients"
+                                << "Smith & \"Sons\" 100%"
+                                << "Unit 5";
+        QTest::newRow("long address") << "customers"
+                                      << "Long" << QString(10000, 'a');
+        QTest::newRow("only spaces") << "clients"
+                                     << "   "
+                                     << "";
+        QTest::newRow("accents") << "customers"
+                                 << "Zoë Ångström"
+                                 << "Straße 1";
+    }
+    void saveAddsOnceThenUpdates() {
+        QFETCH(QString, table);
+        QFETCH(QString, name);
+        QFETCH(QString, address);
+        auto r = record(table, db());
+        r->Name = name;
+        r->Address = address;
+        r->Contact = "Ann";
+        QVERIFY(r->Save());
+        QVERIFY(r->DummyID >= 1);
+        const qint32 id = r->DummyID;
+        r->Contact = "Bob";
+        QVERIFY(r->Save());
+        QCOMPARE(r->DummyID, id);
+        QCOMPARE(rows(db(), table), 1);
+
+        auto loaded = record(table, db());
+        loaded->Load(id);
+        QCOMPARE(loaded->DummyID, id);
+        QCOMPARE(loaded->Name, name);
+        QCOMPARE(loaded->Address, address);
+        QCOMPARE(loaded->Contact, QString("Bob"));
+    }
+
+    void customerStoresItsOwnFields() {
+        clsCustomers c(db());
+        c.Name = "A";
+        c.Telephone = "0113 496 0000";
+        c.Email = "a@example.org";
+        c.ClientID = 7;
+        c.TypeID = 3;
+        c.Unused[0] = "never written";
+        QVERIFY(c.Save());
+        const Rows row = *db().query("SELECT * FROM customers");
+        QCOMPARE(row.text(0, "Telephone"), QString("0113 496 0000"));
+        QCOMPARE(row.text(0, "Email"), QString("a@example.org"));
+        QCOMPARE(row.integer(0, "ClientID"), 7);
+        QCOMPARE(row.integer(0, "TypeID"), 3);
+        QVERIFY(row.isNull(0, "Unused2"));
+    }
+
+    // A client's other columns are carried through a load and a save untouched.
+    void clientLeavesItsOtherColumnsAlone() {
+        QVERIFY(
+            db().exec("INSERT INTO clients (Name, Address, Contact, Notes, Telephone) "
+                      "VALUES ('Acme', 'Addr', 'Jo', 'keep me', '0200')"));
+        const qint32 id = db().scalar("SELECT DummyID FROM clients").toInt();
+        clsClients client(db());
+        client.Load(id);
+        QCOMPARE(client.Name, QString("Acme"));
+        QVERIFY(client.Telephone.isEmpty());
+        QVERIFY(client.Notes.isEmpty());
+        client.Name = "Acme Ltd";
+        QVERIFY(client.Save());
+        const Rows row = *db().query("SELECT * FROM clients");
+        QCOMPARE(row.count(), 1);
+        QCOMPARE(row.text(0, "Name"), QString("Acme Ltd"));
+        QCOMPARE(row.text(0, "Notes"), QString("keep me"));
+        QCOMPARE(row.text(0, "Telephone"), QString("0200"));
+    }
+
+    void unreadableFieldsArePassedOver() {
+        QVERIFY(
+            db().exec("INSERT INTO customers (Name, Address, ClientID, TypeID) "
+                      "VALUES ('N', NULL, NULL, NULL)"));
+        const qint32 id = db().scalar("SELECT DummyID FROM customers").toInt();
+        clsCustomers c(db());
+        c.ClientID = 5;
+        c.Address = "old";
+        c.Load(id);
+        QCOMPARE(c.Name, QString("N"));
+        QCOMPARE(c.Address, QString());  // a null text reads as empty
+        QCOMPARE(c.ClientID, 5);         // a null number leaves the value
+        QCOMPARE(c.TypeID, 0);
+    }
+
+    void loadingAMissingIdentityChangesNothing() {
+        clsCustomers c(db());
+        c.Name = "kept";
+        c.DummyID = 12;
+        c.Load(4242);
+        QCOMPARE(c.Name, QString("kept"));
+        QCOMPARE(c.DummyID, 12);
+    }
+
+    // Another workstation deleted the row a moment before: the save adds it back as a new row
+    // and no other row changes.
+    void savingARowDeletedElsewhereAddsItAgain() {
+        clsCustomers mine(db());
+        mine.Name = "Mine";
+        QVERIFY(mine.Save());
+        clsCustomers other(db());
+        other.Name = "Other";
+        QVERIFY(other.Save());
+        QVERIFY(db().exec("DELETE FROM customers WHERE DummyID = ?", {mine.DummyID}));
+        const qint32 old = mine.DummyID;
+        mine.Name = "Mine again";
+        QVERIFY(mine.Save());
+        QVERIFY(mine.DummyID != old);
+        QCOMPARE(
+            db().scalar("SELECT Name FROM customers WHERE DummyID = ?", {other.DummyID}).toString(),
+            QString("Other"));
+        QCOMPARE(rows(db(), "customers"), 2);
+    }
+
+    void aRefusedSaveSaysSoAndKeepsTheIdentity() {
+        clsCustomers c(db());
+        c.Name = "x";
+        QVERIFY(
+            db().exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON customers "
+                      "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        QVERIFY(!c.Save());
+        QCOMPARE(c.DummyID, -1);
+        QVERIFY(db().exec("DROP TRIGGER refuse"));
+    }
+
+    void searchFindsAnyPartOfNameOrAddress_data() {
+        QTest::addColumn<bool>("clients");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("everyone") << false << "  "
+                                  << QStringList{"O'Neil", "Percy", "Under_score", "Émile Zola"};
+        QTest::newRow("part of name, any case") << false << "NEIL" << QStringList{"O'Neil"};
+        QTest::newRow("accented capital") << false << "ÉMILE" << QStringList{"Émile Zola"};
+        QTest::newRow("lower finds accented capital")
+            << false << "émile" << QStringList{"Émile Zola"};
+        QTest::newRow("apostrophe") << false << "o'n" << QStringList{"O'Neil"};
+        QTest::newRow("address") << false << "leeds" << QStringList{"O'Neil", "Percy"};
+        QTest::newRow("percent is literal") << false << "100%" << QStringList{"Percy"};
+        QTest::newRow("underscore is literal") << false << "r_s" << QStringList{"Under_score"};
+        QTest::newRow("nothing") << false << "zzz" << QStringList{};
+        QTest::newRow("clients") << true << "ac" << QStringList{"Acme"};
+    }
+    void searchFindsAnyPartOfNameOrAddress() {
+        QFETCH(bool, clients);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        const char* customers[][2] = {{"Percy", "100% House, Leeds"},
+                                      {"O'Neil", "2 Leeds Rd"},
+                                      {"Émile Zola", "Paris"},
+                                      {"Under_score", "York"}};
+        for (const auto& c : customers) {
+            QVERIFY(db().exec("INSERT INTO customers (Name, Address, Telephone) VALUES (?, ?, 't')",
+                              {QString::fromUtf8(c[0]), QString::fromUtf8(c[1])}));
+        }
+        QVERIFY(
+            db().exec("INSERT INTO clients (Name, Address, Contact) VALUES "
+                      "('Acme', 'Hull', 'Jo Bloggs'), ('Zeta', 'Hull', 'Ann')"));
+        const std::optional<Rows> result = searchContacts(db(), text, clients);
+        QVERIFY(result);
+        QCOMPARE(names(result), found);
+        if (clients) {
+            QCOMPARE(result->text(0, "Telephone"), QString("Jo Bloggs"));
+        }
+    }
+};
+
+QTEST_MAIN(tst_contactrecords)
+#include "tst_contactrecords.moc"
