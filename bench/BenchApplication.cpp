@@ -1,6 +1,7 @@
 #include "BenchApplication.h"
 
 #include <QFile>
+#include <cstdio>
 #include <QFileInfo>
 
 bool BenchApplication::open(bool privateCopy, QString* error) {
@@ -32,4 +33,13 @@ bool BenchApplication::open(bool privateCopy, QString* error) {
         return false;
     }
     return true;
+}
+
+bool BenchApplication::openOrSay(bool privateCopy, const char* program) {
+    QString error;
+    if (open(privateCopy, &error)) {
+        return true;
+    }
+    fprintf(stderr, "%s: %s\n", program, qPrintable(error));
+    return false;
 }

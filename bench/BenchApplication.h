@@ -30,4 +30,6 @@ struct BenchApplication {
 
     // False with a reason in *error when VERDELL_BENCH_DB is not set or cannot be opened.
     bool open(bool privateCopy, QString* error);
+    // The same, telling why on stderr under the program's name when it fails.
+    bool openOrSay(bool privateCopy, const char* program);
 };

@@ -67,9 +67,7 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     benchmark::Initialize(&argc, argv);
     application = std::make_unique<Application>();
-    QString error;
-    if (!application->open(false, &error)) {
-        fprintf(stderr, "bench_contacts: %s\n", qPrintable(error));
+    if (!application->openOrSay(false, "bench_contacts")) {
         return 1;
     }
     application->form = std::make_unique<frmSearch>(application->app);

@@ -120,9 +120,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     bench = std::make_unique<BenchApplication>();
-    QString error;
-    if (!bench->open(false, &error)) {
-        fprintf(stderr, "bench_documents: %s\n", qPrintable(error));
+    if (!bench->openOrSay(false, "bench_documents")) {
         return 1;
     }
     bench->app.AppSettings.SetValue(QStringLiteral("DocPath"),

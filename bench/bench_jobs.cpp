@@ -102,9 +102,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     bench = std::make_unique<BenchApplication>();
-    QString error;
-    if (!bench->open(true, &error)) {
-        fprintf(stderr, "bench_jobs: %s\n", qPrintable(error));
+    if (!bench->openOrSay(true, "bench_jobs")) {
         return 1;
     }
     highestJob = bench->app.DbConnection.scalar(QStringLiteral("SELECT max(JobNo) FROM Jobs")).toInt();

@@ -2,6 +2,8 @@
 
 #include "addressbook/frmAddressBook.h"
 #include "documents/TemplatesTab.h"
+#include "estimates/EstimateStore.h"
+#include "estimates/frmEstimate.h"
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
@@ -130,6 +132,38 @@ int main(int argc, char** argv) {
         book.txtContacts->setText(QStringLiteral("Alan"));
         book.txtTelephone->setText(QStringLiteral("01943 496 000"));
         save(book, folder, QStringLiteral("frmAddressBook-editing"));
+    }
+    {
+        EstimateSave estimate;
+        estimate.EstNo = 1042;
+        estimate.customer = {QStringLiteral("Mrs Zo\u00EB O'Brien"), QStringLiteral("Zo\u00EB"),
+                             QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT"),
+                             QStringLiteral("0113 496 0421"), QStringLiteral("zoe@example.org")};
+        estimate.Delivery = QStringLiteral("20");
+        estimate.DateCreated = QStringLiteral("06/12/2026");
+        SaveEstimate(env.app().DbConnection, estimate,
+                     {{QStringLiteral("2"), QStringLiteral("Thermostatic radiator valve"),
+                       QStringLiteral("10"), QStringLiteral("15")},
+                      {QStringLiteral("1"), QStringLiteral("Labour, half day"),
+                       QStringLiteral("50"), QStringLiteral("85")},
+                      {QStringLiteral("3"), QStringLiteral("Copper pipe, 2 m lengths"),
+                       QStringLiteral("4"), QStringLiteral("6.5")}});
+        AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
+        frmEstimate estimates(env.app());
+        estimates.Form_Load();
+        estimates.LoadFullEstimate(1042);
+        save(estimates, folder, QStringLiteral("frmEstimate"));
+        estimates.show();
+        estimates.cmdAddItem_Click();
+        save(estimates, folder, QStringLiteral("frmEstimate-additem"));
+        estimates.cmdCloseAdd_Click();
+        estimates.cmdNewEstimate_Click();
+        estimates.cmdNewEstimate_Click();
+        estimates.show();
+        estimates.cmdFind_Click();
+        estimates.txtSearch->setText(QStringLiteral("o'b"));
+        estimates.cmdGoSearch_Click();
+        save(estimates, folder, QStringLiteral("frmEstimate-search"));
     }
     return 0;
 }

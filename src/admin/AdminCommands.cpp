@@ -3,6 +3,8 @@
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
 #include "documents/TemplateTools.h"
+#include "estimates/EstimatePrint.h"
+#include "estimates/EstimateStore.h"
 #include "jobs/JobStore.h"
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
@@ -35,7 +37,10 @@ const QString kUsage = QStringLiteral(
     "          make a document for a stored job from a template, as the job screen does, and\n"
     "          print the new file's path\n"
     "  preprocess NAME\n"
-    "          record which merge fields a template uses, and print them\n");
+    "          record which merge fields a template uses, and print them\n"
+    "  print-estimate N\n"
+    "          make the document of a stored estimate as the estimates screen prints it,\n"
+    "          record the issue and print the document's path\n");
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
@@ -49,7 +54,8 @@ int init(AppState& app, const QStringList&, Streams io) {
     const bool hadFolder = QFileInfo::exists(folder);
     const QStringList problems = installIfNeeded(app);
     if (!problems.isEmpty()) {
-        return fail(io, QString(problems.first()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+        return fail(io,
+                    QString(problems.first()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
     io.out << "settings: " << settings << (hadSettings ? " (kept)" : " (created)") << Qt::endl;
     io.out << "data folder: " << folder << (hadFolder ? " (kept)" : " (created)") << Qt::endl;
@@ -69,10 +75,10 @@ bool openDatabase(AppState& app, Streams io) {
     WriteFirstRunDefaults(app);
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
-    const QString file = paths::toHost(
-        paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
-                    app.AppSettings.GetValue(QStringLiteral("dataname"))),
-        app.roots);
+    const QString file =
+        paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
+                                  app.AppSettings.GetValue(QStringLiteral("dataname"))),
+                      app.roots);
     if (!app.DbConnection.open(connection::forFile(file))) {
         fail(io, QStringLiteral("cannot open the database %1: %2")
                      .arg(file, app.DbConnection.lastError().message));
@@ -189,6 +195,30 @@ int createDocument(AppState& app, const QStringList& arguments, Streams io) {
     return 0;
 }
 
+int printEstimate(AppState& app, const QStringList& arguments, Streams io) {
+    bool numeric = false;
+    const qint64 estNo = arguments.value(0).toLongLong(&numeric);
+    if (!numeric || estNo < 1) {
+        return fail(io, QStringLiteral("print-estimate needs the number of an estimate"));
+    }
+    if (!openAsTheProgramDoes(app, io)) {
+        return 1;
+    }
+    const std::optional<StoredEstimate> estimate = LoadFullEstimate(app.DbConnection, estNo);
+    if (!estimate) {
+        return fail(io, app.DbConnection.lastError().ok()
+                            ? QStringLiteral("there is no estimate %1 with lines").arg(estNo)
+                            : QStringLiteral("the database cannot be read: %1")
+                                  .arg(app.DbConnection.lastError().message));
+    }
+    const QString path = printAndRecord(app, printoutOf(*estimate), int(estimate->lines.size()));
+    if (path.isEmpty()) {
+        return fail(io, QStringLiteral("the estimate was not printed: %1").arg(lastMessage(app)));
+    }
+    io.out << path << Qt::endl;
+    return 0;
+}
+
 int preprocess(AppState& app, const QStringList& arguments, Streams io) {
     const QString name = arguments.value(0).trimmed();
     if (name.isEmpty()) {
@@ -216,6 +246,7 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("check"), check},
         {QStringLiteral("create-document"), createDocument},
         {QStringLiteral("preprocess"), preprocess},
+        {QStringLiteral("print-estimate"), printEstimate},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {

@@ -1,10 +1,15 @@
 #include "documents/JobDocuments.h"
 
+#include "documents/MergeEngine.h"
 #include "documents/TextRoutines.h"
 #include "jobs/JobStore.h"
 #include "platform/Clock.h"
+#include "platform/Launcher.h"
+#include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/DateText.h"
+
+#include <QFileInfo>
 
 std::optional<QString> CreateUniqueFileName(Database& db) {
     const auto number = GetCounter(db, 2);
@@ -27,9 +32,9 @@ RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& temp
     if (tx.active()) {
         if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
             if (const auto invoice = GetCounter(db, 3)) {
-                fileName = QString::number(*invoice) +
-                           (ext == QLatin1String("XLT") ? QStringLiteral(".XLS")
-                                                        : QStringLiteral(".XLSX"));
+                fileName = QString::number(*invoice) + (ext == QLatin1String("XLT")
+                                                            ? QStringLiteral(".XLS")
+                                                            : QStringLiteral(".XLSX"));
             }
         } else {
             fileName = CreateUniqueFileName(db);
@@ -40,14 +45,16 @@ RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& temp
         return doc;
     }
     doc.fileName = *fileName;
-    if (doc.fileName.endsWith(QLatin1String("XLS")) || doc.fileName.endsWith(QLatin1String("XLSX"))) {
+    if (doc.fileName.endsWith(QLatin1String("XLS")) ||
+        doc.fileName.endsWith(QLatin1String("XLSX"))) {
         doc.title = QStringLiteral("Invoice ") + doc.fileName;
     }
     const bool ok =
-        db.exec(QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title, AddressType, "
-                               "DocType) VALUES (?, ?, ?, ?, ?, ?)"),
-                {jobNo, doc.fileName, datetext::toStored(app.clock.now()), doc.title,
-                 QStringLiteral(""), QStringLiteral("")}) &&
+        db.exec(
+            QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title, AddressType, "
+                           "DocType) VALUES (?, ?, ?, ?, ?, ?)"),
+            {jobNo, doc.fileName, datetext::toStored(app.clock.now()), doc.title,
+             QStringLiteral(""), QStringLiteral("")}) &&
         tx.commit();
     if (!ok) {
         doc.error = db.lastError().message;
@@ -58,8 +65,8 @@ RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& temp
 }
 
 std::optional<QString> defaultTemplate(Database& db) {
-    const auto rows = db.query(QStringLiteral(
-        "SELECT FileName FROM Templates WHERE PrimaryDoc = 1 ORDER BY DummyId"));
+    const auto rows = db.query(
+        QStringLiteral("SELECT FileName FROM Templates WHERE PrimaryDoc = 1 ORDER BY DummyId"));
     if (!rows || rows->isEmpty()) {
         return std::nullopt;
     }
@@ -68,4 +75,36 @@ std::optional<QString> defaultTemplate(Database& db) {
 
 bool deleteDocument(Database& db, qint64 dummyId) {
     return db.exec(QStringLiteral("DELETE FROM Docs WHERE DummyId = ?"), {dummyId});
+}
+
+void openSavedDocument(AppState& app, const QString& fileName) {
+    if (fileName.trimmed().isEmpty()) {
+        app.prompter.message(QStringLiteral("You must select a document first"));
+        return;
+    }
+    const QString path = documentsFolder(app) + u'/' + fileName.trimmed();
+    if (!QFileInfo::exists(path)) {
+        app.prompter.message(QStringLiteral("The document ") + path +
+                                 QStringLiteral(" cannot be found. It may have been moved or "
+                                                "deleted."),
+                             QStringLiteral("Document Not Found"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Exclamation);
+        return;
+    }
+    if (app.launcher.open(path)) {
+        return;
+    }
+    const QString ext = GetFileExtension(fileName).toUpper();
+    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
+        ext == QLatin1String("XLS") || ext == QLatin1String("XLSX")) {
+        app.prompter.message(QStringLiteral("Unable to communicate with MS Excel, please check "
+                                            "your Excel Installation is not corrupt"),
+                             QStringLiteral("Unable To Communicate With Excel"),
+                             Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
+    } else {
+        app.prompter.message(QStringLiteral("Unable to communicate with MS Word, please check "
+                                            "your Word Installation is not corrupt"),
+                             QStringLiteral("Unable To Communicate With Word"),
+                             Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
+    }
 }

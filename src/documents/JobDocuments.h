@@ -26,3 +26,8 @@ std::optional<QString> defaultTemplate(Database& db);
 bool deleteDocument(Database& db, qint64 dummyId);
 // The next document file name: the document counter and ".doc".
 std::optional<QString> CreateUniqueFileName(Database& db);
+
+// Opens a saved document of the documents folder in the program that shows it. Tells the user
+// when no document is chosen (an empty name), when the file is gone, and when no program could
+// be started for it.
+void openSavedDocument(AppState& app, const QString& fileName);

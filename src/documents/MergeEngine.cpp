@@ -3,8 +3,8 @@
 #include "documents/LegacyTemplate.h"
 #include "documents/MergeTokens.h"
 #include "documents/TextRoutines.h"
-#include "documents/Workbook.h"
 #include "documents/WordDocument.h"
+#include "documents/Workbook.h"
 #include "platform/Clock.h"
 #include "platform/DriveRoots.h"
 #include "platform/Launcher.h"
@@ -20,8 +20,7 @@ namespace {
 constexpr int kChunkSize = 250;
 
 void report(AppState& app, const OfficeError& error) {
-    app.prompter.message(QStringLiteral("CreateDocument \r\n") + QString::number(error.number) +
-                         QStringLiteral("\r\n") + error.description);
+    reportDocumentError(app, QStringLiteral("CreateDocument"), error);
 }
 
 // Our documents take a line break as "\n"; a carriage return left in a value means the same.
@@ -45,25 +44,6 @@ bool replaceLongText(WordDocument& doc, int story, const QString& token, const Q
         doc.replaceAll(story, ChunkMarker, pieces[i]);
     }
     return found;
-}
-
-// The template as an Office Open XML file: an old binary template is converted first.
-bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable) {
-    const QString ext = GetFileExtension(path).toUpper();
-    if (ext != QLatin1String("DOT") && ext != QLatin1String("XLT")) {
-        *usable = path;
-        return true;
-    }
-    if (!legacy.convert(path)) {
-        if (legacy.error().number == 429) {
-            cannotReachWordProcessor(app);
-        } else {
-            report(app, legacy.error());
-        }
-        return false;
-    }
-    *usable = legacy.convertedPath();
-    return true;
 }
 
 QString wordMerge(AppState& app, const QString& templatePath, const QString& target,
@@ -161,9 +141,10 @@ QString spreadsheetMerge(AppState& app, const QString& templatePath, const QStri
     const qsizetype dot = fileName.lastIndexOf(u'.');
     book.replaceAll(QStringLiteral("[INVOICENO]"), dot < 0 ? fileName : fileName.left(dot));
     replaceDate(app, book);
-    const std::pair<const char*, QString> plain[] = {
-        {"[DATECREATED]", job.DateCreated}, {"[JOBNO]", job.JobNo},
-        {"[INTROBY]", job.IntroducedBy},    {"[JOBDETAILS]", asLines(job.WorkDetails)}};
+    const std::pair<const char*, QString> plain[] = {{"[DATECREATED]", job.DateCreated},
+                                                     {"[JOBNO]", job.JobNo},
+                                                     {"[INTROBY]", job.IntroducedBy},
+                                                     {"[JOBDETAILS]", asLines(job.WorkDetails)}};
     for (const auto& [token, value] : plain) {
         book.replaceAll(QString::fromLatin1(token), value);
     }
@@ -182,6 +163,30 @@ QString spreadsheetMerge(AppState& app, const QString& templatePath, const QStri
 
 }  // namespace
 
+void reportDocumentError(AppState& app, const QString& routine, const OfficeError& error) {
+    app.prompter.message(routine + QStringLiteral(" \r\n") + QString::number(error.number) +
+                         QStringLiteral("\r\n") + error.description);
+}
+
+bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
+                      const QString& routine) {
+    const QString ext = GetFileExtension(path).toUpper();
+    if (ext != QLatin1String("DOT") && ext != QLatin1String("XLT")) {
+        *usable = path;
+        return true;
+    }
+    if (!legacy.convert(path)) {
+        if (legacy.error().number == 429) {
+            cannotReachWordProcessor(app);
+        } else {
+            reportDocumentError(app, routine, legacy.error());
+        }
+        return false;
+    }
+    *usable = legacy.convertedPath();
+    return true;
+}
+
 void cannotReachWordProcessor(AppState& app) {
     app.prompter.message(
         QStringLiteral("MS Word has been detected, however the may be a problem with the "
@@ -195,13 +200,15 @@ QString documentsFolder(AppState& app) {
     return paths::toHost(app.AppSettings.GetValue(QStringLiteral("DocPath")), app.roots);
 }
 
-QString templatesFolder(const AppState& app) { return paths::toHost(app.TemplateFolder, app.roots); }
+QString templatesFolder(const AppState& app) {
+    return paths::toHost(app.TemplateFolder, app.roots);
+}
 
 QSet<QString> templateTokens(AppState& app, const QString& templateName) {
     QSet<QString> uses;
-    const auto rows = app.DbConnection.query(
-        QStringLiteral("SELECT FieldName FROM TemplateFields WHERE Id = ?"),
-        {templateName.trimmed()});
+    const auto rows =
+        app.DbConnection.query(QStringLiteral("SELECT FieldName FROM TemplateFields WHERE Id = ?"),
+                               {templateName.trimmed()});
     if (rows) {
         for (int i = 0; i < rows->count(); ++i) {
             const QString field = rows->text(i, QStringLiteral("FieldName"));
@@ -232,7 +239,8 @@ QString CreateDocument(AppState& app, const QString& fileName, const QString& te
     const QString target = folder + u'/' + fileName;
     LegacyTemplate legacy;
     QString templatePath;
-    if (!openableTemplate(app, templatesFolder(app) + u'/' + name, legacy, &templatePath)) {
+    if (!openableTemplate(app, templatesFolder(app) + u'/' + name, legacy, &templatePath,
+                          QStringLiteral("CreateDocument"))) {
         return {};
     }
     return spreadsheet ? spreadsheetMerge(app, templatePath, target, fileName, job)

@@ -6,6 +6,8 @@
 #include <QString>
 
 class AppState;
+class LegacyTemplate;
+struct OfficeError;
 
 // Makes a job's document: a new document from the template with every merge token replaced by
 // the job's values as the screen shows them, saved in the documents folder and then shown (or
@@ -17,6 +19,15 @@ QString CreateDocument(AppState& app, const QString& fileName, const QString& te
 // The tokens the merge looks for in a template: those its pre-processing recorded, or all of
 // them when it was never pre-processed; [JOBDETAILS] always.
 QSet<QString> templateTokens(AppState& app, const QString& templateName);
+
+// Tells the user a document step failed: the routine's name, then the error's number and
+// description, each on its own line.
+void reportDocumentError(AppState& app, const QString& routine, const OfficeError& error);
+
+// The template at the path as a file our component opens: an old binary template (.dot, .xlt)
+// is converted first. False, with the user told why, when it cannot be.
+bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
+                      const QString& routine);
 
 // Tells the user the word processor could not be reached: a legacy template could not be
 // converted, or a document could not be handed to the program that opens it.

@@ -62,35 +62,37 @@ QVBoxLayout* stacked(QLabel* label, QWidget* box) {
 
 }  // namespace
 
-frmJobs::frmJobs(AppState& app, QWidget* parent)
-    : QWidget(parent, Qt::Window), app_(app) {
+frmJobs::frmJobs(AppState& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
     setObjectName(QStringLiteral("frmJobs"));
     setWindowTitle(QStringLiteral("Verdell Standard [Jobs]"));
 
-    docsModel_ = new RowsModel(
-        {{QStringLiteral("Date"), QStringLiteral("Date"),
-          [this](const QVariant& v) {
-              const QDateTime at = datetext::fromStored(v);
-              return at.isValid() ? formatDisplayDate(app_, at) + QStringLiteral(", ") +
-                                        at.time().toString(QStringLiteral("hh:mm:ss"))
-                                  : QString();
-          },
-          1700},
-         {QStringLiteral("Description"), QStringLiteral("Title"), {}, 6800},
-         {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0},
-         {QStringLiteral("FileName"), QStringLiteral("FileName"),
-          [](const QVariant& v) { return v.toString().trimmed(); }, 0}},
-        this);
-    contactsModel_ = new RowsModel(
-        {{QStringLiteral("Name"), QStringLiteral("Name"), {}, 1600},
-         {QStringLiteral("Address"), QStringLiteral("Address"),
-          [](const QVariant& v) {
-              return v.toString().split(QStringLiteral("\n")).join(QStringLiteral(" ")).simplified();
-          },
-          2500},
-         {QStringLiteral("Numbers"), QStringLiteral("Contact"), {}, 0},
-         {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0}},
-        this);
+    docsModel_ = new RowsModel({{QStringLiteral("Date"), QStringLiteral("Date"),
+                                 [this](const QVariant& v) {
+                                     const QDateTime at = datetext::fromStored(v);
+                                     return at.isValid()
+                                                ? formatDisplayDate(app_, at) +
+                                                      QStringLiteral(", ") +
+                                                      at.time().toString(QStringLiteral("hh:mm:ss"))
+                                                : QString();
+                                 },
+                                 1700},
+                                {QStringLiteral("Description"), QStringLiteral("Title"), {}, 6800},
+                                {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0},
+                                {QStringLiteral("FileName"), QStringLiteral("FileName"),
+                                 [](const QVariant& v) { return v.toString().trimmed(); }, 0}},
+                               this);
+    contactsModel_ = new RowsModel({{QStringLiteral("Name"), QStringLiteral("Name"), {}, 1600},
+                                    {QStringLiteral("Address"), QStringLiteral("Address"),
+                                     [](const QVariant& v) {
+                                         return v.toString()
+                                             .split(QStringLiteral("\n"))
+                                             .join(QStringLiteral(" "))
+                                             .simplified();
+                                     },
+                                     2500},
+                                    {QStringLiteral("Numbers"), QStringLiteral("Contact"), {}, 0},
+                                    {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0}},
+                                   this);
 
     tabJobs = new QTabWidget(this);
     tabJobs->setObjectName(QStringLiteral("tabJobs"));
@@ -147,8 +149,8 @@ QFrame* frmJobs::buildStatusPanel(int index) {
         value->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f3a5f;"));
         value->setMinimumWidth(90);
     }
-    cmdChangeStatus[size_t(index)] =
-        makeButton(panel, "", QStringLiteral("Change Status"), QStringLiteral("Change the status of the job."));
+    cmdChangeStatus[size_t(index)] = makeButton(panel, "", QStringLiteral("Change Status"),
+                                                QStringLiteral("Change the status of the job."));
     cmdChangeStatus[size_t(index)]->setObjectName(QStringLiteral("cmdChangeStatus_%1").arg(index));
 
     auto* row = new QHBoxLayout(panel);
@@ -168,17 +170,19 @@ QWidget* frmJobs::buildJobTab() {
     comIntroduced->setEditable(true);
     comIntroduced->setInsertPolicy(QComboBox::NoInsert);
     txtClientRef = field(new QLineEdit(page), "txtClientRef");
-    cmdFindEngineer = makeButton(page, "cmdFindEngineer", QStringLiteral("..."),
-                             QStringLiteral("Click here to find an existing entry and assign it to "
-                                            "this job."));
+    cmdFindEngineer =
+        makeButton(page, "cmdFindEngineer", QStringLiteral("..."),
+                   QStringLiteral("Click here to find an existing entry and assign it to "
+                                  "this job."));
     cmdFindEngineer->setFixedWidth(32);
 
     txtCustName = field(new QLineEdit(page), "txtCustName");
     txtHomeAddress = field(new QPlainTextEdit(page), "txtHomeAddress");
     txtCustContactNos = field(new QPlainTextEdit(page), "txtCustContactNos");
-    cmdFindClient[0] = makeButton(page, "cmdFindClient_0", QStringLiteral("Find Customer..."),
-                              QStringLiteral("Click here to find an existing customer and assign "
-                                             "them to this job."));
+    cmdFindClient[0] =
+        makeButton(page, "cmdFindClient_0", QStringLiteral("Find Customer..."),
+                   QStringLiteral("Click here to find an existing customer and assign "
+                                  "them to this job."));
     txtWorkDetails = field(new QPlainTextEdit(page), "txtWorkDetails");
     txtNotes = field(new QPlainTextEdit(page), "txtNotes");
     txtDateCreated = field(new QLineEdit(page), "txtDateCreated");
@@ -198,8 +202,8 @@ QWidget* frmJobs::buildJobTab() {
     txtPrice = field(new QLineEdit(page), "txtPrice");
     txtPrice->setAlignment(Qt::AlignRight);
     txtInvoiceDate = field(new QLineEdit(page), "txtInvoiceDate");
-    dateBoxes_ = {txtDateCreated, txtDateReceived, txtDateDue, txtQuoteDate, txtDateCompleted,
-                  txtInvoiceDate};
+    dateBoxes_ = {txtDateCreated, txtDateReceived,  txtDateDue,
+                  txtQuoteDate,   txtDateCompleted, txtInvoiceDate};
     txtHomeAddress->setMinimumHeight(70);
     txtCustContactNos->setMaximumHeight(60);
     txtNotes->setMinimumHeight(90);
@@ -221,8 +225,10 @@ QWidget* frmJobs::buildJobTab() {
     auto* work = stacked(caption(21, txtWorkDetails), txtWorkDetails);
 
     auto* dates = new QVBoxLayout;
-    const std::pair<int, QLineEdit*> dateFields[] = {{11, txtDateCreated}, {0, txtDateReceived},
-                                                     {5, txtDateDue},      {20, txtQuoteDate},
+    const std::pair<int, QLineEdit*> dateFields[] = {{11, txtDateCreated},
+                                                     {0, txtDateReceived},
+                                                     {5, txtDateDue},
+                                                     {20, txtQuoteDate},
                                                      {6, txtDateCompleted}};
     for (const auto& [index, box] : dateFields) {
         dates->addLayout(stacked(caption(index, box), box));
@@ -277,8 +283,8 @@ QWidget* frmJobs::buildClientTab() {
     txtCliNumbers = field(new QPlainTextEdit(page), "txtCliNumbers");
     txtCliNotes = field(new QPlainTextEdit(page), "txtCliNotes");
     cmdFindClient[1] = makeButton(page, "cmdFindClient_1", QStringLiteral("Find Client..."),
-                              QStringLiteral("Click here to find an existing client and assign "
-                                             "them to this job."));
+                                  QStringLiteral("Click here to find an existing client and assign "
+                                                 "them to this job."));
 
     auto* left = new QVBoxLayout;
     left->addLayout(stacked(caption(31, txtCliName), txtCliName));
@@ -303,11 +309,11 @@ QWidget* frmJobs::buildDocumentsTab() {
     fgDocs = grid(page, "fgDocs", docsModel_);
     sizeColumns(fgDocs, docsModel_, app_.screen);
     cmdNewDoc = makeButton(page, "cmdNewDoc", QStringLiteral("New Document"),
-                       QStringLiteral("Create a new document for this job."));
+                           QStringLiteral("Create a new document for this job."));
     cmdEditDoc = makeButton(page, "cmdEditDoc", QStringLiteral("Edit Document"),
-                        QStringLiteral("Edit the currently selected document."));
+                            QStringLiteral("Edit the currently selected document."));
     cmdDeleteDoc = makeButton(page, "cmdDeleteDoc", QStringLiteral("Delete Document"),
-                          QStringLiteral("Delete the currently selected document."));
+                              QStringLiteral("Delete the currently selected document."));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdNewDoc);
     buttons->addWidget(cmdEditDoc);
@@ -328,18 +334,18 @@ QWidget* frmJobs::buildControlColumn() {
     fraJobControlPanel = new QGroupBox(QStringLiteral("Job Control Panel"), column);
     fraJobControlPanel->setObjectName(QStringLiteral("fraJobControlPanel"));
     cmdNewJob = makeButton(fraJobControlPanel, "cmdNewJob", QStringLiteral("&New Job"),
-                       QStringLiteral("Create a new job / estimate"));
+                           QStringLiteral("Create a new job / estimate"));
     cmdSave = makeButton(fraJobControlPanel, "cmdSave", QStringLiteral("Save"),
-                     QStringLiteral("Save changes"));
+                         QStringLiteral("Save changes"));
     cmdCancel = makeButton(fraJobControlPanel, "cmdCancel", QStringLiteral("&Cancel"),
-                       QStringLiteral("Cancel the current changes"));
+                           QStringLiteral("Cancel the current changes"));
     cmdDelete = makeButton(fraJobControlPanel, "cmdDelete", QStringLiteral("Delete"),
-                       QStringLiteral("Delete the current job."));
-    cmdPrintJobSheet = makeButton(fraJobControlPanel, "cmdPrintJobSheet",
-                              QStringLiteral("Print Job Sheet"),
-                              QStringLiteral("Print the current job sheet."));
+                           QStringLiteral("Delete the current job."));
+    cmdPrintJobSheet =
+        makeButton(fraJobControlPanel, "cmdPrintJobSheet", QStringLiteral("Print Job Sheet"),
+                   QStringLiteral("Print the current job sheet."));
     cmdExit = makeButton(fraJobControlPanel, "cmdExit", QStringLiteral("E&xit"),
-                     QStringLiteral("Exit the jobs screen."));
+                         QStringLiteral("Exit the jobs screen."));
     cmdSave->setShortcut(QKeySequence::Save);
     auto* controls = new QVBoxLayout(fraJobControlPanel);
     for (QPushButton* b : {cmdNewJob, cmdSave, cmdCancel, cmdDelete, cmdPrintJobSheet, cmdExit}) {
@@ -352,7 +358,7 @@ QWidget* frmJobs::buildControlColumn() {
     txtSearch = new QLineEdit(fraClientDetails);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     cmdSearch = makeButton(fraClientDetails, "cmdSearch", QStringLiteral("S&earch"),
-                       QStringLiteral("Search for a specific job."));
+                           QStringLiteral("Search for a specific job."));
     auto* search = new QVBoxLayout(fraClientDetails);
     search->addWidget(caption(13, txtSearch));
     search->addWidget(txtSearch);
@@ -379,18 +385,20 @@ void frmJobs::buildPopups() {
         auto* layout = new QVBoxLayout(frame);
         auto* heading = new QLabel(title, frame);
         heading->setObjectName(QString::fromLatin1(name) + QStringLiteral("Title"));
-        heading->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f3a5f; font-size: 11pt;"));
+        heading->setStyleSheet(
+            QStringLiteral("font-weight: bold; color: #1f3a5f; font-size: 11pt;"));
         layout->addWidget(heading);
         frame->hide();
         return std::pair{frame, layout};
     };
 
-    auto [status, statusLayout] = panel("panNewStatus", QStringLiteral("Change Job Status"), {300, 320});
+    auto [status, statusLayout] =
+        panel("panNewStatus", QStringLiteral("Change Job Status"), {300, 320});
     panNewStatus = status;
     lstJobStatus = new QListWidget(status);
     lstJobStatus->setObjectName(QStringLiteral("lstJobStatus"));
     cmdChange = makeButton(status, "cmdChange", QStringLiteral("C&hange Status"),
-                       QStringLiteral("Change the status of the job."));
+                           QStringLiteral("Change the status of the job."));
     SSCommand1 = makeButton(status, "SSCommand1", QStringLiteral("E&xit"));
     auto* statusButtons = new QHBoxLayout;
     statusButtons->addWidget(cmdChange);
@@ -427,8 +435,9 @@ void frmJobs::buildPopups() {
     labEngineers->setObjectName(QStringLiteral("labEngineers"));
     lstEngineers = new QListWidget(engineers);
     lstEngineers->setObjectName(QStringLiteral("lstEngineers"));
-    lstEngineers->setToolTip(QStringLiteral("Double click to assign to job. To Delete select "
-                                            "first (single click) then right click."));
+    lstEngineers->setToolTip(
+        QStringLiteral("Double click to assign to job. To Delete select "
+                       "first (single click) then right click."));
     cmdCloseEngineers = makeButton(engineers, "cmdCloseEngineers", QStringLiteral("&Close"));
     engineersLayout->addWidget(labEngineers);
     engineersLayout->addWidget(lstEngineers, 1);
@@ -436,7 +445,8 @@ void frmJobs::buildPopups() {
 
     auto [labels, labelsLayout] = panel("panLabels", QStringLiteral("Rename Caption"), {380, 170});
     panLabels = labels;
-    auto* label8 = new QLabel(QStringLiteral("Type in the new description for the caption"), labels);
+    auto* label8 =
+        new QLabel(QStringLiteral("Type in the new description for the caption"), labels);
     label8->setObjectName(QStringLiteral("Label8"));
     txtLabel = new QLineEdit(labels);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
@@ -470,7 +480,7 @@ void frmJobs::buildPopups() {
     txtDocTitle->setObjectName(QStringLiteral("txtDocTitle"));
     cmdSaveDoc = makeButton(docs, "cmdSaveDoc", QStringLiteral("C&reate"));
     cmdCancelDocs = makeButton(docs, "cmdCancelDocs", QStringLiteral("&Cancel"),
-                           QStringLiteral("Cancel the document."));
+                               QStringLiteral("Cancel the document."));
     auto* docForm = new QGridLayout;
     docForm->addWidget(caption(19, comDocType), 0, 0);
     docForm->addWidget(comDocType, 0, 1);
@@ -486,4 +496,19 @@ void frmJobs::buildPopups() {
     docButtons->addWidget(cmdCancelDocs);
     docsLayout->addLayout(docForm);
     docsLayout->addLayout(docButtons);
+}
+
+frmJobs* showJobScreen(AppState& app) {
+    if (auto* open = qobject_cast<frmJobs*>(app.openScreen(QStringLiteral("frmJobs")))) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* jobs = new frmJobs(app);
+    jobs->setAttribute(Qt::WA_DeleteOnClose);
+    app.registerScreen(QStringLiteral("frmJobs"), jobs);
+    jobs->Form_Load();
+    jobs->show();
+    return jobs;
 }

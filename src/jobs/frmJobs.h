@@ -199,3 +199,7 @@ private:
     QList<QWidget*> jobFields_;
     QList<QLineEdit*> dateBoxes_;
 };
+
+// Shows the one job screen, opening it on the last job when it is not open yet, and brings it
+// to the front.
+frmJobs* showJobScreen(AppState& app);

@@ -22,15 +22,6 @@
 #include <QLineEdit>
 #include <QTableView>
 
-namespace {
-
-bool isSpreadsheet(const QString& ext) {
-    return ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
-           ext == QLatin1String("XLS") || ext == QLatin1String("XLSX");
-}
-
-}  // namespace
-
 void frmJobs::PopulateLetterTypes() {
     if (app_.TemplateFolder.isEmpty()) {
         return;
@@ -67,7 +58,9 @@ void frmJobs::cmdNewDoc_Click() {
     comDocType->setFocus();
 }
 
-void frmJobs::cmdCancelDocs_Click() { setDocumentPanelOpen(false); }
+void frmJobs::cmdCancelDocs_Click() {
+    setDocumentPanelOpen(false);
+}
 
 void frmJobs::comDocType_Click() {
     const QString ext = GetFileExtension(comDocType->currentText()).toUpper();
@@ -121,45 +114,16 @@ void frmJobs::cmdEditDoc_Click() {
     if (row < 0) {
         return;
     }
-    const QString name =
-        docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
-    if (name.isEmpty()) {
-        app_.prompter.message(QStringLiteral("You must select a document first"));
-        return;
-    }
-    const QString path = documentsFolder(app_) + u'/' + name;
-    if (!QFileInfo::exists(path)) {
-        app_.prompter.message(QStringLiteral("The document ") + path +
-                                  QStringLiteral(" cannot be found. It may have been moved or "
-                                                 "deleted."),
-                              QStringLiteral("Document Not Found"), Prompter::Buttons::Ok,
-                              Prompter::Icon::Exclamation);
-        return;
-    }
+    const QString name = docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool opened = app_.launcher.open(path);
+    openSavedDocument(app_, name);
     QApplication::restoreOverrideCursor();
-    if (opened) {
-        return;
-    }
-    if (isSpreadsheet(GetFileExtension(name).toUpper())) {
-        app_.prompter.message(QStringLiteral("Unable to communicate with MS Excel, please check "
-                                             "your Excel Installation is not corrupt"),
-                              QStringLiteral("Unable To Communicate With Excel"),
-                              Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
-    } else {
-        app_.prompter.message(QStringLiteral("Unable to communicate with MS Word, please check "
-                                             "your Word Installation is not corrupt"),
-                              QStringLiteral("Unable To Communicate With Word"),
-                              Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
-    }
 }
 
 void frmJobs::cmdDeleteDoc_Click() {
     const int row = fgDocs->currentIndex().row();
-    if (row < 0 ||
-        numbers::leadingNumber(docsModel_->value(row, QStringLiteral("FileName")).toString()) ==
-            0) {
+    if (row < 0 || numbers::leadingNumber(
+                       docsModel_->value(row, QStringLiteral("FileName")).toString()) == 0) {
         return;
     }
     const qint64 id = docsModel_->value(row, QStringLiteral("DummyId")).toLongLong();

@@ -1,6 +1,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "addressbook/frmAddressBook.h"
+#include "estimates/frmEstimate.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmSplash.h"
@@ -271,21 +272,22 @@ void frmMain::HoverTool1_Click() {
 }
 
 void frmMain::Jobs_Click() {
-    if (auto* open = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
+    showJobScreen(app_);
+}
+
+void frmMain::htEstimates_Click() {
+    // Opens whatever the connection: the screen meets a closed one itself.
+    if (auto* open = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmEstimate")))) {
         open->showNormal();
         open->raise();
         open->activateWindow();
         return;
     }
-    auto* jobs = new frmJobs(app_);
-    jobs->setAttribute(Qt::WA_DeleteOnClose);
-    app_.registerScreen(QStringLiteral("frmJobs"), jobs);
-    jobs->Form_Load();
-    jobs->show();
-}
-
-void frmMain::htEstimates_Click() {
-    QApplication::beep();  // the estimates screen is not part of this build yet
+    auto* estimates = new frmEstimate(app_);
+    estimates->setAttribute(Qt::WA_DeleteOnClose);
+    app_.registerScreen(QStringLiteral("frmEstimate"), estimates);
+    estimates->Form_Load();
+    estimates->show();
 }
 
 void frmMain::HoverTool3_Click() {
@@ -315,9 +317,7 @@ void frmMain::Setup_Click() {
 }
 
 void frmMain::ProgramClientCompanies_Click() {
-    if (!connectionOpen()) {
-        return;
-    }
+    // Opens whatever the connection: the screen meets a closed one itself.
     frmAddressBook addressBook(app_, this);
     addressBook.exec();
 }

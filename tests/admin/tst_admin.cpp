@@ -110,6 +110,27 @@ private Q_SLOTS:
         QVERIFY(r.err.contains("there is no template 'missing.dotx'"));
     }
 
+    void estimatesPrintAsTheScreenPrintsThem() {
+        TestEnv env;
+        QCOMPARE(admin({"init"}).status, 0);
+        {
+            Database db;
+            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', '1 Road')"));
+            QVERIFY(db.exec("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
+                            "Description, TradePrice, RetailPrice, DateCreated) VALUES "
+                            "(40000, 1, 5, 2, 'Valve', 10, 15, '06/12/2026')"));
+        }
+        Result r = admin({"print-estimate", "40000"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.trimmed(), env.dataFolder() + "/Docs/est40000.doc");
+        QVERIFY(QFile::exists(env.dataFolder() + "/Docs/est40000.doc"));
+        r = admin({"print-estimate", "7"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("there is no estimate 7"));
+        QCOMPARE(admin({"print-estimate", "x"}).status, 1);
+    }
+
     void failuresSayWhyInOneLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("database");

@@ -1,0 +1,262 @@
+#include "estimates/EstimateStore.h"
+
+#include "startup/AppState.h"
+#include "startup/Database.h"
+#include "startup/DateText.h"
+#include "startup/Numbers.h"
+#include "startup/SharedRoutines.h"
+
+#include <QVariantList>
+#include <limits>
+
+std::optional<QStringList> LoadStock(Database& db) {
+    const std::optional<Rows> rows = db.query(QStringLiteral("SELECT Description FROM Stock"));
+    if (!rows) {
+        return std::nullopt;
+    }
+    QStringList descriptions;
+    for (int i = 0; i < rows->count(); ++i) {
+        const QString description = rows->text(i, QStringLiteral("Description"));
+        if (!description.isEmpty()) {
+            descriptions << description;
+        }
+    }
+    return descriptions;
+}
+
+bool AddToTable(Database& db, const QString& entry) {
+    const QVariant known =
+        db.scalar(QStringLiteral("SELECT Description FROM Stock WHERE Description = ?"), {entry});
+    if (known.isValid() || !db.lastError().ok()) {
+        return false;
+    }
+    return db.exec(QStringLiteral("INSERT INTO Stock (Description) VALUES (?)"), {entry.trimmed()});
+}
+
+std::optional<EstimateCustomer> LoadClient(Database& db, qint32 id) {
+    const std::optional<Rows> rows =
+        db.query(QStringLiteral("SELECT Name, Contact, Address, Telephone, Email FROM customers "
+                                "WHERE DummyID = ?"),
+                 {id});
+    if (!rows || rows->isEmpty()) {
+        return std::nullopt;
+    }
+    return EstimateCustomer{
+        rows->text(0, QStringLiteral("Name")), rows->text(0, QStringLiteral("Contact")),
+        rows->text(0, QStringLiteral("Address")), rows->text(0, QStringLiteral("Telephone")),
+        rows->text(0, QStringLiteral("Email"))};
+}
+
+std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer) {
+    const QString name = customer.Name.trimmed();
+    const QVariantList values{name, customer.Address.trimmed(), customer.Contact.trimmed(),
+                              customer.Telephone.trimmed(), customer.Email.trimmed()};
+    Transaction tx(db);
+    if (!tx.active()) {
+        return std::nullopt;
+    }
+    const QVariant existing =
+        db.scalar(QStringLiteral("SELECT MIN(DummyID) FROM customers WHERE Name = ?"), {name});
+    if (!db.lastError().ok()) {
+        return std::nullopt;
+    }
+    qint64 id = 0;
+    if (!existing.isNull() && existing.isValid()) {
+        id = existing.toLongLong();
+        if (!db.exec(QStringLiteral("UPDATE customers SET Name = ?, Address = ?, Contact = ?, "
+                                    "Telephone = ?, Email = ?, TypeID = 0 WHERE DummyID = ?"),
+                     QVariantList(values) << id)) {
+            return std::nullopt;
+        }
+    } else {
+        const std::optional<qint64> added = db.insert(
+            QStringLiteral("INSERT INTO customers (Name, Address, Contact, Telephone, Email, "
+                           "TypeID) VALUES (?, ?, ?, ?, ?, 0)"),
+            values);
+        if (!added) {
+            return std::nullopt;
+        }
+        id = *added;
+    }
+    if (id > std::numeric_limits<qint32>::max() || !tx.commit()) {
+        return std::nullopt;
+    }
+    return qint32(id);
+}
+
+std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
+                                   const QList<EstimateLine>& lines) {
+    Transaction tx(db);
+    if (!tx.active() ||
+        !db.exec(QStringLiteral("DELETE FROM Estimate WHERE EstNo = ?"), {save.EstNo})) {
+        return std::nullopt;
+    }
+    qint32 customer = save.CustomerID;
+    // A customer deleted at another workstation meanwhile is written again from the screen.
+    if (customer != -1) {
+        const QVariant stored = db.scalar(
+            QStringLiteral("SELECT DummyID FROM customers WHERE DummyID = ?"), {customer});
+        if (!db.lastError().ok()) {
+            return std::nullopt;
+        }
+        if (!stored.isValid()) {
+            customer = -1;
+        }
+    }
+    if (customer == -1) {
+        const std::optional<qint32> saved = SaveClientDetails(db, save.customer);
+        if (!saved) {
+            return std::nullopt;
+        }
+        customer = *saved;
+    }
+    const double delivery = double(estimateNumber(save.Delivery.trimmed()));
+    for (const EstimateLine& line : lines) {
+        if (line.Qty.isEmpty()) {
+            continue;
+        }
+        if (!db.exec(QStringLiteral("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
+                                    "Description, TradePrice, RetailPrice, DateCreated) "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                     {save.EstNo, customer, delivery, double(estimateNumber(line.Qty)),
+                      line.Description, double(estimateNumber(line.Trade)),
+                      double(estimateNumber(line.Retail)), save.DateCreated})) {
+            return std::nullopt;
+        }
+    }
+    if (!tx.commit()) {
+        return std::nullopt;
+    }
+    return customer;
+}
+
+std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave save,
+                                                  const QList<EstimateLine>& lines) {
+    Database& db = app.DbConnection;
+    // The user is asked before the transaction starts: no lock is held while they type.
+    if (save.EstNo == 0 && app.ManualNumbering) {
+        const std::optional<qint64> typed = GetNewEstimateNumber(app);
+        if (!typed) {
+            return std::nullopt;
+        }
+        save.EstNo = *typed;
+    }
+    Transaction tx(db);
+    if (!tx.active()) {
+        return std::nullopt;
+    }
+    if (save.EstNo == 0) {
+        const std::optional<qint64> next = GetNewEstimateNumber(app);
+        if (!next) {
+            return std::nullopt;
+        }
+        save.EstNo = *next;
+    }
+    const std::optional<qint32> customer = SaveEstimate(db, save, lines);
+    if (!customer || !tx.commit()) {
+        return std::nullopt;
+    }
+    return SavedEstimate{save.EstNo, *customer};
+}
+
+namespace {
+
+// A stored quantity as the grid shows it: a whole number without decimals.
+QString quantityText(const QVariant& value) {
+    const float qty = value.isNull() ? 0 : value.toFloat();
+    return QString::number(double(qty), 'g', 7);
+}
+
+}  // namespace
+
+std::optional<StoredEstimate> LoadFullEstimate(Database& db, qint64 estNo) {
+    const std::optional<Rows> rows = db.query(
+        QStringLiteral("SELECT EstNo, ClientId, DeliveryCost, Qty, Description, TradePrice, "
+                       "RetailPrice, DateCreated FROM Estimate WHERE EstNo = ? ORDER BY DummyId"),
+        {estNo});
+    if (!rows || rows->isEmpty()) {
+        return std::nullopt;
+    }
+    StoredEstimate estimate;
+    for (int i = 0; i < rows->count(); ++i) {
+        estimate.lines << EstimateLine{
+            quantityText(rows->value(i, QStringLiteral("Qty"))),
+            rows->text(i, QStringLiteral("Description")),
+            money(float(rows->number(i, QStringLiteral("TradePrice")))),
+            money(float(rows->number(i, QStringLiteral("RetailPrice"))))};
+        // The estimate's own values are those of its last line.
+        estimate.EstNo = rows->integer(i, QStringLiteral("EstNo"));
+        estimate.DeliveryCost = float(rows->number(i, QStringLiteral("DeliveryCost")));
+        estimate.DateCreated = rows->text(i, QStringLiteral("DateCreated"));
+        estimate.ClientId = qint32(rows->integer(i, QStringLiteral("ClientId")));
+    }
+    if (const auto customer = LoadClient(db, estimate.ClientId)) {
+        estimate.customerFound = true;
+        estimate.customer = *customer;
+    } else if (!db.lastError().ok()) {
+        return std::nullopt;
+    }
+    return estimate;
+}
+
+std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString& text) {
+    const QString find = text.trimmed();
+    QString sql = QStringLiteral(
+        "SELECT Estimate.EstNo, Estimate.DateCreated, customers.Name, customers.Address "
+        "FROM Estimate JOIN customers ON Estimate.ClientId = customers.DummyId WHERE ");
+    QVariantList params;
+    double number = 0;
+    if (numbers::isNumber(find, &number) && number >= 1 && number < 9.2e18 &&
+        number == double(qint64(number))) {
+        sql += QStringLiteral("Estimate.EstNo = ?");
+        params << qint64(number);
+    } else {
+        const QString pattern = SqlDialect::containsPattern(find);
+        sql += db.dialect().like(QStringLiteral("customers.Name"), pattern);
+        params << pattern;
+    }
+    sql += QStringLiteral(" ORDER BY Estimate.EstNo, Estimate.DummyId");
+    const std::optional<Rows> rows = db.query(sql, params);
+    if (!rows) {
+        return std::nullopt;
+    }
+    QList<FoundEstimate> found;
+    for (int i = 0; i < rows->count(); ++i) {
+        const qint64 estNo = rows->integer(i, QStringLiteral("EstNo"));
+        if (!found.isEmpty() && found.last().EstNo == estNo) {
+            continue;
+        }
+        found << FoundEstimate{estNo, rows->text(i, QStringLiteral("DateCreated")),
+                               rows->text(i, QStringLiteral("Name")),
+                               rows->text(i, QStringLiteral("Address"))};
+    }
+    return found;
+}
+
+std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, float totalCost,
+                                     const QDateTime& now) {
+    Transaction tx(db);
+    if (!tx.active()) {
+        return std::nullopt;
+    }
+    const QVariant before =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM EstimateDocs WHERE EstNo = ?"), {estNo});
+    if (!before.isValid()) {
+        return std::nullopt;
+    }
+    const int issue = before.toInt() + 1;
+    if (!db.exec(QStringLiteral("INSERT INTO EstimateDocs (DateCreated, EstNo, PrintNo, "
+                                "TotalQty, TotalPrice) VALUES (?, ?, ?, ?, ?)"),
+                 {datetext::toStored(now), estNo, issue, totalItems, double(totalCost)}) ||
+        !tx.commit()) {
+        return std::nullopt;
+    }
+    return issue;
+}
+
+std::optional<Rows> estimateIssues(Database& db, qint64 estNo) {
+    return db.query(QStringLiteral("SELECT DummyId, DateCreated, EstNo, PrintNo, TotalQty, "
+                                   "TotalPrice FROM EstimateDocs WHERE EstNo = ? "
+                                   "ORDER BY DateCreated DESC, PrintNo DESC"),
+                    {estNo});
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "estimates/Estimate.h"
+
+#include <QWidget>
+
+class AppState;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+// The estimates screen: a priced estimate for a customer with its lines and totals, saved under
+// a number, printed through the estimate template with a history of issues, found again by
+// number or customer, and turned into a job. Not modal; one instance, opened from the main
+// window.
+class frmEstimate : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmEstimate(AppState& app, QWidget* parent = nullptr);
+
+    void Form_Load();
+
+    // Editing and totals.
+    void cmdNewEstimate_Click();
+    void cmdCancel_Click();
+    void cmdExit_Click();
+    void cmdSearch_Click();  // find the customer
+    void cmdAddItem_Click();
+    void cmdOKAdd_Click();
+    void cmdCloseAdd_Click();
+    void fgEstimate_DblClick();
+    void CalculateTotals();
+    void LoadClient(qint32 id);
+    bool LoadFullEstimate(qint64 lEstNo);
+
+    // Printing and the history of issues.
+    void cmdPrint_Click();
+    void SSTab1_Click(int tab);
+    void cmdEditEstimate_Click();
+    void OpenEstimateDocument(const QString& fileName);
+
+    // Search and conversion.
+    void cmdFind_Click();
+    void cmdGoSearch_Click();
+    void cmdLoadEst_Click();
+    void cmdCloseSearch_Click();
+    void cmdConvert_Click();
+
+    // The lines on the screen, without the empty last row.
+    QList<EstimateLine> lines() const;
+    bool editing() const;
+    qint32 currentCustomerID() const { return CurrentCustomerID; }
+
+    QTabWidget* SSTab1;
+    // The estimate's buttons.
+    QPushButton* cmdNewEstimate;
+    QPushButton* cmdCancel;
+    QPushButton* cmdFind;
+    QPushButton* cmdExit;
+    QPushButton* cmdPrint;
+    QPushButton* cmdConvert;
+    // The customer.
+    QGroupBox* fraDetails;
+    QLineEdit* txtName;
+    QLineEdit* txtContact;
+    QPlainTextEdit* txtAddress;
+    QLineEdit* txtTel;
+    QLineEdit* txtEmail;
+    QPushButton* cmdSearch;
+    // The estimate.
+    QLabel* labEstNo;
+    QLabel* labDateCreated;
+    QTableWidget* fgEstimate;
+    QPushButton* cmdAddItem;
+    QLineEdit* txtDelivery;
+    QLabel* labTotalTrade;
+    QLabel* labDeliveryCosts;
+    QLabel* labTotalRetail;
+    QLabel* labTotalProfit;
+    // The captions that carry the currency symbol.
+    QLabel* labTradeCaption;
+    QLabel* labDeliveryCaption;
+    QLabel* labRetailCaption;
+    QLabel* labProfitCaption;
+    QLabel* labDeliveryBoxCaption;
+    QLabel* labEstTradeCaption;
+    QLabel* labEstRetailCaption;
+    // The add-item panel.
+    QFrame* panEst;
+    QLineEdit* txtEstQty;
+    QComboBox* comEstDesc;
+    QLineEdit* txtEstTrade;
+    QLineEdit* txtEstRetail;
+    QPushButton* cmdOKAdd;
+    QPushButton* cmdCloseAdd;
+    // The search panel.
+    QFrame* panSearch;
+    QLineEdit* txtSearch;
+    QPushButton* cmdGoSearch;
+    QPushButton* cmdCloseSearch;
+    QTableWidget* fgExisting;
+    QPushButton* cmdLoadEst;
+    QLabel* labFoundStatus;
+    // The history of issues.
+    QTableWidget* fgEstimates;
+    QPushButton* cmdEditEstimate;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildButtons(QWidget* page);
+    QGroupBox* buildCustomer(QWidget* page);
+    QGroupBox* buildEstimate(QWidget* page);
+    void buildAddPanel(QWidget* page);
+    void buildSearchPanel(QWidget* page);
+    QWidget* buildHistory();
+    void connectControls();
+    // Places a pop-up panel in the middle of the details tab, in front.
+    void placePanel(QFrame* panel);
+
+    void ConstructEstGrid();
+    void ConstructExistingGrid();
+    void ConstructEstimateGrid();
+    void SetLabelCurrency();
+    void LoadStock();
+    void ClearFields();
+    void ClearEstBoxes();
+    void ButtonsToSave();
+    void ButtonsToNew();
+    void CheckEdit();
+    bool saveEstimate();
+    void LoadEstimates(qint64 lEstNo);
+    // Writes a row into the grid's empty last row and adds a new empty row after it.
+    static void appendRow(QTableWidget* grid, const QStringList& cells);
+    qint64 shownEstimateNumber() const;
+    EstimateCustomer customerOnScreen() const;
+    // The number typed in a box, or nothing, with the user told, when it is not one.
+    std::optional<QString> checkedNumber(QLineEdit* box, const QString& what);
+    void showCustomer(const EstimateCustomer& customer);
+
+    AppState& app_;
+    qint32 CurrentCustomerID = -1;
+    bool filling_ = false;  // the screen is filling boxes, not the user typing
+};

@@ -1,0 +1,201 @@
+// The estimates screen's printing and history of issues, its search panel, and the conversion
+// of an estimate into a job.
+
+#include "documents/JobDocuments.h"
+#include "documents/MergeEngine.h"
+#include "estimates/EstimatePrint.h"
+#include "estimates/EstimateStore.h"
+#include "estimates/frmEstimate.h"
+#include "jobs/frmJobs.h"
+#include "platform/Clock.h"
+#include "platform/Launcher.h"
+#include "platform/Prompter.h"
+#include "platform/ScreenMetrics.h"
+#include "startup/AppState.h"
+#include "startup/DateFormats.h"
+#include "startup/Numbers.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+// Gives a grid its headings and widths (in twips; 0 hides a column) and two rows: the heading
+// and one empty row.
+void constructGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widths,
+                   const ScreenMetrics& screen) {
+    grid->clear();
+    grid->setColumnCount(int(headers.size()));
+    grid->setRowCount(1);
+    grid->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < headers.size(); ++c) {
+        grid->setColumnHidden(c, widths[c] == 0);
+        grid->setColumnWidth(c, screen.toPixelsX(widths[c]));
+        grid->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    grid->horizontalHeader()->setStretchLastSection(false);
+}
+
+QString cellText(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+}  // namespace
+
+void frmEstimate::cmdPrint_Click() {
+    EstimatePrintout printout;
+    printout.EstNo = shownEstimateNumber();
+    printout.customer = customerOnScreen();
+    printout.DateCreated = labDateCreated->text();
+    printout.lines = lines();
+    printout.Delivery = labDeliveryCosts->text();
+    printout.Retail = labTotalRetail->text();
+    printout.Profit = labTotalProfit->text();
+    printout.Trade = labTotalTrade->text();
+    printAndRecord(app_, printout, int(printout.lines.size()));
+}
+
+void frmEstimate::ConstructEstimateGrid() {
+    constructGrid(
+        fgEstimates,
+        {QStringLiteral("Date"), QStringLiteral("Issue No."), QStringLiteral("Item Count"),
+         QStringLiteral("Total Price ") + app_.CurrencySymbol, QStringLiteral("DummyId")},
+        {1500, 1500, 1500, 1500, 0}, app_.screen);
+    fgEstimates->horizontalHeaderItem(3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void frmEstimate::SSTab1_Click(int tab) {
+    if (tab != 1) {
+        return;
+    }
+    ConstructEstimateGrid();
+    const qint64 estNo = shownEstimateNumber();
+    if (estNo == 0) {
+        app_.prompter.message(
+            QStringLiteral("You have to load an estimate before you can look at the document "
+                           "history!"),
+            QStringLiteral("No Estimate Loaded"), Prompter::Buttons::Ok,
+            Prompter::Icon::Information);
+        SSTab1->setCurrentIndex(0);
+        return;
+    }
+    LoadEstimates(estNo);
+}
+
+void frmEstimate::LoadEstimates(qint64 lEstNo) {
+    const std::optional<Rows> rows = estimateIssues(app_.DbConnection, lEstNo);
+    if (!rows) {
+        return;
+    }
+    fgEstimates->setRowCount(qMax(1, rows->count()));
+    for (int i = 0; i < rows->count(); ++i) {
+        const QStringList cells = {formatDisplayDate(app_, datetext::fromStored(rows->value(
+                                                               i, QStringLiteral("DateCreated")))),
+                                   rows->text(i, QStringLiteral("EstNo")) + u'-' +
+                                       rows->text(i, QStringLiteral("PrintNo")),
+                                   rows->text(i, QStringLiteral("TotalQty")),
+                                   money(float(rows->number(i, QStringLiteral("TotalPrice")))),
+                                   rows->text(i, QStringLiteral("DummyId"))};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setTextAlignment((c == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            fgEstimates->setItem(i, c, item);
+        }
+    }
+    if (rows->count() > 0) {
+        fgEstimates->selectRow(0);
+    }
+}
+
+void frmEstimate::cmdEditEstimate_Click() {
+    QString ref = cellText(fgEstimates, fgEstimates->currentRow(), 1);
+    // Documents printed without issue numbers are named without them.
+    if (!QFileInfo::exists(documentsFolder(app_) + QStringLiteral("/est") + ref +
+                           QStringLiteral(".doc"))) {
+        const qsizetype dash = ref.lastIndexOf(u'-');
+        if (dash >= 0) {
+            ref.truncate(dash);
+        }
+    }
+    OpenEstimateDocument(ref.isEmpty() ? QString()
+                                       : QStringLiteral("est") + ref + QStringLiteral(".doc"));
+}
+
+void frmEstimate::OpenEstimateDocument(const QString& fileName) {
+    openSavedDocument(app_, fileName);
+}
+
+void frmEstimate::ConstructExistingGrid() {
+    constructGrid(fgExisting,
+                  {QStringLiteral("Est No"), QStringLiteral("Date"), QStringLiteral("Name"),
+                   QStringLiteral("Address"), QStringLiteral("DummyId")},
+                  {600, 1100, 2800, 3800, 0}, app_.screen);
+}
+
+void frmEstimate::cmdFind_Click() {
+    ConstructExistingGrid();
+    labFoundStatus->clear();
+    placePanel(panSearch);
+    txtSearch->setFocus();
+}
+
+void frmEstimate::cmdGoSearch_Click() {
+    ConstructExistingGrid();
+    const std::optional<QList<FoundEstimate>> found =
+        searchEstimates(app_.DbConnection, txtSearch->text());
+    if (!found) {
+        labFoundStatus->setText(QStringLiteral("The search failed: ") +
+                                app_.DbConnection.lastError().message);
+        return;
+    }
+    for (const FoundEstimate& estimate : *found) {
+        appendRow(fgExisting, {QString::number(estimate.EstNo), estimate.DateCreated, estimate.Name,
+                               estimate.Address.simplified()});
+    }
+    labFoundStatus->setText(QString::number(found->size()) +
+                            QStringLiteral(" matching estimates found"));
+    if (!found->isEmpty()) {
+        fgExisting->selectRow(0);
+    }
+}
+
+void frmEstimate::cmdLoadEst_Click() {
+    const qint64 estNo =
+        qint64(numbers::leadingNumber(cellText(fgExisting, fgExisting->currentRow(), 0)));
+    if (estNo > 0) {
+        LoadFullEstimate(estNo);
+        panSearch->hide();
+    }
+}
+
+void frmEstimate::cmdCloseSearch_Click() {
+    panSearch->hide();
+}
+
+void frmEstimate::cmdConvert_Click() {
+    if (app_.prompter.message(QStringLiteral("Do you really want to convert this to a job?"),
+                              QStringLiteral("Convert Estimate to a Job"), Prompter::Buttons::YesNo,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    QString details;
+    for (const EstimateLine& line : lines()) {
+        if (!line.Qty.isEmpty()) {
+            details += line.Qty + QStringLiteral(" x ") + line.Description + QStringLiteral("\n");
+        }
+    }
+    frmJobs* jobs = showJobScreen(app_);
+    jobs->cmdNewJob_Click();
+    jobs->txtCustName->setText(txtName->text());
+    jobs->txtHomeAddress->setPlainText(txtAddress->toPlainText());
+    jobs->txtCustContactNos->setPlainText(txtTel->text());
+    jobs->txtWorkDetails->setPlainText(details);
+    jobs->cmdSave_Click();
+}

@@ -1,0 +1,177 @@
+#include "documents/WordDocument.h"
+#include "estimates/EstimatePrint.h"
+#include "estimates/EstimateStore.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+// Every part's text of a saved document, parts joined by a blank line.
+QString documentText(const QString& path) {
+    WordDocument doc;
+    if (!doc.open(path)) {
+        return "cannot open: " + doc.error().description;
+    }
+    QStringList parts;
+    for (int i = 0; i < doc.storyCount(); ++i) {
+        parts << doc.storyText(i);
+    }
+    return parts.join("\n\n");
+}
+
+EstimatePrintout printout(qint64 estNo) {
+    EstimatePrintout p;
+    p.EstNo = estNo;
+    p.customer = {"Mrs Zoë O'Brien", "Zoë\nand Tom", "14 Larkspur Close\nHeadingley\nLeeds",
+                  "0113 496 0421\n07700 900123", "zoe@example.org"};
+    p.DateCreated = "06/12/2026";
+    p.lines = {{"2", "Radiator valve", "10.00", "15.00"},
+               {"", "not printed", "", ""},
+               {"1", "Labour", "5.00", "8"},
+               {"3", "Copper pipe, 2m", "4", "6.5"}};
+    p.Delivery = "20.00";
+    p.Retail = "100.00";
+    p.Profit = "1.00";
+    p.Trade = "79.00";
+    return p;
+}
+
+}  // namespace
+
+class tst_estimateprint : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    AppState& app() { return env->app(); }
+    QString docs() { return env->dataFolder() + "/Docs"; }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        env->openNewDatabase();
+        app().DefaultDateFormat = "dd/mm/yyyy";
+        const QString templates = env->dataFolder() + "/Templates";
+        QDir().mkpath(templates);
+        QFile::remove(templates + "/Estimate.dotx");
+        QVERIFY(QFile::copy(":/templates/Estimate.dotx", templates + "/Estimate.dotx"));
+        app().TemplateFolder = templates;
+        app().AppSettings.SetValue("DocPath", docs());
+        app().AppSettings.SetValue("EstimateDoc", "Estimate.dotx");
+    }
+
+    void theSampleTemplateIsFilledIn_data() {
+        QTest::addColumn<bool>("vat");
+        QTest::addColumn<QString>("amounts");
+        QTest::newRow("VAT registered") << true << "120.00|21.00|141.00";
+        QTest::newRow("not registered") << false << "120.00|0.00|120.00";
+    }
+    void theSampleTemplateIsFilledIn() {
+        QFETCH(bool, vat);
+        QFETCH(QString, amounts);
+        app().VatRegistered = vat;
+        const QString path = PrintEstimate(app(), printout(40000), "Estimate.dotx");
+        QCOMPARE(path, docs() + "/est40000.doc");
+        QCOMPARE(env->launcher.requests.last().target, path);
+        const QString text = documentText(path);
+        QVERIFY2(!text.contains('['), qPrintable(text));
+        const QStringList parts = amounts.split('|');
+        for (const QString& expected : QStringList{"Mrs Zoë O'Brien", "Headingley", "0113 496 0421",
+                                                   "zoe@example.org", "06 Dec 2026", "40000"} +
+                                           parts) {
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
+        }
+        QVERIFY(!text.contains("07700"));  // the first line of the telephone only
+        QVERIFY(!text.contains("and Tom"));
+        // One table row per line with a quantity: quantity, description, unit retail price.
+        QVERIFY2(
+            text.contains("2\tRadiator valve\t15.00") || text.contains("2\nRadiator valve\n15.00"),
+            qPrintable(text));
+        QVERIFY(text.contains("Copper pipe, 2m"));
+        QVERIFY(text.contains("6.50"));
+        QVERIFY(!text.contains("not printed"));
+    }
+
+    void tableRowsFollowTheBookmark() {
+        const QString path = PrintEstimate(app(), printout(7), "Estimate.dotx");
+        WordDocument doc;
+        QVERIFY(doc.open(path));
+        const QString main = doc.storyText(0);
+        const int heading = int(main.indexOf("Description"));
+        const int first = int(main.indexOf("Radiator valve"));
+        const int second = int(main.indexOf("Labour"));
+        const int third = int(main.indexOf("Copper pipe"));
+        QVERIFY(heading > 0 && heading < first && first < second && second < third);
+    }
+
+    void issueNumbersNameTheFiles_data() {
+        QTest::addColumn<bool>("printCount");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("without issue numbers") << false << QStringList{"est1042.doc"};
+        QTest::newRow("with issue numbers")
+            << true << QStringList{"est1042-1.doc", "est1042-2.doc"};
+    }
+    void issueNumbersNameTheFiles() {
+        QFETCH(bool, printCount);
+        QFETCH(QStringList, files);
+        app().PrintCount = printCount;
+        QString last;
+        for (int i = 0; i < 2; ++i) {
+            last = printAndRecord(app(), printout(1042), 4);
+            QVERIFY(!last.isEmpty());
+        }
+        QCOMPARE(QDir(docs()).entryList(QDir::Files), files);
+        if (printCount) {
+            QVERIFY(documentText(last).contains("1042-2"));
+        }
+        const Rows issues = *estimateIssues(app().DbConnection, 1042);
+        QCOMPARE(issues.count(), 2);
+        QCOMPARE(issues.integer(0, "PrintNo"), 2);
+        QCOMPARE(issues.integer(0, "TotalQty"), 4);
+        QCOMPARE(issues.number(0, "TotalPrice"), 100.0);
+    }
+
+    void aTemplateWithoutTheTableGetsNoLines() {
+        QFile::copy(QStringLiteral(VERDELL_TEST_DATA "/merge/every-token.dotx"),
+                    app().TemplateFolder + "/plain.dotx");
+        const QString path = PrintEstimate(app(), printout(5), "plain.dotx");
+        QVERIFY(!path.isEmpty());
+        QVERIFY(!documentText(path).contains("Radiator valve"));
+        QVERIFY(env->prompter.calls().isEmpty());
+    }
+
+    void aMissingTemplateIsReportedButStillCounts_data() {
+        QTest::addColumn<QString>("templateName");
+        QTest::newRow("not set") << "";
+        QTest::newRow("not there") << "Gone.dotx";
+    }
+    void aMissingTemplateIsReportedButStillCounts() {
+        QFETCH(QString, templateName);
+        app().AppSettings.SetValue("EstimateDoc", templateName);
+        QVERIFY(printAndRecord(app(), printout(9), 1).isEmpty());
+        QVERIFY(env->prompter.calls().last().prompt.startsWith("PrintEstimate \r\n"));
+        QCOMPARE(estimateIssues(app().DbConnection, 9)->count(), 1);
+        QVERIFY(!QFileInfo::exists(docs() + "/est9.doc"));
+    }
+
+    void aStoredEstimatePrintsItsTotals() {
+        EstimateSave save;
+        save.EstNo = 33000;
+        save.customer = {"Bob", "", "1 Road", "", ""};
+        save.Delivery = "7.5";
+        save.DateCreated = "01/02/2026";
+        QVERIFY(SaveEstimate(app().DbConnection, save,
+                             {{"2", "Valve", "10", "15"}, {"1", "Labour", "5", "8"}}));
+        const EstimatePrintout p = printoutOf(*LoadFullEstimate(app().DbConnection, 33000));
+        QCOMPARE((QStringList{p.Trade, p.Retail, p.Delivery, p.Profit}),
+                 (QStringList{"25.00", "38.00", "7.50", "5.50"}));
+        QCOMPARE(p.customer.Name, QString("Bob"));
+        const QString text = documentText(PrintEstimate(app(), p, "Estimate.dotx"));
+        QVERIFY(text.contains("45.50"));  // to pay: retail and delivery
+        QVERIFY(text.contains("01 Feb 2026"));
+    }
+};
+
+QTEST_MAIN(tst_estimateprint)
+#include "tst_estimateprint.moc"

@@ -1,0 +1,223 @@
+#include "estimates/EstimateStore.h"
+#include "support/TestEnv.h"
+
+#include <QTest>
+
+using Lines = QList<EstimateLine>;
+
+namespace {
+
+EstimateSave newEstimate(const QString& name, const QString& delivery = "7.5") {
+    EstimateSave save;
+    save.customer = {name, "Ann", "1 High St\nLeeds", "0113", "a@example.org"};
+    save.Delivery = delivery;
+    save.DateCreated = "06/12/2026";
+    return save;
+}
+
+const Lines kTwoLines = {{"2", "Radiator valve", "10.00", "15.00"},
+                         {"1", "Labour, half day", "5", "8"}};
+
+}  // namespace
+
+class tst_estimatestore : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env;
+    AppState& app() { return env->app(); }
+    Database& db() { return env->app().DbConnection; }
+    int count(const QString& sql, const QVariantList& params = {}) {
+        return db().scalar(sql, params).toInt();
+    }
+
+private Q_SLOTS:
+    void init() {
+        env = std::make_unique<TestEnv>();
+        env->openNewDatabase();
+    }
+
+    void totals_data() {
+        QTest::addColumn<Lines>("lines");
+        QTest::addColumn<QString>("delivery");
+        QTest::addColumn<QStringList>("shown");  // trade, retail, delivery, profit
+        QTest::newRow("two lines and delivery")
+            << kTwoLines << "7.5" << QStringList{"25.00", "38.00", "7.50", "5.50"};
+        QTest::newRow("unreadable numbers are nought")
+            << Lines{{"x", "a", "10", "20"}, {"3", "b", "", "abc"}} << ""
+            << QStringList{"0.00", "0.00", "0.00", "0.00"};
+        QTest::newRow("leading numbers") << Lines{{"2 boxes", "a", "1.5 each", "3"}} << "£4"
+                                         << QStringList{"3.00", "6.00", "0.00", "3.00"};
+        QTest::newRow("single precision") << Lines{{"3", "a", "0.1", "0.7"}} << "0"
+                                          << QStringList{"0.30", "2.10", "0.00", "1.80"};
+        QTest::newRow("loss") << Lines{{"1", "a", "50", "40"}} << "12.25"
+                              << QStringList{"50.00", "40.00", "12.25", "-22.25"};
+    }
+    void totals() {
+        QFETCH(Lines, lines);
+        QFETCH(QString, delivery);
+        QFETCH(QStringList, shown);
+        const EstimateTotals t = CalculateTotals(lines, delivery);
+        QCOMPARE((QStringList{money(t.trade), money(t.retail), money(t.delivery), money(t.profit)}),
+                 shown);
+    }
+
+    void aNewEstimateTakesTheNextNumberAndKeepsIt() {
+        db().exec("UPDATE Counters SET Estimate = 1042");
+        const auto first = saveNumberedEstimate(app(), newEstimate("Mrs O'Brien"), kTwoLines);
+        QVERIFY(first);
+        QCOMPARE(first->EstNo, 1042);
+        QVERIFY(first->CustomerID > 0);
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = 1042 AND ClientId = ?",
+                       {first->CustomerID}),
+                 2);
+        // Saved again with one line: the same number, the lines replaced.
+        EstimateSave again = newEstimate("ignored");
+        again.EstNo = first->EstNo;
+        again.CustomerID = first->CustomerID;
+        const auto second = saveNumberedEstimate(app(), again, {kTwoLines[1]});
+        QVERIFY(second);
+        QCOMPARE(second->EstNo, 1042);
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 1);
+        QCOMPARE(count("SELECT Estimate FROM Counters"), 1043);
+        // The customer of an estimate that has one is not written back.
+        QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Mrs O'Brien"));
+
+        const auto loaded = LoadFullEstimate(db(), 1042);
+        QVERIFY(loaded);
+        QCOMPARE(loaded->lines.size(), 1);
+        QCOMPARE(loaded->lines[0].Qty, QString("1"));
+        QCOMPARE(loaded->lines[0].Description, QString("Labour, half day"));
+        QCOMPARE(loaded->lines[0].Trade, QString("5.00"));
+        QCOMPARE(loaded->lines[0].Retail, QString("8.00"));
+        QCOMPARE(money(loaded->DeliveryCost), QString("7.50"));
+        QCOMPARE(loaded->DateCreated, QString("06/12/2026"));
+        QVERIFY(loaded->customerFound);
+        QCOMPARE(loaded->customer.Address, QString("1 High St\nLeeds"));
+    }
+
+    void linesWithoutQuantityAreNotStored() {
+        const auto saved =
+            saveNumberedEstimate(app(), newEstimate("A"), {{"", "note", "1", "1"}, kTwoLines[0]});
+        QVERIFY(saved);
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 1);
+        // All lines removed: the estimate has no rows left and is no longer found.
+        EstimateSave emptied = newEstimate("A");
+        emptied.EstNo = saved->EstNo;
+        emptied.CustomerID = saved->CustomerID;
+        QVERIFY(saveNumberedEstimate(app(), emptied, {}));
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 0);
+        QVERIFY(!LoadFullEstimate(db(), saved->EstNo));
+        QVERIFY(searchEstimates(db(), QString::number(saved->EstNo))->isEmpty());
+    }
+
+    void aKnownCustomerNameIsReusedAndUpdated() {
+        db().exec(
+            "INSERT INTO customers (Name, Address, Telephone) VALUES ('Bob Smith', 'Old', '1')");
+        const qint32 id = db().scalar("SELECT DummyID FROM customers").toInt();
+        EstimateSave save = newEstimate("  Bob Smith ");
+        const auto saved = saveNumberedEstimate(app(), save, kTwoLines);
+        QVERIFY(saved);
+        QCOMPARE(saved->CustomerID, id);
+        QCOMPARE(count("SELECT COUNT(*) FROM customers"), 1);
+        const Rows row = *db().query("SELECT * FROM customers");
+        QCOMPARE(row.text(0, "Address"), QString("1 High St\nLeeds"));
+        QCOMPARE(row.text(0, "Telephone"), QString("0113"));
+        QCOMPARE(row.text(0, "Contact"), QString("Ann"));
+    }
+
+    void aCustomerDeletedElsewhereIsWrittenAgain() {
+        const auto saved = saveNumberedEstimate(app(), newEstimate("Ann"), kTwoLines);
+        QVERIFY(saved);
+        db().exec("DELETE FROM customers");
+        EstimateSave again = newEstimate("Ann");
+        again.EstNo = saved->EstNo;
+        again.CustomerID = saved->CustomerID;
+        const auto resaved = saveNumberedEstimate(app(), again, kTwoLines);
+        QVERIFY(resaved);
+        QVERIFY(resaved->CustomerID != saved->CustomerID);
+        QCOMPARE(searchEstimates(db(), "ann")->size(), 1);
+        QCOMPARE(LoadFullEstimate(db(), saved->EstNo)->customer.Address,
+                 QString("1 High St\nLeeds"));
+    }
+
+    void aRefusedSaveChangesNothing() {
+        db().exec("UPDATE Counters SET Estimate = 500");
+        const auto saved = saveNumberedEstimate(app(), newEstimate("A"), kTwoLines);
+        QVERIFY(saved);
+        db().exec(
+            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON Estimate "
+            "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        EstimateSave again = newEstimate("B");
+        again.EstNo = saved->EstNo;
+        QVERIFY(!saveNumberedEstimate(app(), again, kTwoLines));
+        QVERIFY(!saveNumberedEstimate(app(), newEstimate("C"), kTwoLines));
+        QVERIFY(db().lastError().message.contains("disk full"));
+        // The old lines are still there, no customer was added, no number was taken.
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = 500"), 2);
+        QCOMPARE(count("SELECT COUNT(*) FROM customers"), 1);
+        QCOMPARE(count("SELECT Estimate FROM Counters"), 501);
+    }
+
+    void manualNumberingAsks() {
+        app().ManualNumbering = true;
+        env->prompter.type("77000");
+        const auto saved = saveNumberedEstimate(app(), newEstimate("A"), kTwoLines);
+        QVERIFY(saved);
+        QCOMPARE(saved->EstNo, 77000);
+        QCOMPARE(env->prompter.calls().last().title, QString("New Estimate Number"));
+    }
+
+    void descriptionsAreRememberedOnce() {
+        QVERIFY(AddToTable(db(), " Bob's valve "));
+        QVERIFY(!AddToTable(db(), "Bob's valve"));
+        QVERIFY(AddToTable(db(), "100% wool"));
+        QCOMPARE(*LoadStock(db()), (QStringList{"Bob's valve", "100% wool"}));
+    }
+
+    void search_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("found");
+        QTest::newRow("number, once for all lines") << "1001" << QList<qint64>{1001};
+        QTest::newRow("big number") << "40000" << QList<qint64>{40000};
+        QTest::newRow("part of a name, any case") << "SMITH" << QList<qint64>{1001, 1003, 40000};
+        QTest::newRow("apostrophe") << "o'br" << QList<qint64>{1002};
+        QTest::newRow("digits then letters search names") << "12 Smith" << QList<qint64>{};
+        QTest::newRow("empty lists all") << "" << QList<qint64>{1001, 1002, 1003, 40000};
+        QTest::newRow("no such number") << "999" << QList<qint64>{};
+    }
+    void search() {
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, found);
+        const struct {
+            qint64 estNo;
+            const char* name;
+        } estimates[] = {
+            {1001, "Bob Smith"}, {1002, "Mrs O'Brien"}, {1003, "Smithson"}, {40000, "Bob Smith"}};
+        for (const auto& e : estimates) {
+            EstimateSave save = newEstimate(QString::fromUtf8(e.name));
+            save.EstNo = e.estNo;
+            QVERIFY(saveNumberedEstimate(app(), save, kTwoLines));
+        }
+        const auto result = searchEstimates(db(), text);
+        QVERIFY(result);
+        QList<qint64> numbers;
+        for (const FoundEstimate& e : *result) {
+            numbers << e.EstNo;
+        }
+        QCOMPARE(numbers, found);
+    }
+
+    void issuesAreNumberedPerEstimate() {
+        const QDateTime now(QDate(2026, 12, 6), QTime(9, 30));
+        QCOMPARE(AddToEstimateList(db(), 40000, 3, 100.5F, now), 1);
+        QCOMPARE(AddToEstimateList(db(), 40000, 3, 100.5F, now.addSecs(60)), 2);
+        QCOMPARE(AddToEstimateList(db(), 7, 1, 1.0F, now), 1);
+        const Rows issues = *estimateIssues(db(), 40000);
+        QCOMPARE(issues.count(), 2);
+        QCOMPARE(issues.integer(0, "PrintNo"), 2);  // newest first
+        QCOMPARE(issues.integer(1, "TotalQty"), 3);
+        QCOMPARE(issues.number(1, "TotalPrice"), 100.5);
+    }
+};
+
+QTEST_MAIN(tst_estimatestore)
+#include "tst_estimatestore.moc"
