@@ -2,6 +2,8 @@
 
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
+#include "setup/BackupScreens.h"
+#include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
@@ -91,6 +93,8 @@ void frmMain::buildMenus() {
     mnuFile->addSeparator()->setObjectName(QStringLiteral("Spacer1"));
     mnuFile->addAction(FileExit);
     connect(FileExit, &QAction::triggered, this, &frmMain::FileExit_Click);
+    connect(FileBackup, &QAction::triggered, this, [this] { BackupWithDialog(app_); });
+    connect(FileRestore, &QAction::triggered, this, &frmMain::FileRestore_Click);
 
     mnuEdit = namedMenu(bar, "Edit", QStringLiteral("&Edit"));
     EditCut = namedAction(this, "EditCut", QStringLiteral("Cut"));
@@ -106,10 +110,16 @@ void frmMain::buildMenus() {
 
     mnuOptions = namedMenu(bar, "Options", QStringLiteral("&Options"));
     OptionsJobStatus = namedAction(this, "OptionsJobStatus", QStringLiteral("Job Status"));
+    OptionsDocType = namedAction(this, "OptionsDocType", QStringLiteral("Document Types"));
     OptionsIntroducedBy = namedAction(this, "OptionsIntroducedBy", QStringLiteral("&Engineers"));
     ProgramClientCompanies =
         namedAction(this, "ProgramClientCompanies", QStringLiteral("Client / Companies"));
-    mnuOptions->addActions({OptionsJobStatus, OptionsIntroducedBy, ProgramClientCompanies});
+    mnuOptions->addActions(
+        {OptionsJobStatus, OptionsDocType, OptionsIntroducedBy, ProgramClientCompanies});
+    connect(OptionsJobStatus, &QAction::triggered, this, [this] { showListEditor<frmJobStatus>(); });
+    connect(OptionsDocType, &QAction::triggered, this, [this] { showListEditor<frmDocType>(); });
+    connect(OptionsIntroducedBy, &QAction::triggered, this,
+            [this] { showListEditor<frmIntroducedBy>(); });
     // The entry carries the user's own name for the field, which the job screen may change.
     connect(mnuOptions, &QMenu::aboutToShow, this,
             [this] { OptionsIntroducedBy->setText(app_.FieldCaptions[1]); });
@@ -140,8 +150,7 @@ void frmMain::buildMenus() {
     connect(MailMerge, &QAction::triggered, this, &frmMain::MailMerge_Click);
 
     // The screens behind these entries are not part of this build yet.
-    for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
-                             ProgramClientCompanies, UnderDevelopment, ReportMorketing,
+    for (QAction* pending : {ProgramClientCompanies, UnderDevelopment, ReportMorketing,
                              ReportAwaitingInvoicing, ReportAwaitingPayment}) {
         pending->setEnabled(false);
     }
@@ -307,6 +316,23 @@ void frmMain::Setup_Click() {
     frmSetup setup(app_, this);
     setup.Form_Load();
     setup.exec();
+}
+
+template <typename Editor>
+void frmMain::showListEditor() {
+    Editor editor(app_, this);
+    editor.Form_Load();
+    editor.exec();
+}
+
+void frmMain::FileRestore_Click() {
+    if (!RestoreWithDialog(app_)) {
+        return;
+    }
+    // The job screen shows rows of the database that was replaced.
+    if (auto* jobs = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
+        jobs->close();
+    }
 }
 
 void frmMain::HelpAbout_Click() {

@@ -27,6 +27,7 @@ public:
     void HoverTool2_Click();   // exit
     void FileExit_Click();
     void Setup_Click();
+    void FileRestore_Click();
     void HelpAbout_Click();
     void MailMerge_Click();
     void Timer1_Timer();
@@ -57,6 +58,7 @@ public:
     QAction* EditCopy;
     QAction* EditPaste;
     QAction* OptionsJobStatus;
+    QAction* OptionsDocType;
     QAction* OptionsIntroducedBy;
     QAction* ProgramClientCompanies;
     QAction* Jobs;
@@ -78,6 +80,8 @@ private:
     void place(QWidget* control, int left, int top, int width = -1, int height = -1);
     bool connectionOpen();
     void editAction(const char* slot);
+    template <typename Editor>
+    void showListEditor();
 
     AppState& app_;
 };
