@@ -12,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -20,18 +19,28 @@ namespace backup {
 
 namespace {
 
-sqlite3* engineOf(const Database& db) {
-    const QVariant raw = db.handle().driver() ? db.handle().driver()->handle() : QVariant();
-    return raw.isValid() ? *static_cast<sqlite3* const*>(raw.data()) : nullptr;
-}
-
 // Moves a finished file over the target in one step, replacing what was there.
 bool replaceWith(const QString& finished, const QString& target) {
     return std::rename(QFile::encodeName(finished).constData(),
                        QFile::encodeName(target).constData()) == 0;
 }
 
-QString copyThroughEngine(sqlite3* source, const QString& part) {
+// A connection of its own that reads the database file: it sees only what has been committed,
+// whatever the program's connection is in the middle of.
+struct Reader {
+    sqlite3* db = nullptr;
+    ~Reader() { sqlite3_close(db); }
+};
+
+QString copyThroughEngine(const QString& file, const QString& part) {
+    Reader reader;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &reader.db, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK) {
+        return reader.db ? QString::fromUtf8(sqlite3_errmsg(reader.db))
+                         : QStringLiteral("the database cannot be read");
+    }
+    sqlite3_busy_timeout(reader.db, 5000);
+    sqlite3* source = reader.db;
     sqlite3* dest = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(part).constData(), &dest,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -63,8 +72,7 @@ QString BackupDatabase(Database& db, const QString& target) {
     if (target.trimmed().isEmpty()) {
         return QStringLiteral("No backup file is named.");
     }
-    sqlite3* source = db.isOpen() ? engineOf(db) : nullptr;
-    if (!source) {
+    if (!db.isOpen()) {
         return QStringLiteral("There is no open database to back up.");
     }
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(db.fileName()).absoluteFilePath()) {
@@ -75,7 +83,7 @@ QString BackupDatabase(Database& db, const QString& target) {
     }
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
-    QString failure = copyThroughEngine(source, part);
+    QString failure = copyThroughEngine(db.fileName(), part);
     if (failure.isEmpty() && !replaceWith(part, target)) {
         failure = QStringLiteral("the finished copy could not be given its name");
     }
@@ -98,7 +106,7 @@ QString checkBackupFile(const QString& file) {
     if (!db.open(connection::forFile(file))) {
         return QStringLiteral("'%1' cannot be read: %2").arg(file, db.lastError().message);
     }
-    for (const char* table : {"Jobs", "Counters", "labels"}) {
+    for (const char* table : {"Jobs", "Counters", "labels", "Version"}) {
         if (!db.hasTable(QString::fromLatin1(table))) {
             return QStringLiteral("'%1' is not a backup of a Verdell database: it has no %2 "
                                   "table.")

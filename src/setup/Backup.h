@@ -9,7 +9,8 @@ class Database;
 namespace backup {
 
 // Writes a consistent copy of the open database to the target file through the engine's online
-// backup, so that a copy is never half-written even while the database is in use. The copy is
+// backup, read through a connection of its own: the copy holds what has been committed, never a
+// half-written change, even while this or another workstation is writing. The copy is
 // built beside the target and takes its name only when complete. Empty text on success,
 // otherwise the reason (the target is then as it was).
 QString BackupDatabase(Database& db, const QString& target);

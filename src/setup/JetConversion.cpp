@@ -159,6 +159,10 @@ Result ConvertJetDatabase(const QString& file, Progress& progress) {
     if (!source.isOpen()) {
         return {source.error(), {}};
     }
+    return convertInPlace(source, file, progress);
+}
+
+Result convertInPlace(TableSource& source, const QString& file, Progress& progress) {
     if (source.findTable(QStringLiteral("Jobs")).isEmpty() ||
         source.findTable(QStringLiteral("Counters")).isEmpty()) {
         return {QStringLiteral("'%1' is not a database of Verdell: it has no Jobs and Counters "

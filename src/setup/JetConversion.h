@@ -28,6 +28,8 @@ struct Result {
 // to the current schema version, and put under the file's name; the original is renamed to
 // keptOriginalName(). On any failure the original stays as it was, under its own name.
 Result ConvertJetDatabase(const QString& file, Progress& progress);
+// The same for any source of the file's tables: the file is replaced by what the source holds.
+Result convertInPlace(TableSource& source, const QString& file, Progress& progress);
 
 // Asks whether to convert the file and, on Yes, converts it and points the settings at the
 // result, telling the user how it went. True when the file is now a database we can open.
