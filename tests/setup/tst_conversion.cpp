@@ -123,7 +123,9 @@ private Q_SLOTS:
         QVERIFY(db.create(env.root() + "/copy.db"));
         SilentProgress quiet;
         QString error;
+        Transaction tx(db);
         QVERIFY2(conversion::copyTables(source, db, quiet, &error), qPrintable(error));
+        QVERIFY(tx.commit());
         QCOMPARE(db.scalar("SELECT count(*) FROM Orders").toInt(), 830);
         QCOMPARE(db.scalar("SELECT count(*) FROM \"Umsätze\"").toInt(), 830);
         auto rows = db.query("SELECT * FROM Orders WHERE OrderID = 10330");
