@@ -4,7 +4,9 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
 #include "documents/TemplatesTab.h"
+#include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
+#include <QTabWidget>
 #include "mainwindow/frmSplash.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
@@ -101,8 +103,18 @@ int main(int argc, char** argv) {
     }
     {
         frmSetup setup(env.app());
+        setup.Form_Load();
         setup.templates->cmdPopLetters_Click();
-        save(setup, folder, QStringLiteral("frmSetup-templates"));
+        const char* tabs[] = {"network", "counters", "templates", "locations", "maintenance"};
+        for (int i = 0; i < 5; ++i) {
+            setup.SSTab1->setCurrentIndex(i);
+            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(tabs[i]));
+        }
+    }
+    {
+        frmJobStatus statuses(env.app());
+        statuses.Form_Load();
+        save(statuses, folder, QStringLiteral("frmJobStatus"));
     }
     return 0;
 }
