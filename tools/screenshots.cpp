@@ -1,5 +1,6 @@
 // Draws each screen into a PNG file, on a fresh data folder with test doubles.
 
+#include <QTabWidget>
 #include "addressbook/frmAddressBook.h"
 #include "documents/TemplatesTab.h"
 #include "estimates/EstimateStore.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "search/frmSearch.h"
+#include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
@@ -108,8 +110,18 @@ int main(int argc, char** argv) {
     }
     {
         frmSetup setup(env.app());
+        setup.Form_Load();
         setup.templates->cmdPopLetters_Click();
-        save(setup, folder, QStringLiteral("frmSetup-templates"));
+        const char* tabs[] = {"network", "counters", "templates", "locations", "maintenance"};
+        for (int i = 0; i < 5; ++i) {
+            setup.SSTab1->setCurrentIndex(i);
+            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(tabs[i]));
+        }
+    }
+    {
+        frmJobStatus statuses(env.app());
+        statuses.Form_Load();
+        save(statuses, folder, QStringLiteral("frmJobStatus"));
     }
     {
         Database& db = env.app().DbConnection;

@@ -9,6 +9,11 @@
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
+#include "setup/Backup.h"
+#include "setup/JetConversion.h"
+#include "setup/OlderImport.h"
+#include "setup/Progress.h"
+#include "setup/TableSource.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
 #include "startup/Connection.h"
@@ -40,7 +45,17 @@ const QString kUsage = QStringLiteral(
     "          record which merge fields a template uses, and print them\n"
     "  print-estimate N\n"
     "          make the document of a stored estimate as the estimates screen prints it,\n"
-    "          record the issue and print the document's path\n");
+    "          record the issue and print the document's path\n"
+    "  import FILE\n"
+    "          copy the contents of an older database (of the earlier Windows release or of\n"
+    "          this one) into the current database, and print each step's row count\n"
+    "  migrate FILE\n"
+    "          convert a database of the earlier Windows release into one of this version in\n"
+    "          its place, keep the original beside it, and point the settings at it\n"
+    "  backup FILE\n"
+    "          write a consistent copy of the database to FILE\n"
+    "  restore FILE\n"
+    "          replace the database with the backup FILE, keeping the replaced file beside it\n");
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
@@ -237,6 +252,101 @@ int preprocess(AppState& app, const QStringList& arguments, Streams io) {
     return 0;
 }
 
+// The one file argument of a command, made absolute.
+QString fileArgument(const QStringList& arguments) {
+    const QString file = arguments.value(0).trimmed();
+    return file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
+}
+
+int importOlder(AppState& app, const QStringList& arguments, Streams io) {
+    const QString file = fileArgument(arguments);
+    if (file.isEmpty()) {
+        return fail(io, QStringLiteral("import needs the older database file"));
+    }
+    if (!openAsTheProgramDoes(app, io)) {
+        return 1;
+    }
+    if (file == QFileInfo(app.DbConnection.fileName()).absoluteFilePath()) {
+        return fail(io, QStringLiteral("%1 is the database in use").arg(file));
+    }
+    QString error;
+    const auto older = openTableSource(file, &error);
+    if (!older) {
+        return fail(io, error);
+    }
+    SilentProgress quiet;
+    const auto steps = olderimport::UpdateDatabase(app.DbConnection, *older, quiet);
+    for (const auto& step : steps) {
+        io.out << step.caption << ": "
+               << (step.skipped ? QStringLiteral("passed over, ") + step.reason
+                                : QString::number(step.rows) + QStringLiteral(" rows"))
+               << Qt::endl;
+    }
+    if (olderimport::nothingImported(steps)) {
+        return fail(io, QStringLiteral("nothing was imported: %1 holds none of the tables of an "
+                                       "earlier Verdell database")
+                            .arg(file));
+    }
+    return 0;
+}
+
+int migrate(AppState& app, const QStringList& arguments, Streams io) {
+    const QString file = fileArgument(arguments);
+    if (file.isEmpty()) {
+        return fail(io, QStringLiteral("migrate needs the database file of the earlier release"));
+    }
+    if (databaseFileKind(file) != DatabaseFileKind::Jet) {
+        return fail(
+            io, QStringLiteral("%1 is not a database of the earlier Windows release").arg(file));
+    }
+    SilentProgress quiet;
+    const conversion::Result result = conversion::ConvertJetDatabase(file, quiet);
+    if (!result.error.isEmpty()) {
+        return fail(io, result.error + QStringLiteral(" The original file has not been changed."));
+    }
+    SetDBReg(app, QFileInfo(file).absolutePath(), QFileInfo(file).fileName());
+    io.out << "converted: " << file << Qt::endl;
+    io.out << "original kept as: " << result.keptOriginal << Qt::endl;
+    return 0;
+}
+
+int backupTo(AppState& app, const QStringList& arguments, Streams io) {
+    const QString file = fileArgument(arguments);
+    if (file.isEmpty()) {
+        return fail(io, QStringLiteral("backup needs the file to write"));
+    }
+    if (!openDatabase(app, io)) {
+        return 1;
+    }
+    const QString error = backup::BackupDatabase(app.DbConnection, file);
+    if (!error.isEmpty()) {
+        return fail(io, error);
+    }
+    io.out << "backup: " << file << Qt::endl;
+    return 0;
+}
+
+int restoreFrom(AppState& app, const QStringList& arguments, Streams io) {
+    const QString file = fileArgument(arguments);
+    if (file.isEmpty()) {
+        return fail(io, QStringLiteral("restore needs the backup file"));
+    }
+    if (!QFileInfo::exists(app.AppSettings.storeFile())) {
+        return fail(io, QStringLiteral("there are no settings at %1; run 'verdell-admin init' "
+                                       "first")
+                            .arg(app.AppSettings.storeFile()));
+    }
+    const backup::RestoreResult result = backup::RestoreDatabase(app, file);
+    if (!result.error.isEmpty()) {
+        return fail(io, result.error + QStringLiteral(" The database is as it was."));
+    }
+    io.out << "restored: " << app.DbConnection.fileName() << Qt::endl;
+    if (!result.keptFile.isEmpty()) {
+        io.out << "replaced database kept as: " << result.keptFile << Qt::endl;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int run(AppState& app, const QStringList& arguments, Streams io) {
@@ -247,6 +357,10 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("create-document"), createDocument},
         {QStringLiteral("preprocess"), preprocess},
         {QStringLiteral("print-estimate"), printEstimate},
+        {QStringLiteral("import"), importOlder},
+        {QStringLiteral("migrate"), migrate},
+        {QStringLiteral("backup"), backupTo},
+        {QStringLiteral("restore"), restoreFrom},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {

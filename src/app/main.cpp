@@ -9,6 +9,7 @@
 #include "platform/QtPrompter.h"
 #include "platform/QtScreenMetrics.h"
 #include "platform/SystemLocale.h"
+#include "setup/ProgressWidgets.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
 #include "startup/Startup.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
     HostLocale locale;
     SambaFolderSharing sharing;
     AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
+    DialogProgress conversionProgress(QStringLiteral("Converting the Database"));
+    app.conversionProgress = &conversionProgress;
     app.showLocator = [&app] {
         frmLocateDatabase locator(app);
         locator.Form_Load();

@@ -7,6 +7,8 @@
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "setup/BackupScreens.h"
+#include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
@@ -93,6 +95,8 @@ void frmMain::buildMenus() {
     mnuFile->addSeparator()->setObjectName(QStringLiteral("Spacer1"));
     mnuFile->addAction(FileExit);
     connect(FileExit, &QAction::triggered, this, &frmMain::FileExit_Click);
+    connect(FileBackup, &QAction::triggered, this, [this] { BackupWithDialog(app_); });
+    connect(FileRestore, &QAction::triggered, this, &frmMain::FileRestore_Click);
 
     mnuEdit = namedMenu(bar, "Edit", QStringLiteral("&Edit"));
     EditCut = namedAction(this, "EditCut", QStringLiteral("Cut"));
@@ -108,10 +112,17 @@ void frmMain::buildMenus() {
 
     mnuOptions = namedMenu(bar, "Options", QStringLiteral("&Options"));
     OptionsJobStatus = namedAction(this, "OptionsJobStatus", QStringLiteral("Job Status"));
+    OptionsDocType = namedAction(this, "OptionsDocType", QStringLiteral("Document Types"));
     OptionsIntroducedBy = namedAction(this, "OptionsIntroducedBy", QStringLiteral("&Engineers"));
     ProgramClientCompanies =
         namedAction(this, "ProgramClientCompanies", QStringLiteral("Client / Companies"));
-    mnuOptions->addActions({OptionsJobStatus, OptionsIntroducedBy, ProgramClientCompanies});
+    mnuOptions->addActions(
+        {OptionsJobStatus, OptionsDocType, OptionsIntroducedBy, ProgramClientCompanies});
+    connect(OptionsJobStatus, &QAction::triggered, this,
+            [this] { showListEditor<frmJobStatus>(); });
+    connect(OptionsDocType, &QAction::triggered, this, [this] { showListEditor<frmDocType>(); });
+    connect(OptionsIntroducedBy, &QAction::triggered, this,
+            [this] { showListEditor<frmIntroducedBy>(); });
     connect(ProgramClientCompanies, &QAction::triggered, this,
             &frmMain::ProgramClientCompanies_Click);
     // The entry carries the user's own name for the field, which the job screen may change.
@@ -145,8 +156,7 @@ void frmMain::buildMenus() {
 
     // The screens behind these entries are not part of this build yet.
     for (QAction* pending :
-         {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy, UnderDevelopment,
-          ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment}) {
+         {UnderDevelopment, ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment}) {
         pending->setEnabled(false);
     }
 }
@@ -320,6 +330,23 @@ void frmMain::ProgramClientCompanies_Click() {
     // Opens whatever the connection: the screen meets a closed one itself.
     frmAddressBook addressBook(app_, this);
     addressBook.exec();
+}
+
+template <typename Editor>
+void frmMain::showListEditor() {
+    Editor editor(app_, this);
+    editor.Form_Load();
+    editor.exec();
+}
+
+void frmMain::FileRestore_Click() {
+    if (!RestoreWithDialog(app_)) {
+        return;
+    }
+    // The job screen shows rows of the database that was replaced.
+    if (auto* jobs = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
+        jobs->close();
+    }
 }
 
 void frmMain::HelpAbout_Click() {

@@ -20,14 +20,15 @@ public:
 
     void Form_Load();
 
-    void HoverTool1_Click();   // jobs
-    void Jobs_Click();         // the job screen, whatever the connection
+    void HoverTool1_Click();  // jobs
+    void Jobs_Click();        // the job screen, whatever the connection
     void htEstimates_Click();
-    void HoverTool3_Click();   // reports
-    void HoverTool2_Click();   // exit
+    void HoverTool3_Click();  // reports
+    void HoverTool2_Click();  // exit
     void FileExit_Click();
     void Setup_Click();
     void ProgramClientCompanies_Click();  // the address book
+    void FileRestore_Click();
     void HelpAbout_Click();
     void MailMerge_Click();
     void Timer1_Timer();
@@ -58,6 +59,7 @@ public:
     QAction* EditCopy;
     QAction* EditPaste;
     QAction* OptionsJobStatus;
+    QAction* OptionsDocType;
     QAction* OptionsIntroducedBy;
     QAction* ProgramClientCompanies;
     QAction* Jobs;
@@ -79,6 +81,8 @@ private:
     void place(QWidget* control, int left, int top, int width = -1, int height = -1);
     bool connectionOpen();
     void editAction(const char* slot);
+    template <typename Editor>
+    void showListEditor();
 
     AppState& app_;
 };

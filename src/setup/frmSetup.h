@@ -3,10 +3,15 @@
 #include <QDialog>
 
 class AppState;
+class CountersTab;
+class LocationsTab;
+class MaintenanceTab;
+class NetworkTab;
 class QTabWidget;
 class TemplatesTab;
 
-// The setup screen: the system-wide settings, templates and maintenance, in tabs.
+// The setup screen: network preparation, counters and options, templates, file locations and
+// maintenance, in five tabs.
 class frmSetup : public QDialog {
     Q_OBJECT
 public:
@@ -15,7 +20,11 @@ public:
     void Form_Load();
 
     QTabWidget* SSTab1;
+    NetworkTab* network;
+    CountersTab* counters;
     TemplatesTab* templates;
+    LocationsTab* locations;
+    MaintenanceTab* maintenance;
 
 protected:
     void done(int result) override;

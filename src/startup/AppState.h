@@ -17,6 +17,7 @@ class ScreenMetrics;
 class DriveRoots;
 class SystemLocale;
 class FolderSharing;
+class Progress;
 
 // The platform services a run of the program uses; tests hand in their doubles.
 struct Services {
@@ -66,6 +67,8 @@ public:
     // True while the locator is on screen, so a failing open inside it does not ask for a
     // second one.
     bool locatorShowing = false;
+    // Shows how far a conversion of an older database has got; absent in headless use.
+    Progress* conversionProgress = nullptr;
 
     // The one open instance of each modeless screen, by the screen's name.
     QObject* openScreen(const QString& name) const { return screens_.value(name).data(); }

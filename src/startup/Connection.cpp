@@ -3,6 +3,7 @@
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "setup/JetConversion.h"
 #include "startup/AppState.h"
 
 #include <QDir>
@@ -126,6 +127,10 @@ bool OpenDatabase(AppState& app) {
     const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
     const QString file = paths::toHost(paths::join(folder, name), app.roots);
     app.ConnectionString = connection::forFile(file);
+    // A database of the earlier Windows release is converted first, when the user agrees.
+    if (databaseFileKind(file) == DatabaseFileKind::Jet) {
+        conversion::OfferJetConversion(app, file);
+    }
     if (app.DbConnection.open(app.ConnectionString)) {
         return true;
     }

@@ -16,7 +16,7 @@ namespace {
 
 QAtomicInt connectionSerial;
 
-enum class FileKind { SQLite, Jet, Empty, Unknown };
+using FileKind = DatabaseFileKind;
 
 FileKind kindOf(const QByteArray& head) {
     if (head.isEmpty()) {
@@ -62,6 +62,14 @@ DbCondition classifySqlite(int code, const QString& text) {
 }
 
 }  // namespace
+
+DatabaseFileKind databaseFileKind(const QString& file) {
+    QFile probe(file);
+    if (QFileInfo(file).isDir() || !probe.open(QIODevice::ReadOnly)) {
+        return DatabaseFileKind::Unreadable;
+    }
+    return kindOf(probe.read(100));
+}
 
 namespace connection {
 
@@ -161,13 +169,14 @@ bool Database::openSqlite(const QString& file) {
         case FileKind::Jet:
             return fail(DbCondition::Unspecified,
                         QStringLiteral("'%1' is a database of the earlier Windows release of "
-                                       "Verdell. This version cannot open it yet: it has to be "
-                                       "converted first.")
+                                       "Verdell. It has to be converted before this version can "
+                                       "open it.")
                             .arg(file));
         case FileKind::Empty:
             return fail(DbCondition::Unspecified,
                         QStringLiteral("The file '%1' is empty: it holds no database.").arg(file));
         case FileKind::Unknown:
+        case FileKind::Unreadable:
             return fail(DbCondition::Unspecified,
                         QStringLiteral("The file '%1' is not a database that Verdell can open.")
                             .arg(file));

@@ -112,6 +112,11 @@ private:
     bool active_;
 };
 
+// What a file holds, told by its first bytes: our engine's database, a database of the earlier
+// Windows release (Jet or its successor ACE), an empty file, anything else, or no readable file.
+enum class DatabaseFileKind { SQLite, Jet, Empty, Unknown, Unreadable };
+DatabaseFileKind databaseFileKind(const QString& file);
+
 // Connection strings.
 namespace connection {
 QString forFile(const QString& file);

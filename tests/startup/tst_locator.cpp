@@ -79,8 +79,10 @@ private Q_SLOTS:
         locator.cmdAutoFind_Click();
         QCOMPARE(locators, 0);
         QCOMPARE(locator.result(), int(QDialog::Rejected));
-        QCOMPARE(env.prompter.count(), 2);  // the two failure messages, no recovery message
-        QVERIFY(env.prompter.prompts()[0].contains("earlier Windows release"));
+        // The offer to convert (declined), the two failure messages, no recovery message.
+        QCOMPARE(env.prompter.count(), 3);
+        QCOMPARE(env.prompter.titles()[0], QString("Convert Database"));
+        QVERIFY(env.prompter.prompts()[1].contains("earlier Windows release"));
         QVERIFY(!env.app().DbConnection.isOpen());
     }
 

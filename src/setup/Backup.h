@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class AppState;
+class Database;
+
+// Copies of the database: taken while the program runs, and put back in its place.
+namespace backup {
+
+// Writes a consistent copy of the open database to the target file through the engine's online
+// backup, read through a connection of its own: the copy holds what has been committed, never a
+// half-written change, even while this or another workstation is writing. The copy is
+// built beside the target and takes its name only when complete. Empty text on success,
+// otherwise the reason (the target is then as it was).
+QString BackupDatabase(Database& db, const QString& target);
+
+// Why the file cannot be restored as the database (not a database of ours, damaged, without
+// the tables of Verdell), or an empty text when it can.
+QString checkBackupFile(const QString& file);
+
+// The name the replaced database keeps beside the restored one.
+QString replacedName(const QString& databaseFile, const QString& stamp);
+
+struct RestoreResult {
+    QString error;     // empty on success
+    QString keptFile;  // where the replaced database now is
+};
+
+// Replaces the database the settings name with a copy of the backup, keeping the replaced file
+// beside it, and opens the restored database as the start-up does (upgrade, captions, options,
+// date format). The backup is checked before anything is replaced; on any failure the database
+// stays as it was.
+RestoreResult RestoreDatabase(AppState& app, const QString& backupFile);
+
+}  // namespace backup

@@ -1,0 +1,190 @@
+#include "setup/CountersTab.h"
+
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/Prompter.h"
+#include "platform/SystemLocale.h"
+#include "setup/SetupValues.h"
+#include "startup/AppState.h"
+#include "startup/DateFormats.h"
+#include "startup/Numbers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+qint64 leadingWholeNumber(const QLineEdit* box) {
+    return qint64(numbers::leadingNumber(box->text()));
+}
+
+}  // namespace
+
+CountersTab::CountersTab(AppState& app, QCheckBox* chkJustPrint,
+                         QCheckBox* chkBackgroundPrinting, QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      chkJustPrint_(chkJustPrint),
+      chkBackgroundPrinting_(chkBackgroundPrinting) {
+    setObjectName(QStringLiteral("CountersTab"));
+    chkForceDate = named(new QCheckBox(QStringLiteral("Force date validation on all date fields")),
+                         "chkForceDate");
+    comDateFormat = named(new QComboBox, "comDateFormat");
+    comDateFormat->setEditable(true);
+    comDateFormat->setMinimumWidth(180);
+    labDateFormat = named(new QLabel, "labDateFormat");
+    chkSystemDate = named(
+        new QCheckBox(QStringLiteral("Use Windows Regional settings for date formatting")),
+        "chkSystemDate");
+    txtCurrency = named(new QLineEdit, "txtCurrency");
+    txtDocNo = named(new QLineEdit, "txtDocNo");
+    txtInvNo = named(new QLineEdit, "txtInvNo");
+    txtJobNo = named(new QLineEdit, "txtJobNo");
+    txtEstNo = named(new QLineEdit, "txtEstNo");
+    chkManual = named(new QCheckBox(QStringLiteral("Manual Job Numbering")), "chkManual");
+    chkManual->setToolTip(
+        QStringLiteral("Tick this box if you want to assing your own job numbers"));
+    ckPrintCount = named(new QCheckBox(QStringLiteral("Estimate issue numbers")), "ckPrintCount");
+    ckVATRegistered = named(new QCheckBox(QStringLiteral("VAT Registered")), "ckVATRegistered");
+    ckVATRegistered->setToolTip(QStringLiteral("Tick this box if your company is VAT registered."));
+    txtTaxDesc = named(new QLineEdit(QStringLiteral("VAT")), "txtTaxDesc");
+    cmdApplyCounters = makeButton(this, "cmdApplyCounters", QStringLiteral("&Apply"));
+    SSCommand3 = makeButton(this, "SSCommand3", QStringLiteral("OK"));
+    SSCommand2 = makeButton(this, "SSCommand2", QStringLiteral("&Cancel"));
+    for (QLineEdit* box : {txtCurrency, txtTaxDesc}) {
+        box->setMaxLength(10);
+        box->setMaximumWidth(120);
+    }
+    for (QLineEdit* box : {txtDocNo, txtInvNo, txtJobNo, txtEstNo}) {
+        box->setMaximumWidth(120);
+    }
+
+    auto* system = new QGroupBox(QStringLiteral("System Wide Settings"), this);
+    auto* systemForm = new QFormLayout(system);
+    systemForm->addRow(chkForceDate);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(comDateFormat);
+    dateRow->addWidget(labDateFormat, 1);
+    systemForm->addRow(QStringLiteral("Date Format:"), dateRow);
+    systemForm->addRow(chkSystemDate);
+    systemForm->addRow(QStringLiteral("Currency Symbol:"), txtCurrency);
+
+    auto* counters = new QGroupBox(QStringLiteral("Document and Job Counters"), this);
+    auto* countersForm = new QFormLayout(counters);
+    countersForm->addRow(QStringLiteral("Set Next Document Number:"), txtDocNo);
+    countersForm->addRow(QStringLiteral("Set Next Invoice Number:"), txtInvNo);
+    countersForm->addRow(QStringLiteral("Set Next Job Number:"), txtJobNo);
+    countersForm->addRow(QStringLiteral("Set Next Estimate Number:"), txtEstNo);
+    countersForm->addRow(chkManual);
+    countersForm->addRow(ckPrintCount);
+
+    auto* vat = new QGroupBox(QStringLiteral("VAT"), this);
+    auto* vatForm = new QFormLayout(vat);
+    vatForm->addRow(ckVATRegistered);
+    vatForm->addRow(QStringLiteral("Tax Description:"), txtTaxDesc);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(counters, 3);
+    lower->addWidget(vat, 2, Qt::AlignTop);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdApplyCounters);
+    buttons->addWidget(SSCommand3);
+    buttons->addWidget(SSCommand2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(system);
+    layout->addLayout(lower);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(comDateFormat, &QComboBox::currentTextChanged, this, &CountersTab::comDateFormat_Click);
+    connect(chkSystemDate, &QCheckBox::clicked, this, &CountersTab::chkSystemDate_Click);
+    connect(cmdApplyCounters, &QPushButton::clicked, this, &CountersTab::cmdApplyCounters_Click);
+}
+
+QList<QCheckBox*> CountersTab::optionBoxes() const {
+    return {chkForceDate,  chkSystemDate, chkManual,           ckVATRegistered,
+            ckPrintCount,  chkJustPrint_, chkBackgroundPrinting_};
+}
+
+void CountersTab::LoadCounters() {
+    const auto values = setupvalues::readCounters(app_.DbConnection);
+    if (!values) {
+        return;
+    }
+    txtJobNo->setText(QString::number(values->jobCounter));
+    txtInvNo->setText(QString::number(values->invoice));
+    txtDocNo->setText(QString::number(values->fileCounter));
+    txtEstNo->setText(QString::number(values->estimate));
+    txtCurrency->setText(values->currencySign);
+    txtTaxDesc->setText(values->taxDesc);
+    bool* flags[] = {&app_.ForceDateValidation, &app_.UseSystemDateFormat, &app_.ManualNumbering,
+                     &app_.VatRegistered,       &app_.PrintCount,          &app_.JustPrint,
+                     &app_.BackgroundPrinting};
+    const auto boxes = optionBoxes();
+    for (int bit = 0; bit < boxes.size(); ++bit) {
+        const bool on = (values->options & (qint64(1) << bit)) != 0;
+        *flags[bit] = on;
+        boxes[bit]->setChecked(on);
+    }
+}
+
+void CountersTab::LoadDateFormats() {
+    const auto formats = setupvalues::LoadDateFormats(app_.DbConnection);
+    const QSignalBlocker quiet(comDateFormat);
+    comDateFormat->clear();
+    comDateFormat->addItems(formats.formats);
+    comDateFormat->setCurrentText(formats.defaultFormat);
+    comDateFormat_Click();
+}
+
+void CountersTab::comDateFormat_Click() {
+    labDateFormat->setText(datetext::format(app_.clock.today(), comDateFormat->currentText(),
+                                            app_.locale.locale()));
+}
+
+void CountersTab::chkSystemDate_Click() {
+    app_.UseSystemDateFormat = chkSystemDate->isChecked();
+    comDateFormat->setCurrentText(app_.UseSystemDateFormat ? GetDateFormat(app_)
+                                                           : app_.DefaultDateFormat);
+    comDateFormat_Click();
+}
+
+bool CountersTab::cmdApplyCounters_Click() {
+    setupvalues::Counters values;
+    const auto boxes = optionBoxes();
+    for (int bit = 0; bit < boxes.size(); ++bit) {
+        if (boxes[bit]->isChecked()) {
+            values.options |= qint64(1) << bit;
+        }
+    }
+    values.fileCounter = leadingWholeNumber(txtDocNo);
+    values.jobCounter = leadingWholeNumber(txtJobNo);
+    values.invoice = leadingWholeNumber(txtInvNo);
+    values.estimate = leadingWholeNumber(txtEstNo);
+    values.currencySign = txtCurrency->text();
+    values.taxDesc = txtTaxDesc->text();
+    const QString format = comDateFormat->currentText();
+    if (!setupvalues::writeCounters(app_.DbConnection, values) ||
+        (!format.isEmpty() && !setupvalues::SaveDateFormat(app_.DbConnection, format))) {
+        app_.prompter.message(QStringLiteral("The settings could not be saved:\r\n") +
+                                  app_.DbConnection.lastError().message,
+                              QStringLiteral("Settings Not Saved"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical);
+        return false;
+    }
+    return true;
+}

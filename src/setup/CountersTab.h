@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+class AppState;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The "Counters / Data Entry" tab: the next numbers, the currency and tax names, the option
+// bits and the date format. Nothing is stored until Apply or OK.
+class CountersTab : public QWidget {
+    Q_OBJECT
+public:
+    // The two document options live on the templates tab but are stored with these.
+    CountersTab(AppState& app, QCheckBox* chkJustPrint, QCheckBox* chkBackgroundPrinting,
+                QWidget* parent = nullptr);
+
+    void LoadCounters();
+    void LoadDateFormats();
+    void comDateFormat_Click();
+    void chkSystemDate_Click();
+    // Stores the tab; false (after telling the user) when it could not be stored.
+    bool cmdApplyCounters_Click();
+
+    QCheckBox* chkForceDate;
+    QComboBox* comDateFormat;
+    QLabel* labDateFormat;
+    QCheckBox* chkSystemDate;
+    QLineEdit* txtCurrency;
+    QLineEdit* txtDocNo;
+    QLineEdit* txtInvNo;
+    QLineEdit* txtJobNo;
+    QLineEdit* txtEstNo;
+    QCheckBox* chkManual;
+    QCheckBox* ckPrintCount;
+    QCheckBox* ckVATRegistered;
+    QLineEdit* txtTaxDesc;
+    QPushButton* cmdApplyCounters;
+    QPushButton* SSCommand3;  // OK
+    QPushButton* SSCommand2;  // Cancel
+
+private:
+    // The option boxes in the order of their bits.
+    QList<QCheckBox*> optionBoxes() const;
+
+    AppState& app_;
+    QCheckBox* chkJustPrint_;
+    QCheckBox* chkBackgroundPrinting_;
+};

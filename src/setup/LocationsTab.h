@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class AppState;
+class QLineEdit;
+
+// The "File Locations" tab: where the database, documents, templates and images are.
+class LocationsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit LocationsTab(AppState& app, QWidget* parent = nullptr);
+
+    // Fills the boxes from the settings, each time the tab is chosen.
+    void refresh();
+
+    QLineEdit* txtDBLocation;
+    QLineEdit* txtDBName;
+    QLineEdit* txtDocLocation;
+    QLineEdit* txtTemplateLocation;
+    QLineEdit* txtScanLocation;
+
+private:
+    AppState& app_;
+};

@@ -1,0 +1,91 @@
+#include "setup/NetworkSetup.h"
+
+#include "platform/DriveRoots.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "startup/AppState.h"
+#include "startup/Connection.h"
+#include "startup/SharedRoutines.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace network {
+
+namespace {
+
+const QString kFolderName = QStringLiteral("Verdell Std");
+// What a shell answers for a command that is not installed.
+constexpr int kCommandMissing = 127;
+
+QString shareFailure(int status, const QString& folder) {
+    if (status == kCommandMissing) {
+        return QStringLiteral("The folder %1 could not be shared: Samba is not installed on this "
+                              "computer.\r\n\r\nInstall the Samba file server (the package "
+                              "'samba'), then press Prepare again.")
+            .arg(folder);
+    }
+    return QStringLiteral("The folder %1 could not be shared (status %2).\r\n\r\nMake sure the "
+                          "Samba file server is running and that you may create user shares "
+                          "(membership of the group 'sambashare'), then press Prepare again.")
+        .arg(folder)
+        .arg(status);
+}
+
+}  // namespace
+
+QString shareFolderFor(const QString& datapath, const DriveRoots& roots) {
+    const QStringList all = roots.roots();
+    const QString host = paths::toHost(datapath, roots);
+    int root = 0;
+    if (!paths::isNetworkPath(datapath) && !paths::isNetworkPath(host)) {
+        root = qMax(0, paths::splitRoot(host, roots).root);
+    }
+    return QDir::cleanPath(all.value(root) + u'/' + kFolderName);
+}
+
+QString Prepare(AppState& app) {
+    const QString folder =
+        shareFolderFor(app.AppSettings.GetValue(QStringLiteral("datapath")), app.roots);
+    // A folder that is there already is shared again.
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        app.prompter.message(QStringLiteral("Error Number 75\r\nError Desc:The folder ") + folder +
+                                 QStringLiteral(" cannot be made\r\n\r\nThe program will attempp "
+                                                "to continue"),
+                             QStringLiteral("Error"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Information);
+    }
+    CloseDatabase(app);
+    const int status = ShareFolder(app, QString(), kShareName, folder, kShareName);
+    OpenDatabase(app);
+    if (status != 0) {
+        app.prompter.message(shareFailure(status, folder), QStringLiteral("Folder Not Shared"),
+                             Prompter::Buttons::Ok, Prompter::Icon::Critical);
+        return {};
+    }
+    const QString database = paths::toHost(
+        paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
+                    app.AppSettings.GetValue(QStringLiteral("dataname"))),
+        app.roots);
+    app.prompter.message(
+        QStringLiteral("Folder ") + folder + QStringLiteral(" has been shared as 'Verdell'") +
+        QStringLiteral("\r\n\r\nThe database has not been moved: it stays in ") + database +
+        QStringLiteral(". To share it, close Verdell, move it into the shared folder and open it "
+                       "there with the database locator."));
+    return folder;
+}
+
+void applyClient(TReg& settings, const QString& folder, const QString& databaseName) {
+    settings.SetValue(QStringLiteral("datapath"), folder);
+    settings.SetValue(QStringLiteral("dataname"), databaseName);
+    const QString docs = paths::join(folder, QStringLiteral("Docs"));
+    settings.SetValue(QStringLiteral("DocPath"), docs);
+    settings.SetValue(QStringLiteral("TemplatePath"), paths::join(docs, QStringLiteral("Templates")));
+}
+
+void applyServer(TReg& settings, const QString& preparedFolder, const QString& manualChoice) {
+    settings.SetValue(QStringLiteral("datapath"),
+                      preparedFolder.isEmpty() ? manualChoice : preparedFolder);
+}
+
+}  // namespace network

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class AppState;
+class DriveRoots;
+class TReg;
+
+// Preparing this computer as the server that shares the data folder, or as a client that uses
+// the database on the server.
+namespace network {
+
+inline const QString kShareName = QStringLiteral("Verdell");
+
+// The folder the server shares: "Verdell Std" at the root of the drive the data path is on; a
+// network path, or one on no known drive, gives the first drive's (the home folder).
+QString shareFolderFor(const QString& datapath, const DriveRoots& roots);
+
+// Makes the shared folder, closes the database, shares the folder as "Verdell" and opens the
+// database again, telling the user the outcome. The database itself stays where it is. Gives
+// the shared folder, or an empty text when it could not be shared.
+QString Prepare(AppState& app);
+
+// What Apply stores. The client's folder also gives the documents and templates folders; the
+// server keeps the prepared folder, or else the file chosen by hand.
+void applyClient(TReg& settings, const QString& folder, const QString& databaseName);
+void applyServer(TReg& settings, const QString& preparedFolder, const QString& manualChoice);
+
+}  // namespace network

@@ -1,0 +1,259 @@
+// The setup screen: its tabs, the counters and options, the date formats, the file locations,
+// network preparation and the reset of blank captions.
+
+#include "documents/TemplatesTab.h"
+#include "setup/CountersTab.h"
+#include "setup/LocationsTab.h"
+#include "setup/MaintenanceTab.h"
+#include "setup/NetworkSetup.h"
+#include "setup/NetworkTab.h"
+#include "setup/frmSetup.h"
+#include "startup/Captions.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+class tst_setupscreen : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fiveTabsInTheirOrder() {
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        QStringList tabs;
+        for (int i = 0; i < setup.SSTab1->count(); ++i) {
+            tabs << setup.SSTab1->tabText(i);
+        }
+        QCOMPARE(tabs, (QStringList{"Network Configuration", "Counters / Data Entry",
+                                    "Documents && Templates", "File Locations", "Maintenance"}));
+        QCOMPARE(setup.SSTab1->widget(2), static_cast<QWidget*>(setup.templates));
+        QVERIFY(setup.network->optServer[0]->isChecked());
+        QCOMPARE(setup.counters->txtJobNo->text(), QString("1"));
+        QCOMPARE(setup.counters->comDateFormat->currentText(), QString("dd/mm/yyyy"));
+        QCOMPARE(setup.counters->labDateFormat->text(),
+                 env.clock.today().toString("dd/MM/yyyy"));
+    }
+
+    void applyStoresCountersAndOptions_data() {
+        QTest::addColumn<QString>("jobNo");
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<qint64>("storedJob");
+        QTest::addColumn<qint64>("storedBits");
+        QTest::newRow("force date and manual") << "1200" << QStringList{"chkForceDate", "chkManual"}
+                                               << qint64(1200) << qint64(5);
+        QTest::newRow("text after the digits") << "12ab" << QStringList{} << qint64(12) << qint64(0);
+        QTest::newRow("no number") << "abc" << QStringList{"ckPrintCount", "chkJustPrint"}
+                                   << qint64(0) << qint64(48);
+    }
+    void applyStoresCountersAndOptions() {
+        QFETCH(QString, jobNo);
+        QFETCH(QStringList, ticked);
+        QFETCH(qint64, storedJob);
+        QFETCH(qint64, storedBits);
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QVERIFY(db.exec("UPDATE Counters SET Free3 = 128"));  // a bit beyond the options is kept
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.counters->txtJobNo->setText(jobNo);
+        setup.counters->txtCurrency->setText("€");
+        setup.counters->txtEstNo->setText("2000");
+        for (QCheckBox* box : setup.findChildren<QCheckBox*>()) {
+            box->setChecked(ticked.contains(box->objectName()));
+        }
+        setup.counters->cmdApplyCounters->click();
+        const auto rows = db.query("SELECT * FROM Counters");
+        QCOMPARE(rows->integer(0, "JobCounter"), storedJob);
+        QCOMPARE(rows->integer(0, "Free3"), storedBits | 128);
+        QCOMPARE(rows->integer(0, "Estimate"), 2000);
+        QCOMPARE(rows->text(0, "CurrencySign"), QString("€"));
+        setup.reject();
+        QCOMPARE(env.app().CurrencySymbol, QString("€"));  // closing reloads the options
+        QCOMPARE(env.app().ManualNumbering, ticked.contains("chkManual"));
+    }
+
+    void cancelDiscardsTheTab() {
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.counters->txtJobNo->setText("900");
+        setup.counters->chkManual->setChecked(true);
+        setup.counters->SSCommand2->click();
+        QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
+        QVERIFY(!env.app().ManualNumbering);
+    }
+
+    void dateFormatsListedOnceAndOneDefault() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QVERIFY(db.exec("INSERT INTO DateFormat (DateFormat, \"Default\") VALUES (?, 0)",
+                        {"dd mmm yyyy"}));
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        QComboBox* box = setup.counters->comDateFormat;
+        QCOMPARE(box->findText("dd mmm yyyy"), box->findText("dd mmm yyyy", Qt::MatchExactly));
+        int listed = 0;
+        for (int i = 0; i < box->count(); ++i) {
+            listed += box->itemText(i) == "dd mmm yyyy";
+        }
+        QCOMPARE(listed, 1);
+        box->setCurrentText("dd mmm yyyy");
+        QCOMPARE(setup.counters->labDateFormat->text(),
+                 env.clock.today().toString("dd MMM yyyy"));
+        setup.counters->SSCommand3->click();
+        QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 2);
+        QCOMPARE(db.scalar("SELECT count(DISTINCT DateFormat) FROM DateFormat WHERE \"Default\" "
+                           "<> 0").toString(),
+                 QString("1"));
+        // A typed format without a row leaves none marked.
+        frmSetup again(env.app());
+        again.Form_Load();
+        again.counters->comDateFormat->setCurrentText("yyyy.mm.dd");
+        again.counters->cmdApplyCounters->click();
+        QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 0);
+    }
+
+    void systemDateSwitchesAtOnce() {
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+        setup.counters->chkSystemDate->click();
+        QVERIFY(env.app().UseSystemDateFormat);
+        QCOMPARE(setup.counters->comDateFormat->currentText(), env.locale.longDateFormat().trimmed());
+        setup.counters->chkSystemDate->click();
+        QCOMPARE(setup.counters->comDateFormat->currentText(), QString("dd/mm/yyyy"));
+    }
+
+    void fileLocationsShowTheSettings() {
+        TestEnv env;
+        env.openNewDatabase();
+        env.app().AppSettings.SetValue("DocPath", "\\Verdell Std\\Docs");
+        env.app().AppSettings.SetValue("ScanLocation", "/scans");
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.SSTab1->setCurrentIndex(3);
+        QCOMPARE(setup.locations->txtDBLocation->text(), env.dataFolder());
+        QCOMPARE(setup.locations->txtDBName->text(), QString("verdell.mdb"));
+        QCOMPARE(setup.locations->txtDocLocation->text(), QString("\\Verdell Std\\Docs"));
+        QCOMPARE(setup.locations->txtScanLocation->text(), QString("/scans"));
+    }
+
+    void rolesEnableTheirControls() {
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        NetworkTab* n = setup.network;
+        QVERIFY(n->cmdPrepare->isEnabled() && !n->cmdLocate->isEnabled());
+        n->optServer[1]->click();
+        QVERIFY(!n->cmdPrepare->isEnabled() && !n->cmdManual->isEnabled());
+        QVERIFY(n->cmdLocate->isEnabled() && n->fraClient->isEnabled());
+        QCOMPARE(n->txtLocate->text(), env.dataFolder());
+        QCOMPARE(n->txtDataBase->text(), QString("verdell.mdb"));
+
+        env.prompter.chooseFile("/srv/office/Verdell Std/jobs.mdb");
+        n->cmdLocate->click();
+        n->cmdApply->click();
+        QCOMPARE(env.setting("datapath"), QString("/srv/office/Verdell Std"));
+        QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
+        QCOMPARE(env.setting("DocPath"), QString("/srv/office/Verdell Std/Docs"));
+        QCOMPARE(env.setting("TemplatePath"), QString("/srv/office/Verdell Std/Docs/Templates"));
+
+        // A server with nothing prepared or chosen stores an empty data folder.
+        n->optServer[0]->click();
+        n->cmdApply->click();
+        QCOMPARE(env.setting("datapath"), QString());
+    }
+
+    void prepareSharesTheFolderOnTheDataDrive_data() {
+        QTest::addColumn<QString>("datapath");
+        QTest::addColumn<int>("root");
+        QTest::newRow("home folder") << "\\Verdell Std" << 0;
+        QTest::newRow("second drive") << "D:\\Office\\Data" << 1;
+        QTest::newRow("network path") << "\\\\server\\share\\Verdell Std" << 0;
+    }
+    void prepareSharesTheFolderOnTheDataDrive() {
+        QFETCH(QString, datapath);
+        QFETCH(int, root);
+        TestEnv env;
+        env.openNewDatabase();
+        const QString database = env.app().DbConnection.fileName();
+        env.app().AppSettings.SetValue("datapath", datapath);
+        const QString folder = env.roots.roots()[root] + "/Verdell Std";
+        QCOMPARE(network::shareFolderFor(datapath, env.roots), folder);
+
+        for (int time = 0; time < 2; ++time) {  // the second time finds the folder there
+            frmSetup setup(env.app());
+            setup.Form_Load();
+            setup.network->cmdPrepare->click();
+            QCOMPARE(setup.result(), int(QDialog::Accepted));
+        }
+        QVERIFY(QDir(folder).exists());
+        QCOMPARE(env.sharing.requests.size(), 2);
+        QCOMPARE(env.sharing.requests[0].serverName, QString());
+        QCOMPARE(env.sharing.requests[0].shareName, QString("Verdell"));
+        QCOMPARE(env.sharing.requests[0].folder, folder);
+        QCOMPARE(env.sharing.requests[0].remark, QString("Verdell"));
+        QVERIFY(env.prompter.last().prompt.startsWith("Folder " + folder +
+                                                      " has been shared as 'Verdell'"));
+        QVERIFY(env.prompter.last().prompt.contains("has not been moved"));
+        QVERIFY(QFile::exists(database));
+    }
+
+    void prepareSaysWhenSambaIsMissing() {
+        TestEnv env;
+        env.openNewDatabase();
+        env.sharing.status = 127;
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.network->cmdPrepare->click();
+        QCOMPARE(env.prompter.last().title, QString("Folder Not Shared"));
+        QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));
+        QVERIFY(setup.network->txtPath->text().isEmpty());
+        QVERIFY(env.app().DbConnection.isOpen());
+    }
+
+    void blankCaptionsBecomeUnused() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        for (int index : {4, 22, 35}) {
+            QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
+        }
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.maintenance->cmdResetLabels->click();
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("All unused labels have now been made visible. Go to the Job Screen and "
+                         "change them to something more applicable."));
+        const auto stored = captions::read(db);
+        QCOMPARE(stored.size(), captions::kLabelCount);
+        for (const auto& [index, text] : stored) {
+            if (index == 4 || index == 22 || index == 35) {
+                QCOMPARE(text, QString("Unused"));
+            } else {
+                QCOMPARE(text, captions::defaults()[size_t(index)]);
+            }
+        }
+        QCOMPARE(env.app().FieldCaptions[4], QString("Unused"));
+    }
+};
+
+QTEST_MAIN(tst_setupscreen)
+#include "tst_setupscreen.moc"
