@@ -1,4 +1,5 @@
 #include "admin/AdminCommands.h"
+#include "admin/ReportCommand.h"
 
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
@@ -35,7 +36,8 @@ const QString kUsage = QStringLiteral(
     "          make a document for a stored job from a template, as the job screen does, and\n"
     "          print the new file's path\n"
     "  preprocess NAME\n"
-    "          record which merge fields a template uses, and print them\n");
+    "          record which merge fields a template uses, and print them\n") +
+    reportUsage();
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
@@ -216,6 +218,10 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("check"), check},
         {QStringLiteral("create-document"), createDocument},
         {QStringLiteral("preprocess"), preprocess},
+        {QStringLiteral("report"),
+         [](AppState& a, const QStringList& args, Streams s) {
+             return report(a, args, s, [&] { return openAsTheProgramDoes(a, s); });
+         }},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {
