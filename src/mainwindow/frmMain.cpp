@@ -6,6 +6,10 @@
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "reports/InvoicingReports.h"
+#include "reports/ShowReport.h"
+#include "reports/frmJobReport.h"
+#include "reports/frmReports.h"
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
 #include "startup/Numbers.h"
@@ -127,6 +131,11 @@ void frmMain::buildMenus() {
         namedAction(this, "ReportAwaitingPayment", QStringLiteral("Awaiting Payment"));
     mnuReports->addActions(
         {UnderDevelopment, ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment});
+    connect(UnderDevelopment, &QAction::triggered, this, &frmMain::UnderDevelopment_Click);
+    connect(ReportMorketing, &QAction::triggered, this, &frmMain::ReportMorketing_Click);
+    connect(ReportAwaitingInvoicing, &QAction::triggered, this,
+            &frmMain::DoAwaitingInvoicingReport);
+    connect(ReportAwaitingPayment, &QAction::triggered, this, &frmMain::DoAwaitPaymentReport);
 
     Setup = namedAction(this, "Setup", QStringLiteral("&Setup"));
     bar->addAction(Setup);
@@ -141,8 +150,7 @@ void frmMain::buildMenus() {
 
     // The screens behind these entries are not part of this build yet.
     for (QAction* pending : {FileBackup, FileRestore, OptionsJobStatus, OptionsIntroducedBy,
-                             ProgramClientCompanies, UnderDevelopment, ReportMorketing,
-                             ReportAwaitingInvoicing, ReportAwaitingPayment}) {
+                             ProgramClientCompanies}) {
         pending->setEnabled(false);
     }
 }
@@ -289,8 +297,26 @@ void frmMain::HoverTool3_Click() {
     if (!connectionOpen()) {
         return;
     }
-    QApplication::beep();  // the reports menu is not part of this build yet
+    showScreen(app_, QStringLiteral("frmReports"), [this]() -> QWidget* {
+        auto* reports = new frmReports(app_);
+        reports->Form_Load();
+        return reports;
+    });
 }
+
+void frmMain::UnderDevelopment_Click() {
+    showScreen(app_, QStringLiteral("frmJobReport"), [this]() -> QWidget* {
+        auto* report = new frmJobReport(app_);
+        report->Form_Load();
+        return report;
+    });
+}
+
+void frmMain::ReportMorketing_Click() { showMarketingScreen(app_); }
+
+void frmMain::DoAwaitingInvoicingReport() { ShowReport(app_, awaitingInvoicingReport()); }
+
+void frmMain::DoAwaitPaymentReport() { ShowReport(app_, awaitingPaymentReport()); }
 
 void frmMain::HoverTool2_Click() {
     if (QObject* reports = app_.openScreen(QStringLiteral("frmReports"))) {

@@ -25,6 +25,9 @@ public:
     // The chosen file's full name, or an empty text when the dialog was cancelled.
     virtual QString openFile(const QString& title = {}, const QString& folder = {},
                              const QString& filter = {}) = 0;
+    // The full name of a file to write, or an empty text when the dialog was cancelled.
+    virtual QString saveFile(const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
 
     static QString applicationTitle() { return QStringLiteral("Verdell"); }
 };

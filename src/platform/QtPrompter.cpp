@@ -67,3 +67,8 @@ QString QtPrompter::openFile(const QString& title, const QString& folder, const 
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titleOr(title), folder,
                                         filter);
 }
+
+QString QtPrompter::saveFile(const QString& title, const QString& suggested, const QString& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titleOr(title), suggested,
+                                        filter);
+}

@@ -46,6 +46,11 @@ QString ScriptedPrompter::openFile(const QString& title, const QString&, const Q
     return files_.isEmpty() ? QString() : files_.dequeue();
 }
 
+QString ScriptedPrompter::saveFile(const QString& title, const QString& suggested, const QString&) {
+    record({Call::Kind::SaveFile, suggested, title});
+    return files_.isEmpty() ? QString() : files_.dequeue();
+}
+
 QStringList ScriptedPrompter::prompts() const {
     QStringList out;
     for (const auto& c : calls_) {

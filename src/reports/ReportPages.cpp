@@ -254,6 +254,13 @@ ReportPages ReportPages::layOut(ReportDefinition definition, Rows rows, ReportCo
     return out;
 }
 
+ReportPages ReportPages::onPage(const QPageLayout& page) const {
+    if (!data_) {
+        return {};
+    }
+    return layOut(data_->definition, data_->rows, data_->context, page);
+}
+
 int ReportPages::rowCount() const { return data_ ? int(data_->order.size()) : 0; }
 int ReportPages::groupCount() const { return data_ ? int(data_->groups.size()) : 0; }
 const ReportDefinition& ReportPages::definition() const { return data_->definition; }

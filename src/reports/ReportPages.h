@@ -34,6 +34,9 @@ public:
     static ReportPages layOut(ReportDefinition definition, Rows rows, ReportContext context,
                               const QPageLayout& page);
 
+    // The same report laid out again on other paper.
+    ReportPages onPage(const QPageLayout& page) const;
+
     int pageCount() const { return int(pageStarts_.size()); }
     int rowCount() const;
     int groupCount() const;
