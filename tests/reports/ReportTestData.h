@@ -3,7 +3,9 @@
 #include "startup/Captions.h"
 #include "support/TestEnv.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QWidget>
 
 // A test's database with the stored captions loaded, as the program has them after starting,
 // and jobs added with the fields each test names.
@@ -15,6 +17,18 @@ struct ReportEnv {
         captions::load(db(), env.app().FieldCaptions);
         env.app().DefaultDateFormat = "dd/mm/yyyy";
     }
+    // The windows a test opened go before the state they use.
+    ~ReportEnv() {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                w->close();
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    ReportEnv(const ReportEnv&) = delete;
+    ReportEnv& operator=(const ReportEnv&) = delete;
+
     AppState& app() { return env.app(); }
     Database& db() { return env.app().DbConnection; }
     const QString& caption(int index) const {
