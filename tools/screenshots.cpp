@@ -6,6 +6,14 @@
 #include "documents/TemplatesTab.h"
 #include "setup/frmSetup.h"
 #include "mainwindow/frmSplash.h"
+#include "reports/InvoicingReports.h"
+#include "reports/ShowReport.h"
+#include "reports/frmJobAge.h"
+#include "reports/frmJobReport.h"
+#include "reports/frmMarketingRpt.h"
+#include "reports/frmReportPreview.h"
+#include "reports/frmReports.h"
+#include "startup/Captions.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
@@ -103,6 +111,25 @@ int main(int argc, char** argv) {
         frmSetup setup(env.app());
         setup.templates->cmdPopLetters_Click();
         save(setup, folder, QStringLiteral("frmSetup-templates"));
+    }
+    {
+        captions::load(env.app().DbConnection, env.app().FieldCaptions);
+        frmReports menu(env.app());
+        menu.Form_Load();
+        save(menu, folder, QStringLiteral("frmReports"));
+        frmJobAge age(env.app());
+        age.Form_Load();
+        save(age, folder, QStringLiteral("frmJobAge"));
+        frmJobReport jobReport(env.app());
+        jobReport.Form_Load();
+        save(jobReport, folder, QStringLiteral("frmJobReport"));
+        frmMarketingRpt marketing(env.app());
+        marketing.Form_Load();
+        save(marketing, folder, QStringLiteral("frmMarketingRpt"));
+        if (frmReportPreview* preview = ShowReport(env.app(), awaitingPaymentReport())) {
+            save(*preview, folder, QStringLiteral("frmReportPreview"));
+            preview->close();
+        }
     }
     return 0;
 }

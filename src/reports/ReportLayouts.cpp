@@ -35,6 +35,8 @@ ReportItem field(const char* name, const char* source, QRectF box, bool isDate =
     item.format = format;
     item.font = {kTextPoints};
     item.align = align;
+    // Dates and amounts fit their columns as they are.
+    item.wrap = !isDate && format.isEmpty() && align != Qt::AlignRight;
     return item;
 }
 
@@ -191,13 +193,13 @@ ReportDefinition quoteStatus() {
                {{"Label1", QStringLiteral("Job No"), "txtJobNo", "JobNo", 45},
                 {"Label2", QStringLiteral("Job Status"), "txtJobStatus", "JobStatus", 80},
                 {"Label3", QStringLiteral("Introduced By"), "txtIntroducedBy", "IntroducedBy", 85},
-                {"Label4", QStringLiteral("Work Name"), "txtWorkName", "WorkName", 150},
-                {"Label5", QStringLiteral("Surveyed"), "txtDateReceived", "DateReceived", 62, true},
-                {"Label6", QStringLiteral("Due"), "txtDateDue", "DateDue", 62, true},
-                {"Label7", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 62, true},
-                {"Label8", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 62,
+                {"Label4", QStringLiteral("Work Name"), "txtWorkName", "WorkName", 142},
+                {"Label5", QStringLiteral("Surveyed"), "txtDateReceived", "DateReceived", 64, true},
+                {"Label6", QStringLiteral("Due"), "txtDateDue", "DateDue", 64, true},
+                {"Label7", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 64, true},
+                {"Label8", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 64,
                  true},
-                {"Label9", QStringLiteral("Quoted"), "txtDateQuoted", "DateQuoted", 62, true},
+                {"Label9", QStringLiteral("Quoted"), "txtDateQuoted", "DateQuoted", 64, true},
                 {"Label10", QStringLiteral("Age (Days)"), "txtAge", "Age", 45, false, {},
                  Qt::AlignRight}});
     d.pageHeader.items << line("lineHeadings", 17, d.designWidth);
@@ -216,13 +218,13 @@ ReportDefinition introducedGroup() {
     addColumns(d.pageHeader, 2, d.detail,
                {{"Label1", QStringLiteral("IntroducedBy:"), nullptr, nullptr, 95},
                 {"Label3", QStringLiteral("JobStatus:"), "txtJobStatus", "JobStatus", 80},
-                {"Label4", QStringLiteral("WorkName:"), "txtWorkName", "WorkName", 150},
-                {"Label5", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 62, true},
-                {"Label2", QStringLiteral("Surveyed"), "txtDateReceived", "DateReceived", 62,
+                {"Label4", QStringLiteral("WorkName:"), "txtWorkName", "WorkName", 140},
+                {"Label5", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 64, true},
+                {"Label2", QStringLiteral("Surveyed"), "txtDateReceived", "DateReceived", 64,
                  true},
-                {"Label6", QStringLiteral("Quoted"), "txtDateQuoted", "DateQuoted", 62, true},
-                {"Label7", QStringLiteral("Due"), "txtDateDue", "DateDue", 62, true},
-                {"Label8", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 62,
+                {"Label6", QStringLiteral("Quoted"), "txtDateQuoted", "DateQuoted", 64, true},
+                {"Label7", QStringLiteral("Due"), "txtDateDue", "DateDue", 64, true},
+                {"Label8", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 64,
                  true},
                 {"Label9", QStringLiteral("JobNo:"), "txtJobNo", "JobNo", 45, false, {},
                  Qt::AlignRight},
@@ -244,17 +246,17 @@ ReportDefinition jobStatus() {
     ReportDefinition d = landscape("drJobStatus");
     titleBand(d, "labReportTitle", nullptr, {});
     addColumns(d.pageHeader, 2, d.detail,
-               {{"Label1", QStringLiteral("Date Created"), "txtDate", "DateCreated", 62, true},
+               {{"Label1", QStringLiteral("Date Created"), "txtDate", "DateCreated", 64, true},
                 {"Label2", QStringLiteral("Job No"), "txtJobNo", "JobNo", 45},
                 {"Label3", QStringLiteral("Status"), "txtJobStatus", "JobStatus", 85},
                 {"Label4", QStringLiteral("Work Name"), "txtWorkName", "WorkName", 170},
-                {"Label5", QStringLiteral("Date Surveyed"), "txtDateReceived", "DateReceived", 62,
+                {"Label5", QStringLiteral("Date Surveyed"), "txtDateReceived", "DateReceived", 64,
                  true},
-                {"Label6", QStringLiteral("Date Due"), "txtDateDue", "DateDue", 62, true},
-                {"Label7", QStringLiteral("Date Quoted"), "txtDateQuoted", "DateQuoted", 62, true},
+                {"Label6", QStringLiteral("Date Due"), "txtDateDue", "DateDue", 64, true},
+                {"Label7", QStringLiteral("Date Quoted"), "txtDateQuoted", "DateQuoted", 64, true},
                 {"Label10", QStringLiteral("Introduced By"), "txtIntroducedBy", "IntroducedBy",
                  100},
-                {"Label11", QStringLiteral("Date Completed"), "Text1", "DateCompleted", 62,
+                {"Label11", QStringLiteral("Date Completed"), "Text1", "DateCompleted", 64,
                  true}});
     d.pageHeader.items << line("lineHeadings", 17, d.designWidth);
     d.pageHeader.height = 20;
@@ -273,14 +275,14 @@ ReportDefinition jobGroup() {
                {{"Label2", QStringLiteral("Job No"), "txtJobNo", "JobNo", 40},
                 {"Label3", QStringLiteral("Job Status"), "txtJobStatus", "JobStatus", 70},
                 {"Label4", QStringLiteral("Work Name"), "txtWorkName", "WorkName", 110},
-                {"Label5", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 62, true,
+                {"Label5", QStringLiteral("Created"), "txtDateCreated", "DateCreated", 64, true,
                  dayMonthYear},
-                {"Label9", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 62,
+                {"Label9", QStringLiteral("Completed"), "txtDateCompleted", "DateCompleted", 64,
                  true, dayMonthYear},
                 {"Label1", QStringLiteral("Introduced By"), "txtIntroducedBy", "IntroducedBy", 80},
                 {"Label6", QStringLiteral("Address"), "txtHomeAddress", "HomeAddress", 140},
                 {"Label7", QStringLiteral("Work Details:"), "txtWorkDetails", "WorkDetails",
-                 168}});
+                 164}});
     d.groupHeader.items << line("lineHeadings", 23, d.designWidth);
     d.groupHeader.height = 26;
     // The captions come again at the top of a page on which a group goes on.

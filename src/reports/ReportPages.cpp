@@ -5,6 +5,8 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 struct ReportPages::Data {
     ReportDefinition definition;
@@ -17,6 +19,31 @@ struct ReportPages::Data {
     std::vector<std::pair<int, int>> groups;
     qreal scale = 1;
     QSizeF printable;
+    // Each bound item's column in the rows, and the bands in which an item stands below
+    // another (and so moves when text above it wraps).
+    std::unordered_map<const ReportItem*, int> columns;
+    std::unordered_set<const ReportBand*> stacked;
+
+    void index() {
+        for (const ReportBand* band :
+             {&definition.reportHeader, &definition.pageHeader, &definition.groupHeader,
+              &definition.detail, &definition.groupFooter, &definition.pageFooter,
+              &definition.reportFooter}) {
+            for (qsizetype i = 0; i < band->items.size(); ++i) {
+                const ReportItem& item = band->items[i];
+                columns[&item] = rows.column(item.field);
+                for (qsizetype j = 0; j < i; ++j) {
+                    if (band->items[j].box.bottom() <= item.box.top() + 0.5) {
+                        stacked.insert(band);
+                    }
+                }
+            }
+        }
+    }
+    int columnOf(const ReportItem& item) const {
+        const auto found = columns.find(&item);
+        return found == columns.end() ? -1 : found->second;
+    }
 
     bool grouped() const { return !definition.groupField.isEmpty(); }
 
@@ -32,10 +59,10 @@ struct ReportPages::Data {
         qreal height = 0;
         std::vector<qreal> shift;
     };
-    BandFit fit(const ReportBand& band, int row, int group) const {
+    BandFit fit(const ReportBand& band, int row, int group, bool measure = true) const {
         BandFit out;
         out.shift.assign(size_t(band.items.size()), 0);
-        if (!band.present()) {
+        if (!band.present() || (!measure && !stacked.count(&band))) {
             return out;
         }
         std::vector<qreal> growth(size_t(band.items.size()), 0);
@@ -79,7 +106,7 @@ struct ReportPages::Data {
         if (item.aggregate == ReportItem::Aggregate::Count) {
             result = end - begin;
         } else {
-            const int column = rows.column(item.field);
+            const int column = columnOf(item);
             for (int i = begin; i < end && column >= 0; ++i) {
                 result += rows.at(order[size_t(i)], column).toDouble();
             }
@@ -99,10 +126,11 @@ struct ReportPages::Data {
                 if (position < 0 && group >= 0) {
                     position = groups[size_t(group)].first;
                 }
-                if (position < 0 || position >= int(order.size())) {
+                const int column = columnOf(item);
+                if (position < 0 || position >= int(order.size()) || column < 0) {
                     return {};
                 }
-                return reportformat::value(rows.value(order[size_t(position)], item.field), item,
+                return reportformat::value(rows.at(order[size_t(position)], column), item,
                                            context);
             }
             case ReportItem::Kind::Function:
@@ -248,6 +276,7 @@ ReportPages ReportPages::layOut(ReportDefinition definition, Rows rows, ReportCo
         }
     }
 
+    data->index();
     ReportPages out;
     out.data_ = data;
     Builder(out, *data).run();
@@ -276,7 +305,8 @@ void ReportPages::forEachItem(int page, Visit visit) const {
     const size_t end = page + 1 < pageCount() ? pageStarts_[size_t(page) + 1] : placed_.size();
     for (size_t i = begin; i < end; ++i) {
         const Placed& p = placed_[i];
-        const Data::BandFit fit = data_->fit(*p.band, p.row, p.group);
+        // Only a band with items below others needs measuring again to place them.
+        const Data::BandFit fit = data_->fit(*p.band, p.row, p.group, false);
         for (qsizetype k = 0; k < p.band->items.size(); ++k) {
             const ReportItem& item = p.band->items[k];
             const qreal shift = fit.shift[size_t(k)];

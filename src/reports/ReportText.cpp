@@ -125,6 +125,15 @@ void draw(QPainter& painter, const QRectF& box, const QString& text, const Repor
         return;
     }
     const FontMeasure& m = measureFor(spec);
+    painter.setFont(m.font);
+    if (!wrap || fitsOnOneLine(m, text, box.width())) {
+        if (m.lineHeight <= box.height() + 0.5) {
+            painter.drawText(QRectF(box.topLeft(), QSizeF(box.width(), m.lineHeight)),
+                             int(Qt::TextSingleLine | Qt::AlignTop | (align & Qt::AlignHorizontal_Mask)),
+                             text);
+        }
+        return;
+    }
     QTextLayout layout(withLineBreaks(text), m.font, painter.device());
     layout.setTextOption(option(align, wrap));
     layOut(layout, box.width(), box.height() + 0.5);
@@ -134,7 +143,6 @@ void draw(QPainter& painter, const QRectF& box, const QString& text, const Repor
     while (shown < lines && layout.lineAt(shown).rect().bottom() <= box.height() + 0.5) {
         ++shown;
     }
-    painter.setFont(m.font);
     if (shown == lines) {
         layout.draw(&painter, box.topLeft());
         return;

@@ -32,6 +32,9 @@ frmJobAge::frmJobAge(AppState& app, QWidget* parent) : QWidget(parent, Qt::Windo
     Label4->setObjectName(QStringLiteral("Label4"));
     Label7 = new QLabel(this);
     Label7->setObjectName(QStringLiteral("Label7"));
+    // With a buddy, a label shows "&&" as one ampersand.
+    Label4->setBuddy(cbIntroducedBy);
+    Label7->setBuddy(cbGroup);
     SSCommand2 = makeButton(this, "SSCommand2", QStringLiteral("&Create Report"));
     cmdExit = makeButton(this, "cmdExit", QStringLiteral("E&xit"));
     cmdDoIt = makeButton(this, "cmdDoIt", QStringLiteral("&Create Report Using Sort"));

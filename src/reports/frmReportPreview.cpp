@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
@@ -64,6 +65,7 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title, ReportPa
     scroll_->setWidget(view);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->viewport()->installEventFilter(this);
 
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{cmdFirst, cmdPrevious, txtPage, labPages,
@@ -145,9 +147,12 @@ void frmReportPreview::cbZoom_Click() {
     }
 }
 
-void frmReportPreview::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    cbZoom_Click();
+bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
+    // A fitting zoom follows the room the page has.
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+        cbZoom_Click();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmReportPreview::cbPaper_Click() {

@@ -190,6 +190,24 @@ private Q_SLOTS:
         QCOMPARE(textsOf(pages, 0, "Label5"), QStringList{"Page 1 of 1"});
     }
 
+    // No column of any layout runs off the printable width or into the next column.
+    void columnsStayApart() {
+        for (const QString& name : reportlayouts::names()) {
+            const ReportDefinition d = *reportlayouts::byName(name);
+            for (const ReportBand* band : {&d.pageHeader, &d.groupHeader, &d.detail}) {
+                for (const ReportItem& a : band->items) {
+                    QVERIFY2(a.box.right() <= d.designWidth + 0.01, qPrintable(name + ": " + a.name));
+                    for (const ReportItem& b : band->items) {
+                        const bool apart = &a == &b || a.kind == ReportItem::Kind::Line ||
+                                           b.kind == ReportItem::Kind::Line ||
+                                           !a.box.intersects(b.box);
+                        QVERIFY2(apart, qPrintable(name + ": " + a.name + " and " + b.name));
+                    }
+                }
+            }
+        }
+    }
+
     // Display formats, the date format of the report for dates without one, and placeholders.
     void formatsAndPlaceholders() {
         const ReportPages invoice = layOut("drAwaitInvoice", jobs(2));
