@@ -9,9 +9,17 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
+#include "reports/InvoicingReports.h"
+#include "reports/ShowReport.h"
+#include "reports/frmJobAge.h"
+#include "reports/frmJobReport.h"
+#include "reports/frmMarketingRpt.h"
+#include "reports/frmReportPreview.h"
+#include "reports/frmReports.h"
 #include "search/frmSearch.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
+#include "startup/Captions.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
@@ -176,6 +184,25 @@ int main(int argc, char** argv) {
         estimates.txtSearch->setText(QStringLiteral("o'b"));
         estimates.cmdGoSearch_Click();
         save(estimates, folder, QStringLiteral("frmEstimate-search"));
+    }
+    {
+        captions::load(env.app().DbConnection, env.app().FieldCaptions);
+        frmReports menu(env.app());
+        menu.Form_Load();
+        save(menu, folder, QStringLiteral("frmReports"));
+        frmJobAge age(env.app());
+        age.Form_Load();
+        save(age, folder, QStringLiteral("frmJobAge"));
+        frmJobReport jobReport(env.app());
+        jobReport.Form_Load();
+        save(jobReport, folder, QStringLiteral("frmJobReport"));
+        frmMarketingRpt marketing(env.app());
+        marketing.Form_Load();
+        save(marketing, folder, QStringLiteral("frmMarketingRpt"));
+        if (frmReportPreview* preview = ShowReport(env.app(), awaitingPaymentReport())) {
+            save(*preview, folder, QStringLiteral("frmReportPreview"));
+            preview->close();
+        }
     }
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "admin/AdminCommands.h"
+#include "admin/ReportCommand.h"
 
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
@@ -55,7 +56,8 @@ const QString kUsage = QStringLiteral(
     "  backup FILE\n"
     "          write a consistent copy of the database to FILE\n"
     "  restore FILE\n"
-    "          replace the database with the backup FILE, keeping the replaced file beside it\n");
+    "          replace the database with the backup FILE, keeping the replaced file beside it\n") +
+    reportUsage();
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
@@ -361,6 +363,10 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("migrate"), migrate},
         {QStringLiteral("backup"), backupTo},
         {QStringLiteral("restore"), restoreFrom},
+        {QStringLiteral("report"),
+         [](AppState& a, const QStringList& args, Streams s) {
+             return report(a, args, s, [&] { return openAsTheProgramDoes(a, s); });
+         }},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {

@@ -10,10 +10,19 @@
 #include "platform/SystemLocale.h"
 #include "startup/AppState.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    // Reports lay out and draw text, which needs the fonts of a GUI application; nothing is
+    // shown, so without a platform of its own it draws off screen.
+    const bool drawing = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> application =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("verdell-admin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VERDELL_VERSION));
 

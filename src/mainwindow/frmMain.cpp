@@ -7,6 +7,10 @@
 #include "mainwindow/frmSplash.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "reports/InvoicingReports.h"
+#include "reports/ShowReport.h"
+#include "reports/frmJobReport.h"
+#include "reports/frmReports.h"
 #include "setup/BackupScreens.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
@@ -142,6 +146,11 @@ void frmMain::buildMenus() {
         namedAction(this, "ReportAwaitingPayment", QStringLiteral("Awaiting Payment"));
     mnuReports->addActions(
         {UnderDevelopment, ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment});
+    connect(UnderDevelopment, &QAction::triggered, this, &frmMain::UnderDevelopment_Click);
+    connect(ReportMorketing, &QAction::triggered, this, &frmMain::ReportMorketing_Click);
+    connect(ReportAwaitingInvoicing, &QAction::triggered, this,
+            &frmMain::DoAwaitingInvoicingReport);
+    connect(ReportAwaitingPayment, &QAction::triggered, this, &frmMain::DoAwaitPaymentReport);
 
     Setup = namedAction(this, "Setup", QStringLiteral("&Setup"));
     bar->addAction(Setup);
@@ -153,12 +162,6 @@ void frmMain::buildMenus() {
     mnuHelp->addActions({HelpAbout, MailMerge});
     connect(HelpAbout, &QAction::triggered, this, &frmMain::HelpAbout_Click);
     connect(MailMerge, &QAction::triggered, this, &frmMain::MailMerge_Click);
-
-    // The screens behind these entries are not part of this build yet.
-    for (QAction* pending :
-         {UnderDevelopment, ReportMorketing, ReportAwaitingInvoicing, ReportAwaitingPayment}) {
-        pending->setEnabled(false);
-    }
 }
 
 void frmMain::buildPicture() {
@@ -304,7 +307,31 @@ void frmMain::HoverTool3_Click() {
     if (!connectionOpen()) {
         return;
     }
-    QApplication::beep();  // the reports menu is not part of this build yet
+    showScreen(app_, QStringLiteral("frmReports"), [this]() -> QWidget* {
+        auto* reports = new frmReports(app_);
+        reports->Form_Load();
+        return reports;
+    });
+}
+
+void frmMain::UnderDevelopment_Click() {
+    showScreen(app_, QStringLiteral("frmJobReport"), [this]() -> QWidget* {
+        auto* report = new frmJobReport(app_);
+        report->Form_Load();
+        return report;
+    });
+}
+
+void frmMain::ReportMorketing_Click() {
+    showMarketingScreen(app_);
+}
+
+void frmMain::DoAwaitingInvoicingReport() {
+    ShowReport(app_, awaitingInvoicingReport());
+}
+
+void frmMain::DoAwaitPaymentReport() {
+    ShowReport(app_, awaitingPaymentReport());
 }
 
 void frmMain::HoverTool2_Click() {

@@ -31,6 +31,10 @@ public:
     void FileRestore_Click();
     void HelpAbout_Click();
     void MailMerge_Click();
+    void UnderDevelopment_Click();  // job report
+    void ReportMorketing_Click();
+    void DoAwaitingInvoicingReport();
+    void DoAwaitPaymentReport();
     void Timer1_Timer();
     void Picture1_Click();
 

@@ -54,23 +54,25 @@ bool DesktopLauncher::open(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool DesktopLauncher::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool DesktopLauncher::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool DesktopLauncher::print(const QString& path) {
     const QString soffice = office();
     if (soffice.isEmpty()) {
         return false;
     }
-    return QProcess::startDetached(soffice, {QStringLiteral("--headless"), QStringLiteral("-p"),
-                                             path});
+    return QProcess::startDetached(soffice,
+                                   {QStringLiteral("--headless"), QStringLiteral("-p"), path});
 }
 
 bool DesktopLauncher::editTemplate(const QString& path) {
     const QString soffice = office();
     const QString registered = programFor(path);
     if (!soffice.isEmpty() &&
-        (registered.isEmpty() || QFileInfo(registered).fileName().contains(
-                                     QLatin1String("office"), Qt::CaseInsensitive))) {
+        (registered.isEmpty() ||
+         QFileInfo(registered).fileName().contains(QLatin1String("office"), Qt::CaseInsensitive))) {
         return QProcess::startDetached(soffice, {QStringLiteral("-o"), path});
     }
     return open(path);

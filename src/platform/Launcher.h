@@ -45,9 +45,7 @@ public:
     bool open(const QString& path) override { return record({"open", path, {}}); }
     bool openUrl(const QUrl& url) override { return record({"openUrl", url.toString(), {}}); }
     bool print(const QString& path) override { return record({"print", path, {}}); }
-    bool editTemplate(const QString& path) override {
-        return record({"editTemplate", path, {}});
-    }
+    bool editTemplate(const QString& path) override { return record({"editTemplate", path, {}}); }
     bool start(const QString& program, const QStringList& arguments) override {
         return record({"start", program, arguments});
     }

@@ -8,9 +8,13 @@ namespace paths {
 
 namespace {
 
-bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
+bool isSeparator(QChar c) {
+    return c == u'/' || c == u'\\';
+}
 
-QString withSlashes(QString path) { return path.replace(u'\\', u'/'); }
+QString withSlashes(QString path) {
+    return path.replace(u'\\', u'/');
+}
 
 QString stripLeadingSeparators(QString path) {
     qsizetype i = 0;

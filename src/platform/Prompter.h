@@ -10,8 +10,14 @@ public:
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     // The values are the icon bits of the classic message-box style word; 80 (critical and
     // information together) is a combination some messages use.
-    enum class Icon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64,
-                      CriticalInformation = 80 };
+    enum class Icon {
+        None = 0,
+        Critical = 16,
+        Question = 32,
+        Exclamation = 48,
+        Information = 64,
+        CriticalInformation = 80
+    };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;
@@ -25,8 +31,9 @@ public:
     // The chosen file's full name, or an empty text when the dialog was cancelled.
     virtual QString openFile(const QString& title = {}, const QString& folder = {},
                              const QString& filter = {}) = 0;
-    // The full name of the file to write, or an empty text when the dialog was cancelled.
-    virtual QString saveFile(const QString& title = {}, const QString& folder = {},
+    // The full name of a file to write, or an empty text when the dialog was cancelled. The
+    // suggestion is a folder or a file name to start from.
+    virtual QString saveFile(const QString& title = {}, const QString& suggested = {},
                              const QString& filter = {}) = 0;
 
     static QString applicationTitle() { return QStringLiteral("Verdell"); }

@@ -19,19 +19,24 @@ QString titleOr(const QString& title) {
 QMessageBox::Icon boxIcon(Prompter::Icon icon) {
     switch (icon) {
         case Prompter::Icon::Critical:
-        case Prompter::Icon::CriticalInformation: return QMessageBox::Critical;
-        case Prompter::Icon::Question: return QMessageBox::Question;
-        case Prompter::Icon::Exclamation: return QMessageBox::Warning;
-        case Prompter::Icon::Information: return QMessageBox::Information;
-        case Prompter::Icon::None: break;
+        case Prompter::Icon::CriticalInformation:
+            return QMessageBox::Critical;
+        case Prompter::Icon::Question:
+            return QMessageBox::Question;
+        case Prompter::Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Prompter::Icon::Information:
+            return QMessageBox::Information;
+        case Prompter::Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 }  // namespace
 
-Prompter::Answer QtPrompter::message(const QString& prompt, const QString& title,
-                                     Buttons buttons, Icon icon) {
+Prompter::Answer QtPrompter::message(const QString& prompt, const QString& title, Buttons buttons,
+                                     Icon icon) {
     QMessageBox box(boxIcon(icon), titleOr(title), shown(prompt), QMessageBox::NoButton,
                     QApplication::activeWindow());
     switch (buttons) {
@@ -49,10 +54,14 @@ Prompter::Answer QtPrompter::message(const QString& prompt, const QString& title
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 
@@ -68,7 +77,8 @@ QString QtPrompter::openFile(const QString& title, const QString& folder, const 
                                         filter);
 }
 
-QString QtPrompter::saveFile(const QString& title, const QString& folder, const QString& filter) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titleOr(title), folder,
+QString QtPrompter::saveFile(const QString& title, const QString& suggested,
+                             const QString& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titleOr(title), suggested,
                                         filter);
 }

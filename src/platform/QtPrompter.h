@@ -9,5 +9,6 @@ public:
                    Icon icon) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggested,
+                     const QString& filter) override;
 };

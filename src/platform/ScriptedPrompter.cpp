@@ -28,10 +28,13 @@ Prompter::Answer ScriptedPrompter::message(const QString& prompt, const QString&
         return answers_.dequeue();
     }
     switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
+        case Buttons::Ok:
+            return Answer::Ok;
         case Buttons::OkCancel:
-        case Buttons::YesNoCancel: return Answer::Cancel;
-        case Buttons::YesNo: return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
+        case Buttons::YesNo:
+            return Answer::No;
     }
     return Answer::Cancel;
 }
@@ -46,8 +49,8 @@ QString ScriptedPrompter::openFile(const QString& title, const QString&, const Q
     return files_.isEmpty() ? QString() : files_.dequeue();
 }
 
-QString ScriptedPrompter::saveFile(const QString& title, const QString&, const QString&) {
-    record({Call::Kind::SaveFile, {}, title});
+QString ScriptedPrompter::saveFile(const QString& title, const QString& suggested, const QString&) {
+    record({Call::Kind::SaveFile, suggested, title});
     return files_.isEmpty() ? QString() : files_.dequeue();
 }
 

@@ -3,8 +3,8 @@
 #include "platform/Prompter.h"
 
 #include <QList>
-#include <functional>
 #include <QQueue>
+#include <functional>
 
 // Test double: answers from a script and records every call.
 class ScriptedPrompter : public Prompter {
@@ -21,13 +21,15 @@ public:
                    Icon icon) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFile(const QString& title, const QString& suggested,
+                     const QString& filter) override;
 
     // Queued answers, used in order. When the queue is empty a message gets the answer that
     // leaves things as they were (OK, Cancel or No), an input box and a file dialog give an
     // empty text. Open and save dialogs take their answers from the same queue of files.
     void answer(Answer a) { answers_.enqueue(a); }
     void type(const QString& text) { inputs_.enqueue(text); }
+    // The answer of the next file dialog, to open or to save.
     void chooseFile(const QString& path) { files_.enqueue(path); }
     // Called while a message is shown, before it is answered (to look at the screen then).
     std::function<void(const Call&)> onCall;

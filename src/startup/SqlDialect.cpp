@@ -10,6 +10,11 @@ QString SqlDialect::text() const { return QStringLiteral("TEXT COLLATE NOCASE");
 
 QString SqlDialect::quote(const QString& name) const { return u'"' + name + u'"'; }
 
+QString SqlDialect::daysUntil(const QString& column) const {
+    return QStringLiteral("CAST(julianday(?) - julianday(date(") + column +
+           QStringLiteral(")) AS INTEGER)");
+}
+
 QString SqlDialect::beginWrite() const { return QStringLiteral("BEGIN IMMEDIATE"); }
 
 namespace {

@@ -29,6 +29,9 @@ public:
     // "\" in the text taken literally.
     static QString containsPattern(const QString& text);
     static QString startsWithPattern(const QString& text);
+    // The whole days from the date in the column (time of day ignored) to a date bound as the
+    // next parameter ("yyyy-MM-dd"): negative for a later date, null when the column holds none.
+    QString daysUntil(const QString& column) const;
 
     // Starts a transaction that is going to write, taking the write lock at once so that two
     // workstations never both read a counter and then both try to write it.

@@ -1,0 +1,114 @@
+#include "reports/MarketingReport.h"
+
+#include "platform/Clock.h"
+#include "startup/AppState.h"
+#include "startup/DateFormats.h"
+#include "startup/SharedRoutines.h"
+
+namespace {
+
+const QString kAll = QStringLiteral("All");
+
+// The date field a caption names; the created date when it names no date.
+QString dateField(const AppState& app, const QString& caption) {
+    static const QStringList kDates = {
+        QStringLiteral("DateCreated"), QStringLiteral("DateReceived"), QStringLiteral("DateDue"),
+        QStringLiteral("DateCompleted"), QStringLiteral("DateQuoted")};
+    const QString field = CaptionToField(app, caption);
+    return kDates.contains(field) ? field : QStringLiteral("DateCreated");
+}
+
+QString stored(const QDate& day) { return day.toString(Qt::ISODate) + QStringLiteral(" 00:00:00"); }
+
+}  // namespace
+
+QList<QPair<QString, QString>> jobStatusLabels(const AppState& app) {
+    return captionLabels(app, {{"label1", 11}, {"label2", 12}, {"label3", 10}, {"label4", 2},
+                               {"label5", 0}, {"label6", 5}, {"label7", 20}, {"label10", 1},
+                               {"label11", 6}});
+}
+
+MarketingChoice defaultMarketingChoice(const AppState& app) {
+    const QDate today = app.clock.today();
+    MarketingChoice choice;
+    choice.from = formatDisplayDate(app, QDateTime(QDate(today.year(), today.month(), 1), {}));
+    choice.to = formatDisplayDate(app, QDateTime(today, {}));
+    choice.dateCaption = app.FieldCaptions[11];
+    choice.orderCaption = app.FieldCaptions[11];
+    return choice;
+}
+
+MarketingReport marketingReport(const AppState& app, const MarketingChoice& choice) {
+    MarketingReport out;
+    const auto from = readDateText(app, choice.from);
+    const auto to = readDateText(app, choice.to);
+    if (!from) {
+        out.problem = {DateRangeProblem::Box::From,
+                       QStringLiteral("The 'From' date you provided is not a valid date"),
+                       QStringLiteral("Invalid Date ") + choice.from};
+        return out;
+    }
+    if (!to) {
+        out.problem = {DateRangeProblem::Box::To,
+                       QStringLiteral("The 'To' date you provided is not a valid date"),
+                       QStringLiteral("Invalid Date ") + choice.to};
+        return out;
+    }
+    if (from->date().daysTo(to->date()) <= 0) {
+        out.problem = {DateRangeProblem::Box::To,
+                       QStringLiteral("The 'To' date you supplied is earlier than the 'From' date"),
+                       QStringLiteral("Invalid Date")};
+        return out;
+    }
+
+    const QString d = dateField(app, choice.dateCaption);
+    const bool byStatus = choice.status != kAll;
+    const bool byIntroducer = choice.introducer != kAll;
+    ReportRequest& r = out.request;
+    r.sql = QStringLiteral("SELECT * FROM Jobs WHERE ");
+    if (byStatus) {
+        r.sql += QStringLiteral("JobStatus = ? AND ");
+        r.params << choice.status;
+    }
+    // Up to the end of the To day, whatever time a job's date holds.
+    r.sql += d + QStringLiteral(" >= ? AND ") + d + QStringLiteral(" < ?");
+    r.params << stored(from->date()) << stored(to->date().addDays(1));
+    if (byIntroducer) {
+        r.sql += QStringLiteral(" AND IntroducedBy = ?");
+        r.params << choice.introducer;
+    }
+
+    r.title = QStringLiteral("Job Status Report From ") + formatDisplayDate(app, *from) +
+              QStringLiteral(" to ") + formatDisplayDate(app, *to);
+    if (byStatus) {
+        r.title += QStringLiteral(" showing jobs with a status of ") + choice.status;
+        if (byIntroducer) {
+            r.title += QStringLiteral(" and Introduced By ") + choice.introducer;
+        }
+    } else if (byIntroducer) {
+        r.title += QStringLiteral(" showing all jobs Introduced By ") + choice.introducer;
+    } else {
+        r.title += QStringLiteral(" showing all jobs with no filtering");
+    }
+
+    if (choice.grouped) {
+        r.layout = QStringLiteral("drjobGroup");
+        r.command = QStringLiteral("JobGroup_Grouping");
+        r.labels = captionLabels(app, {{"label1", 1}, {"label2", 12}, {"label3", 10},
+                                       {"label4", 2}, {"label5", 11}, {"label6", 4},
+                                       {"label7", 21}, {"label9", 6}});
+        return out;
+    }
+    const QString order =
+        choice.orderCaption.isEmpty() ? QString() : CaptionToField(app, choice.orderCaption);
+    if (!order.isEmpty()) {
+        r.sql += QStringLiteral(" ORDER BY ") + order;
+        if (order != QLatin1String("JobNo")) {
+            r.sql += QStringLiteral(", JobNo");
+        }
+    }
+    r.layout = QStringLiteral("drJobStatus");
+    r.command = QStringLiteral("Jobs");
+    r.labels = jobStatusLabels(app);
+    return out;
+}

@@ -1,0 +1,83 @@
+#include "reports/ReportRequest.h"
+
+#include "reports/ReportLayouts.h"
+#include "reports/ReportOutput.h"
+#include "platform/Clock.h"
+#include "startup/AppState.h"
+#include "startup/DateFormats.h"
+
+QString ReportRequest::label(const QString& name) const {
+    for (const auto& [item, text] : labels) {
+        if (item.compare(name, Qt::CaseInsensitive) == 0) {
+            return text;
+        }
+    }
+    return {};
+}
+
+namespace {
+
+QString quotedFields(const Database& db, const QStringList& fields) {
+    QStringList out;
+    for (const QString& field : fields) {
+        out << db.dialect().quote(field);
+    }
+    return out.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+ProducedReport produceReport(Database& db, const ReportRequest& request,
+                             const ReportContext& context, QPageSize::PageSizeId paper) {
+    ProducedReport out;
+    std::optional<ReportDefinition> definition = reportlayouts::byName(request.layout);
+    if (!definition) {
+        out.error = QStringLiteral("There is no report called \"%1\".").arg(request.layout);
+        return out;
+    }
+    definition->setText(definition->titleLabel, request.title);
+    for (const auto& [item, text] : request.labels) {
+        definition->setText(item, text);
+    }
+    if (!db.isOpen()) {
+        out.error = QStringLiteral("There is no database connection");
+        return out;
+    }
+    // The statements select every field of their rows; the report reads only those it shows.
+    QString sql = request.sql;
+    static const QString kEvery = QStringLiteral("SELECT * ");
+    if (sql.startsWith(kEvery)) {
+        sql.replace(0, kEvery.size(),
+                    QStringLiteral("SELECT ") + quotedFields(db, definition->fields()) + u' ');
+    }
+    std::optional<Rows> rows = db.query(sql, request.params);
+    if (!rows) {
+        out.error = QStringLiteral("The report \"%1\" could not read its jobs:\r\n%2")
+                        .arg(request.title, db.lastError().message);
+        return out;
+    }
+    const QPageLayout page = reportoutput::pageLayout(paper, definition->orientation);
+    out.pages = ReportPages::layOut(std::move(*definition), std::move(*rows), context, page);
+    out.ok = true;
+    return out;
+}
+
+ReportContext reportContext(const AppState& app) {
+    ReportContext context;
+    context.printedAt = app.clock.now();
+    context.dateFormat = GetDateFormat(app);
+    if (context.dateFormat.isEmpty()) {
+        context.dateFormat = QStringLiteral("dd/mm/yyyy");
+    }
+    context.names = app.locale.locale();
+    return context;
+}
+
+QList<QPair<QString, QString>> captionLabels(const AppState& app,
+                                             const QList<QPair<const char*, int>>& labels) {
+    QList<QPair<QString, QString>> out;
+    for (const auto& [name, index] : labels) {
+        out.append({QString::fromLatin1(name), app.FieldCaptions[size_t(index)]});
+    }
+    return out;
+}

@@ -1,0 +1,155 @@
+#include "reports/ReportText.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QTextLayout>
+#include <array>
+#include <memory>
+
+namespace reporttext {
+
+namespace {
+
+// What one font needs to tell quickly that a plain text fits on one line: the widest advance
+// of each ASCII character, and the height of a line.
+struct FontMeasure {
+    QFont font;
+    std::array<qreal, 128> advance{};
+    qreal lineHeight = 0;
+};
+
+int key(const ReportFont& spec) {
+    return spec.points * 4 + (spec.bold ? 2 : 0) + (spec.italic ? 1 : 0);
+}
+
+QTextOption option(Qt::Alignment align, bool wrap) {
+    QTextOption o(align & Qt::AlignHorizontal_Mask);
+    o.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    o.setUseDesignMetrics(true);
+    return o;
+}
+
+// Line breaks of every kind become the separator the text layout breaks lines at.
+QString withLineBreaks(const QString& text) {
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        return text;
+    }
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    out.replace(u'\r', QChar::LineSeparator);
+    out.replace(u'\n', QChar::LineSeparator);
+    return out;
+}
+
+// Lays the text out in lines of the width; gives the height used.
+qreal layOut(QTextLayout& layout, qreal width, qreal maxHeight) {
+    qreal y = 0;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            break;
+        }
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        if (y > maxHeight) {
+            break;
+        }
+    }
+    layout.endLayout();
+    return y;
+}
+
+const FontMeasure& measureFor(const ReportFont& spec) {
+    static QHash<int, std::shared_ptr<FontMeasure>> cache;
+    auto& slot = cache[key(spec)];
+    if (!slot) {
+        slot = std::make_shared<FontMeasure>();
+        slot->font = font(spec);
+        QTextLayout probe(QStringLiteral("Xg"), slot->font);
+        probe.setTextOption(option(Qt::AlignLeft, false));
+        slot->lineHeight = layOut(probe, 1e6, 1e9);
+        for (int c = 32; c < 127; ++c) {
+            QTextLayout one(QString(QChar(c)), slot->font);
+            one.setTextOption(option(Qt::AlignLeft, false));
+            layOut(one, 1e6, 1e9);
+            slot->advance[size_t(c)] = one.lineAt(0).naturalTextWidth();
+        }
+    }
+    return *slot;
+}
+
+// True when the text surely fits on one line of the width: plain ASCII on one line whose
+// characters, side by side without kerning, take less than the width.
+bool fitsOnOneLine(const FontMeasure& m, const QString& text, qreal width) {
+    qreal total = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 32 || u >= 127) {
+            return false;
+        }
+        total += m.advance[u];
+    }
+    return total * 1.02 + 1 < width;
+}
+
+}  // namespace
+
+QFont font(const ReportFont& spec) {
+    QFont f(QStringLiteral("Arial"));
+    f.setStyleHint(QFont::SansSerif);
+    // A pixel size, so that on a painter scaled to points it is that many points on any device.
+    f.setPixelSize(spec.points);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(false);
+    return f;
+}
+
+qreal height(const QString& text, const ReportFont& spec, qreal width, bool wrap) {
+    const FontMeasure& m = measureFor(spec);
+    if (!wrap || text.isEmpty() || fitsOnOneLine(m, text, width)) {
+        return m.lineHeight;
+    }
+    QTextLayout layout(withLineBreaks(text), m.font);
+    layout.setTextOption(option(Qt::AlignLeft, true));
+    return qMax(m.lineHeight, layOut(layout, width, 1e9));
+}
+
+void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& spec,
+          Qt::Alignment align, bool wrap) {
+    if (text.isEmpty()) {
+        return;
+    }
+    const FontMeasure& m = measureFor(spec);
+    painter.setFont(m.font);
+    if (!wrap || fitsOnOneLine(m, text, box.width())) {
+        if (m.lineHeight <= box.height() + 0.5) {
+            painter.drawText(QRectF(box.topLeft(), QSizeF(box.width(), m.lineHeight)),
+                             int(Qt::TextSingleLine | Qt::AlignTop | (align & Qt::AlignHorizontal_Mask)),
+                             text);
+        }
+        return;
+    }
+    QTextLayout layout(withLineBreaks(text), m.font, painter.device());
+    layout.setTextOption(option(align, wrap));
+    layOut(layout, box.width(), box.height() + 0.5);
+    const int lines = layout.lineCount();
+    int shown = 0;
+    // Only whole lines that stand inside the box.
+    while (shown < lines && layout.lineAt(shown).rect().bottom() <= box.height() + 0.5) {
+        ++shown;
+    }
+    if (shown == lines) {
+        layout.draw(&painter, box.topLeft());
+        return;
+    }
+    for (int i = 0; i < shown; ++i) {
+        layout.lineAt(i).draw(&painter, box.topLeft());
+    }
+}
+
+}  // namespace reporttext
