@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/ServerAddress.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,14 +123,34 @@ QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFi
 }
 
 bool OpenDatabase(AppState& app) {
-    const QString name = app.AppSettings.GetValue(QStringLiteral("DataName"));
-    const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
-    const QString file = paths::toHost(paths::join(folder, name), app.roots);
-    app.ConnectionString = connection::forFile(file);
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
+    QString source;
+    if (server) {
+        app.ConnectionString = server->connectionString();
+        source = QStringLiteral("%1:%2/%3").arg(server->host).arg(server->port).arg(server->database);
+    } else {
+        const QString name = app.AppSettings.GetValue(QStringLiteral("DataName"));
+        const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
+        source = paths::toHost(paths::join(folder, name), app.roots);
+        app.ConnectionString = connection::forFile(source);
+    }
     if (app.DbConnection.open(app.ConnectionString)) {
         return true;
     }
     const DbError error = app.DbConnection.lastError();
+    if (server) {
+        // The locator finds files; for a server the reason is all the user can act on.
+        app.prompter.message(
+            QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf +
+                error.message + kCrLf +
+                QStringLiteral("An error has occured connecting to your database server, please "
+                               "check the server is running and its name is correct") +
+                kCrLf + QStringLiteral("and that your network is running!"),
+            QStringLiteral("Database Server=") + source + u';', Prompter::Buttons::Ok,
+            Prompter::Icon::Critical);
+        return false;
+    }
+    const QString& file = source;
     app.prompter.message(
         QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.message +
             kCrLf +
