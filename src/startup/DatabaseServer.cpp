@@ -158,8 +158,6 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
     prepared_ = std::make_unique<PreparedStatements>(QSqlDatabase::database(name_, false));
     // The server's notices ("already exists, skipping") are not for the user.
     exec(QStringLiteral("SET client_min_messages TO warning"));
-    // Another workstation holding a table is waited for as long as for a busy file, not for ever.
-    exec(QStringLiteral("SET lock_timeout = %1").arg(busyTimeoutMs_));
     if (!schemaName.isEmpty() &&
         !exec(QStringLiteral("SET search_path TO \"%1\"").arg(schemaName))) {
         const DbError error = error_;
@@ -172,6 +170,8 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
         close();
         return fail(DbCondition::Unspecified, refused);
     }
+    // Another workstation holding a table is waited for as long as for a busy file, not for ever.
+    exec(QStringLiteral("SET lock_timeout = %1").arg(busyTimeoutMs_));
     return true;
 }
 

@@ -111,7 +111,7 @@ QString adoptServerDatabase(Database& db, bool build) {
     // Two workstations meeting a new database at once: one builds it, the other waits here and
     // then finds it built.
     if (!tx.active() ||
-        !db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('verdell schema'))"))) {
+        !db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(current_schema()))"))) {
         return db.lastError().message;
     }
     const QStringList existing = db.tables();
