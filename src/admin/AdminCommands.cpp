@@ -15,6 +15,7 @@
 #include "startup/DateFormats.h"
 #include "startup/Options.h"
 #include "startup/Schema.h"
+#include "startup/ServerAddress.h"
 #include "startup/Startup.h"
 #include "startup/Upgrade.h"
 
@@ -40,12 +41,20 @@ const QString kUsage = QStringLiteral(
     "          record which merge fields a template uses, and print them\n"
     "  print-estimate N\n"
     "          make the document of a stored estimate as the estimates screen prints it,\n"
-    "          record the issue and print the document's path\n");
+    "          record the issue and print the document's path\n"
+    "  migrate --to postgresql://USER@HOST:PORT/DATABASE\n"
+    "          copy the embedded database the settings name, every table, row and identity,\n"
+    "          into an empty database on a PostgreSQL server (the password comes from\n"
+    "          ~/.pgpass); the settings are not changed\n");
+
+}  // namespace
 
 int fail(Streams io, const QString& line) {
     io.err << "verdell-admin: " << line << Qt::endl;
     return 1;
 }
+
+namespace {
 
 int init(AppState& app, const QStringList&, Streams io) {
     const QString settings = app.AppSettings.storeFile();
@@ -62,8 +71,11 @@ int init(AppState& app, const QStringList&, Streams io) {
     return 0;
 }
 
-// Opens the database the settings name; false after reporting why not.
-bool openDatabase(AppState& app, Streams io) {
+}  // namespace
+
+// Opens the database the settings name (the server's, when they name one, unless embeddedOnly);
+// false after reporting why not.
+bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     const QString settings = app.AppSettings.storeFile();
     if (!QFileInfo::exists(settings)) {
         fail(io, QStringLiteral("there are no settings at %1; run 'verdell-admin init' first")
@@ -75,22 +87,27 @@ bool openDatabase(AppState& app, Streams io) {
     WriteFirstRunDefaults(app);
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     const QString file =
         paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
                                   app.AppSettings.GetValue(QStringLiteral("dataname"))),
                       app.roots);
-    if (!app.DbConnection.open(connection::forFile(file))) {
+    const bool onServer = server && !embeddedOnly;
+    if (!app.DbConnection.open(onServer ? server->connectionString() : connection::forFile(file))) {
         fail(io, QStringLiteral("cannot open the database %1: %2")
-                     .arg(file, app.DbConnection.lastError().message));
+                     .arg(onServer ? server->connectionString() : file,
+                          app.DbConnection.lastError().message));
         return false;
     }
     return true;
 }
 
+namespace {
+
 // The database open and brought up to date, with the options, date format and templates
 // folder the screens would have.
 bool openAsTheProgramDoes(AppState& app, Streams io) {
-    if (!openDatabase(app, io)) {
+    if (!openDatabase(app, io, false)) {
         return false;
     }
     if (DatabaseNeedsUpgrade(app.DbConnection)) {
@@ -119,11 +136,11 @@ QString option(const QStringList& arguments, const QString& name) {
 }
 
 int check(AppState& app, const QStringList&, Streams io) {
-    if (!openDatabase(app, io)) {
+    if (!openDatabase(app, io, false)) {
         return 1;
     }
     Database& db = app.DbConnection;
-    const QString file = db.fileName();
+    const QString file = db.describe();
     io.out << "database: " << file << Qt::endl;
     if (DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
@@ -247,6 +264,7 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("create-document"), createDocument},
         {QStringLiteral("preprocess"), preprocess},
         {QStringLiteral("print-estimate"), printEstimate},
+        {QStringLiteral("migrate"), migrateToServer},
     };
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("help")) {

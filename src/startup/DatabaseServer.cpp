@@ -45,7 +45,11 @@ QString serverReason(const QSqlError& error) {
     text = text.section(QStringLiteral("\nLINE "), 0, 0);
     static const QRegularExpression kSeverity(QStringLiteral("\\b(FATAL|ERROR):\\s+"));
     text.replace(kSeverity, QString());
-    return text.simplified();
+    text = text.simplified();
+    while (text.endsWith(u'.')) {
+        text.chop(1);  // the caller ends the sentence
+    }
+    return text;
 }
 
 // What a value is sent to the server as: yes/no as the integers -1 and 0 the data holds, and
@@ -148,7 +152,7 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
             }
             return fail(DbCondition::Unspecified,
                         QStringLiteral("The database \"%1\" on the server %2:%3 cannot be opened "
-                                       "for the user \"%4\": %5.%6")
+                                       "for the user \"%4\": %5%6")
                             .arg(database, host)
                             .arg(port)
                             .arg(user, reason, hint));
