@@ -24,6 +24,7 @@ run: build
 	$(BUILD)/bin/verdell
 
 check: build
+	@scripts/pg-test-notice
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 120
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
@@ -31,6 +32,7 @@ $(ASAN_BUILD)/CMakeCache.txt: | deps
 
 check-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@scripts/pg-test-notice
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 120

@@ -21,6 +21,7 @@
 #include "startup/DateFormats.h"
 #include "startup/Options.h"
 #include "startup/Schema.h"
+#include "startup/ServerAddress.h"
 #include "startup/Startup.h"
 #include "startup/Upgrade.h"
 
@@ -31,38 +32,49 @@ namespace admin {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "usage: verdell-admin COMMAND\n"
-    "\n"
-    "commands:\n"
-    "  init    make the settings and the data folder with a new database, where they do not\n"
-    "          exist yet (nothing is ever overwritten)\n"
-    "  check   open the database the settings name, upgrade it when needed, and report its\n"
-    "          schema version, the rows in each table and the engine's integrity check\n"
-    "  create-document --job N --template NAME [--title TEXT]\n"
-    "          make a document for a stored job from a template, as the job screen does, and\n"
-    "          print the new file's path\n"
-    "  preprocess NAME\n"
-    "          record which merge fields a template uses, and print them\n"
-    "  print-estimate N\n"
-    "          make the document of a stored estimate as the estimates screen prints it,\n"
-    "          record the issue and print the document's path\n"
-    "  import FILE\n"
-    "          copy the contents of an older database (of the earlier Windows release or of\n"
-    "          this one) into the current database, and print each step's row count\n"
-    "  migrate FILE\n"
-    "          convert a database of the earlier Windows release into one of this version in\n"
-    "          its place, keep the original beside it, and point the settings at it\n"
-    "  backup FILE\n"
-    "          write a consistent copy of the database to FILE\n"
-    "  restore FILE\n"
-    "          replace the database with the backup FILE, keeping the replaced file beside it\n") +
+const QString kUsage =
+    QStringLiteral(
+        "usage: verdell-admin COMMAND\n"
+        "\n"
+        "commands:\n"
+        "  init    make the settings and the data folder with a new database, where they do not\n"
+        "          exist yet (nothing is ever overwritten)\n"
+        "  check   open the database the settings name, upgrade it when needed, and report its\n"
+        "          schema version, the rows in each table and the engine's integrity check\n"
+        "  create-document --job N --template NAME [--title TEXT]\n"
+        "          make a document for a stored job from a template, as the job screen does, and\n"
+        "          print the new file's path\n"
+        "  preprocess NAME\n"
+        "          record which merge fields a template uses, and print them\n"
+        "  print-estimate N\n"
+        "          make the document of a stored estimate as the estimates screen prints it,\n"
+        "          record the issue and print the document's path\n"
+        "  import FILE\n"
+        "          copy the contents of an older database (of the earlier Windows release or of\n"
+        "          this one) into the current database, and print each step's row count\n"
+        "  migrate FILE\n"
+        "          convert a database of the earlier Windows release into one of this version in\n"
+        "          its place, keep the original beside it, and point the settings at it\n"
+        "  backup FILE\n"
+        "          write a consistent copy of the database to FILE\n"
+        "  restore FILE\n"
+        "          replace the database with the backup FILE, keeping the replaced file beside it\n"
+        "  migrate --to postgresql://USER@HOST:PORT/DATABASE\n"
+        "          copy the embedded database the settings name, every table, row and identity,\n"
+        "          into an empty database on a PostgreSQL server (the password comes from\n"
+        "          ~/.pgpass); the settings are not changed\n") +
     reportUsage();
 
+}  // namespace
+
 int fail(Streams io, const QString& line) {
-    io.err << "verdell-admin: " << line << Qt::endl;
+    // One line: a message written for a message box keeps its parts on it.
+    io.err << "verdell-admin: "
+           << QString(line).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << Qt::endl;
     return 1;
 }
+
+namespace {
 
 int init(AppState& app, const QStringList&, Streams io) {
     const QString settings = app.AppSettings.storeFile();
@@ -79,8 +91,11 @@ int init(AppState& app, const QStringList&, Streams io) {
     return 0;
 }
 
-// Opens the database the settings name; false after reporting why not.
-bool openDatabase(AppState& app, Streams io) {
+}  // namespace
+
+// Opens the database the settings name (the server's, when they name one, unless embeddedOnly);
+// false after reporting why not.
+bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     const QString settings = app.AppSettings.storeFile();
     if (!QFileInfo::exists(settings)) {
         fail(io, QStringLiteral("there are no settings at %1; run 'verdell-admin init' first")
@@ -92,22 +107,27 @@ bool openDatabase(AppState& app, Streams io) {
     WriteFirstRunDefaults(app);
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     const QString file =
         paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
                                   app.AppSettings.GetValue(QStringLiteral("dataname"))),
                       app.roots);
-    if (!app.DbConnection.open(connection::forFile(file))) {
+    const bool onServer = server && !embeddedOnly;
+    if (!app.DbConnection.open(onServer ? server->connectionString() : connection::forFile(file))) {
         fail(io, QStringLiteral("cannot open the database %1: %2")
-                     .arg(file, app.DbConnection.lastError().message));
+                     .arg(onServer ? server->connectionString() : file,
+                          app.DbConnection.lastError().message));
         return false;
     }
     return true;
 }
 
+namespace {
+
 // The database open and brought up to date, with the options, date format and templates
 // folder the screens would have.
 bool openAsTheProgramDoes(AppState& app, Streams io) {
-    if (!openDatabase(app, io)) {
+    if (!openDatabase(app, io, false)) {
         return false;
     }
     if (DatabaseNeedsUpgrade(app.DbConnection)) {
@@ -136,11 +156,11 @@ QString option(const QStringList& arguments, const QString& name) {
 }
 
 int check(AppState& app, const QStringList&, Streams io) {
-    if (!openDatabase(app, io)) {
+    if (!openDatabase(app, io, false)) {
         return 1;
     }
     Database& db = app.DbConnection;
-    const QString file = db.fileName();
+    const QString file = db.describe();
     io.out << "database: " << file << Qt::endl;
     if (DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
@@ -317,7 +337,7 @@ int backupTo(AppState& app, const QStringList& arguments, Streams io) {
     if (file.isEmpty()) {
         return fail(io, QStringLiteral("backup needs the file to write"));
     }
-    if (!openDatabase(app, io)) {
+    if (!openDatabase(app, io, true)) {
         return 1;
     }
     const QString error = backup::BackupDatabase(app.DbConnection, file);
@@ -360,7 +380,12 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("preprocess"), preprocess},
         {QStringLiteral("print-estimate"), printEstimate},
         {QStringLiteral("import"), importOlder},
-        {QStringLiteral("migrate"), migrate},
+        {QStringLiteral("migrate"),
+         [](AppState& a, const QStringList& args, Streams s) {
+             // To a server with --to; otherwise a file of the earlier release, in its place.
+             return args.contains(QStringLiteral("--to")) ? migrateToServer(a, args, s)
+                                                          : migrate(a, args, s);
+         }},
         {QStringLiteral("backup"), backupTo},
         {QStringLiteral("restore"), restoreFrom},
         {QStringLiteral("report"),

@@ -16,4 +16,13 @@ struct Streams {
 
 int run(AppState& app, const QStringList& arguments, Streams io);
 
+// Shared by the commands: one clear line on err and the failing exit status.
+int fail(Streams io, const QString& line);
+// Opens the database the settings name, the server's when they name one, unless embeddedOnly;
+// false after reporting why not.
+bool openDatabase(AppState& app, Streams io, bool embeddedOnly);
+
+// migrate --to postgresql://user@host:port/database
+int migrateToServer(AppState& app, const QStringList& arguments, Streams io);
+
 }  // namespace admin

@@ -1,10 +1,10 @@
 #include "admin/ReportCommand.h"
 
+#include "platform/SystemLocale.h"
 #include "reports/InvoicingReports.h"
 #include "reports/JobAgeReport.h"
 #include "reports/JobStatusReport.h"
 #include "reports/MarketingReport.h"
-#include "platform/SystemLocale.h"
 #include "reports/ReportOutput.h"
 #include "startup/AppState.h"
 #include "startup/Captions.h"
@@ -15,16 +15,17 @@ namespace admin {
 
 QString reportUsage() {
     return QStringLiteral(
-    "  report NAME [options] --pdf FILE\n"
-    "          produce a report as a PDF file, with the choices its screen offers:\n"
-    "            awaiting-invoicing, awaiting-payment\n"
-    "            job-age [--days N] [--date CAPTION] [--status S] [--introducer I]\n"
-    "                    [--sort CAPTION] [--group yes|no]\n"
-    "            job-report [--status S|\"All Current Jobs\"|\"All Closed Jobs\"|\"All Jobs\"]\n"
-    "                    [--order \"Job Number\"|\"Job Date\"|\"Job Status\"]\n"
-    "            marketing [--from DATE] [--to DATE] [--date CAPTION] [--status S]\n"
-    "                    [--introducer I] [--group yes|no] [--order CAPTION]\n"
-    "          and for any of them --paper A4|Letter\n");
+        "  report NAME [options] --pdf FILE\n"
+        "          produce a report as a PDF file, with the choices its screen offers:\n"
+        "            awaiting-invoicing, awaiting-payment\n"
+        "            job-age [--days N] [--date CAPTION] [--status S] [--introducer I]\n"
+        "                    [--sort CAPTION] [--group yes|no]\n"
+        "            job-report [--status S|\"All Current Jobs\"|\"All Closed Jobs\"|\"All "
+        "Jobs\"]\n"
+        "                    [--order \"Job Number\"|\"Job Date\"|\"Job Status\"]\n"
+        "            marketing [--from DATE] [--to DATE] [--date CAPTION] [--status S]\n"
+        "                    [--introducer I] [--group yes|no] [--order CAPTION]\n"
+        "          and for any of them --paper A4|Letter\n");
 }
 
 namespace {
@@ -39,9 +40,9 @@ struct Options {
 };
 
 Options parse(const QStringList& arguments) {
-    static const QStringList kKnown = {"--pdf",    "--paper", "--days",   "--date",
+    static const QStringList kKnown = {"--pdf",    "--paper",      "--days", "--date",
                                        "--status", "--introducer", "--sort", "--group",
-                                       "--order",  "--from",  "--to"};
+                                       "--order",  "--from",       "--to"};
     Options out;
     for (qsizetype i = 0; i < arguments.size(); i += 2) {
         if (!kKnown.contains(arguments[i]) || i + 1 >= arguments.size()) {
@@ -51,12 +52,6 @@ Options parse(const QStringList& arguments) {
         out.values.insert(arguments[i], arguments[i + 1]);
     }
     return out;
-}
-
-int fail(Streams io, const QString& line) {
-    io.err << "verdell-admin: " << QString(line).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-           << Qt::endl;
-    return 1;
 }
 
 std::optional<JobReportOrder> jobReportOrder(const QString& text) {
@@ -90,7 +85,8 @@ int report(AppState& app, const QStringList& arguments, Streams io,
     const Options options = parse(arguments.mid(1));
     const QString pdf = options.get("--pdf", {});
     if (!options.unknown.isEmpty()) {
-        return fail(io, QStringLiteral("report does not know the option '%1'").arg(options.unknown));
+        return fail(io,
+                    QStringLiteral("report does not know the option '%1'").arg(options.unknown));
     }
     if (name.isEmpty() || pdf.isEmpty()) {
         return fail(io, QStringLiteral("report needs a report name and --pdf FILE"));
@@ -142,7 +138,8 @@ int report(AppState& app, const QStringList& arguments, Streams io,
         choice.from = options.get("--from", choice.from);
         choice.to = options.get("--to", choice.to);
         takeCommon(options, choice);
-        choice.orderCaption = choice.grouped ? QString() : options.get("--order", choice.orderCaption);
+        choice.orderCaption =
+            choice.grouped ? QString() : options.get("--order", choice.orderCaption);
         const MarketingReport built = marketingReport(app, choice);
         if (built.problem) {
             return fail(io, built.problem->title + QStringLiteral(": ") + built.problem->message);
@@ -159,8 +156,8 @@ int report(AppState& app, const QStringList& arguments, Streams io,
     if (!reportoutput::writePdf(produced.pages, pdf, request.title, &error)) {
         return fail(io, error);
     }
-    io.out << pdf << ": " << produced.pages.pageCount() << " pages, "
-           << produced.pages.rowCount() << " jobs" << Qt::endl;
+    io.out << pdf << ": " << produced.pages.pageCount() << " pages, " << produced.pages.rowCount()
+           << " jobs" << Qt::endl;
     return 0;
 }
 

@@ -79,7 +79,8 @@ std::optional<Rows> searchJobs(Database& db, const QString& text, const QString&
         sql += QStringLiteral(" AND JobStatus = ?");
         params << onlyStatus;
     }
-    sql += QStringLiteral(" ORDER BY ") + order;
+    // Jobs without the date come first on both engines.
+    sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" NULLS FIRST");
     if (order != kJobNo) {
         sql += QStringLiteral(", JobNo");  // ties in a stable order
     }

@@ -5,6 +5,7 @@
 #include "platform/Prompter.h"
 #include "setup/JetConversion.h"
 #include "startup/AppState.h"
+#include "startup/ServerAddress.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +16,13 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The classic run-time error numbers of a failed file open.
-enum FileError { kFound = 0, kPermissionDenied = 70, kFileNotFound = 53, kPathNotFound = 76,
-                 kFileAccess = 75 };
+enum FileError {
+    kFound = 0,
+    kPermissionDenied = 70,
+    kFileNotFound = 53,
+    kPathNotFound = 76,
+    kFileAccess = 75
+};
 
 int openForReading(const QString& hostFile) {
     const QFileInfo info(hostFile);
@@ -36,28 +42,34 @@ int openForReading(const QString& hostFile) {
 QString explanation(int code, const QString& fileName) {
     switch (code) {
         case kFileNotFound:
-            return QStringLiteral("The path to the database is correct.  However the database "
-                                  "itself is not located in the expected folder") +
+            return QStringLiteral(
+                       "The path to the database is correct.  However the database "
+                       "itself is not located in the expected folder") +
                    kCrLf + kCrLf +
-                   QStringLiteral("When you're finished reading this message click the locate "
-                                  "button below if you know where the database is located!") +
+                   QStringLiteral(
+                       "When you're finished reading this message click the locate "
+                       "button below if you know where the database is located!") +
                    kCrLf +
-                   QStringLiteral("If you do not know where the database is located you will "
-                                  "need to re-install Verdell");
+                   QStringLiteral(
+                       "If you do not know where the database is located you will "
+                       "need to re-install Verdell");
         case kPathNotFound:
             return QStringLiteral("The path to the database does not exist") + kCrLf +
                    QStringLiteral(" i.e. Verdell currently expects the folder to be ") + kCrLf +
                    fileName + kCrLf +
-                   QStringLiteral(" but the folder does not exist or is not accessible!") +
+                   QStringLiteral(" but the folder does not exist or is not accessible!") + kCrLf +
+                   kCrLf +
+                   QStringLiteral(
+                       "If the path shown is a network path please make sure the "
+                       "network is functional (see your network administrator)") +
                    kCrLf + kCrLf +
-                   QStringLiteral("If the path shown is a network path please make sure the "
-                                  "network is functional (see your network administrator)") +
+                   QStringLiteral(
+                       "If you are not on a network click the LOCATE button below "
+                       "to locate the folder where the database was moved to") +
                    kCrLf + kCrLf +
-                   QStringLiteral("If you are not on a network click the LOCATE button below "
-                                  "to locate the folder where the database was moved to") +
-                   kCrLf + kCrLf +
-                   QStringLiteral("If you have no idea what the database path has been changed "
-                                  "to you may be better re-installing Verdell");
+                   QStringLiteral(
+                       "If you have no idea what the database path has been changed "
+                       "to you may be better re-installing Verdell");
         default:
             return {};
     }
@@ -78,8 +90,8 @@ void writeFoldersBelow(AppState& app, const QString& folder, bool withDocPath) {
 }  // namespace
 
 bool DoesFileExist(AppState& app, const QString& sFileName, bool bErr, bool honourLogDebug) {
-    const bool debug =
-        honourLogDebug && app.AppSettings.GetValue(QStringLiteral("logdebug")) == QLatin1String("1");
+    const bool debug = honourLogDebug &&
+                       app.AppSettings.GetValue(QStringLiteral("logdebug")) == QLatin1String("1");
     const QString hostFile = paths::toHost(sFileName, app.roots);
     if (debug) {
         app.prompter.message(QStringLiteral("In DoesFileExist Looking for ") + hostFile);
@@ -109,9 +121,8 @@ QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFi
         const paths::Rooted rooted = paths::splitRoot(paths::toHost(sPath, app.roots), app.roots);
         const QStringList roots = app.roots.roots();
         for (const QString& root : roots) {
-            const QString folder = rooted.rest.isEmpty()
-                                       ? root
-                                       : QDir::cleanPath(root + u'/' + rooted.rest);
+            const QString folder =
+                rooted.rest.isEmpty() ? root : QDir::cleanPath(root + u'/' + rooted.rest);
             if (DoesFileExist(app, paths::join(folder, sFileName), false)) {
                 app.AppSettings.SetValue(QStringLiteral("datapath"), folder);
                 writeFoldersBelow(app, folder, false);
@@ -123,18 +134,39 @@ QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFi
 }
 
 bool OpenDatabase(AppState& app) {
-    const QString name = app.AppSettings.GetValue(QStringLiteral("DataName"));
-    const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
-    const QString file = paths::toHost(paths::join(folder, name), app.roots);
-    app.ConnectionString = connection::forFile(file);
-    // A database of the earlier Windows release is converted first, when the user agrees.
-    if (databaseFileKind(file) == DatabaseFileKind::Jet) {
-        conversion::OfferJetConversion(app, file);
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
+    QString source;
+    if (server) {
+        app.ConnectionString = server->connectionString();
+        source =
+            QStringLiteral("%1:%2/%3").arg(server->host).arg(server->port).arg(server->database);
+    } else {
+        const QString name = app.AppSettings.GetValue(QStringLiteral("DataName"));
+        const QString folder = app.AppSettings.GetValue(QStringLiteral("datapath"));
+        source = paths::toHost(paths::join(folder, name), app.roots);
+        app.ConnectionString = connection::forFile(source);
+        // A database of the earlier Windows release is converted first, when the user agrees.
+        if (databaseFileKind(source) == DatabaseFileKind::Jet) {
+            conversion::OfferJetConversion(app, source);
+        }
     }
     if (app.DbConnection.open(app.ConnectionString)) {
         return true;
     }
     const DbError error = app.DbConnection.lastError();
+    if (server) {
+        // The locator finds files; for a server the reason is all the user can act on.
+        app.prompter.message(
+            QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf +
+                error.message + kCrLf +
+                QStringLiteral("An error has occured connecting to your database server, please "
+                               "check the server is running and its name is correct") +
+                kCrLf + QStringLiteral("and that your network is running!"),
+            QStringLiteral("Database Server=") + source + u';', Prompter::Buttons::Ok,
+            Prompter::Icon::Critical);
+        return false;
+    }
+    const QString& file = source;
     app.prompter.message(
         QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.message +
             kCrLf +
@@ -155,7 +187,9 @@ bool OpenDatabase(AppState& app) {
     return app.DbConnection.isOpen();
 }
 
-void CloseDatabase(AppState& app) { app.DbConnection.close(); }
+void CloseDatabase(AppState& app) {
+    app.DbConnection.close();
+}
 
 void SetDBReg(AppState& app, const QString& sPath, const QString& sFileName) {
     app.AppSettings.SetValue(QStringLiteral("datapath"), sPath);

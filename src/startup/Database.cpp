@@ -1,5 +1,6 @@
 #include "startup/Database.h"
 
+#include "startup/PreparedStatements.h"
 #include "startup/SqliteFunctions.h"
 
 #include <QAtomicInt>
@@ -77,6 +78,18 @@ QString forFile(const QString& file) {
     return QStringLiteral("Provider=SQLite;Data Source=") + file + u';';
 }
 
+QString forServer(const QString& host, int port, const QString& database, const QString& user,
+                  const QString& schema) {
+    QString out = QStringLiteral("Provider=PostgreSQL;Host=%1;Port=%2;Database=%3;User=%4;")
+                      .arg(host)
+                      .arg(port)
+                      .arg(database, user);
+    if (!schema.isEmpty()) {
+        out += QStringLiteral("Schema=%1;").arg(schema);
+    }
+    return out;
+}
+
 QString part(const QString& connectionString, const QString& key) {
     const auto pieces = connectionString.split(u';', Qt::SkipEmptyParts);
     for (const QString& piece : pieces) {
@@ -120,20 +133,36 @@ bool Database::open(const QString& connectionString) {
     connectionString_ = connectionString;
     error_ = {};
     const QString provider = connection::part(connectionString, QStringLiteral("Provider"));
+    bool ok = false;
+    const int timeout = connection::part(connectionString, QStringLiteral("Busy Timeout")).toInt(&ok);
+    busyTimeoutMs_ = ok && timeout >= 0 ? timeout : 5000;
+    if (provider.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+        return openServer(connectionString, true);
+    }
+    dialect_ = SqlDialect(SqlDialect::Engine::SQLite);
     if (provider.compare(QLatin1String("SQLite"), Qt::CaseInsensitive) != 0) {
         return fail(DbCondition::Unspecified,
                     QStringLiteral("The connection names an unknown database engine \"%1\".")
                         .arg(provider));
     }
-    bool ok = false;
-    const int timeout = connection::part(connectionString, QStringLiteral("Busy Timeout")).toInt(&ok);
-    busyTimeoutMs_ = ok && timeout >= 0 ? timeout : 5000;
     return openSqlite(connection::part(connectionString, QStringLiteral("Data Source")));
+}
+
+bool Database::probe(const QString& connectionString) {
+    close();
+    connectionString_ = connectionString;
+    error_ = {};
+    if (connection::part(connectionString, QStringLiteral("Provider"))
+            .compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+        return openServer(connectionString, false);
+    }
+    return open(connectionString);
 }
 
 bool Database::create(const QString& file) {
     close();
     error_ = {};
+    dialect_ = SqlDialect(SqlDialect::Engine::SQLite);
     connectionString_ = connection::forFile(file);
     fileName_ = file;
     if (QFileInfo::exists(file)) {
@@ -225,6 +254,7 @@ void Database::close() {
     if (!open_ && !QSqlDatabase::contains(name_)) {
         return;
     }
+    prepared_.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         if (db.isOpen()) {
@@ -236,6 +266,7 @@ void Database::close() {
     open_ = false;
     depth_ = 0;
     rollbackOnly_ = false;
+    serverAborted_ = false;
 }
 
 namespace {
@@ -310,6 +341,9 @@ bool Database::failFromEngine() {
 
 bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
     rowsAffected_ = 0;
+    if (open_ && onServer()) {
+        return runOnServer(sql, params, rows);
+    }
     if (!open_ || !sqlite_) {
         return fail(DbCondition::Unspecified, QStringLiteral("The database is not open."));
     }
@@ -378,6 +412,14 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params) {
 }
 
 std::optional<qint64> Database::insert(const QString& sql, const QVariantList& params) {
+    if (onServer()) {
+        const QVariant id = scalar(sql + dialect_.returningId(), params);
+        if (!id.isValid()) {
+            return std::nullopt;
+        }
+        rowsAffected_ = 1;
+        return id.toLongLong();
+    }
     if (!run(sql, params, nullptr)) {
         return std::nullopt;
     }
@@ -394,6 +436,7 @@ bool Database::begin() {
     }
     depth_ = 1;
     rollbackOnly_ = false;
+    serverAborted_ = false;
     return true;
 }
 
@@ -404,9 +447,16 @@ bool Database::commit() {
     if (--depth_ > 0) {
         return !rollbackOnly_;
     }
-    if (rollbackOnly_) {
+    if (rollbackOnly_ || serverAborted_) {
+        const DbError earlier = error_;
         exec(QStringLiteral("ROLLBACK"));
         rollbackOnly_ = false;
+        if (serverAborted_) {
+            // The server throws the whole transaction away after a failed statement.
+            serverAborted_ = false;
+            error_ = earlier;
+            return false;
+        }
         return fail(DbCondition::Other, QStringLiteral("The transaction was rolled back."));
     }
     if (exec(QStringLiteral("COMMIT"))) {
@@ -429,6 +479,7 @@ void Database::rollback() {
     const DbError error = error_;
     exec(QStringLiteral("ROLLBACK"));
     rollbackOnly_ = false;
+    serverAborted_ = false;
     error_ = error;  // the reason for rolling back is what the caller reports
 }
 
@@ -436,9 +487,13 @@ bool Database::hasTable(const QString& table) { return tables().contains(table, 
 
 QStringList Database::tables() {
     QStringList out;
-    const auto rows = query(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-        "ORDER BY name"));
+    const auto rows = query(
+        onServer()
+            ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() AND table_type = 'BASE TABLE' "
+                             "ORDER BY table_name")
+            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                             "LIKE 'sqlite%' ORDER BY name"));
     if (rows) {
         for (int i = 0; i < rows->count(); ++i) {
             out << rows->at(i, 0).toString();
@@ -449,7 +504,12 @@ QStringList Database::tables() {
 
 QStringList Database::columns(const QString& table) {
     QStringList out;
-    const auto rows = query(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table});
+    const auto rows = query(
+        onServer() ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                    "table_schema = current_schema() AND "
+                                    "lower(table_name) = lower(?) ORDER BY ordinal_position")
+                   : QStringLiteral("SELECT name FROM pragma_table_info(?)"),
+        {table});
     if (rows) {
         for (int i = 0; i < rows->count(); ++i) {
             out << rows->at(i, 0).toString();
@@ -459,6 +519,16 @@ QStringList Database::columns(const QString& table) {
 }
 
 QString Database::integrityCheck() {
+    if (onServer()) {
+        // The server keeps its own files whole; what can be checked from here is that every
+        // table can be read.
+        for (const QString& table : tables()) {
+            if (!query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table))) {
+                return error_.message;
+            }
+        }
+        return error_.ok() ? QStringLiteral("ok") : error_.message;
+    }
     const auto rows = query(QStringLiteral("PRAGMA integrity_check"));
     if (!rows) {
         return error_.message;

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
+#include <memory>
 #include <optional>
 
 // The one shared database connection. Every value reaches SQL as a bound parameter ("?").
@@ -16,6 +17,13 @@
 //   Provider=SQLite;Data Source=/home/ann/Verdell Std/verdell.mdb;Busy Timeout=5000;
 // The file's first bytes tell its format: an SQLite file opens; a database of the earlier
 // Windows release (Jet) and any other file fail with a reason the user can read.
+//
+// Several workstations share a database server instead (PostgreSQL); Busy Timeout there is how
+// long to wait for a table another workstation holds. The password is never part
+// of the string: the server's client library reads it from the user's ~/.pgpass. Schema names a
+// schema other than the user's default one. An empty database is given the complete schema at
+// the first connection; a database that holds another program's tables is refused.
+//   Provider=PostgreSQL;Host=office-pc;Port=5432;Database=verdell;User=ann;
 class Database {
 public:
     Database();
@@ -25,6 +33,9 @@ public:
 
     // Closes any open connection, then opens the one the string names.
     bool open(const QString& connectionString);
+    // Connects as open() does and checks that the database can be Verdell's, but changes
+    // nothing: an empty database stays empty.
+    bool probe(const QString& connectionString);
     // Makes a new, empty embedded database in a file that does not exist yet, and opens it.
     bool create(const QString& file);
     void close();
@@ -32,6 +43,9 @@ public:
     const QString& connectionString() const { return connectionString_; }
     // The database file of an embedded connection.
     const QString& fileName() const { return fileName_; }
+    // What the connection reaches, for messages: the file, or the server and its database.
+    QString describe() const;
+    bool onServer() const { return dialect_.engine() == SqlDialect::Engine::PostgreSQL; }
     const SqlDialect& dialect() const { return dialect_; }
 
     // Runs a statement that returns no rows.
@@ -65,6 +79,9 @@ public:
 
 private:
     bool openSqlite(const QString& file);
+    bool openServer(const QString& connectionString, bool prepare);
+    bool runOnServer(const QString& sql, const QVariantList& params, Rows* rows);
+    bool failFromServer(const class QSqlError& error);
     bool connectSqlite(const QString& file);
     bool fail(DbCondition condition, const QString& message, int nativeCode = 0);
     bool failFrom(const class QSqlError& error);
@@ -84,6 +101,10 @@ private:
     int busyTimeoutMs_ = 5000;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    // A statement failed inside the server's transaction, which can then only roll back.
+    bool serverAborted_ = false;
+    // The server's statements prepared once and run again with new values.
+    std::unique_ptr<class PreparedStatements> prepared_;
 };
 
 // Begins a transaction and rolls it back unless commit() is called.
@@ -120,6 +141,9 @@ DatabaseFileKind databaseFileKind(const QString& file);
 // Connection strings.
 namespace connection {
 QString forFile(const QString& file);
+// A server's database; the password comes from the user's ~/.pgpass.
+QString forServer(const QString& host, int port, const QString& database, const QString& user,
+                  const QString& schema = {});
 // The value of one key of a "Key=Value;Key=Value;" string, without regard to the key's case.
 QString part(const QString& connectionString, const QString& key);
 }  // namespace connection

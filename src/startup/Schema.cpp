@@ -81,7 +81,62 @@ bool seedLists(Database& db) {
                      labels);
 }
 
+// Every table with its starting rows, in the open transaction.
+bool buildComplete(Database& db) {
+    const QString prelude = db.dialect().prelude();
+    const bool ok = (prelude.isEmpty() || db.exec(prelude)) && createBaseTables(db) && seedLists(db);
+    // The same upgrade an older database gets brings the base tables to the current version,
+    // so there is one description of what the current version holds.
+    if (ok && DatabaseNeedsUpgrade(db)) {
+        UpgradeSchema(db);
+    }
+    // The sample job sheet that comes with the program is the default template.
+    return ok &&
+           db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
+                   {QStringLiteral("\u00A3")}) &&
+           db.exec(QStringLiteral("INSERT INTO Templates (FileName, PrimaryDoc) VALUES (?, 1)"),
+                   {QStringLiteral("Job Sheet.dotx")}) &&
+           createIndexes(db) && !DatabaseNeedsUpgrade(db);
+}
+
+QString incomplete(Database& db) {
+    return db.lastError().message.isEmpty() ? QStringLiteral("The new database is incomplete.")
+                                            : db.lastError().message;
+}
+
 }  // namespace
+
+QString adoptServerDatabase(Database& db, bool build) {
+    Transaction tx(db);
+    // Two workstations meeting a new database at once: one builds it, the other waits here and
+    // then finds it built.
+    if (!tx.active() ||
+        !db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(current_schema()))"))) {
+        return db.lastError().message;
+    }
+    const QStringList existing = db.tables();
+    if (!db.lastError().ok()) {
+        return db.lastError().message;
+    }
+    if (existing.isEmpty()) {
+        if (build && (!buildComplete(db) || !tx.commit())) {
+            return QStringLiteral("Verdell could not set up the new database %1: %2")
+                .arg(db.describe(), incomplete(db));
+        }
+        return {};
+    }
+    if (existing.contains(QStringLiteral("Counters"), Qt::CaseInsensitive) &&
+        existing.contains(QStringLiteral("Jobs"), Qt::CaseInsensitive)) {
+        return {};
+    }
+    QStringList shown = existing.mid(0, 5);
+    if (existing.size() > shown.size()) {
+        shown << QStringLiteral("...");
+    }
+    return QStringLiteral("%1 belongs to another program: it holds the tables %2 and not "
+                          "Verdell's. Name an empty database, or one that Verdell made.")
+        .arg(db.describe(), shown.join(QStringLiteral(", ")));
+}
 
 QStringList tableNames() {
     return {QStringLiteral("clients"),      QStringLiteral("Counters"),
@@ -189,24 +244,8 @@ QString createDatabaseFile(const QString& file) {
             failure = db.lastError().message;
         } else {
             Transaction tx(db);
-            const bool ok = tx.active() && createBaseTables(db) && seedLists(db);
-            // The same upgrade an older database gets brings the base tables to the current
-            // version, so there is one description of what the current version holds.
-            if (ok && DatabaseNeedsUpgrade(db)) {
-                UpgradeSchema(db);
-            }
-            // The sample job sheet that comes with the program is the default template.
-            const bool done =
-                ok &&
-                db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
-                        {QStringLiteral("\u00A3")}) &&
-                db.exec(QStringLiteral("INSERT INTO Templates (FileName, PrimaryDoc) VALUES (?, 1)"),
-                        {QStringLiteral("Job Sheet.dotx")}) &&
-                createIndexes(db) && !DatabaseNeedsUpgrade(db) && tx.commit();
-            if (!done) {
-                failure = db.lastError().message.isEmpty()
-                              ? QStringLiteral("The new database is incomplete.")
-                              : db.lastError().message;
+            if (!(tx.active() && buildComplete(db) && tx.commit())) {
+                failure = incomplete(db);
             }
         }
         db.close();

@@ -22,6 +22,12 @@ bool createIndexes(Database& db);
 // otherwise the reason it failed.
 QString createDatabaseFile(const QString& file);
 
+// Called on the first connection to a server's database: an empty one is given the complete
+// schema and its starting rows, all or nothing; one that holds Verdell's tables is taken as it
+// is. Without build an empty database is left empty. Gives an empty text, or why the database
+// cannot be used (another program's tables).
+QString adoptServerDatabase(Database& db, bool build = true);
+
 // Every table a complete database has.
 QStringList tableNames();
 

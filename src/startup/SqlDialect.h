@@ -6,7 +6,7 @@
 // Statements are written in portable SQL; the few pieces that differ come from here.
 class SqlDialect {
 public:
-    enum class Engine { SQLite };
+    enum class Engine { SQLite, PostgreSQL };
 
     explicit SqlDialect(Engine engine = Engine::SQLite) : engine_(engine) {}
     Engine engine() const { return engine_; }
@@ -16,7 +16,8 @@ public:
     // A text column that compares without regard to case (for every letter).
     QString text() const;
     QString integer() const { return QStringLiteral("INTEGER"); }
-    QString real() const { return QStringLiteral("REAL"); }
+    // A floating-point number of double precision (an engine's REAL may be single).
+    QString real() const;
     // Dates and times, stored as "yyyy-MM-dd hh:mm:ss" text.
     QString dateTime() const { return QStringLiteral("TEXT"); }
     // A name that is also a keyword of SQL ("Index", "Text", "Date", "Default").
@@ -36,6 +37,13 @@ public:
     // Starts a transaction that is going to write, taking the write lock at once so that two
     // workstations never both read a counter and then both try to write it.
     QString beginWrite() const;
+
+    // What a new database needs before its first table (the case-blind collation of text()), or
+    // an empty text.
+    QString prelude() const;
+    // What follows an INSERT so that it gives the new row's DummyId, or an empty text where the
+    // engine tells it otherwise.
+    QString returningId() const;
 
 private:
     Engine engine_;

@@ -82,8 +82,10 @@ QStringList spareColumns() {
 }  // namespace
 
 bool DatabaseNeedsUpgrade(Database& db) {
-    auto rows = db.query(QStringLiteral("SELECT Version FROM Version"));
-    if (!rows && db.lastError().condition == DbCondition::TableMissing) {
+    // Looking first keeps a failed read out of a transaction the caller may have open.
+    const bool missing = db.isOpen() && !db.hasTable(QStringLiteral("Version"));
+    auto rows = missing ? std::optional<Rows>() : db.query(QStringLiteral("SELECT Version FROM Version"));
+    if (missing) {
         db.exec(QStringLiteral("CREATE TABLE Version (Version ") + db.dialect().text() +
                 QStringLiteral(" PRIMARY KEY)"));
         rows = db.query(QStringLiteral("SELECT Version FROM Version"));
@@ -137,7 +139,7 @@ void UpgradeSchema(Database& db) {
     runStep(db,
             {sql(QStringLiteral("CREATE TABLE EstimateDocs (") + id +
                  QStringLiteral(", DateCreated TEXT, EstNo INTEGER, PrintNo INTEGER, "
-                                "TotalQty INTEGER, TotalPrice REAL)"))},
+                                "TotalQty INTEGER, TotalPrice ") + d.real() + u')')},
             false);
 
     // Templates, their merge tokens, and estimate lines.
@@ -148,9 +150,12 @@ void UpgradeSchema(Database& db) {
                 sql(QStringLiteral("CREATE TABLE TemplateFields (") + id + QStringLiteral(", Id ") +
                     t + QStringLiteral(", FieldName ") + t + u')'),
                 sql(QStringLiteral("CREATE TABLE Estimate (") + id +
-                    QStringLiteral(", EstNo INTEGER, ClientId INTEGER, DeliveryCost REAL, "
-                                   "Qty REAL, Description ") +
-                    t + QStringLiteral(", TradePrice REAL, RetailPrice REAL, DateCreated TEXT)")),
+                    QStringLiteral(", EstNo INTEGER, ClientId INTEGER, DeliveryCost %1, "
+                                   "Qty %1, Description ")
+                        .arg(d.real()) +
+                    t +
+                    QStringLiteral(", TradePrice %1, RetailPrice %1, DateCreated TEXT)")
+                        .arg(d.real())),
             },
             false);
 

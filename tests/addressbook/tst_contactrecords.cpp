@@ -183,12 +183,10 @@ private Q_SLOTS:
     void aRefusedSaveSaysSoAndKeepsTheIdentity() {
         clsCustomers c(db());
         c.Name = "x";
-        QVERIFY(
-            db().exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON customers "
-                      "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        QVERIFY(TestEnv::refuseInserts(db(), "customers", "refused"));
         QVERIFY(!c.Save());
         QCOMPARE(c.DummyID, -1);
-        QVERIFY(db().exec("DROP TRIGGER refuse"));
+        QVERIFY(TestEnv::allowInserts(db(), "customers"));
     }
 
     void searchFindsAnyPartOfNameOrAddress_data() {
@@ -225,6 +223,9 @@ private Q_SLOTS:
                       "('Acme', 'Hull', 'Jo Bloggs'), ('Zeta', 'Hull', 'Ann')"));
         const std::optional<Rows> result = searchContacts(db(), text, clients);
         QVERIFY(result);
+        if (TestEnv::onServer() && found.removeOne("Émile Zola")) {
+            found.prepend("Émile Zola");  // the server sorts É beside E
+        }
         QCOMPARE(names(result), found);
         if (clients) {
             QCOMPARE(result->text(0, "Telephone"), QString("Jo Bloggs"));

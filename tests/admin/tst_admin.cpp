@@ -60,6 +60,50 @@ private Q_SLOTS:
         QCOMPARE(r.err, QString());
     }
 
+    void migrateCopiesToAnEmptyServerDatabaseOnce() {
+        if (qEnvironmentVariableIsEmpty("VERDELL_TEST_PG")) {
+            QSKIP("no PostgreSQL server named in VERDELL_TEST_PG");
+        }
+        TestEnv env;
+        QCOMPARE(admin({"init"}).status, 0);
+        {
+            Database db;
+            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(db.exec("INSERT INTO customers (DummyId, Name) VALUES (40, ?)", {"Zoë"}));
+            QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, \"Date\", Price) VALUES "
+                            "(7, 'Ann', '2025-01-02 00:00:00', 12.5)"));
+        }
+        ServerAddress server = TestEnv::testServer();
+        Database serverAdmin;
+        QVERIFY(serverAdmin.probe(server.connectionString()));
+        server.database = QString("verdell_migrate_%1").arg(QCoreApplication::applicationPid());
+        serverAdmin.exec("DROP DATABASE IF EXISTS " + server.database);
+        QVERIFY(serverAdmin.exec("CREATE DATABASE " + server.database));
+        const QString url = QString("postgresql://%1@%2:%3/%4")
+                                .arg(server.user, server.host)
+                                .arg(server.port)
+                                .arg(server.database);
+        Result r = admin({"migrate", "--to", url});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains(QRegularExpression("customers\\s+1")));
+        r = admin({"migrate", "--to", url});  // a second copy is refused
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("not empty"));
+        {
+            Database copy;
+            QVERIFY(copy.open(server.connectionString()));
+            QCOMPARE(copy.scalar("SELECT Price FROM Jobs WHERE JobNo = 7").toDouble(), 12.5);
+            QCOMPARE(copy.scalar("SELECT count(*) FROM customers WHERE Name = 'ZOË'").toInt(), 1);
+            QCOMPARE(copy.insert("INSERT INTO customers (Name) VALUES ('next')"), 41);
+        }
+        ServerAddress::store(env.app().AppSettings, server);
+        r = admin({"check"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("on the server"));
+        QVERIFY(r.out.contains("integrity: ok"));
+        QVERIFY(serverAdmin.exec("DROP DATABASE " + server.database));
+    }
+
     void checkUpgradesAnOlderDatabase() {
         TestEnv env;
         const QString file = env.dataFolder() + "/old.mdb";

@@ -143,9 +143,7 @@ private Q_SLOTS:
         db().exec("UPDATE Counters SET Estimate = 500");
         const auto saved = saveNumberedEstimate(app(), newEstimate("A"), kTwoLines);
         QVERIFY(saved);
-        db().exec(
-            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON Estimate "
-            "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        QVERIFY(TestEnv::refuseInserts(db(), "Estimate", "disk full"));
         EstimateSave again = newEstimate("B");
         again.EstNo = saved->EstNo;
         QVERIFY(!saveNumberedEstimate(app(), again, kTwoLines));

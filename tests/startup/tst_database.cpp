@@ -69,6 +69,9 @@ private Q_SLOTS:
     }
 
     void aLockedFileIsUnspecified() {
+        if (TestEnv::onServer()) {
+            QSKIP("a file of the embedded engine");
+        }
         TestEnv env;
         const QString file = env.openNewDatabase();
         Database other;
@@ -122,9 +125,17 @@ private Q_SLOTS:
         for (int i = 0; i < rows->count(); ++i) {
             order << rows->text(i, "Name");
         }
-        QCOMPARE(order, QStringList({"apple", "Banana", "Zebra", QString::fromUtf8("\u00C5ngstr\u00F6m"),
-                                     QString::fromUtf8("\u00E5ngstr\u00F6m b"),
-                                     QString::fromUtf8("\u00E9cole")}));
+        // The embedded engine sorts the folded letters by their codes; the server sorts them as
+        // its Unicode collation does, accented letters beside their base letters.
+        const QStringList expected =
+            TestEnv::onServer()
+                ? QStringList({QString::fromUtf8("\u00C5ngstr\u00F6m"),
+                               QString::fromUtf8("\u00E5ngstr\u00F6m b"), "apple", "Banana",
+                               QString::fromUtf8("\u00E9cole"), "Zebra"})
+                : QStringList({"apple", "Banana", "Zebra", QString::fromUtf8("\u00C5ngstr\u00F6m"),
+                               QString::fromUtf8("\u00E5ngstr\u00F6m b"),
+                               QString::fromUtf8("\u00E9cole")});
+        QCOMPARE(order, expected);
     }
 
     void unicodeLike_data() {
@@ -146,8 +157,10 @@ private Q_SLOTS:
         QFETCH(bool, matches);
         TestEnv env;
         env.openNewDatabase();
-        QCOMPARE(env.app().DbConnection.scalar("SELECT ulike(?, ?, '\\')", {pattern, text}).toBool(),
-                 matches);
+        Database& db = env.app().DbConnection;
+        const QString sql = "SELECT count(*) FROM (SELECT ? AS t) AS x WHERE " +
+                            db.dialect().like("t", pattern);
+        QCOMPARE(db.scalar(sql, {text, pattern}).toInt() == 1, matches);
     }
 
     void transactionsAreAllOrNothing() {
@@ -179,6 +192,9 @@ private Q_SLOTS:
     }
 
     void reopeningReplacesTheConnection() {
+        if (TestEnv::onServer()) {
+            QSKIP("a file of the embedded engine");
+        }
         TestEnv env;
         const QString file = env.openNewDatabase();
         Database& db = env.app().DbConnection;

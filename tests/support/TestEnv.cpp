@@ -1,11 +1,15 @@
 #include "support/TestEnv.h"
 
 #include "startup/Schema.h"
+#include "startup/ServerAddress.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -23,7 +27,45 @@ QString templateDatabase() {
     return file;
 }
 
+// A connection to the test server's database that makes and drops the tests' schemas.
+// It is closed with the application, before Qt's own connections go.
+Database* admin = nullptr;
+
+Database& serverAdmin() {
+    if (!admin) {
+        admin = new Database;
+        qAddPostRoutine([] {
+            delete admin;
+            admin = nullptr;
+        });
+    }
+    if (!admin->isOpen() && !admin->probe(TestEnv::testServer().connectionString())) {
+        qFatal("cannot reach the test database server: %s",
+               qPrintable(admin->lastError().message));
+    }
+    return *admin;
+}
+
 }  // namespace
+
+bool TestEnv::onServer() {
+    return qgetenv("VERDELL_TEST_ENGINE").compare("postgresql", Qt::CaseInsensitive) == 0;
+}
+
+ServerAddress TestEnv::testServer() {
+    const QString url = qEnvironmentVariable("VERDELL_TEST_PG");
+    if (url.isEmpty()) {
+        std::fprintf(stderr, "SKIPPED: no PostgreSQL server named; set VERDELL_TEST_PG to "
+                             "postgresql://user@host:port/database to run these tests on one\n");
+        std::exit(77);
+    }
+    QString why;
+    const auto server = ServerAddress::fromUrl(url, &why);
+    if (!server) {
+        qFatal("VERDELL_TEST_PG: %s", qPrintable(why));
+    }
+    return *server;
+}
 
 TestEnv::TestEnv()
     : roots({}, {}),
@@ -36,11 +78,17 @@ TestEnv::TestEnv()
     roots = FixedDriveRoots({home(), driveD(), driveE()}, installFolder());
     qputenv("HOME", QFile::encodeName(home()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root() + QStringLiteral("/config")));
+    if (onServer()) {
+        testServer();  // ends the program as skipped when no server is named
+    }
     restart();
 }
 
 TestEnv::~TestEnv() {
     app_.reset();
+    if (!serverSchema_.isEmpty()) {
+        serverAdmin().exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(serverSchema_));
+    }
     qputenv("HOME", oldHome_);
     if (oldConfig_.isNull()) {
         qunsetenv("XDG_CONFIG_HOME");
@@ -78,17 +126,63 @@ QString TestEnv::makeDatabase(const QString& file) {
 }
 
 QString TestEnv::openNewDatabase() {
+    if (onServer()) {
+        static int serial = 0;
+        ServerAddress server = testServer();
+        if (serverSchema_.isEmpty()) {
+            serverSchema_ = QStringLiteral("verdell_test_%1_%2")
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(++serial);
+            Database& admin = serverAdmin();
+            admin.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(serverSchema_));
+            if (!admin.exec(QStringLiteral("CREATE SCHEMA %1").arg(serverSchema_))) {
+                qFatal("cannot make a schema on the test server: %s",
+                       qPrintable(admin.lastError().message));
+            }
+        }
+        server.schema = serverSchema_;
+        if (!QFileInfo::exists(settingsFile())) {
+            createSettings();
+        }
+        ServerAddress::store(app_->AppSettings, server);
+        connectionString_ = server.connectionString();
+        if (!app_->DbConnection.open(connectionString_)) {
+            qFatal("cannot open %s: %s", qPrintable(connectionString_),
+                   qPrintable(app_->DbConnection.lastError().message));
+        }
+        return {};
+    }
     const QString file = makeDatabase(dataFolder() + QStringLiteral("/verdell.mdb"));
     if (!QFileInfo::exists(settingsFile())) {
         createSettings();
     }
     app_->AppSettings.SetValue(QStringLiteral("datapath"), dataFolder());
     app_->AppSettings.SetValue(QStringLiteral("dataname"), QStringLiteral("verdell.mdb"));
-    if (!app_->DbConnection.open(connection::forFile(file))) {
+    connectionString_ = connection::forFile(file);
+    if (!app_->DbConnection.open(connectionString_)) {
         qFatal("cannot open %s: %s", qPrintable(file),
                qPrintable(app_->DbConnection.lastError().message));
     }
     return file;
+}
+
+bool TestEnv::refuseInserts(Database& db, const QString& table, const QString& message) {
+    if (!db.onServer()) {
+        return db.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON %1 BEGIN "
+                                      "SELECT RAISE(ABORT, '%2'); END")
+                           .arg(table, message));
+    }
+    return db.exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger "
+                                  "LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '%1'; END$$")
+                       .arg(message)) &&
+           db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 FOR EACH ROW "
+                                  "EXECUTE FUNCTION refuse()")
+                       .arg(table));
+}
+
+bool TestEnv::allowInserts(Database& db, const QString& table) {
+    return db.exec(db.onServer() ? QStringLiteral("DROP TRIGGER refuse ON %1").arg(table)
+                                 : QStringLiteral("DROP TRIGGER refuse"));
 }
 
 void TestEnv::writeFile(const QString& file, const QByteArray& contents) {

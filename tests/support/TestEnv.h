@@ -8,6 +8,7 @@
 #include "platform/ScriptedPrompter.h"
 #include "platform/SystemLocale.h"
 #include "startup/AppState.h"
+#include "startup/ServerAddress.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -16,6 +17,11 @@
 // One test's world: a temporary home folder (the first drive root) and settings folder, two
 // more roots standing for other drives, the test doubles, and an application state on them.
 // The environment (HOME, XDG_CONFIG_HOME) points into the temporary folder while it lives.
+//
+// A test program registered for the database server (VERDELL_TEST_ENGINE=postgresql) gives each
+// test a fresh schema of its own on the server that VERDELL_TEST_PG names
+// (postgresql://user@host:port/database), dropped again at the end; with no server named, the
+// program ends at once as skipped (exit status 77).
 class TestEnv {
 public:
     TestEnv();
@@ -48,8 +54,20 @@ public:
 
     // A complete new database at the given place (copied from one made once per run).
     QString makeDatabase(const QString& file);
-    // A new database in the default data folder, named in the settings and opened.
+    // A new database in the default data folder (or a new schema on the server), named in the
+    // settings and opened. The file's name, or an empty text on the server.
     QString openNewDatabase();
+    // The connection string of the database openNewDatabase() made, for a second connection.
+    QString connectionString() const { return connectionString_; }
+
+    // True when this run's databases are on the server.
+    static bool onServer();
+    // The server this run uses (only when onServer()).
+    static ServerAddress testServer();
+    // Makes the database refuse every new row of the table with the message, as a full disk
+    // would, until allowInserts().
+    static bool refuseInserts(Database& db, const QString& table, const QString& message);
+    static bool allowInserts(Database& db, const QString& table);
     // Creates a file with the given contents, making its folder.
     static void writeFile(const QString& file, const QByteArray& contents);
 
@@ -57,4 +75,6 @@ private:
     QTemporaryDir dir_;
     QByteArray oldHome_, oldConfig_;
     std::unique_ptr<AppState> app_;
+    QString connectionString_;
+    QString serverSchema_;
 };

@@ -1,0 +1,121 @@
+// verdell-admin migrate --to postgresql://...: the embedded database copied to a server.
+
+#include "admin/AdminCommands.h"
+#include "startup/AppState.h"
+#include "startup/Schema.h"
+#include "startup/ServerAddress.h"
+#include "startup/Upgrade.h"
+
+namespace admin {
+
+namespace {
+
+// A name as the server spells it, quoted so that its case holds.
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+
+// Copies one table's rows into the same table on the server, column by column where both have
+// the column; the rows the new database started with are replaced. The rows copied, or nothing.
+std::optional<int> copyTable(Database& from, Database& to, const QString& table) {
+    const QStringList target = to.columns(table);
+    QStringList sourceNames;
+    QStringList targetNames;
+    for (const QString& column : from.columns(table)) {
+        for (const QString& name : target) {
+            if (name.compare(column, Qt::CaseInsensitive) == 0) {
+                sourceNames << quoted(column);
+                targetNames << quoted(name);
+            }
+        }
+    }
+    const qsizetype width = sourceNames.size();
+    const auto rows = from.query(
+        QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(QStringLiteral(", ")), table));
+    if (!rows || !to.exec(QStringLiteral("DELETE FROM ") + table)) {
+        return std::nullopt;
+    }
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, targetNames.join(QStringLiteral(", ")),
+                 QStringList(width, QStringLiteral("?")).join(QStringLiteral(", ")));
+    for (int r = 0; r < rows->count(); ++r) {
+        QVariantList values;
+        for (int c = 0; c < width; ++c) {
+            values << rows->at(r, c);
+        }
+        if (!to.exec(insert, values)) {
+            return std::nullopt;
+        }
+    }
+    // New rows on the server carry on after the highest identity copied.
+    if (target.contains(QStringLiteral("dummyid")) &&
+        !to.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'dummyid'), "
+                                "COALESCE((SELECT max(dummyid) FROM %1), 0) + 1, false)")
+                     .arg(table),
+                 {table.toLower()})) {
+        return std::nullopt;
+    }
+    return rows->count();
+}
+
+}  // namespace
+
+int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--to"));
+    const QString url = at >= 0 ? arguments.value(at + 1) : QString();
+    if (url.isEmpty()) {
+        return fail(io, QStringLiteral("migrate needs --to postgresql://user@host:port/database"));
+    }
+    QString why;
+    const std::optional<ServerAddress> server = ServerAddress::fromUrl(url, &why);
+    if (!server) {
+        return fail(io, why);
+    }
+    if (!openDatabase(app, io, true)) {
+        return 1;
+    }
+    Database& from = app.DbConnection;
+    if (DatabaseNeedsUpgrade(from)) {
+        UpgradeSchema(from);
+    }
+    Database to;
+    if (!to.probe(server->connectionString())) {
+        return fail(io, to.lastError().message);
+    }
+    if (!to.tables().isEmpty()) {
+        return fail(io, QStringLiteral("%1 is not empty: it already holds a database; nothing "
+                                       "was copied")
+                            .arg(to.describe()));
+    }
+    // The new schema and the copied rows together, so a failure leaves the database empty.
+    Transaction tx(to);
+    const QString refused = schema::adoptServerDatabase(to);
+    if (!tx.active() || !refused.isEmpty()) {
+        return fail(io, refused.isEmpty() ? to.lastError().message : refused);
+    }
+    QStringList report;
+    for (const QString& table : schema::tableNames()) {
+        if (!from.hasTable(table)) {
+            continue;
+        }
+        const std::optional<int> copied = copyTable(from, to, table);
+        if (!copied) {
+            const DbError& error = from.lastError().ok() ? to.lastError() : from.lastError();
+            return fail(io, QStringLiteral("the table %1 could not be copied, so nothing was: %2")
+                                .arg(table, error.message));
+        }
+        report << QStringLiteral("  %1%2").arg(table, -16).arg(*copied);
+    }
+    if (!tx.commit()) {
+        return fail(io, QStringLiteral("the copy could not be committed, so nothing was copied: %1")
+                            .arg(to.lastError().message));
+    }
+    io.out << "copied " << from.describe() << " to " << to.describe() << Qt::endl;
+    for (const QString& line : report) {
+        io.out << line << Qt::endl;
+    }
+    return 0;
+}
+
+}  // namespace admin
