@@ -17,6 +17,7 @@
 #include "reports/frmReportPreview.h"
 #include "reports/frmReports.h"
 #include "search/frmSearch.h"
+#include "setup/NetworkTab.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "startup/Captions.h"
@@ -29,6 +30,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -125,6 +127,13 @@ int main(int argc, char** argv) {
             setup.SSTab1->setCurrentIndex(i);
             save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(tabs[i]));
         }
+        setup.SSTab1->setCurrentIndex(0);
+        NetworkTab* network = setup.network;
+        network->optServer[2]->click();
+        network->txtDbHost->setText(QStringLiteral("officeserver"));
+        network->txtDbName->setText(QStringLiteral("verdell"));
+        network->txtDbUser->setText(QStringLiteral("anne"));
+        save(setup, folder, QStringLiteral("frmSetup-network-server"));
     }
     {
         frmJobStatus statuses(env.app());

@@ -20,7 +20,7 @@ namespace {
 QString quotedFields(const Database& db, const QStringList& fields) {
     QStringList out;
     for (const QString& field : fields) {
-        out << db.dialect().quote(field);
+        out << db.dialect().column(field);
     }
     return out.join(QStringLiteral(", "));
 }

@@ -247,10 +247,10 @@ private:
         return result;
     }
 
-    static QString statementFor(const Step& step) {
+    QString statementFor(const Step& step) const {
         QStringList names, marks;
         for (const Field& f : step.fields) {
-            names << u'"' + f.target + u'"';
+            names << db_.dialect().column(f.target);
             marks << QStringLiteral("?");
         }
         if (step.updateCounters) {

@@ -8,7 +8,8 @@ PickList::PickList(Database& db, QString table, QString field)
 QStringList PickList::entries() {
     QStringList out;
     if (const auto rows = db_.query(QStringLiteral("SELECT ") + field_ + QStringLiteral(" FROM ") +
-                                    table_ + QStringLiteral(" ORDER BY rowid"))) {
+                                    table_ + QStringLiteral(" ORDER BY ") +
+                                    db_.dialect().rowKey())) {
         for (int i = 0; i < rows->count(); ++i) {
             out << rows->text(i, field_);
         }
@@ -23,8 +24,11 @@ bool PickList::add(const QString& entry) {
 }
 
 bool PickList::remove(const QString& entry) {
-    return db_.exec(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = (") +
-                        QStringLiteral("SELECT rowid FROM ") + table_ + QStringLiteral(" WHERE ") +
-                        field_ + QStringLiteral(" = ? ORDER BY rowid LIMIT 1)"),
+    // Only the first of several equal entries goes.
+    const QString key = db_.dialect().rowKey();
+    return db_.exec(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") + key +
+                        QStringLiteral(" = (SELECT ") + key + QStringLiteral(" FROM ") + table_ +
+                        QStringLiteral(" WHERE ") + field_ + QStringLiteral(" = ? ORDER BY ") +
+                        key + QStringLiteral(" LIMIT 1)"),
                     {entry});
 }

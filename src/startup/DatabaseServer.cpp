@@ -52,13 +52,16 @@ QString serverReason(const QSqlError& error) {
     return text;
 }
 
-// What a value is sent to the server as: yes/no as the integers -1 and 0 the data holds, and
-// dates in their stored text form, as on the embedded engine.
+// What a value is sent to the server as: yes/no as the integers -1 and 0 the data holds, dates
+// in their stored text form, and an empty text as an empty text (never a null), as on the
+// embedded engine.
 QVariant forServer(const QVariant& value) {
     if (!value.isValid() || value.isNull()) {
         return value;
     }
     switch (value.typeId()) {
+        case QMetaType::QString:
+            return value.toString().isNull() ? QVariant(QStringLiteral("")) : value;
         case QMetaType::Bool:
             return qlonglong(value.toBool() ? -1 : 0);
         case QMetaType::QDateTime:

@@ -1,5 +1,7 @@
 #include "startup/SqlDialect.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -35,9 +37,31 @@ QString SqlDialect::quote(const QString& name) const {
     return u'"' + name + u'"';
 }
 
+QString SqlDialect::column(const QString& name) const {
+    static const QStringList keywords = {QStringLiteral("Date"), QStringLiteral("Default"),
+                                         QStringLiteral("Index"), QStringLiteral("Text")};
+    for (const QString& keyword : keywords) {
+        if (keyword.compare(name, Qt::CaseInsensitive) == 0) {
+            return quote(keyword);
+        }
+    }
+    return name;
+}
+
 QString SqlDialect::daysUntil(const QString& column) const {
+    if (engine_ == Engine::PostgreSQL) {
+        // The difference of two dates is a whole number of days; text that does not start
+        // with a date counts as none, as it does for julianday().
+        return QStringLiteral("(CAST(? AS DATE) - CASE WHEN ") + column +
+               QStringLiteral(" ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}' THEN CAST(SUBSTR(") + column +
+               QStringLiteral(", 1, 10) AS DATE) END)");
+    }
     return QStringLiteral("CAST(julianday(?) - julianday(date(") + column +
            QStringLiteral(")) AS INTEGER)");
+}
+
+QString SqlDialect::rowKey() const {
+    return engine_ == Engine::PostgreSQL ? QStringLiteral("ctid") : QStringLiteral("rowid");
 }
 
 QString SqlDialect::beginWrite() const {

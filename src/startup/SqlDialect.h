@@ -22,6 +22,10 @@ public:
     QString dateTime() const { return QStringLiteral("TEXT"); }
     // A name that is also a keyword of SQL ("Index", "Text", "Date", "Default").
     QString quote(const QString& name) const;
+    // A column of ours named as a statement must: quoted, in the schema's spelling, where the
+    // name is one of those keywords, as it is otherwise (a quoted name keeps its case on the
+    // server, where the schema's unquoted names are folded).
+    QString column(const QString& name) const;
     // A condition that the column matches a LIKE pattern bound as the next parameter, with "\"
     // as escape character, letters compared without regard to case. The pattern decides the
     // form: the engine's own LIKE for plain ASCII, our Unicode-aware one otherwise.
@@ -33,6 +37,9 @@ public:
     // The whole days from the date in the column (time of day ignored) to a date bound as the
     // next parameter ("yyyy-MM-dd"): negative for a later date, null when the column holds none.
     QString daysUntil(const QString& column) const;
+    // A hidden column that tells apart the rows of a table without a key of its own, even equal
+    // ones, and orders them as they were added (for the short pick lists).
+    QString rowKey() const;
 
     // Starts a transaction that is going to write, taking the write lock at once so that two
     // workstations never both read a counter and then both try to write it.

@@ -264,14 +264,12 @@ private Q_SLOTS:
         open();
         find("alan");
         QTest::keyClicks(book->txtName, " Jones");
-        db().exec(
-            "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON customers "
-            "BEGIN SELECT RAISE(ABORT, 'database is locked'); END");
+        QVERIFY(TestEnv::refuse(db(), "UPDATE", "customers", "database is locked"));
         book->cmdNew->click();
         QVERIFY(prompter().calls().last().prompt.startsWith("The contact could not be saved."));
         QVERIFY(editing());
         QCOMPARE(book->txtName->text(), QString("Alan Jones"));
-        db().exec("DROP TRIGGER refuse");
+        QVERIFY(TestEnv::allow(db(), "customers"));
         book->cmdNew->click();
         QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Alan Jones"));
     }

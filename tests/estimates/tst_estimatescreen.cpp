@@ -223,16 +223,14 @@ private Q_SLOTS:
 
     void aRefusedSaveStaysEditing() {
         open();
-        db().exec(
-            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON Estimate "
-            "BEGIN SELECT RAISE(ABORT, 'database is locked'); END");
+        QVERIFY(TestEnv::refuseInserts(db(), "Estimate", "database is locked"));
         saveTwoLineEstimate();
         QVERIFY(prompter().calls().last().prompt.startsWith("The estimate could not be saved."));
         QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
         QVERIFY(form->labEstNo->text().isEmpty());
         QCOMPARE(form->fgEstimate->rowCount(), 3);
         QCOMPARE(db().scalar("SELECT Estimate FROM Counters").toInt(), 1042);
-        db().exec("DROP TRIGGER refuse");
+        QVERIFY(TestEnv::allowInserts(db(), "Estimate"));
         form->cmdNewEstimate->click();
         QCOMPARE(form->labEstNo->text(), QString("1042"));
     }

@@ -26,7 +26,7 @@ qint64 count(Database& db, const QString& table) {
 QMap<QString, qint64> counts(Database& db) {
     QMap<QString, qint64> out;
     for (const QString& t : db.tables()) {
-        out.insert(t, count(db, t));
+        out.insert(t.toLower(), count(db, t));  // the server names its tables in lower case
     }
     return out;
 }
@@ -164,7 +164,7 @@ private Q_SLOTS:
         QVERIFY(steps[4].skipped);  // DocType without its column
         QVERIFY(steps[4].reason.contains("DocType"));
         QVERIFY(steps[8].skipped);  // the introducers broke off
-        QCOMPARE(count(db, "IntroducedBy"), before["IntroducedBy"]);
+        QCOMPARE(count(db, "IntroducedBy"), before["introducedby"]);
         QVERIFY(!steps[10].skipped);
         QCOMPARE(db.query("SELECT Status FROM jobStatus")->text(0, "Status"), QString("Open"));
         QCOMPARE(count(db, "jobStatus"), 1);

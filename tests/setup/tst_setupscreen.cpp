@@ -9,6 +9,7 @@
 #include "setup/NetworkTab.h"
 #include "setup/frmSetup.h"
 #include "startup/Captions.h"
+#include "startup/ServerAddress.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -21,6 +22,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
+
+Q_DECLARE_METATYPE(ServerAddress)
+Q_DECLARE_METATYPE(Prompter::Icon)
 
 class tst_setupscreen : public QObject {
     Q_OBJECT
@@ -38,7 +43,8 @@ private Q_SLOTS:
         QCOMPARE(tabs, (QStringList{"Network Configuration", "Counters / Data Entry",
                                     "Documents && Templates", "File Locations", "Maintenance"}));
         QCOMPARE(setup.SSTab1->widget(2), static_cast<QWidget*>(setup.templates));
-        QVERIFY(setup.network->optServer[0]->isChecked());
+        // The tab opens on the role the settings name.
+        QVERIFY(setup.network->optServer[TestEnv::onServer() ? 2 : 0]->isChecked());
         QCOMPARE(setup.counters->txtJobNo->text(), QString("1"));
         QCOMPARE(setup.counters->comDateFormat->currentText(), QString("dd/mm/yyyy"));
         QCOMPARE(setup.counters->labDateFormat->text(),
@@ -141,6 +147,9 @@ private Q_SLOTS:
     }
 
     void fileLocationsShowTheSettings() {
+        if (TestEnv::onServer()) {
+            QSKIP("the folder and name of the embedded database file");
+        }
         TestEnv env;
         env.openNewDatabase();
         env.app().AppSettings.SetValue("DocPath", "\\Verdell Std\\Docs");
@@ -155,6 +164,9 @@ private Q_SLOTS:
     }
 
     void rolesEnableTheirControls() {
+        if (TestEnv::onServer()) {
+            QSKIP("the roles of a shared embedded database file");
+        }
         TestEnv env;
         env.openNewDatabase();
         frmSetup setup(env.app());
@@ -181,6 +193,154 @@ private Q_SLOTS:
         QCOMPARE(env.setting("datapath"), QString());
     }
 
+    // The network tab's server role needs no open database: these run alike on both engines.
+    void databaseServerRoleIsStoredAndShownAgain() {
+        TestEnv env;
+        env.createSettings({{"datapath", "/srv/office/Verdell Std"}, {"dataname", "jobs.mdb"}});
+        {
+            frmSetup setup(env.app());
+            setup.Form_Load();
+            NetworkTab* n = setup.network;
+            QVERIFY(n->optServer[0]->isChecked());
+            QVERIFY(!n->fraDbServer->isEnabled() && !n->cmdTestConnection->isEnabled());
+            QCOMPARE(n->txtDbPort->text(), QString("5432"));
+            n->optServer[2]->click();
+            QVERIFY(n->fraDbServer->isEnabled() && n->cmdTestConnection->isEnabled());
+            QVERIFY(!n->fraServer->isEnabled() && !n->fraClient->isEnabled());
+            QVERIFY(!n->cmdPrepare->isEnabled() && !n->cmdLocate->isEnabled());
+            const auto notes = n->fraDbServer->findChildren<QLabel*>();
+            QVERIFY(std::any_of(notes.begin(), notes.end(), [](QLabel* label) {
+                return label->text().contains("never stored") &&
+                       label->text().contains("~/.pgpass") &&
+                       label->text().contains("host:port:database:user:password");
+            }));
+            QTest::keyClicks(n->txtDbHost, " officeserver ");
+            n->txtDbPort->clear();
+            QTest::keyClicks(n->txtDbPort, "5544x");  // the box takes digits only
+            QTest::keyClicks(n->txtDbName, "verdell");
+            QTest::keyClicks(n->txtDbUser, "anne");
+            n->cmdOK->click();
+            QCOMPARE(setup.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(env.setting("DbProvider"), QString("PostgreSQL"));
+        QCOMPARE(env.setting("DbHost"), QString("officeserver"));
+        QCOMPARE(env.setting("DbPort"), QString("5544"));
+        QCOMPARE(env.setting("DbName"), QString("verdell"));
+        QCOMPARE(env.setting("DbUser"), QString("anne"));
+        // The documents stay in the shared folder.
+        QCOMPARE(env.setting("datapath"), QString("/srv/office/Verdell Std"));
+
+        // Opened again, the tab shows the server; another role goes back to the embedded file.
+        frmSetup again(env.app());
+        again.Form_Load();
+        NetworkTab* n = again.network;
+        QVERIFY(n->optServer[2]->isChecked() && n->fraDbServer->isEnabled());
+        QVERIFY(!n->fraClient->isEnabled() && !n->cmdLocate->isEnabled());
+        QCOMPARE(n->txtDbHost->text(), QString("officeserver"));
+        QCOMPARE(n->txtDbPort->text(), QString("5544"));
+        QCOMPARE(n->txtDbName->text(), QString("verdell"));
+        QCOMPARE(n->txtDbUser->text(), QString("anne"));
+        n->optServer[1]->click();
+        n->cmdApply->click();
+        QVERIFY(!ServerAddress::fromSettings(env.app().AppSettings));
+        for (const char* name : {"DbProvider", "DbHost", "DbPort", "DbName", "DbUser"}) {
+            QCOMPARE(env.setting(name), QString());
+        }
+        QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
+    }
+
+    void databaseServerNeedsItsBoxes_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no host") << "  " << "5432" << "verdell"
+                                 << "Please enter the name or address of the database server.";
+        QTest::newRow("no port") << "officeserver" << "" << "verdell"
+                                 << "Please enter the server's port, a number from 1 to 65535 "
+                                    "(PostgreSQL normally uses 5432).";
+        QTest::newRow("port zero") << "officeserver" << "0" << "verdell"
+                                   << "Please enter the server's port, a number from 1 to 65535 "
+                                      "(PostgreSQL normally uses 5432).";
+        QTest::newRow("no database") << "officeserver" << "5432" << ""
+                                     << "Please enter the name of the database on the server.";
+    }
+    void databaseServerNeedsItsBoxes() {
+        QFETCH(QString, host);
+        QFETCH(QString, port);
+        QFETCH(QString, database);
+        QFETCH(QString, message);
+        TestEnv env;
+        env.createSettings({{"datapath", "/srv/office/Verdell Std"}});
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        NetworkTab* n = setup.network;
+        n->optServer[2]->click();
+        n->txtDbHost->setText(host);
+        n->txtDbPort->setText(port);
+        n->txtDbName->setText(database);
+        n->txtDbUser->setText("anne");
+        for (QPushButton* button : {n->cmdTestConnection, n->cmdApply, n->cmdOK}) {
+            env.prompter.clear();
+            button->click();
+            QCOMPARE(env.prompter.calls().size(), qsizetype(1));
+            QCOMPARE(env.prompter.last().prompt, message);
+        }
+        QCOMPARE(env.prompter.last().title, QString("Database Server"));
+        QCOMPARE(setup.result(), int(QDialog::Rejected));  // OK kept the screen open
+        QCOMPARE(env.setting("DbProvider"), QString());
+        QCOMPARE(env.setting("DbHost"), QString());
+        QCOMPARE(env.setting("datapath"), QString("/srv/office/Verdell Std"));
+    }
+
+    void testConnectionReportsTheOutcome_data() {
+        QTest::addColumn<ServerAddress>("server");
+        QTest::addColumn<Prompter::Icon>("icon");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("reason");
+        // Nothing listens on port 1.
+        QTest::newRow("unreachable port")
+            << ServerAddress{"127.0.0.1", 1, "verdell", "anne", {}} << Prompter::Icon::Exclamation
+            << "The database \"verdell\" on the server 127.0.0.1:1 cannot be opened for the user "
+               "\"anne\": "
+            << "Connection refused";
+        QString why;
+        const auto running = ServerAddress::fromUrl(qEnvironmentVariable("VERDELL_TEST_PG"), &why);
+        QTest::newRow("running server")
+            << running.value_or(ServerAddress{}) << Prompter::Icon::Information
+            << (running ? QString("The connection to the database '%1' on %2:%3 succeeded.")
+                              .arg(running->database, running->host)
+                              .arg(running->port)
+                        : QString())
+            << QString();
+    }
+    void testConnectionReportsTheOutcome() {
+        QFETCH(ServerAddress, server);
+        QFETCH(Prompter::Icon, icon);
+        QFETCH(QString, start);
+        QFETCH(QString, reason);
+        if (server.host.isEmpty()) {
+            QSKIP("no PostgreSQL server named in VERDELL_TEST_PG");
+        }
+        TestEnv env;
+        env.createSettings();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        NetworkTab* n = setup.network;
+        n->optServer[2]->click();
+        n->txtDbHost->setText(server.host);
+        n->txtDbPort->setText(QString::number(server.port));
+        n->txtDbName->setText(server.database);
+        n->txtDbUser->setText(server.user);
+        n->cmdTestConnection->click();
+        QCOMPARE(env.prompter.calls().size(), qsizetype(1));
+        QCOMPARE(env.prompter.last().title, QString("Test Connection"));
+        QCOMPARE(env.prompter.last().icon, icon);
+        const QString prompt = env.prompter.last().prompt;
+        QVERIFY2(prompt.startsWith(start) && prompt.contains(reason), qPrintable(prompt));
+        QCOMPARE(env.setting("DbProvider"), QString());  // testing stores nothing
+    }
+
     void prepareSharesTheFolderOnTheDataDrive_data() {
         QTest::addColumn<QString>("datapath");
         QTest::addColumn<int>("root");
@@ -189,6 +349,9 @@ private Q_SLOTS:
         QTest::newRow("network path") << "\\\\server\\share\\Verdell Std" << 0;
     }
     void prepareSharesTheFolderOnTheDataDrive() {
+        if (TestEnv::onServer()) {
+            QSKIP("moves the embedded database file into a shared folder");
+        }
         QFETCH(QString, datapath);
         QFETCH(int, root);
         TestEnv env;
@@ -217,6 +380,9 @@ private Q_SLOTS:
     }
 
     void prepareSaysWhenSambaIsMissing() {
+        if (TestEnv::onServer()) {
+            QSKIP("sharing the folder of the embedded database file");
+        }
         TestEnv env;
         env.openNewDatabase();
         env.sharing.status = 127;

@@ -166,21 +166,22 @@ QString TestEnv::openNewDatabase() {
     return file;
 }
 
-bool TestEnv::refuseInserts(Database& db, const QString& table, const QString& message) {
+bool TestEnv::refuse(Database& db, const QString& event, const QString& table,
+                     const QString& message) {
     if (!db.onServer()) {
-        return db.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON %1 BEGIN "
-                                      "SELECT RAISE(ABORT, '%2'); END")
-                           .arg(table, message));
+        return db.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE %1 ON %2 BEGIN "
+                                      "SELECT RAISE(ABORT, '%3'); END")
+                           .arg(event, table, message));
     }
     return db.exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger "
                                   "LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '%1'; END$$")
                        .arg(message)) &&
-           db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 FOR EACH ROW "
+           db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 FOR EACH ROW "
                                   "EXECUTE FUNCTION refuse()")
-                       .arg(table));
+                       .arg(event, table));
 }
 
-bool TestEnv::allowInserts(Database& db, const QString& table) {
+bool TestEnv::allow(Database& db, const QString& table) {
     return db.exec(db.onServer() ? QStringLiteral("DROP TRIGGER refuse ON %1").arg(table)
                                  : QStringLiteral("DROP TRIGGER refuse"));
 }

@@ -66,8 +66,14 @@ public:
     static ServerAddress testServer();
     // Makes the database refuse every new row of the table with the message, as a full disk
     // would, until allowInserts().
-    static bool refuseInserts(Database& db, const QString& table, const QString& message);
-    static bool allowInserts(Database& db, const QString& table);
+    static bool refuseInserts(Database& db, const QString& table, const QString& message) {
+        return refuse(db, QStringLiteral("INSERT"), table, message);
+    }
+    static bool allowInserts(Database& db, const QString& table) { return allow(db, table); }
+    // The same for the event (INSERT or UPDATE) given, on either engine.
+    static bool refuse(Database& db, const QString& event, const QString& table,
+                       const QString& message);
+    static bool allow(Database& db, const QString& table);
     // Creates a file with the given contents, making its folder.
     static void writeFile(const QString& file, const QByteArray& contents);
 
