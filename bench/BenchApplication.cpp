@@ -1,8 +1,18 @@
 #include "BenchApplication.h"
 
+#include "startup/ServerAddress.h"
+
 #include <QFile>
-#include <cstdio>
 #include <QFileInfo>
+#include <cstdio>
+
+void BenchApplication::prepare() {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    roots = FixedDriveRoots({folder.path()}, folder.path());
+    app.AppSettings.CreateKey();
+    app.DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
+    app.CurrencySymbol = QStringLiteral("\u00A3");
+}
 
 bool BenchApplication::open(bool privateCopy, QString* error) {
     file = qEnvironmentVariable("VERDELL_BENCH_DB");
@@ -10,8 +20,6 @@ bool BenchApplication::open(bool privateCopy, QString* error) {
         *error = QStringLiteral("VERDELL_BENCH_DB is not set; run the benchmarks with bench/run");
         return false;
     }
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
-    roots = FixedDriveRoots({folder.path()}, folder.path());
     if (!QFileInfo(file).isFile()) {
         *error = QStringLiteral("VERDELL_BENCH_DB names %1, which is not a file").arg(file);
         return false;
@@ -25,9 +33,7 @@ bool BenchApplication::open(bool privateCopy, QString* error) {
         }
         file = copy;
     }
-    app.AppSettings.CreateKey();
-    app.DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
-    app.CurrencySymbol = QStringLiteral("\u00A3");
+    prepare();
     if (!app.DbConnection.open(connection::forFile(file))) {
         *error = app.DbConnection.lastError().message;
         return false;
@@ -42,4 +48,29 @@ bool BenchApplication::openOrSay(bool privateCopy, const char* program) {
     }
     fprintf(stderr, "%s: %s\n", program, qPrintable(error));
     return false;
+}
+
+bool BenchApplication::openServer(QString* error) {
+    const QString url = qEnvironmentVariable("VERDELL_BENCH_PG");
+    if (url.isEmpty()) {
+        *error = QStringLiteral("VERDELL_BENCH_PG names no database server; set it to "
+                                "postgresql://user@host:port/database to measure on one");
+        return false;
+    }
+    const std::optional<ServerAddress> server = ServerAddress::fromUrl(url, error);
+    if (!server) {
+        return false;
+    }
+    prepare();
+    if (!app.DbConnection.open(server->connectionString())) {
+        *error = app.DbConnection.lastError().message;
+        return false;
+    }
+    if (app.DbConnection.scalar(QStringLiteral("SELECT count(*) FROM Jobs")).toInt() == 0) {
+        *error = QStringLiteral("%1 holds no jobs; bench/run copies the register there")
+                     .arg(app.DbConnection.describe());
+        return false;
+    }
+    file.clear();
+    return true;
 }

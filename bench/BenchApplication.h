@@ -32,4 +32,12 @@ struct BenchApplication {
     bool open(bool privateCopy, QString* error);
     // The same, telling why on stderr under the program's name when it fails.
     bool openOrSay(bool privateCopy, const char* program);
+    // Opens the database server that VERDELL_BENCH_PG names (postgresql://user@host:port/db),
+    // which holds the same register, copied there by bench/run. False with a reason in *error
+    // when no server is named or it cannot be opened.
+    bool openServer(QString* error);
+
+private:
+    // The settings file and the date and currency formats the benchmarks expect.
+    void prepare();
 };

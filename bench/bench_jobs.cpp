@@ -1,5 +1,7 @@
 // The job screen on a register of 100,000 jobs: opening it on the last job, showing any job, and
-// saving a job (an existing one, and a new one that takes a number).
+// saving a job (an existing one, and a new one that takes a number). LoadAnyJob/server shows
+// jobs from the same register on the database server that VERDELL_BENCH_PG names, and is
+// skipped when none is named.
 
 #include "BenchApplication.h"
 #include "jobs/frmJobs.h"
@@ -14,6 +16,9 @@
 namespace {
 
 std::unique_ptr<BenchApplication> bench;
+// The same register on a database server, when one is named.
+std::unique_ptr<BenchApplication> server;
+QString noServer;
 qint32 highestJob = 0;
 
 double elapsedSeconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e9; }
@@ -34,8 +39,8 @@ void OpenJobScreenOnLastJob(benchmark::State& state) {
     }
 }
 
-void LoadAnyJob(benchmark::State& state) {
-    frmJobs screen(bench->app);
+void loadAnyJob(benchmark::State& state, BenchApplication& on) {
+    frmJobs screen(on.app);
     screen.Form_Load();
     QRandomGenerator pick(7);
     for (auto _ : state) {
@@ -48,6 +53,18 @@ void LoadAnyJob(benchmark::State& state) {
             state.SkipWithError("a job was not found");
         }
     }
+}
+
+void LoadAnyJob(benchmark::State& state) { loadAnyJob(state, *bench); }
+
+void LoadAnyJobOnServer(benchmark::State& state) {
+    if (!server) {
+        state.SkipWithError(noServer.toStdString().c_str());
+        for (auto _ : state) {
+        }
+        return;
+    }
+    loadAnyJob(state, *server);
 }
 
 void SaveChangedJob(benchmark::State& state) {
@@ -92,6 +109,8 @@ BENCHMARK(OpenJobScreenOnLastJob)->UseManualTime()->Unit(benchmark::kMillisecond
     ->Repetitions(15)->ReportAggregatesOnly(true);
 BENCHMARK(LoadAnyJob)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200)
     ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(LoadAnyJobOnServer)->Name("LoadAnyJob/server")->UseManualTime()
+    ->Unit(benchmark::kMillisecond)->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(SaveChangedJob)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50)
     ->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(SaveNewJob)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50)
@@ -105,8 +124,13 @@ int main(int argc, char** argv) {
     if (!bench->openOrSay(true, "bench_jobs")) {
         return 1;
     }
+    server = std::make_unique<BenchApplication>();
+    if (!server->openServer(&noServer)) {
+        server.reset();
+    }
     highestJob = bench->app.DbConnection.scalar(QStringLiteral("SELECT max(JobNo) FROM Jobs")).toInt();
     benchmark::RunSpecifiedBenchmarks();
+    server.reset();
     bench.reset();
     return 0;
 }

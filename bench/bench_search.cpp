@@ -5,6 +5,10 @@
 // The database is the one named by VERDELL_BENCH_DB (bench/run sets it). Each case reports the
 // median of its repetitions: the screen's time, the shell's ("shell_ms") and the screen's time
 // over the shell's in the same repetition ("vs_shell").
+//
+// The same searches run on the database server that VERDELL_BENCH_PG names, holding the same
+// register (bench/run copies it there), as Search/<case>/server; they are skipped when no server
+// is named.
 
 #include "BenchApplication.h"
 #include "search/frmSearchJobs.h"
@@ -41,6 +45,8 @@ struct Application : BenchApplication {
 };
 
 std::unique_ptr<Application> application;
+// The same on the database server, when one is named.
+std::unique_ptr<Application> server;
 
 // The statement searchJobs runs for the text, ordered by job number, with the values written
 // into it for the shell.
@@ -86,12 +92,30 @@ double runShell(const QStringList& arguments, QString* failure) {
     return seconds;
 }
 
+// The search screen of the application with the text typed, ordered by job number.
+frmSearchJobs& typed(Application& on, const Search& search) {
+    frmSearchJobs& form = *on.form;
+    form.txtSearch->setText(QString::fromUtf8(search.text));
+    form.cbOrderBy->setCurrentText(QStringLiteral("Job Number"));
+    return form;
+}
+
+// Seconds from the click on Search to the grid painted.
+double timedSearch(benchmark::State& state, frmSearchJobs& form) {
+    QElapsedTimer timer;
+    timer.start();
+    form.cmdSearch_Click();
+    form.repaint();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    state.SetIterationTime(seconds);
+    state.counters["rows"] = form.fgSearch->model()->rowCount();
+    return seconds;
+}
+
 // Each repetition runs the search in the shell and then on the screen, so that both meet the
 // same load of the machine; the time is the screen's, from the click to the grid painted.
 void BM_Search(benchmark::State& state, const Search& search) {
-    frmSearchJobs& form = *application->form;
-    form.txtSearch->setText(QString::fromUtf8(search.text));
-    form.cbOrderBy->setCurrentText(QStringLiteral("Job Number"));
+    frmSearchJobs& form = typed(*application, search);
     const QStringList arguments{QStringLiteral("-readonly"), application->file,
                                 shellStatement(QString::fromUtf8(search.text))};
     for (auto _ : state) {
@@ -101,15 +125,47 @@ void BM_Search(benchmark::State& state, const Search& search) {
             state.SkipWithError(failure.toStdString().c_str());
             break;
         }
-        QElapsedTimer timer;
-        timer.start();
-        form.cmdSearch_Click();
-        form.repaint();
-        const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        state.SetIterationTime(seconds);
+        const double seconds = timedSearch(state, form);
         state.counters["shell_ms"] = shell * 1000;
         state.counters["vs_shell"] = seconds / shell;
-        state.counters["rows"] = form.fgSearch->model()->rowCount();
+    }
+}
+
+void BM_SearchOnServer(benchmark::State& state, const Search& search) {
+    frmSearchJobs& form = typed(*server, search);
+    for (auto _ : state) {
+        timedSearch(state, form);
+    }
+}
+
+// A benchmark that only says why it cannot run.
+void registerSkipped(const char* name, const QString& failure) {
+    benchmark::RegisterBenchmark(name, [failure](benchmark::State& state) {
+        for (auto _ : state) {
+            state.SkipWithError(failure.toStdString().c_str());
+            break;
+        }
+    });
+}
+
+// The search screen open on the application's database.
+void openForm(Application& on) {
+    on.form = std::make_unique<frmSearchJobs>(on.app, captions::defaults());
+    on.form->Form_Load();
+    on.form->show();
+    QApplication::processEvents();
+}
+
+// Search/<case><suffix> for every case, run by the function.
+void registerSearches(const std::string& suffix, void (*run)(benchmark::State&, const Search&)) {
+    for (const Search& search : kSearches) {
+        benchmark::RegisterBenchmark((std::string("Search/") + search.name + suffix).c_str(), run,
+                                     search)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(kRepetitions)
+            ->ReportAggregatesOnly(true);
     }
 }
 
@@ -136,30 +192,23 @@ int main(int argc, char** argv) {
     QString failure;
     application->open(false, &failure);
     if (failure.isEmpty()) {
-        application->form =
-            std::make_unique<frmSearchJobs>(application->app, captions::defaults());
-        application->form->Form_Load();
-        application->form->show();
-        QApplication::processEvents();
-        for (const Search& search : kSearches) {
-            benchmark::RegisterBenchmark((std::string("Search/") + search.name).c_str(), BM_Search,
-                                         search)
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(1)
-                ->Repetitions(kRepetitions)
-                ->ReportAggregatesOnly(true);
-        }
+        openForm(*application);
+        registerSearches("", BM_Search);
     } else {
-        benchmark::RegisterBenchmark("Search", [failure](benchmark::State& state) {
-            for (auto _ : state) {
-                state.SkipWithError(failure.toStdString().c_str());
-                break;
-            }
-        });
+        registerSkipped("Search", failure);
+    }
+    server = std::make_unique<Application>();
+    QString noServer;
+    if (server->openServer(&noServer)) {
+        openForm(*server);
+        registerSearches("/server", BM_SearchOnServer);
+    } else {
+        server.reset();
+        registerSkipped("Search/server", noServer);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    server.reset();
     application.reset();
     return failure.isEmpty() ? 0 : 1;
 }

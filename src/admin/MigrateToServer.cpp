@@ -106,6 +106,13 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
                                 .arg(table, error.message));
         }
         report << QStringLiteral("  %1%2").arg(table, -16).arg(*copied);
+        // The planner's figures for the table, which the server's own housekeeping would only
+        // gather later: until then a job is looked up by reading the table in order.
+        if (!to.exec(QStringLiteral("ANALYZE ") + table)) {
+            return fail(io, QStringLiteral("the table %1 could not be measured, so nothing was "
+                                           "copied: %2")
+                                .arg(table, to.lastError().message));
+        }
     }
     if (!tx.commit()) {
         return fail(io, QStringLiteral("the copy could not be committed, so nothing was copied: %1")
