@@ -19,8 +19,8 @@ struct FontMeasure {
     qreal lineHeight = 0;
 };
 
-int key(const ReportFont& spec) {
-    return spec.points * 4 + (spec.bold ? 2 : 0) + (spec.italic ? 1 : 0);
+int key(const ReportFont& face) {
+    return face.points * 4 + (face.bold ? 2 : 0) + (face.italic ? 1 : 0);
 }
 
 QTextOption option(Qt::Alignment align, bool wrap) {
@@ -62,12 +62,12 @@ qreal layOut(QTextLayout& layout, qreal width, qreal maxHeight) {
     return y;
 }
 
-const FontMeasure& measureFor(const ReportFont& spec) {
+const FontMeasure& measureFor(const ReportFont& face) {
     static QHash<int, std::shared_ptr<FontMeasure>> cache;
-    auto& slot = cache[key(spec)];
+    auto& slot = cache[key(face)];
     if (!slot) {
         slot = std::make_shared<FontMeasure>();
-        slot->font = font(spec);
+        slot->font = font(face);
         QTextLayout probe(QStringLiteral("Xg"), slot->font);
         probe.setTextOption(option(Qt::AlignLeft, false));
         slot->lineHeight = layOut(probe, 1e6, 1e9);
@@ -97,20 +97,20 @@ bool fitsOnOneLine(const FontMeasure& m, const QString& text, qreal width) {
 
 }  // namespace
 
-QFont font(const ReportFont& spec) {
+QFont font(const ReportFont& face) {
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     // A pixel size, so that on a painter scaled to points it is that many points on any device.
-    f.setPixelSize(spec.points);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
+    f.setPixelSize(face.points);
+    f.setBold(face.bold);
+    f.setItalic(face.italic);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);
     return f;
 }
 
-qreal height(const QString& text, const ReportFont& spec, qreal width, bool wrap) {
-    const FontMeasure& m = measureFor(spec);
+qreal height(const QString& text, const ReportFont& face, qreal width, bool wrap) {
+    const FontMeasure& m = measureFor(face);
     if (!wrap || text.isEmpty() || fitsOnOneLine(m, text, width)) {
         return m.lineHeight;
     }
@@ -119,18 +119,18 @@ qreal height(const QString& text, const ReportFont& spec, qreal width, bool wrap
     return qMax(m.lineHeight, layOut(layout, width, 1e9));
 }
 
-void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& spec,
+void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& face,
           Qt::Alignment align, bool wrap) {
     if (text.isEmpty()) {
         return;
     }
-    const FontMeasure& m = measureFor(spec);
+    const FontMeasure& m = measureFor(face);
     painter.setFont(m.font);
     if (!wrap || fitsOnOneLine(m, text, box.width())) {
         if (m.lineHeight <= box.height() + 0.5) {
-            painter.drawText(QRectF(box.topLeft(), QSizeF(box.width(), m.lineHeight)),
-                             int(Qt::TextSingleLine | Qt::AlignTop | (align & Qt::AlignHorizontal_Mask)),
-                             text);
+            painter.drawText(
+                QRectF(box.topLeft(), QSizeF(box.width(), m.lineHeight)),
+                int(Qt::TextSingleLine | Qt::AlignTop | (align & Qt::AlignHorizontal_Mask)), text);
         }
         return;
     }

@@ -13,14 +13,14 @@ class QPainter;
 namespace reporttext {
 
 // Arial (or the system's stand-in for it) at the item's size in points.
-QFont font(const ReportFont& spec);
+QFont font(const ReportFont& face);
 
 // The height of the text in a box of the given width: the lines it breaks into when it wraps
 // (at line breaks, then between words, then anywhere), one line otherwise.
-qreal height(const QString& text, const ReportFont& spec, qreal width, bool wrap);
+qreal height(const QString& text, const ReportFont& face, qreal width, bool wrap);
 
 // Draws the text in the box, as height() measured it; lines below the box are left out.
-void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& spec,
+void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& face,
           Qt::Alignment align, bool wrap);
 
 }  // namespace reporttext
