@@ -23,11 +23,6 @@ void report(AppState& app, const OfficeError& error) {
     reportDocumentError(app, QStringLiteral("CreateDocument"), error);
 }
 
-// Our documents take a line break as "\n"; a carriage return left in a value means the same.
-QString asLines(QString value) {
-    return value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
 // Replaces a long text through pieces, each but the last ending with the marker that the next
 // piece replaces, so the text is rebuilt in order. Gives whether the token was found.
 bool replaceLongText(WordDocument& doc, int story, const QString& token, const QString& text) {

@@ -5,9 +5,13 @@ QString GetFileExtension(const QString& name) {
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-QString StripLineFeeds(QString text) { return text.remove(u'\n'); }
+QString StripLineFeeds(QString text) {
+    return text.remove(u'\n');
+}
 
-QString StripCarriageReturns(QString text) { return text.remove(u'\r'); }
+QString StripCarriageReturns(QString text) {
+    return text.remove(u'\r');
+}
 
 QString FirstLine(const QString& text) {
     const qsizetype end = text.indexOf(u'\r');
@@ -18,7 +22,9 @@ QString ReplaceChar(QString text, QChar character, const QString& replacement) {
     return text.replace(character, replacement);
 }
 
-int MinOf(int a, int b) { return a < b ? a : b; }
+int MinOf(int a, int b) {
+    return a < b ? a : b;
+}
 
 QStringList SplitIntoChunks(const QString& text, int size) {
     if (size <= 0) {
@@ -45,4 +51,8 @@ QString withCrLf(const QString& text) {
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(u'\r', u'\n');
     return out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+
+QString asLines(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }

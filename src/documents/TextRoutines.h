@@ -24,3 +24,5 @@ QStringList SplitIntoChunks(const QString& text, int size);
 // Text as the screens hold it (lines ended by "\n") with its lines ended by carriage return and
 // line feed, the form the routines above expect.
 QString withCrLf(const QString& text);
+// The other way: each "\r\n" or lone "\r" one line feed, the form our documents take.
+QString asLines(QString text);

@@ -18,11 +18,6 @@ namespace {
 constexpr double kVatPercent = 17.5;
 const QString kRoutine = QStringLiteral("PrintEstimate");
 
-// Lines as our documents take them: each "\r\n" or "\r" one line feed.
-QString asLines(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
 }  // namespace
 
 QString estimateFileName(qint64 estNo, int issue, bool printCount) {

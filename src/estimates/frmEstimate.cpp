@@ -375,36 +375,43 @@ void frmEstimate::SetLabelCurrency() {
     labDeliveryBoxCaption->setText(QStringLiteral("De&livery Cost ") + symbol);
 }
 
+void frmEstimate::constructGrid(QTableWidget* grid, const QStringList& headers,
+                                const QList<int>& widths, const QList<int>& rightAligned) {
+    grid->clear();
+    grid->setColumnCount(int(headers.size()));
+    grid->setRowCount(1);
+    grid->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < headers.size(); ++c) {
+        grid->setColumnHidden(c, widths[c] == 0);
+        grid->setColumnWidth(c, app_.screen.toPixelsX(widths[c]));
+        grid->horizontalHeaderItem(c)->setTextAlignment(
+            (rightAligned.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    grid->horizontalHeader()->setStretchLastSection(false);
+}
+
 void frmEstimate::ConstructEstGrid() {
     const QString symbol = app_.CurrencySymbol;
-    fgEstimate->clear();
-    fgEstimate->setColumnCount(5);
-    fgEstimate->setRowCount(1);
-    fgEstimate->setHorizontalHeaderLabels({QStringLiteral("Qty"), QStringLiteral("Description"),
-                                           QStringLiteral("Trade Price ") + symbol,
-                                           QStringLiteral("Retail Price ") + symbol,
-                                           QStringLiteral("DummyId")});
-    const int widths[] = {600, 5700, 1300, 1300, 0};
-    for (int c = 0; c < 5; ++c) {
-        fgEstimate->setColumnHidden(c, widths[c] == 0);
-        fgEstimate->setColumnWidth(c, app_.screen.toPixelsX(widths[c]));
-        fgEstimate->horizontalHeaderItem(c)->setTextAlignment(
-            (c >= 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    }
+    constructGrid(fgEstimate,
+                  {QStringLiteral("Qty"), QStringLiteral("Description"),
+                   QStringLiteral("Trade Price ") + symbol,
+                   QStringLiteral("Retail Price ") + symbol, QStringLiteral("DummyId")},
+                  {600, 5700, 1300, 1300, 0}, {2, 3});
     fgEstimate->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+}
+
+void frmEstimate::placeCells(QTableWidget* grid, int row, const QStringList& cells) {
+    for (int c = 0; c < cells.size(); ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        // A cell lines up as its column's heading does.
+        item->setTextAlignment(Qt::Alignment(grid->horizontalHeaderItem(c)->textAlignment()));
+        grid->setItem(row, c, item);
+    }
 }
 
 void frmEstimate::appendRow(QTableWidget* grid, const QStringList& cells) {
     const int row = grid->rowCount() - 1;
-    for (int c = 0; c < cells.size(); ++c) {
-        auto* item = new QTableWidgetItem(cells[c]);
-        const QString header = grid->horizontalHeaderItem(c)->text();
-        const bool money = header.startsWith(QLatin1String("Trade Price")) ||
-                           header.startsWith(QLatin1String("Retail Price")) ||
-                           header.startsWith(QLatin1String("Total Price"));
-        item->setTextAlignment((money ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        grid->setItem(row, c, item);
-    }
+    placeCells(grid, row, cells);
     grid->setRowCount(row + 2);
 }
 

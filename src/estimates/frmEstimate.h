@@ -138,6 +138,12 @@ private:
     void CheckEdit();
     bool saveEstimate();
     void LoadEstimates(qint64 lEstNo);
+    // Gives a grid its headings and widths (in twips; 0 hides a column), the right-aligned
+    // columns, and two rows: the heading and one empty row.
+    void constructGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widths,
+                       const QList<int>& rightAligned);
+    // Writes cells into a row, each aligned as its column's heading.
+    static void placeCells(QTableWidget* grid, int row, const QStringList& cells);
     // Writes a row into the grid's empty last row and adds a new empty row after it.
     static void appendRow(QTableWidget* grid, const QStringList& cells);
     qint64 shownEstimateNumber() const;

@@ -26,22 +26,6 @@
 
 namespace {
 
-// Gives a grid its headings and widths (in twips; 0 hides a column) and two rows: the heading
-// and one empty row.
-void constructGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widths,
-                   const ScreenMetrics& screen) {
-    grid->clear();
-    grid->setColumnCount(int(headers.size()));
-    grid->setRowCount(1);
-    grid->setHorizontalHeaderLabels(headers);
-    for (int c = 0; c < headers.size(); ++c) {
-        grid->setColumnHidden(c, widths[c] == 0);
-        grid->setColumnWidth(c, screen.toPixelsX(widths[c]));
-        grid->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    grid->horizontalHeader()->setStretchLastSection(false);
-}
-
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
     return item ? item->text() : QString();
@@ -67,8 +51,7 @@ void frmEstimate::ConstructEstimateGrid() {
         fgEstimates,
         {QStringLiteral("Date"), QStringLiteral("Issue No."), QStringLiteral("Item Count"),
          QStringLiteral("Total Price ") + app_.CurrencySymbol, QStringLiteral("DummyId")},
-        {1500, 1500, 1500, 1500, 0}, app_.screen);
-    fgEstimates->horizontalHeaderItem(3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        {1500, 1500, 1500, 1500, 0}, {3});
 }
 
 void frmEstimate::SSTab1_Click(int tab) {
@@ -103,11 +86,7 @@ void frmEstimate::LoadEstimates(qint64 lEstNo) {
                                    rows->text(i, QStringLiteral("TotalQty")),
                                    money(float(rows->number(i, QStringLiteral("TotalPrice")))),
                                    rows->text(i, QStringLiteral("DummyId"))};
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment((c == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-            fgEstimates->setItem(i, c, item);
-        }
+        placeCells(fgEstimates, i, cells);
     }
     if (rows->count() > 0) {
         fgEstimates->selectRow(0);
@@ -136,7 +115,7 @@ void frmEstimate::ConstructExistingGrid() {
     constructGrid(fgExisting,
                   {QStringLiteral("Est No"), QStringLiteral("Date"), QStringLiteral("Name"),
                    QStringLiteral("Address"), QStringLiteral("DummyId")},
-                  {600, 1100, 2800, 3800, 0}, app_.screen);
+                  {600, 1100, 2800, 3800, 0}, {});
 }
 
 void frmEstimate::cmdFind_Click() {

@@ -499,16 +499,9 @@ void frmJobs::buildPopups() {
 }
 
 frmJobs* showJobScreen(AppState& app) {
-    if (auto* open = qobject_cast<frmJobs*>(app.openScreen(QStringLiteral("frmJobs")))) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* jobs = new frmJobs(app);
-    jobs->setAttribute(Qt::WA_DeleteOnClose);
-    app.registerScreen(QStringLiteral("frmJobs"), jobs);
-    jobs->Form_Load();
-    jobs->show();
-    return jobs;
+    return static_cast<frmJobs*>(showScreen(app, QStringLiteral("frmJobs"), [&app]() -> QWidget* {
+        auto* jobs = new frmJobs(app);
+        jobs->Form_Load();
+        return jobs;
+    }));
 }

@@ -5,6 +5,7 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmSplash.h"
+#include "platform/Controls.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
 #include "reports/InvoicingReports.h"
@@ -290,17 +291,11 @@ void frmMain::Jobs_Click() {
 
 void frmMain::htEstimates_Click() {
     // Opens whatever the connection: the screen meets a closed one itself.
-    if (auto* open = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmEstimate")))) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return;
-    }
-    auto* estimates = new frmEstimate(app_);
-    estimates->setAttribute(Qt::WA_DeleteOnClose);
-    app_.registerScreen(QStringLiteral("frmEstimate"), estimates);
-    estimates->Form_Load();
-    estimates->show();
+    showScreen(app_, QStringLiteral("frmEstimate"), [this]() -> QWidget* {
+        auto* estimates = new frmEstimate(app_);
+        estimates->Form_Load();
+        return estimates;
+    });
 }
 
 void frmMain::HoverTool3_Click() {

@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "platform/ScreenMetrics.h"
+#include "startup/AppState.h"
 #include "startup/RowsModel.h"
 
 #include <QEvent>
@@ -69,4 +70,18 @@ void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMet
             grid->setColumnWidth(i, screen.toPixelsX(twips));
         }
     }
+}
+
+QWidget* showScreen(AppState& app, const QString& name, const std::function<QWidget*()>& make) {
+    if (auto* open = qobject_cast<QWidget*>(app.openScreen(name))) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    QWidget* screen = make();
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    app.registerScreen(name, screen);
+    screen->show();
+    return screen;
 }

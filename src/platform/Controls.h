@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
+class AppState;
 class QPushButton;
 class QWidget;
 
@@ -25,3 +27,7 @@ class ScreenMetrics;
 QTableView* makeResultsGrid(QWidget* parent, const char* name);
 // Gives the grid's columns the widths their model asks for; a width of 0 hides the column.
 void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMetrics& screen);
+
+// The one open instance of a modeless screen: brought forward when it is open, otherwise made
+// (and loaded) by make, and shown. It is discarded when closed.
+QWidget* showScreen(AppState& app, const QString& name, const std::function<QWidget*()>& make);

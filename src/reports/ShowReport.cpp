@@ -9,25 +9,10 @@
 #include <QApplication>
 #include <QWidget>
 
-QWidget* showScreen(AppState& app, const QString& name, const std::function<QWidget*()>& make) {
-    if (auto* open = qobject_cast<QWidget*>(app.openScreen(name))) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    QWidget* screen = make();
-    screen->setAttribute(Qt::WA_DeleteOnClose);
-    app.registerScreen(name, screen);
-    screen->show();
-    return screen;
-}
-
 frmReportPreview* ShowReport(AppState& app, const ReportRequest& request) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ProducedReport produced =
-        produceReport(app.DbConnection, request, reportContext(app),
-                      reportoutput::defaultPaper(app.locale.locale()));
+    ProducedReport produced = produceReport(app.DbConnection, request, reportContext(app),
+                                            reportoutput::defaultPaper(app.locale.locale()));
     QApplication::restoreOverrideCursor();
     if (!produced.ok) {
         app.prompter.message(produced.error, request.title, Prompter::Buttons::Ok,
@@ -37,10 +22,11 @@ frmReportPreview* ShowReport(AppState& app, const ReportRequest& request) {
     if (auto* open = qobject_cast<frmReportPreview*>(app.openScreen(request.layout))) {
         open->setReport(request.title, std::move(produced.pages));
     }
-    auto* window = static_cast<frmReportPreview*>(showScreen(app, request.layout, [&]() -> QWidget* {
-        auto* preview = new frmReportPreview(app, request.title, std::move(produced.pages));
-        preview->setObjectName(request.layout);
-        return preview;
-    }));
+    auto* window =
+        static_cast<frmReportPreview*>(showScreen(app, request.layout, [&]() -> QWidget* {
+            auto* preview = new frmReportPreview(app, request.title, std::move(produced.pages));
+            preview->setObjectName(request.layout);
+            return preview;
+        }));
     return window;
 }
