@@ -297,6 +297,9 @@ struct Workbook::Impl {
     xml_node findCell(CellRef ref) const;
     xml_node makeCell(CellRef ref);
     void extendDimension(CellRef ref);
+    // The cell an address names, for writing; false (the error set) when nothing can be
+    // written there.
+    bool cellToWrite(const QString& address, CellRef& ref);
     void writeText(xml_node c, const QString& text);
     void clearValue(xml_node c);
     bool ensureStyles();
@@ -597,6 +600,17 @@ xml_node Workbook::Impl::makeCell(CellRef ref) {
     return cell;
 }
 
+bool Workbook::Impl::cellToWrite(const QString& address, CellRef& ref) {
+    if (!package.isOpen()) {
+        return false;
+    }
+    if (!parseRef(address.trimmed(), true, ref)) {
+        fail(BadCellAddress, QStringLiteral("\"%1\" is not a cell address.").arg(address));
+        return false;
+    }
+    return true;
+}
+
 void Workbook::Impl::extendDimension(CellRef ref) {
     xml_node dimension = xml::child(sheet.document_element(), sn("dimension"));
     pugi::xml_attribute range = dimension.attribute("ref");
@@ -888,24 +902,15 @@ QString Workbook::activeCellAddress() const {
 void Workbook::setCellText(const QString& address, const QString& text) {
     ensure();
     CellRef ref;
-    if (!d->package.isOpen()) {
-        return;
+    if (d->cellToWrite(address, ref)) {
+        d->writeText(d->makeCell(ref), text);
     }
-    if (!parseRef(address.trimmed(), true, ref)) {
-        d->fail(BadCellAddress, QStringLiteral("\"%1\" is not a cell address.").arg(address));
-        return;
-    }
-    d->writeText(d->makeCell(ref), text);
 }
 
 void Workbook::setCellDate(const QString& address, const QDate& date) {
     ensure();
     CellRef ref;
-    if (!d->package.isOpen()) {
-        return;
-    }
-    if (!parseRef(address.trimmed(), true, ref)) {
-        d->fail(BadCellAddress, QStringLiteral("\"%1\" is not a cell address.").arg(address));
+    if (!d->cellToWrite(address, ref)) {
         return;
     }
     qint64 serial = date.isValid() ? d->epoch().daysTo(date) : -1;
