@@ -10,6 +10,18 @@ namespace {
 
 QString storedName(const QString& name) { return name.toLower(); }
 
+// The names under which a value is kept: the lower-case one the program writes, and any other
+// spelling of it written by hand ("DataPath=").
+QStringList spellings(const QSettings& store, const QString& name) {
+    QStringList out;
+    for (const QString& key : store.allKeys()) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0) {
+            out << key;
+        }
+    }
+    return out;
+}
+
 QString asText(const QVariant& value) {
     // A hand-edited value with commas comes back as a list; it is still one text.
     if (value.typeId() == QMetaType::QStringList) {
@@ -51,7 +63,14 @@ qint32 TReg::SetValue(const QString& sVariable, const QString& sNewValue) {
     if (!QFileInfo(file).isWritable()) {
         return kErrorAccessDenied;
     }
-    store.setValue(storedName(sVariable), sNewValue);
+    // One value per name: a spelling written by hand gives way to the one written here.
+    const QString name = storedName(sVariable);
+    for (const QString& other : spellings(store, name)) {
+        if (other != name) {
+            store.remove(other);
+        }
+    }
+    store.setValue(name, sNewValue);
     store.sync();
     if (store.status() != QSettings::NoError) {
         return kErrorAccessDenied;
@@ -71,7 +90,13 @@ QString TReg::GetValue(const QString& sVariable) {
         error_ = kErrorAccessDenied;
         return {};
     }
-    const QVariant stored = store.value(storedName(sVariable));
+    QVariant stored = store.value(storedName(sVariable));
+    if (!stored.isValid()) {
+        const QStringList others = spellings(store, sVariable);
+        if (!others.isEmpty()) {
+            stored = store.value(others.first());
+        }
+    }
     if (!stored.isValid()) {
         error_ = kErrorFileNotFound;
         return {};

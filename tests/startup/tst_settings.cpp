@@ -45,6 +45,21 @@ private Q_SLOTS:
         QCOMPARE(reg.GetValue("datapath"), QString("two"));
     }
 
+    void namesWrittenByHandInAnyCaseAreRead() {
+        TestEnv env;
+        TestEnv::writeFile(env.settingsFile(),
+                           "[General]\nDataPath=/srv/office\nDataName=office.mdb\n");
+        TReg& reg = env.app().AppSettings;
+        QCOMPARE(reg.GetValue("datapath"), QString("/srv/office"));
+        QCOMPARE(reg.GetValue("DATANAME"), QString("office.mdb"));
+        // Written back under one name: the hand-written one gives way, nothing is read twice.
+        QCOMPARE(reg.SetValue("datapath", "/srv/new"), 0);
+        QCOMPARE(reg.GetValue("DataPath"), QString("/srv/new"));
+        QFile file(env.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().toLower().count("datapath="), 1);
+    }
+
     void missingAndTooLongValues() {
         TestEnv env;
         env.createSettings({{"JobAge", "30"}});
