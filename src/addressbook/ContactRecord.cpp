@@ -107,6 +107,8 @@ void ContactRecord::Load(qint32 RecordId) {
 }
 
 bool ContactRecord::Save() {
+    // Names are kept without the blanks around them, as the job's save looks them up.
+    Name = Name.trimmed();
     const QStringList names = writtenFields();
     QVariantList values;
     for (const QString& name : names) {

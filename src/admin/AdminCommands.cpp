@@ -23,6 +23,7 @@
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
 #include "startup/Startup.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 #include <QFileInfo>
@@ -78,16 +79,22 @@ namespace {
 
 int init(AppState& app, const QStringList&, Streams io) {
     const QString settings = app.AppSettings.storeFile();
-    const QString folder = defaultDataFolder(app);
     const bool hadSettings = QFileInfo::exists(settings);
-    const bool hadFolder = QFileInfo::exists(folder);
+    const QString hadFolder = existingDataFolder(app);
     const QStringList problems = installIfNeeded(app);
     if (!problems.isEmpty()) {
         return fail(io,
                     QString(problems.first()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
     io.out << "settings: " << settings << (hadSettings ? " (kept)" : " (created)") << Qt::endl;
-    io.out << "data folder: " << folder << (hadFolder ? " (kept)" : " (created)") << Qt::endl;
+    const QString folder = existingDataFolder(app);
+    if (!folder.isEmpty()) {
+        io.out << "data folder: " << folder << (hadFolder.isEmpty() ? " (created)" : " (kept)")
+               << Qt::endl;
+    } else {
+        io.out << "data folder: none made, the settings name "
+               << app.AppSettings.GetValue(QStringLiteral("datapath")) << Qt::endl;
+    }
     return 0;
 }
 
@@ -130,8 +137,10 @@ bool openAsTheProgramDoes(AppState& app, Streams io) {
     if (!openDatabase(app, io, false)) {
         return false;
     }
-    if (DatabaseNeedsUpgrade(app.DbConnection)) {
-        UpgradeSchema(app.DbConnection);
+    const QString failure = revisions::bringUpToDate(app.DbConnection);
+    if (!failure.isEmpty()) {
+        fail(io, failure);
+        return false;
     }
     LoadOptions(app);
     LoadDefaultDateFormat(app);
@@ -166,8 +175,16 @@ int check(AppState& app, const QStringList&, Streams io) {
         UpgradeSchema(db);
         io.out << "upgraded: yes" << Qt::endl;
     }
+    const revisions::Outcome revised = revisions::apply(db);
+    for (const QString& done : revised.done) {
+        io.out << "migrated: " << done << Qt::endl;
+    }
+    if (!revised.error.isEmpty()) {
+        return fail(io, revised.error);
+    }
     const QString version = db.scalar(QStringLiteral("SELECT Version FROM Version")).toString();
     io.out << "version: " << version << Qt::endl;
+    io.out << "revision: " << revisions::current(db) << Qt::endl;
     QStringList missing;
     for (const QString& table : schema::tableNames()) {
         const QVariant count = db.scalar(QStringLiteral("SELECT count(*) FROM ") + table);
@@ -177,6 +194,10 @@ int check(AppState& app, const QStringList&, Streams io) {
         }
         io.out << "  " << qSetFieldWidth(16) << Qt::left << table << qSetFieldWidth(0)
                << count.toLongLong() << Qt::endl;
+    }
+    // Kept apart because they differ in more than their name: someone has to decide.
+    for (const QString& shared : revisions::contactsSharingAName(db)) {
+        io.out << "contacts sharing a name: " << shared << Qt::endl;
     }
     const QString integrity = db.integrityCheck();
     io.out << "integrity: " << integrity << Qt::endl;

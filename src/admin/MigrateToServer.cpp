@@ -4,6 +4,7 @@
 #include "startup/AppState.h"
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 namespace admin {
@@ -76,8 +77,8 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
         return 1;
     }
     Database& from = app.DbConnection;
-    if (DatabaseNeedsUpgrade(from)) {
-        UpgradeSchema(from);
+    if (const QString failure = revisions::bringUpToDate(from); !failure.isEmpty()) {
+        return fail(io, failure);
     }
     Database to;
     if (!to.probe(server->connectionString())) {

@@ -8,6 +8,7 @@
 #include "startup/DateFormats.h"
 #include "startup/Database.h"
 #include "startup/Options.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 #include <QFile>
@@ -174,9 +175,7 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     }
     QFile(file).setPermissions(QFile(file).permissions() | QFileDevice::WriteOwner);
     if (OpenDatabase(app)) {
-        if (DatabaseNeedsUpgrade(app.DbConnection)) {
-            UpgradeSchema(app.DbConnection);
-        }
+        revisions::bringUpToDate(app.DbConnection);
         captions::load(app.DbConnection, app.FieldCaptions);
         LoadOptions(app);
         LoadDefaultDateFormat(app);

@@ -7,6 +7,7 @@
 #include "startup/Connection.h"
 #include "startup/Database.h"
 #include "startup/Schema.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 #include <QFile>
@@ -146,10 +147,7 @@ QString buildConverted(TableSource& source, const QString& target, Progress& pro
             return db.lastError().message;
         }
     }
-    if (DatabaseNeedsUpgrade(db)) {
-        UpgradeSchema(db);
-    }
-    return {};
+    return revisions::bringUpToDate(db);
 }
 
 }  // namespace

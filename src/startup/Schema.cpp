@@ -2,6 +2,7 @@
 
 #include "startup/Captions.h"
 #include "startup/Database.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 #include <QDir>
@@ -90,6 +91,9 @@ bool buildComplete(Database& db) {
     if (ok && DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
     }
+    if (ok && !revisions::apply(db).error.isEmpty()) {
+        return false;
+    }
     // The sample job sheet that comes with the program is the default template.
     return ok &&
            db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
@@ -147,7 +151,8 @@ QStringList tableNames() {
             QStringLiteral("Jobs"),         QStringLiteral("jobsreport"),
             QStringLiteral("jobStatus"),    QStringLiteral("labels"),
             QStringLiteral("Stock"),        QStringLiteral("TemplateFields"),
-            QStringLiteral("Templates"),    QStringLiteral("Version")};
+            QStringLiteral("Templates"),    QStringLiteral("Version"),
+            QStringLiteral("SchemaRevision")};
 }
 
 bool createBaseTables(Database& db) {

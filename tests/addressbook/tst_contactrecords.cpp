@@ -68,9 +68,9 @@ private Q_SLOTS:
                                 << "Unit 5";
         QTest::newRow("long address") << "customers"
                                       << "Long" << QString(10000, 'a');
-        QTest::newRow("only spaces") << "clients"
-                                     << "   "
-                                     << "";
+        QTest::newRow("blanks around the name") << "clients"
+                                                << "  Acme Lettings "
+                                                << "";
         QTest::newRow("accents") << "customers"
                                  << "Zoë Ångström"
                                  << "Straße 1";
@@ -94,7 +94,7 @@ private Q_SLOTS:
         auto loaded = record(table, db());
         loaded->Load(id);
         QCOMPARE(loaded->DummyID, id);
-        QCOMPARE(loaded->Name, name);
+        QCOMPARE(loaded->Name, name.trimmed());  // kept as the job's save looks names up
         QCOMPARE(loaded->Address, address);
         QCOMPARE(loaded->Contact, QString("Bob"));
     }

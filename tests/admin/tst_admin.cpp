@@ -52,11 +52,19 @@ private Q_SLOTS:
     void checkReportsTheDatabase() {
         TestEnv env;
         QCOMPARE(admin({"init"}).status, 0);
+        {
+            // Two customers whom the job's save cannot tell apart are shown for someone to decide.
+            Database db;
+            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', 'A'), "
+                            "('ann lee ', 'B')"));
+        }
         const Result r = admin({"check"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("version: 1.0.5"));
         QVERIFY(r.out.contains("integrity: ok"));
         QVERIFY(r.out.contains(QRegularExpression("jobStatus\\s+8")));
+        QVERIFY(r.out.contains("contacts sharing a name: customers 'Ann Lee': rows "));
         QCOMPARE(r.err, QString());
     }
 

@@ -1,3 +1,4 @@
+#include "startup/Revisions.h"
 #include "startup/Schema.h"
 #include "startup/Upgrade.h"
 #include "support/TestEnv.h"
@@ -167,6 +168,63 @@ private Q_SLOTS:
         QVERIFY(db.hasTable("Version"));
         UpgradeSchema(db);
         QVERIFY(!DatabaseNeedsUpgrade(db));
+    }
+
+    // A database made before the revision list (at "1.0.5") gets each revision once: contact
+    // names lose the blanks around them, rows then alike merge (their estimates follow the row
+    // kept), rows that differ otherwise stay for someone to decide.
+    void aDatabaseAtTheVersionStampGetsEveryRevisionOnce() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QCOMPARE(revisions::current(db), revisions::latest());
+        QVERIFY(db.exec("DROP TABLE SchemaRevision"));
+        QCOMPARE(revisions::current(db), 0);
+        const auto add = [&](const char* table, const QString& name, const QString& address) {
+            return *db.insert(QString("INSERT INTO %1 (Name, Address, Contact) VALUES (?, ?, '')")
+                                  .arg(table),
+                              {name, address});
+        };
+        const qint64 first = add("customers", "Trailing ", "1 High St");
+        const qint64 alike = add("customers", "Trailing", "1 High St");
+        const qint64 differs = add("customers", "  Trailing", "2 Low Rd");
+        QVERIFY(db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty) VALUES (7, ?, 1)", {alike}));
+        add("clients", "Acme ", "Quay");
+        add("clients", "Acme", "Quay");
+
+        QCOMPARE(revisions::bringUpToDate(db), QString());
+        QCOMPARE(revisions::current(db), revisions::latest());
+        const auto customers = db.query("SELECT DummyId, Name FROM customers ORDER BY DummyId");
+        QCOMPARE(customers->count(), 2);
+        QCOMPARE(customers->integer(0, "DummyId"), first);
+        QCOMPARE(customers->integer(1, "DummyId"), differs);
+        QCOMPARE(customers->text(1, "Name"), QString("Trailing"));
+        QCOMPARE(db.scalar("SELECT ClientId FROM Estimate WHERE EstNo = 7").toLongLong(), first);
+        QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 1);
+        QCOMPARE(revisions::contactsSharingAName(db),
+                 QStringList{QString("customers 'Trailing': rows %1, %2").arg(first).arg(differs)});
+
+        // Once only: a name with blanks written later is not touched by a second start.
+        add("clients", "Later ", "");
+        QCOMPARE(revisions::bringUpToDate(db), QString());
+        QCOMPARE(db.scalar("SELECT count(*) FROM clients WHERE Name = 'Later '").toInt(), 1);
+    }
+
+    void aFailedRevisionLeavesTheDatabaseAsItWas() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QVERIFY(db.exec("DROP TABLE SchemaRevision"));
+        QVERIFY(db.exec("INSERT INTO customers (Name) VALUES ('Trailing ')"));
+        QVERIFY(db.exec("INSERT INTO clients (Name) VALUES ('Acme ')"));
+        QVERIFY(TestEnv::refuse(db, "UPDATE", "clients", "disk full"));
+        const QString error = revisions::bringUpToDate(db);
+        QVERIFY2(error.startsWith("Revision 1 ") && error.contains("disk full"), qPrintable(error));
+        QCOMPARE(revisions::current(db), 0);
+        QCOMPARE(db.scalar("SELECT Name FROM customers").toString(), QString("Trailing "));
+        QVERIFY(TestEnv::allow(db, "clients"));
+        QCOMPARE(revisions::bringUpToDate(db), QString());
+        QCOMPARE(db.scalar("SELECT Name FROM customers").toString(), QString("Trailing"));
     }
 
     void aClosedConnectionNeedsNoUpgrade() {

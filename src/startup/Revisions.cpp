@@ -1,0 +1,194 @@
+#include "startup/Revisions.h"
+
+#include "startup/Database.h"
+#include "startup/Upgrade.h"
+
+#include <QHash>
+#include <functional>
+
+namespace revisions {
+
+namespace {
+
+const QString kTable = QStringLiteral("SchemaRevision");
+
+struct Migration {
+    int revision;
+    QString summary;
+    // Runs inside the migration's transaction; false leaves the reason in the last error.
+    std::function<bool(Database&)> run;
+};
+
+// A contact row as text, every column but its identity, so that rows can be compared whole.
+// A null reads as an empty text, as the program reads texts everywhere.
+QString wholeRow(const Rows& rows, int row) {
+    QStringList cells;
+    for (int c = 0; c < rows.columns().size(); ++c) {
+        if (rows.columns()[c].compare(QStringLiteral("DummyId"), Qt::CaseInsensitive) != 0) {
+            cells << rows.at(row, c).toString();
+        }
+    }
+    return cells.join(QChar(0x1F));
+}
+
+// Names are kept without surrounding blanks, as the job's save and its lookup use them; rows
+// that are then the same in every field become one, and the estimates of a customer that goes
+// follow the one that stays.
+bool trimAndMergeContacts(Database& db, const QString& table, bool estimatesPointHere) {
+    const auto rows =
+        db.query(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY DummyId"));
+    if (!rows) {
+        return false;
+    }
+    const int name = rows->column(QStringLiteral("Name"));
+    const int id = rows->column(QStringLiteral("DummyId"));
+    Rows trimmed(rows->columns());
+    for (int r = 0; r < rows->count(); ++r) {
+        QVariant* cells = trimmed.appendRow();
+        for (int c = 0; c < rows->columns().size(); ++c) {
+            cells[c] = rows->at(r, c);
+        }
+        const QString text = rows->at(r, name).toString();
+        if (text.trimmed() != text) {
+            cells[name] = text.trimmed();
+            if (!db.exec(QStringLiteral("UPDATE ") + table +
+                             QStringLiteral(" SET Name = ? WHERE DummyId = ?"),
+                         {text.trimmed(), rows->at(r, id)})) {
+                return false;
+            }
+        }
+    }
+    QHash<QString, QVariant> kept;
+    for (int r = 0; r < trimmed.count(); ++r) {
+        const QString whole = wholeRow(trimmed, r);
+        const QVariant identity = trimmed.at(r, id);
+        const auto first = kept.constFind(whole);
+        if (first == kept.constEnd()) {
+            kept.insert(whole, identity);
+            continue;
+        }
+        if (estimatesPointHere &&
+            !db.exec(QStringLiteral("UPDATE Estimate SET ClientId = ? WHERE ClientId = ?"),
+                     {first.value(), identity})) {
+            return false;
+        }
+        if (!db.exec(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE DummyId = ?"),
+                     {identity})) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const QList<Migration>& migrations() {
+    static const QList<Migration> list = {
+        {1, QStringLiteral("contact names kept without surrounding blanks; contacts then alike "
+                           "in every field merged"),
+         [](Database& db) {
+             return trimAndMergeContacts(db, QStringLiteral("customers"), true) &&
+                    trimAndMergeContacts(db, QStringLiteral("clients"), false);
+         }},
+    };
+    return list;
+}
+
+bool ensureTable(Database& db) {
+    if (db.hasTable(kTable)) {
+        return true;
+    }
+    return db.exec(QStringLiteral("CREATE TABLE ") + kTable +
+                   QStringLiteral(" (Revision INTEGER NOT NULL)")) &&
+           db.exec(QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (Revision) VALUES (0)"));
+}
+
+}  // namespace
+
+int current(Database& db) {
+    if (!db.isOpen()) {
+        return -1;
+    }
+    if (!db.hasTable(kTable)) {
+        return db.lastError().ok() ? 0 : -1;
+    }
+    const QVariant value = db.scalar(QStringLiteral("SELECT max(Revision) FROM ") + kTable);
+    if (!db.lastError().ok()) {
+        return -1;
+    }
+    return value.isNull() ? 0 : value.toInt();
+}
+
+int latest() { return migrations().isEmpty() ? 0 : migrations().last().revision; }
+
+Outcome apply(Database& db) {
+    Outcome outcome;
+    const int at = current(db);
+    if (at < 0) {
+        outcome.error = db.lastError().message;
+        return outcome;
+    }
+    for (const Migration& m : migrations()) {
+        if (m.revision <= at) {
+            continue;
+        }
+        Transaction tx(db);
+        const bool ok = tx.active() && ensureTable(db) && m.run(db) &&
+                        db.exec(QStringLiteral("UPDATE ") + kTable +
+                                    QStringLiteral(" SET Revision = ?"),
+                                {m.revision}) &&
+                        tx.commit();
+        if (!ok) {
+            outcome.error = QStringLiteral("Revision %1 (%2) could not be made: %3")
+                                .arg(m.revision)
+                                .arg(m.summary, db.lastError().message);
+            return outcome;
+        }
+        outcome.done << QStringLiteral("revision %1: %2").arg(m.revision).arg(m.summary);
+    }
+    return outcome;
+}
+
+QString bringUpToDate(Database& db) {
+    if (!db.isOpen()) {
+        return {};
+    }
+    if (DatabaseNeedsUpgrade(db)) {
+        UpgradeSchema(db);
+    }
+    return apply(db).error;
+}
+
+QStringList contactsSharingAName(Database& db) {
+    QStringList out;
+    for (const QString& table : {QStringLiteral("customers"), QStringLiteral("clients")}) {
+        const auto rows = db.query(QStringLiteral("SELECT DummyId, Name FROM ") + table +
+                                   QStringLiteral(" ORDER BY DummyId"));
+        if (!rows) {
+            continue;
+        }
+        // Names compare as the job's lookup compares them: without blanks around, in any case.
+        QHash<QString, QStringList> byName;
+        QStringList order, shownNames;
+        for (int r = 0; r < rows->count(); ++r) {
+            const QString shown = rows->text(r, QStringLiteral("Name")).trimmed();
+            const QString key = shown.toCaseFolded();
+            if (shown.isEmpty()) {
+                continue;
+            }
+            if (!byName.contains(key)) {
+                order << key;
+                shownNames << shown;
+            }
+            byName[key] << rows->text(r, QStringLiteral("DummyId"));
+        }
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            const QStringList& ids = byName[order[i]];
+            if (ids.size() > 1) {
+                out << QStringLiteral("%1 '%2': rows %3")
+                           .arg(table, shownNames[i], ids.join(QStringLiteral(", ")));
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace revisions
