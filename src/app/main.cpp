@@ -11,7 +11,6 @@
 #include "platform/SystemLocale.h"
 #include "setup/ProgressWidgets.h"
 #include "startup/AppState.h"
-#include "startup/Bootstrap.h"
 #include "startup/Startup.h"
 #include "startup/frmLocateDatabase.h"
 
@@ -58,13 +57,8 @@ int main(int argc, char** argv) {
         locator.exec();
     };
 
-    for (const QString& problem : installIfNeeded(app)) {
-        prompter.message(problem, QStringLiteral("Verdell Installation"), Prompter::Buttons::Ok,
-                         Prompter::Icon::Critical);
-    }
-
     MainWindowStartup ui(app);
-    Main(app, ui);
+    StartProgram(app, ui);
 
     QuitAfterFirstPaint quitter;
     if (qEnvironmentVariableIsSet("VERDELL_QUIT_WHEN_SHOWN") && ui.mainWindow()) {

@@ -47,7 +47,7 @@ bool copySampleTemplates(const QString& folder) {
 
 QString installDataFolder(AppState& app) {
     const QString folder = defaultDataFolder(app);
-    if (QFileInfo::exists(folder)) {
+    if (QFileInfo::exists(folder) || !existingDataFolder(app).isEmpty()) {
         return {};
     }
     QString failure;
@@ -78,10 +78,27 @@ QString defaultDataFolder(const AppState& app) {
     return app.roots.home() + QStringLiteral("/Verdell Std");
 }
 
+QString existingDataFolder(const AppState& app) {
+    for (const QString& root : app.roots.roots()) {
+        const QString folder = root + QStringLiteral("/Verdell Std");
+        if (QFileInfo(folder).isDir()) {
+            return folder;
+        }
+    }
+    return {};
+}
+
 QStringList installIfNeeded(AppState& app) {
     QStringList problems;
-    for (const QString& problem : {installSettings(app), installDataFolder(app)}) {
-        if (!problem.isEmpty()) {
+    const bool hadSettings = QFileInfo::exists(app.AppSettings.storeFile());
+    if (const QString problem = installSettings(app); !problem.isEmpty()) {
+        problems << problem;
+    }
+    const bool firstStart =
+        !hadSettings ||
+        app.AppSettings.GetValue(QStringLiteral("FirstRun")) == QLatin1String("1");
+    if (firstStart) {
+        if (const QString problem = installDataFolder(app); !problem.isEmpty()) {
             problems << problem;
         }
     }

@@ -3,10 +3,12 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
 #include "startup/AppState.h"
+#include "startup/Bootstrap.h"
 #include "startup/Captions.h"
 #include "startup/Connection.h"
 #include "startup/DateFormats.h"
 #include "startup/Options.h"
+#include "startup/Revisions.h"
 #include "startup/Upgrade.h"
 
 namespace {
@@ -56,6 +58,14 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.StartupComplete = true;
 }
 
+void StartProgram(AppState& app, StartupUi& ui) {
+    for (const QString& problem : installIfNeeded(app)) {
+        app.prompter.message(problem, QStringLiteral("Verdell Installation"),
+                             Prompter::Buttons::Ok, Prompter::Icon::Critical);
+    }
+    Main(app, ui);
+}
+
 void Main(AppState& app, StartupUi& ui) {
     CheckScreenResolution(app, kMinimumScreenWidth);
     app.AppSettings.setKey(TReg::kCurrentUser);
@@ -64,8 +74,15 @@ void Main(AppState& app, StartupUi& ui) {
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
     OpenDatabase(app);
-    if (DatabaseNeedsUpgrade(app.DbConnection)) {
-        UpgradeSchema(app.DbConnection);
+    const QString failure = revisions::bringUpToDate(app.DbConnection);
+    if (!failure.isEmpty()) {
+        app.prompter.message(QStringLiteral("The database could not be brought up to date for "
+                                            "this version of Verdell:\r\n") +
+                                 failure +
+                                 QStringLiteral("\r\nIt is left as it was. Please restore a "
+                                                "backup or ask for help before entering work."),
+                             QStringLiteral("Database Not Updated"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Critical);
     }
     if (app.DbConnection.isOpen()) {
         captions::load(app.DbConnection, app.FieldCaptions);

@@ -139,6 +139,33 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(env.dataFolder() + "/verdell.mdb"));
     }
 
+    // The data of an office that keeps it on another volume is found by every kind of start,
+    // and no empty data folder is made in the home folder to hide it.
+    void dataOnAnotherVolumeIsFound_data() {
+        QTest::addColumn<QString>("firstRun");  // null: no settings file yet
+        QTest::newRow("a working office") << "0";
+        QTest::newRow("first start after installing") << "1";
+        QTest::newRow("settings lost") << QString();
+    }
+    void dataOnAnotherVolumeIsFound() {
+        QFETCH(QString, firstRun);
+        TestEnv env;
+        const QString office = env.driveD() + "/Verdell Std/verdell.mdb";
+        env.makeDatabase(office);
+        if (!firstRun.isNull()) {
+            env.createSettings({{"FirstRun", firstRun},
+                                {"datapath", "\\Verdell Std"},
+                                {"dataname", "verdell.mdb"},
+                                {"LastJob", "77"}});
+        }
+        RecordingUi ui(env.app());
+        StartProgram(env.app(), ui);
+        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(env.app().DbConnection.fileName(), office);
+        QVERIFY(!QFileInfo::exists(env.dataFolder()));
+        QCOMPARE(env.setting("datapath"), env.driveD() + "/Verdell Std");
+    }
+
     void settingsThatCannotBeWrittenAreReported() {
         TestEnv env;
         TestEnv::writeFile(env.root() + "/config", "a file where the folder should be");
