@@ -28,23 +28,21 @@ RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& temp
     doc.title = typedTitle.isEmpty() ? templateName : typedTitle + QStringLiteral(", ") + name;
 
     Transaction tx(db);
-    std::optional<QString> fileName;
-    if (tx.active()) {
-        if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
-            if (const auto invoice = GetCounter(db, 3)) {
-                fileName = QString::number(*invoice) + (ext == QLatin1String("XLT")
-                                                            ? QStringLiteral(".XLS")
-                                                            : QStringLiteral(".XLSX"));
-            }
-        } else {
-            fileName = CreateUniqueFileName(db);
-        }
-    }
-    if (!fileName) {
+    if (!tx.active()) {
         doc.error = db.lastError().message;
         return doc;
     }
-    doc.fileName = *fileName;
+    const bool workbook = ext == QLatin1String("XLT") || ext == QLatin1String("XLTX");
+    const counters::Taken number = GetCounter(db, workbook ? 3 : 2);
+    if (!number) {
+        doc.error = number.error;
+        return doc;
+    }
+    QString suffix = QStringLiteral(".doc");
+    if (workbook) {
+        suffix = ext == QLatin1String("XLT") ? QStringLiteral(".XLS") : QStringLiteral(".XLSX");
+    }
+    doc.fileName = QString::number(*number) + suffix;
     if (doc.fileName.endsWith(QLatin1String("XLS")) ||
         doc.fileName.endsWith(QLatin1String("XLSX"))) {
         doc.title = QStringLiteral("Invoice ") + doc.fileName;

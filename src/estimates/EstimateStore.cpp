@@ -1,6 +1,7 @@
 #include "estimates/EstimateStore.h"
 
 #include "startup/AppState.h"
+#include "startup/Counters.h"
 #include "startup/Database.h"
 #include "startup/DateText.h"
 #include "startup/Numbers.h"
@@ -131,30 +132,29 @@ std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
 }
 
 std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave save,
-                                                  const QList<EstimateLine>& lines) {
+                                                  const QList<EstimateLine>& lines,
+                                                  QString* error) {
     Database& db = app.DbConnection;
-    // The user is asked before the transaction starts: no lock is held while they type.
-    if (save.EstNo == 0 && app.ManualNumbering) {
-        const std::optional<qint64> typed = GetNewEstimateNumber(app);
-        if (!typed) {
-            return std::nullopt;
+    auto failed = [&](const QString& reason) {
+        if (error) {
+            *error = reason;
         }
-        save.EstNo = *typed;
-    }
+        return std::nullopt;
+    };
     Transaction tx(db);
     if (!tx.active()) {
-        return std::nullopt;
+        return failed(db.lastError().message);
     }
     if (save.EstNo == 0) {
-        const std::optional<qint64> next = GetNewEstimateNumber(app);
+        const counters::Taken next = counters::take(db, counters::Kind::Estimate);
         if (!next) {
-            return std::nullopt;
+            return failed(next.error);
         }
         save.EstNo = *next;
     }
     const std::optional<qint32> customer = SaveEstimate(db, save, lines);
     if (!customer || !tx.commit()) {
-        return std::nullopt;
+        return failed(db.lastError().message);
     }
     return SavedEstimate{save.EstNo, *customer};
 }

@@ -39,16 +39,17 @@ struct EstimateSave {
 std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
                                    const QList<EstimateLine>& lines);
 
-// Saves the estimate under its number, taking the next number first when it has none (EstNo 0):
-// asked of the user with manual numbering, else from the counter in the same transaction as the
-// lines, so a refused save takes no number. The number and the customer's identity; nothing
-// when the database refused, with nothing changed.
+// Saves the estimate under its number, taking the next number from the counter first when it
+// has none (EstNo 0), in the same transaction as the lines, so a refused save takes no number.
+// The number and the customer's identity; nothing when the database refused or no number could
+// be taken, with nothing changed and the reason in *error.
 struct SavedEstimate {
     qint64 EstNo = 0;
     qint32 CustomerID = -1;
 };
 std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave save,
-                                                  const QList<EstimateLine>& lines);
+                                                  const QList<EstimateLine>& lines,
+                                                  QString* error = nullptr);
 
 // A stored estimate with its customer; nothing when it has no lines or cannot be read. Prices
 // are shown "#0.00", quantities as stored.

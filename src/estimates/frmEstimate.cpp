@@ -12,6 +12,7 @@
 #include "startup/CentreForm.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
+#include "startup/SharedRoutines.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -538,14 +539,22 @@ bool frmEstimate::saveEstimate() {
     }
     EstimateSave save;
     save.EstNo = labEstNo->text().trimmed().isEmpty() ? 0 : shownEstimateNumber();
+    if (save.EstNo == 0 && app_.ManualNumbering) {
+        // Cancel gives up this save; everything typed stays on the screen.
+        const std::optional<qint64> typed = GetNewEstimateNumber(app_);
+        if (!typed) {
+            return false;
+        }
+        save.EstNo = *typed;
+    }
     save.CustomerID = CurrentCustomerID;
     save.customer = customerOnScreen();
     save.Delivery = *delivery;
     save.DateCreated = labDateCreated->text();
-    const std::optional<SavedEstimate> saved = saveNumberedEstimate(app_, save, lines());
+    QString error;
+    const std::optional<SavedEstimate> saved = saveNumberedEstimate(app_, save, lines(), &error);
     if (!saved) {
-        app_.prompter.message(QStringLiteral("The estimate could not be saved.\r\n") +
-                                  app_.DbConnection.lastError().message +
+        app_.prompter.message(QStringLiteral("The estimate could not be saved.\r\n") + error +
                                   QStringLiteral("\r\nYour changes are still on the screen."),
                               QStringLiteral("Estimate Not Saved"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);

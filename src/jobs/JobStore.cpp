@@ -26,8 +26,13 @@ struct Assignment {
 QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
     QList<Assignment> out;
     auto date = [&](const char* column, const QString& box) {
-        if (const auto moment = readDateText(app, box)) {
-            out.append({QString::fromLatin1(column), datetext::toStored(*moment)});
+        const QString name = QString::fromLatin1(column);
+        const QString sqlName = app.DbConnection.dialect().column(name);
+        const datetext::Shown behind = f.shownDates.value(name);
+        if (behind.date.isValid() && behind.text == box) {
+            out.append({sqlName, datetext::toStored(behind.date)});
+        } else if (const auto moment = readDateText(app, box)) {
+            out.append({sqlName, datetext::toStored(*moment)});
         }
     };
     date("DateCreated", f.DateCreated);
@@ -53,7 +58,7 @@ QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
     out.append({QStringLiteral("CliNumbers"), text(f.CliNumbers)});
     out.append({QStringLiteral("CliNotes"), text(f.CliNotes)});
     out.append({QStringLiteral("InvoiceStatus"), text(f.InvoiceStatus)});
-    date("\"Date\"", f.InvoiceDate);
+    date("Date", f.InvoiceDate);
     bool priceValid = true;
     const auto price = readPrice(f.Price, app.CurrencySymbol, &priceValid);
     if (priceValid) {
@@ -88,14 +93,15 @@ bool updateJob(Database& db, const QList<Assignment>& values, qint32 jobNo) {
                    params);
 }
 
-// One row per name in clients or customers, with the job's address and contact.
-bool updateContactTable(Database& db, const QString& table, const QString& name,
+// One row per name in clients or customers, with the job's address and contact. The name is
+// kept, and looked up, without the blanks around it.
+bool updateContactTable(Database& db, const QString& table, const QString& typedName,
                         const QString& address, const QString& contact) {
+    const QString name = typedName.trimmed();
     if (name.isEmpty()) {
         return true;
     }
-    const QVariantList values{text(name.trimmed()), text(address.trimmed()),
-                              text(contact.trimmed())};
+    const QVariantList values{text(name), text(address.trimmed()), text(contact.trimmed())};
     if (!db.exec(QStringLiteral("UPDATE ") + table +
                      QStringLiteral(" SET Name = ?, Address = ?, Contact = ? WHERE DummyId = "
                                     "(SELECT min(DummyId) FROM ") +
@@ -109,10 +115,6 @@ bool updateContactTable(Database& db, const QString& table, const QString& name,
     return db.exec(QStringLiteral("INSERT INTO ") + table +
                        QStringLiteral(" (Name, Address, Contact) VALUES (?, ?, ?)"),
                    values);
-}
-
-QString displayDate(AppState& app, const QVariant& stored) {
-    return formatDisplayDate(app, datetext::fromStored(stored));
 }
 
 }  // namespace
@@ -137,10 +139,16 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
         return rows->text(0, QString::fromLatin1(field)).replace(QStringLiteral("\r\n"),
                                                                  QStringLiteral("\n"));
     };
-    auto d = [&](const char* field) {
-        return displayDate(app, rows->value(0, QString::fromLatin1(field)));
-    };
     JobFields& f = job.fields;
+    auto d = [&](const char* field) {
+        const QString name = QString::fromLatin1(field);
+        const QDateTime stored = datetext::fromStored(rows->value(0, name));
+        const QString shown = formatDisplayDate(app, stored);
+        if (stored.isValid()) {
+            f.shownDates.insert(name, {shown, stored});
+        }
+        return shown;
+    };
     f.JobNo = QString::number(jobNo);
     f.JobStatus = t("JobStatus");
     f.IntroducedBy = t("IntroducedBy");
@@ -182,11 +190,28 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
     }
     qint32 number = jobNo;
     bool ok = true;
-    if (number == 0) {
-        const auto taken = manualNumber ? manualNumber : GetCounter(db, 1);
-        ok = taken.has_value();
-        number = taken.value_or(0);
-        ok = ok && insertJob(db, assignments(app, fields, number));
+    if (number == 0 && manualNumber) {
+        // Moving the counters row first queues a second workstation typing a number at the same
+        // moment behind this save, so it sees this job when it checks.
+        if (!db.exec(QStringLiteral("UPDATE Counters SET JobCounter = JobCounter"))) {
+            saved.error = db.lastError().message;
+            return saved;
+        }
+        saved.numberHeldBy = jobHoldingNumber(db, *manualNumber);
+        if (!saved.numberHeldBy.isEmpty() || !db.lastError().ok()) {
+            saved.error = db.lastError().message;
+            return saved;
+        }
+        number = *manualNumber;
+        ok = insertJob(db, assignments(app, fields, number));
+    } else if (number == 0) {
+        const counters::Taken taken = GetCounter(db, 1);
+        if (!taken) {
+            saved.error = taken.error;
+            return saved;
+        }
+        number = *taken;
+        ok = insertJob(db, assignments(app, fields, number));
     } else {
         const QList<Assignment> values = assignments(app, fields, number);
         ok = updateJob(db, values, number) && (db.rowsAffected() > 0 || insertJob(db, values));
@@ -212,39 +237,37 @@ bool deleteJob(Database& db, qint32 jobNo) {
 
 std::optional<qint32> GetNewJobNumber(AppState& app) {
     if (!app.ManualNumbering) {
-        return GetCounter(app.DbConnection, 1);
+        return GetCounter(app.DbConnection, 1).number;
     }
-    for (;;) {
-        const QString answer = app.prompter.input(
-            QStringLiteral("Please enter the new job reference number"),
-            QStringLiteral("New Job Number")).trimmed();
-        const double value = numbers::leadingNumber(answer);
-        if (value >= 1 && value <= 2147483647.0) {
-            return qint32(value);
-        }
-    }
+    return counters::askNumber(app.prompter, counters::Kind::Job,
+                               QStringLiteral("Please enter the new job reference number"),
+                               QStringLiteral("New Job Number"));
 }
 
-std::optional<qint32> GetCounter(Database& db, int counterType) {
-    static const char* const kFields[] = {"JobCounter", "FileCounter", "Free2"};
+counters::Taken GetCounter(Database& db, int counterType) {
+    static const counters::Kind kKinds[] = {counters::Kind::Job, counters::Kind::Document,
+                                            counters::Kind::Invoice};
     if (counterType < 1 || counterType > 3) {
-        return 0;
+        return {0, {}};
     }
-    const QString field = QString::fromLatin1(kFields[counterType - 1]);
-    // Writing first takes the write lock, so two workstations never take the same number.
-    Transaction tx(db);
-    if (!tx.active() ||
-        !db.exec(QStringLiteral("UPDATE Counters SET %1 = COALESCE(%1, 0) + 1").arg(field))) {
-        return std::nullopt;
+    return counters::take(db, kKinds[counterType - 1]);
+}
+
+QString jobHoldingNumber(Database& db, qint32 jobNo) {
+    const auto rows = db.query(
+        QStringLiteral("SELECT WorkName, CliName FROM Jobs WHERE ") + kTheJobsRow, {jobNo});
+    if (!rows || rows->isEmpty()) {
+        return {};
     }
-    if (db.rowsAffected() == 0) {
-        return std::nullopt;
+    QStringList names;
+    for (const char* column : {"WorkName", "CliName"}) {
+        const QString name = rows->text(0, QString::fromLatin1(column)).trimmed();
+        if (!name.isEmpty()) {
+            names << name;
+        }
     }
-    const QVariant next = db.scalar(QStringLiteral("SELECT %1 FROM Counters").arg(field));
-    if (!next.isValid() || !tx.commit()) {
-        return std::nullopt;
-    }
-    return qint32(next.toLongLong() - 1);
+    const QString job = QStringLiteral("job %1").arg(jobNo);
+    return names.isEmpty() ? job : job + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + u')';
 }
 
 bool UpdateClientTable(Database& db, const QString& sName, const QString& sAddress,

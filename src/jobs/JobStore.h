@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/JobFields.h"
+#include "startup/Counters.h"
 
 #include <QString>
 #include <optional>
@@ -22,10 +23,13 @@ LoadedJob readJob(AppState& app, qint32 jobNo);
 // job under the next number (from the counter, or manualNumber when given); a job number that
 // no longer exists is written again under that number. Dates that are not valid dates, and a
 // price that is not an amount, leave their fields as they were. The job's number when saved.
+// A manual number that another job holds already is refused (numberHeldBy names that job) and
+// nothing is written; the check and the write are one transaction.
 struct SavedJob {
     bool ok = false;
     qint32 jobNo = 0;
     QString error;
+    QString numberHeldBy;
 };
 SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
                   std::optional<qint32> manualNumber = std::nullopt);
@@ -33,12 +37,17 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
 // Deletes the job and its document records in one transaction; the files stay.
 bool deleteJob(Database& db, qint32 jobNo);
 
-// The number of a new job: asked of the user until it is at least 1 when numbering is manual,
-// otherwise taken from the counter (nothing when the counter cannot be taken).
+// The number of a new job. With manual numbering the user is asked until they type a whole number
+// in range (each other answer is explained), and Cancel gives nothing; otherwise the number is
+// taken from the counter (nothing when the counter cannot be taken).
 std::optional<qint32> GetNewJobNumber(AppState& app);
 // Takes the next value of a counter: 1 jobs, 2 documents, 3 invoices; any other type gives 0 and
-// changes nothing.
-std::optional<qint32> GetCounter(Database& db, int counterType);
+// changes nothing. A counter out of range gives no number and the reason.
+counters::Taken GetCounter(Database& db, int counterType);
+
+// "job 12 (Mrs Smith, Acme Lettings)": how a message names the job that holds a number, or an
+// empty text when no job does.
+QString jobHoldingNumber(Database& db, qint32 jobNo);
 
 // Keep one row per name: the job's client, customer and engineer.
 bool UpdateClientTable(Database& db, const QString& sName, const QString& sAddress,

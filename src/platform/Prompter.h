@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Every message box, input box and file-open dialog of the program goes through a Prompter, so
 // that tests can answer them from a script and check their exact texts.
@@ -25,8 +26,8 @@ public:
     // An empty title means the application's title, "Verdell".
     virtual Answer message(const QString& prompt, const QString& title = {},
                            Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
-    // Cancel gives an empty text.
-    virtual QString input(const QString& prompt, const QString& title = {},
+    // The text typed, or no value when the user cancels (an empty answer is an empty text).
+    virtual std::optional<QString> input(const QString& prompt, const QString& title = {},
                           const QString& defaultText = {}) = 0;
     // The chosen file's full name, or an empty text when the dialog was cancelled.
     virtual QString openFile(const QString& title = {}, const QString& folder = {},

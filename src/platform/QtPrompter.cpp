@@ -65,11 +65,15 @@ Prompter::Answer QtPrompter::message(const QString& prompt, const QString& title
     }
 }
 
-QString QtPrompter::input(const QString& prompt, const QString& title, const QString& defaultText) {
+std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,
+                                        const QString& defaultText) {
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), titleOr(title),
                                                shown(prompt), QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 QString QtPrompter::openFile(const QString& title, const QString& folder, const QString& filter) {

@@ -7,7 +7,8 @@ class QtPrompter : public Prompter {
 public:
     Answer message(const QString& prompt, const QString& title, Buttons buttons,
                    Icon icon) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
                      const QString& filter) override;

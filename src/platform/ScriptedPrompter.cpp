@@ -39,9 +39,10 @@ Prompter::Answer ScriptedPrompter::message(const QString& prompt, const QString&
     return Answer::Cancel;
 }
 
-QString ScriptedPrompter::input(const QString& prompt, const QString& title, const QString&) {
+std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title,
+                                              const QString&) {
     record({Call::Kind::Input, prompt, title});
-    return inputs_.isEmpty() ? QString() : inputs_.dequeue();
+    return inputs_.isEmpty() ? std::nullopt : inputs_.dequeue();
 }
 
 QString ScriptedPrompter::openFile(const QString& title, const QString&, const QString&) {

@@ -19,16 +19,20 @@ public:
 
     Answer message(const QString& prompt, const QString& title, Buttons buttons,
                    Icon icon) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
                      const QString& filter) override;
 
     // Queued answers, used in order. When the queue is empty a message gets the answer that
-    // leaves things as they were (OK, Cancel or No), an input box and a file dialog give an
-    // empty text. Open and save dialogs take their answers from the same queue of files.
+    // leaves things as they were (OK, Cancel or No), an input box is cancelled and a file
+    // dialog gives an empty text. Open and save dialogs take their answers from the same queue
+    // of files.
     void answer(Answer a) { answers_.enqueue(a); }
     void type(const QString& text) { inputs_.enqueue(text); }
+    // The next input box is cancelled.
+    void cancelInput() { inputs_.enqueue(std::nullopt); }
     // The answer of the next file dialog, to open or to save.
     void chooseFile(const QString& path) { files_.enqueue(path); }
     // Called while a message is shown, before it is answered (to look at the screen then).
@@ -46,6 +50,6 @@ private:
 
     QList<Call> calls_;
     QQueue<Answer> answers_;
-    QQueue<QString> inputs_;
+    QQueue<std::optional<QString>> inputs_;
     QQueue<QString> files_;
 };

@@ -5,6 +5,7 @@
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/Counters.h"
 #include "startup/Numbers.h"
 
 #include <QDir>
@@ -54,30 +55,12 @@ QString FolderOf(const QString& fullName) {
 QString FileNameOf(const QString& fullName) { return fullName.mid(lastSeparator(fullName) + 1); }
 
 std::optional<qint64> GetNewEstimateNumber(AppState& app) {
-    if (app.ManualNumbering) {
-        for (;;) {
-            QString answer = app.prompter.input(
-                QStringLiteral("Please enter the new Estimate Reference number"),
-                QStringLiteral("New Estimate Number"));
-            answer.remove(u' ');
-            double value = 0;
-            if (numbers::isNumber(answer, &value) && value >= 1 && value < 2147483648.0) {
-                return qint64(numbers::roundHalfEven(value));
-            }
-        }
+    if (!app.ManualNumbering) {
+        return counters::take(app.DbConnection, counters::Kind::Estimate).number;
     }
-    Database& db = app.DbConnection;
-    // Writing first takes the write lock, so two workstations can never take the same number.
-    Transaction tx(db);
-    if (!tx.active() ||
-        !db.exec(QStringLiteral("UPDATE Counters SET Estimate = COALESCE(Estimate, 0) + 1"))) {
-        return std::nullopt;
-    }
-    const QVariant next = db.scalar(QStringLiteral("SELECT Estimate FROM Counters"));
-    if (!next.isValid() || !tx.commit()) {
-        return std::nullopt;
-    }
-    return next.toLongLong() - 1;
+    return counters::askNumber(app.prompter, counters::Kind::Estimate,
+                               QStringLiteral("Please enter the new Estimate Reference number"),
+                               QStringLiteral("New Estimate Number"));
 }
 
 QString FindBrowser(AppState& app, const QString& extension) {

@@ -235,6 +235,26 @@ private Q_SLOTS:
         QCOMPARE(form->labEstNo->text(), QString("1042"));
     }
 
+    // A number typed by hand; Cancel at its box gives up this save and keeps the estimate.
+    void manualNumbersAreAskedOnceAndCancelKeepsTheEstimate() {
+        app().ManualNumbering = true;
+        open();
+        prompter().cancelInput();
+        saveTwoLineEstimate();
+        QCOMPARE(prompter().count(), 1);
+        QCOMPARE(prompter().last().title, QString("New Estimate Number"));
+        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
+        QCOMPARE(form->txtName->text(), QString("Mrs O'Brien"));
+        QCOMPARE(form->fgEstimate->rowCount(), 3);
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate").toInt(), 0);
+
+        prompter().type("77000");
+        form->cmdNewEstimate->click();
+        QCOMPARE(form->labEstNo->text(), QString("77000"));
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate WHERE EstNo = 77000").toInt(), 2);
+        QCOMPARE(db().scalar("SELECT Estimate FROM Counters").toInt(), 1042);
+    }
+
     void theCustomerSearchFillsTheBoxes() {
         db().exec(
             "INSERT INTO customers (Name, Address, Contact, Telephone, Email) "

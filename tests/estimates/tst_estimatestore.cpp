@@ -155,15 +155,6 @@ private Q_SLOTS:
         QCOMPARE(count("SELECT Estimate FROM Counters"), 501);
     }
 
-    void manualNumberingAsks() {
-        app().ManualNumbering = true;
-        env->prompter.type("77000");
-        const auto saved = saveNumberedEstimate(app(), newEstimate("A"), kTwoLines);
-        QVERIFY(saved);
-        QCOMPARE(saved->EstNo, 77000);
-        QCOMPARE(env->prompter.calls().last().title, QString("New Estimate Number"));
-    }
-
     void descriptionsAreRememberedOnce() {
         QVERIFY(AddToTable(db(), " Bob's valve "));
         QVERIFY(!AddToTable(db(), "Bob's valve"));

@@ -3,8 +3,11 @@
 #include "support/TestEnv.h"
 
 #include <QSet>
+#include <optional>
 #include <QTest>
 #include <thread>
+
+Q_DECLARE_METATYPE(std::optional<qint32>)
 
 // Saving, numbering, loading and deleting jobs, and the tables a save keeps.
 class tst_jobstore : public QObject {
@@ -69,7 +72,11 @@ private Q_SLOTS:
         expected.JobNo = "507";
         expected.DateReceived = "03/02/2010";
         expected.DateQuoted = "";
-        QCOMPARE(loaded.fields, expected);
+        JobFields shown = loaded.fields;
+        QCOMPARE(shown.shownDates.value("DateCreated"),
+                 datetext::Shown({"01/02/2010", QDateTime(QDate(2010, 2, 1), QTime(0, 0))}));
+        shown.shownDates.clear();
+        QCOMPARE(shown, expected);
 
         // Saving it again changes the same job.
         JobFields changed = loaded.fields;
@@ -141,9 +148,12 @@ private Q_SLOTS:
         QVERIFY(writeJob(env.app(), job, 0).ok);
         job.HomeAddress = "  9 New Rd  ";
         job.CliName = "";
+        job.WorkName += "  ";  // typed with blanks after it: still the same customer
+        QVERIFY(writeJob(env.app(), job, 0).ok);
         QVERIFY(writeJob(env.app(), job, 0).ok);
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
-        QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?", {job.WorkName})
+        QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?",
+                           {job.WorkName.trimmed()})
                      .toString(),
                  QString("9 New Rd"));
         QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 1);
@@ -173,22 +183,80 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         db.exec("UPDATE Counters SET JobCounter = 7, FileCounter = 30, Free2 = 400");
-        QCOMPARE(GetCounter(db, type), std::optional<qint32>(taken));
+        QCOMPARE(GetCounter(db, type).number, std::optional<qint32>(taken));
         QCOMPARE(db.scalar("SELECT " + field + " FROM Counters").toInt(), after);
     }
 
+    // A counter the number columns cannot hold gives no number, never a wrong one, and the job
+    // is not saved.
+    void countersOutOfRangeStopTheSave_data() {
+        QTest::addColumn<QVariant>("counter");
+        QTest::newRow("beyond 32 bits") << QVariant(qint64(3000000000));
+        QTest::newRow("zero") << QVariant(0);
+        QTest::newRow("empty") << QVariant();
+    }
+    void countersOutOfRangeStopTheSave() {
+        QFETCH(QVariant, counter);
+        if (TestEnv::onServer() && counter.toLongLong() > 2147483647) {
+            QSKIP("the server's column cannot hold the number at all");
+        }
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        QVERIFY(db.exec("UPDATE Counters SET JobCounter = ?", {counter}));
+        const SavedJob saved = writeJob(env.app(), sampleJob(), 0);
+        QVERIFY(!saved.ok);
+        QVERIFY2(saved.error.contains("Counters tab of Setup"), qPrintable(saved.error));
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 0);
+        const QVariant after = db.scalar("SELECT JobCounter FROM Counters");
+        QCOMPARE(after.isNull(), counter.isNull());
+        QCOMPARE(after.toLongLong(), counter.toLongLong());
+        QVERIFY(!db.inTransaction());
+    }
+
+    void manualNumbersAreAskedForUntilValid_data() {
+        QTest::addColumn<QStringList>("answers");  // a null entry cancels the box
+        QTest::addColumn<std::optional<qint32>>("number");
+        QTest::newRow("the first good answer")
+            << QStringList{"", "abc", "0", "-3", "99999999999", "1.7", "12ab", " 12 "}
+            << std::optional<qint32>(12);
+        QTest::newRow("cancel") << QStringList{"1.7", QString()} << std::optional<qint32>();
+    }
     void manualNumbersAreAskedForUntilValid() {
+        QFETCH(QStringList, answers);
+        QFETCH(std::optional<qint32>, number);
         TestEnv env;
         prepare(env);
         env.app().ManualNumbering = true;
-        for (const char* answer : {"", "abc", "0", "-3", "99999999999", " 12 "}) {
-            env.prompter.type(answer);
+        for (const QString& answer : answers) {
+            if (answer.isNull()) {
+                env.prompter.cancelInput();
+            } else {
+                env.prompter.type(answer);
+            }
         }
-        QCOMPARE(GetNewJobNumber(env.app()), std::optional<qint32>(12));
-        QCOMPARE(env.prompter.count(), 6);
-        QCOMPARE(env.prompter.last().prompt, QString("Please enter the new job reference number"));
-        QCOMPARE(env.prompter.last().title, QString("New Job Number"));
+        QCOMPARE(GetNewJobNumber(env.app()), number);
+        // Each refused answer is explained before the box comes again.
+        QCOMPARE(env.prompter.count(), 2 * answers.size() - 1);
+        QCOMPARE(env.prompter.calls()[0].prompt,
+                 QString("Please enter the new job reference number"));
+        QCOMPARE(env.prompter.calls()[1].title, QString("New Job Number"));
         QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
+    }
+
+    void aManualNumberInUseIsRefused() {
+        TestEnv env;
+        prepare(env);
+        Database& db = env.app().DbConnection;
+        QVERIFY(writeJob(env.app(), sampleJob(), 0, 12).ok);
+        JobFields other = sampleJob();
+        other.WorkName = "Mr Second";
+        const SavedJob refused = writeJob(env.app(), other, 0, 12);
+        QVERIFY(!refused.ok);
+        QCOMPARE(refused.numberHeldBy, QString("job 12 (Mrs Zo\u00EB O'Brien, Harbour Estates)"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
+        QCOMPARE(db.scalar("SELECT count(*) FROM customers WHERE Name = 'Mr Second'").toInt(), 0);
+        QVERIFY(writeJob(env.app(), other, 0, 13).ok);
     }
 
     void deletingAJobTakesItsDocumentsOnly() {

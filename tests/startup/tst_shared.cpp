@@ -93,11 +93,11 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         env.app().ManualNumbering = true;
-        for (const char* answer : {"", "abc", "0", "-4", "12ab", " 1 2 "}) {
+        for (const char* answer : {"", "abc", "0", "-4", "12ab", "1.5", " 1 2 "}) {
             env.prompter.type(answer);
         }
         QCOMPARE(GetNewEstimateNumber(env.app()), std::optional<qint64>(12));
-        QCOMPARE(env.prompter.count(), 6);
+        QCOMPARE(env.prompter.count(), 13);  // each refused answer is explained
         QCOMPARE(env.prompter.last().prompt,
                  QString("Please enter the new Estimate Reference number"));
         QCOMPARE(env.prompter.last().title, QString("New Estimate Number"));
