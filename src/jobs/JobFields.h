@@ -1,5 +1,8 @@
 #pragma once
 
+#include "startup/DateText.h"
+
+#include <QHash>
 #include <QString>
 #include <array>
 
@@ -32,6 +35,11 @@ struct JobFields {
     QString InvoiceStatus;
     QString InvoiceDate;
     QString Price;
+    // The dates behind the date boxes, by the column that stores them ("DateCreated",
+    // "DateReceived", "DateDue", "DateQuoted", "DateCompleted", and "Date" for the invoice
+    // date): a save stores the date while its box still shows the text it was shown with, so a
+    // date nobody touched is stored exactly as it was loaded.
+    QHash<QString, datetext::Shown> shownDates;
 
     bool operator==(const JobFields&) const = default;
 };

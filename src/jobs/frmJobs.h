@@ -181,6 +181,13 @@ private:
     void refuseTyping();
     void setJobLoaded(bool loaded);
     void showFields(const JobFields& fields);
+    // Each date box with the column that stores it and its text in the fields.
+    struct DateBoxField {
+        QString column;
+        QLineEdit* box;
+        QString text;
+    };
+    std::array<DateBoxField, 6> dateBoxes(const JobFields& fields) const;
     void setStatusCaption(const QString& status);
     void setJobNumberCaption(const QString& number);
     void stampDateTime(QPlainTextEdit* box);

@@ -10,6 +10,7 @@
 #include "startup/AppState.h"
 #include "startup/Captions.h"
 #include "startup/CentreForm.h"
+#include "startup/DateBox.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
 #include "startup/Options.h"
@@ -89,11 +90,10 @@ void frmJobs::showFields(const JobFields& f) {
     txtCustName->setText(f.WorkName);
     txtHomeAddress->setPlainText(f.HomeAddress);
     txtNotes->setPlainText(f.WorkNotes);
-    txtDateCreated->setText(f.DateCreated);
-    txtDateReceived->setText(f.DateReceived);
-    txtDateDue->setText(f.DateDue);
-    txtDateCompleted->setText(f.DateCompleted);
-    txtQuoteDate->setText(f.DateQuoted);
+    for (const auto& [column, box, text] : dateBoxes(f)) {
+        const datetext::Shown behind = f.shownDates.value(column);
+        showBoxDate(box, {text, behind.text == text ? behind.date : QDateTime()});
+    }
     txtCustRef->setText(f.CustRef);
     for (size_t i = 0; i < txtUnused1.size(); ++i) {
         txtUnused1[i]->setText(f.Unused[i]);
@@ -107,8 +107,16 @@ void frmJobs::showFields(const JobFields& f) {
         comInvoiceStatus->addItem(f.InvoiceStatus);  // a state written by an older release
     }
     comInvoiceStatus->setCurrentIndex(comInvoiceStatus->findText(f.InvoiceStatus));
-    txtInvoiceDate->setText(f.InvoiceDate);
     txtPrice->setText(f.Price);
+}
+
+std::array<frmJobs::DateBoxField, 6> frmJobs::dateBoxes(const JobFields& f) const {
+    return {{{QStringLiteral("DateCreated"), txtDateCreated, f.DateCreated},
+             {QStringLiteral("DateReceived"), txtDateReceived, f.DateReceived},
+             {QStringLiteral("DateDue"), txtDateDue, f.DateDue},
+             {QStringLiteral("DateQuoted"), txtQuoteDate, f.DateQuoted},
+             {QStringLiteral("DateCompleted"), txtDateCompleted, f.DateCompleted},
+             {QStringLiteral("Date"), txtInvoiceDate, f.InvoiceDate}}};
 }
 
 JobFields frmJobs::snapshot() const {
@@ -138,6 +146,12 @@ JobFields frmJobs::snapshot() const {
     f.InvoiceStatus = comInvoiceStatus->currentText();
     f.InvoiceDate = txtInvoiceDate->text();
     f.Price = txtPrice->text();
+    for (const auto& [column, box, text] : dateBoxes(f)) {
+        const datetext::Shown behind = boxDate(box);
+        if (behind.date.isValid()) {
+            f.shownDates.insert(column, behind);
+        }
+    }
     return f;
 }
 
@@ -202,18 +216,35 @@ void frmJobs::cmdNewJob_Click() {
     ButtonsToSave();
     ClearJobScreen();
     setStatusCaption(QStringLiteral("New"));
-    txtDateCreated->setText(formatDisplayDate(app_, app_.clock.now()));
+    const QDateTime now = app_.clock.now();
+    showBoxDate(txtDateCreated, {formatDisplayDate(app_, now), now});
     setJobLoaded(true);
     comIntroduced->setFocus();
 }
 
 bool frmJobs::cmdSave_Click() {
     const qint32 current = jobNumber();
-    std::optional<qint32> manual;
-    if (current == 0 && app_.ManualNumbering) {
-        manual = GetNewJobNumber(app_);
+    SavedJob saved;
+    for (;;) {
+        std::optional<qint32> manual;
+        if (current == 0 && app_.ManualNumbering) {
+            // Cancel gives up this save; everything typed stays on the screen.
+            manual = GetNewJobNumber(app_);
+            if (!manual) {
+                return false;
+            }
+        }
+        saved = writeJob(app_, snapshot(), current, manual);
+        if (saved.numberHeldBy.isEmpty()) {
+            break;
+        }
+        app_.prompter.message(QStringLiteral("The number %1 is already used by %2.\r\nPlease "
+                                             "enter another number.")
+                                  .arg(*manual)
+                                  .arg(saved.numberHeldBy),
+                              QStringLiteral("Job Number In Use"), Prompter::Buttons::Ok,
+                              Prompter::Icon::Exclamation);
     }
-    const SavedJob saved = writeJob(app_, snapshot(), current, manual);
     if (!saved.ok) {
         app_.prompter.message(QStringLiteral("The job could not be saved.\r\n") + saved.error +
                                   QStringLiteral("\r\nYour changes are still on the screen."),

@@ -245,12 +245,14 @@ bool isOrdinalSuffix(Items items, size_t at) {
            suffixes.contains(items[at].text, Qt::CaseInsensitive);
 }
 
-// Two digits follow the century pivot; other years are taken as written, from 100 to 9999
-// (a one-digit year or "099" is too unclear to guess).
-std::optional<int> yearOf(const Item& number) {
+// Two digits name the year within the 50 years before and the 49 after the reference year;
+// other years are taken as written, from 100 to 9999 (a one-digit year or "099" is too unclear
+// to guess).
+std::optional<int> yearOf(const Item& number, int referenceYear) {
     const int value = number.text.toInt();
     if (number.text.size() == 2) {
-        return value < 30 ? 2000 + value : 1900 + value;
+        const int first = referenceYear - 50;
+        return first + ((value - first) % 100 + 100) % 100;
     }
     if (value < 100 || value > 9999) {
         return std::nullopt;
@@ -283,7 +285,7 @@ std::optional<QDate> namedMonthDate(const QList<Item>& numbers, int month, DateO
                            (order == DateOrder::YearMonthDay && !looksLikeYear(numbers[1]));
     const Item& year = numbers[yearFirst ? 0 : 1];
     const Item& day = numbers[yearFirst ? 1 : 0];
-    return dateOf(yearOf(year), month, day.text.toInt());
+    return dateOf(yearOf(year, referenceYear), month, day.text.toInt());
 }
 
 std::optional<QDate> numericDate(const QList<Item>& numbers, DateOrder order, int referenceYear) {
@@ -302,7 +304,8 @@ std::optional<QDate> numericDate(const QList<Item>& numbers, DateOrder order, in
     const auto [d, m, y] = order == DateOrder::DayMonthYear   ? std::array{0, 1, 2}
                            : order == DateOrder::MonthDayYear ? std::array{1, 0, 2}
                                                               : std::array{2, 1, 0};
-    return dateOf(yearOf(numbers[y]), numbers[m].text.toInt(), numbers[d].text.toInt());
+    return dateOf(yearOf(numbers[y], referenceYear), numbers[m].text.toInt(),
+                  numbers[d].text.toInt());
 }
 
 std::optional<QDate> readDate(Items items, DateOrder order, int referenceYear,
@@ -474,12 +477,12 @@ std::optional<QDateTime> readBox(const QString& text, const QString& pattern, Da
 BoxCheck checkBox(const QString& text, const QString& pattern, DateOrder order, int referenceYear,
                   const QLocale& names) {
     if (text.trimmed().isEmpty()) {
-        return {true, {}};
+        return {true, {}, {}};
     }
     if (const auto moment = readBox(text, pattern, order, referenceYear, names)) {
-        return {true, format(moment->date(), pattern, names)};
+        return {true, format(moment->date(), pattern, names), *moment};
     }
-    return {false, text};
+    return {false, text, {}};
 }
 
 QString toStored(const QDateTime& moment) {

@@ -24,9 +24,10 @@ QString format(const QDate& date, const QString& pattern, const QLocale& names);
 // Reads a typed date (with an optional time after it). Numbers are taken in the given order;
 // a first number of four digits is always the year. Month names (full or short) and weekday
 // names of the given locale or of English are understood; weekday names are passed over.
-// Separators are "/", "-", ".", ",", spaces; runs of them count as one. Two-digit years 00 to 29
-// are 2000 to 2029, 30 to 99 are 1930 to 1999. A day and month without a year take the
-// reference year. Impossible dates (the 31st of February) are not dates.
+// Separators are "/", "-", ".", ",", spaces; runs of them count as one. A two-digit year is the
+// one within the 50 years before and the 49 after the reference year (with 2026: 76 is 1976, 75
+// is 2075). A day and month without a year take the reference year. Impossible dates (the 31st
+// of February) are not dates.
 std::optional<QDateTime> read(const QString& text, DateOrder order, int referenceYear,
                               const QLocale& names);
 
@@ -41,13 +42,24 @@ std::optional<QDateTime> readBox(const QString& text, const QString& pattern, Da
                                  int referenceYear, const QLocale& names);
 
 // A date box checked when it loses the focus: an empty box is valid and stays empty; a date is
-// valid and is rewritten in the pattern; anything else is invalid and keeps its text.
+// valid and is rewritten in the pattern; anything else is invalid and keeps its text. The date
+// read is kept beside the text, which may not tell its century.
 struct BoxCheck {
     bool valid = false;
     QString text;
+    QDateTime date;
 };
 BoxCheck checkBox(const QString& text, const QString& pattern, DateOrder order, int referenceYear,
                   const QLocale& names);
+
+// A date as a box shows it: the text, and the date the text was made from. The text alone may
+// not tell the date (a two-digit year does not say its century), so while a box still shows
+// this text, the date is what counts.
+struct Shown {
+    QString text;
+    QDateTime date;
+    bool operator==(const Shown&) const = default;
+};
 
 // The stored form of dates and times: "yyyy-MM-dd hh:mm:ss". A null, empty or unreadable value
 // reads as an invalid QDateTime.

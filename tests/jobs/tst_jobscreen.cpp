@@ -250,6 +250,61 @@ private Q_SLOTS:
         QCOMPARE(screen->txtDateReceived->palette().color(QPalette::Base), QColor(Qt::white));
     }
 
+    // With two-digit years on screen, a save stores the date typed and keeps every date nobody
+    // touched exactly as it was loaded.
+    void twoDigitYearsKeepTheirCentury() {
+        TestEnv env;
+        withJobFive(env);
+        Database& db = env.app().DbConnection;
+        QVERIFY(db.exec("UPDATE Jobs SET DateQuoted = '2031-03-01 00:00:00', "
+                        "DateCompleted = '1968-07-04 00:00:00' WHERE JobNo = 5"));
+        env.app().DefaultDateFormat = "dd/mm/yy";
+        auto screen = open(env);
+        QCOMPARE(screen->txtQuoteDate->text(), QString("01/03/31"));
+        screen->txtDateDue->setFocus();
+        screen->txtDateDue->selectAll();
+        QTest::keyClicks(screen->txtDateDue, "15/06/2030");
+        screen->txtQuoteDate->setFocus();  // passing through a loaded date changes nothing
+        screen->txtCustRef->setFocus();
+        QCOMPARE(screen->txtDateDue->text(), QString("15/06/30"));
+        QTest::keyClicks(screen->txtCustRef, "R1");
+        QVERIFY(screen->cmdSave_Click());
+        auto stored = [&](const char* column) {
+            return db.scalar(QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column)).toString();
+        };
+        QCOMPARE(stored("DateDue"), QString("2030-06-15 00:00:00"));
+        QCOMPARE(stored("DateQuoted"), QString("2031-03-01 00:00:00"));
+        QCOMPARE(stored("DateCompleted"), QString("1968-07-04 00:00:00"));
+    }
+
+    // A number typed by hand that another job holds is refused, and Cancel keeps the typing.
+    void manualNumbersThroughTheScreen() {
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        env.app().ManualNumbering = true;
+        screen->cmdNewJob->click();
+        QTest::keyClicks(screen->txtCustName, "Ann Lee");
+        env.prompter.type("5");
+        env.prompter.cancelInput();
+        QVERIFY(!screen->cmdSave_Click());
+        QCOMPARE(env.prompter.calls()[1].prompt,
+                 QString("The number 5 is already used by job 5 (Mrs O'Brien, Harbour "
+                         "Estates).\r\nPlease enter another number."));
+        QCOMPARE(env.prompter.calls()[1].title, QString("Job Number In Use"));
+        QCOMPARE(env.prompter.count(), 3);  // asked again, then cancelled
+        QCOMPARE(jobs(env), 1);
+        QCOMPARE(screen->txtCustName->text(), QString("Ann Lee"));
+        QVERIFY(screen->cmdSave->isVisible() && screen->changesPending());
+
+        env.prompter.type("6");
+        QVERIFY(screen->cmdSave_Click());
+        QCOMPARE(screen->labJobNumber[0]->text(), QString("6"));
+        QCOMPARE(env.app().DbConnection.scalar("SELECT WorkName FROM Jobs WHERE JobNo = 6")
+                     .toString(),
+                 QString("Ann Lee"));
+    }
+
     void customerAndClientLookup() {
         TestEnv env;
         withJobFive(env);

@@ -60,8 +60,13 @@ private Q_SLOTS:
         QTest::newRow("time") << "01/02/2010 14:30" << dmy << at(2010, 2, 1, 14, 30);
         QTest::newRow("pm") << "01/02/2010 2:30:15 PM" << dmy << at(2010, 2, 1, 14, 30, 15);
         QTest::newRow("leap day") << "29/02/2012" << dmy << at(2012, 2, 29);
-        QTest::newRow("pivot low") << "1/2/29" << dmy << at(2029, 2, 1);
-        QTest::newRow("pivot high") << "1/2/30" << dmy << at(1930, 2, 1);
+        // Two-digit years fall within the 50 years before and the 49 after this year.
+        QTest::newRow("two digits, 49 years on") << "1/2/" + QString::number((kThisYear + 49) % 100)
+                                                 << dmy << at(kThisYear + 49, 2, 1);
+        QTest::newRow("two digits, 50 years back") << "1/2/" + QString::number((kThisYear + 50) % 100)
+                                                   << dmy << at(kThisYear - 50, 2, 1);
+        QTest::newRow("two digits, this year") << "1/2/" + QString::number(kThisYear % 100)
+                                               << dmy << at(kThisYear, 2, 1);
         QTest::newRow("three-digit year") << "1/2/999" << dmy << at(999, 2, 1);
         for (const char* text : {"", "31/02/2010", "29/02/2011", "13/13/2010", "abc", "1/2/3/4",
                                  "10:30", "00/01/2010", "1/2/10000", "1/2/3", "1 st Feb 2010",
