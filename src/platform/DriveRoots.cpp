@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 namespace {
 
@@ -32,4 +33,13 @@ QStringList SystemDriveRoots::roots() const {
 
 QString SystemDriveRoots::installFolder() const {
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+
+bool SystemDriveRoots::isNetworkFolder(const QString& folder) const {
+    const QStorageInfo storage(folder);
+    if (!storage.isValid()) {
+        return false;
+    }
+    const QByteArray type = storage.fileSystemType().toLower();
+    return type == "cifs" || type.startsWith("smb") || type.startsWith("nfs");
 }

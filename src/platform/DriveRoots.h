@@ -12,6 +12,8 @@ public:
     virtual QStringList roots() const = 0;
     // The folder the program is installed in.
     virtual QString installFolder() const = 0;
+    // Whether a folder lies on a file system of another computer (SMB/CIFS or NFS).
+    virtual bool isNetworkFolder(const QString& folder) const = 0;
 
     QString home() const { return roots().value(0); }
 };
@@ -22,6 +24,7 @@ class SystemDriveRoots : public DriveRoots {
 public:
     QStringList roots() const override;
     QString installFolder() const override;
+    bool isNetworkFolder(const QString& folder) const override;
 };
 
 // Test double.
@@ -31,7 +34,12 @@ public:
         : roots_(std::move(roots)), install_(std::move(installFolder)) {}
     QStringList roots() const override { return roots_; }
     QString installFolder() const override { return install_; }
-    void setRoots(QStringList roots) { roots_ = std::move(roots); }
+    bool isNetworkFolder(const QString& folder) const override {
+        return networkFolders.contains(folder);
+    }
+
+    // The folders that count as shared from another computer.
+    QStringList networkFolders;
 
 private:
     QStringList roots_;

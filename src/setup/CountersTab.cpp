@@ -6,6 +6,7 @@
 #include "platform/SystemLocale.h"
 #include "setup/SetupValues.h"
 #include "startup/AppState.h"
+#include "startup/Counters.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
 
@@ -27,15 +28,24 @@ T* named(T* widget, const char* name) {
     return widget;
 }
 
+// A counter box read as the number it begins with; a number beyond any counter's range reads
+// as one past the highest, which is refused.
 qint64 leadingWholeNumber(const QLineEdit* box) {
-    return qint64(numbers::leadingNumber(box->text()));
+    const double value = numbers::leadingNumber(box->text());
+    if (value > double(counters::kHighest)) {
+        return counters::kHighest + 1;
+    }
+    return qint64(qMax(value, -double(counters::kHighest)));
 }
+
+// The two options the templates tab stores as soon as they are clicked.
+constexpr qint64 kOptionsStoredHere = 0x1F;
 
 }  // namespace
 
 CountersTab::CountersTab(AppState& app, QCheckBox* chkJustPrint,
                          QCheckBox* chkBackgroundPrinting, QWidget* parent)
-    : QWidget(parent),
+    : SetupTab(parent),
       app_(app),
       chkJustPrint_(chkJustPrint),
       chkBackgroundPrinting_(chkBackgroundPrinting) {
@@ -112,7 +122,10 @@ CountersTab::CountersTab(AppState& app, QCheckBox* chkJustPrint,
 
     connect(comDateFormat, &QComboBox::currentTextChanged, this, &CountersTab::comDateFormat_Click);
     connect(chkSystemDate, &QCheckBox::clicked, this, &CountersTab::chkSystemDate_Click);
-    connect(cmdApplyCounters, &QPushButton::clicked, this, &CountersTab::cmdApplyCounters_Click);
+    loaded_ = shown();
+    connect(cmdApplyCounters, &QPushButton::clicked, this, &CountersTab::applyClicked);
+    connect(SSCommand3, &QPushButton::clicked, this, &CountersTab::okClicked);
+    connect(SSCommand2, &QPushButton::clicked, this, &CountersTab::cancelClicked);
 }
 
 QList<QCheckBox*> CountersTab::optionBoxes() const {
@@ -140,6 +153,7 @@ void CountersTab::LoadCounters() {
         *flags[bit] = on;
         boxes[bit]->setChecked(on);
     }
+    loaded_ = shown();
 }
 
 void CountersTab::LoadDateFormats() {
@@ -148,6 +162,7 @@ void CountersTab::LoadDateFormats() {
     comDateFormat->clear();
     comDateFormat->addItems(formats.formats);
     comDateFormat->setCurrentText(formats.defaultFormat);
+    loadedFormat_ = formats.defaultFormat;
     comDateFormat_Click();
 }
 
@@ -163,7 +178,7 @@ void CountersTab::chkSystemDate_Click() {
     comDateFormat_Click();
 }
 
-bool CountersTab::cmdApplyCounters_Click() {
+setupvalues::Counters CountersTab::shown() const {
     setupvalues::Counters values;
     const auto boxes = optionBoxes();
     for (int bit = 0; bit < boxes.size(); ++bit) {
@@ -177,14 +192,63 @@ bool CountersTab::cmdApplyCounters_Click() {
     values.estimate = leadingWholeNumber(txtEstNo);
     values.currencySign = txtCurrency->text();
     values.taxDesc = txtTaxDesc->text();
+    return values;
+}
+
+QString CountersTab::formatToStore() const {
+    // With the system's format in force the box shows that format, which is not one to store.
     const QString format = comDateFormat->currentText();
-    if (!setupvalues::writeCounters(app_.DbConnection, values) ||
+    if (chkSystemDate->isChecked() || format.isEmpty() || format == loadedFormat_) {
+        return {};
+    }
+    return format;
+}
+
+bool CountersTab::hasChanges() const {
+    setupvalues::Counters now = shown();
+    now.options &= kOptionsStoredHere;
+    setupvalues::Counters before = loaded_;
+    before.options &= kOptionsStoredHere;
+    return now != before || !formatToStore().isEmpty();
+}
+
+bool CountersTab::cmdApplyCounters_Click() {
+    const setupvalues::Counters values = shown();
+    const std::pair<QLineEdit*, counters::Kind> numbered[] = {
+        {txtJobNo, counters::Kind::Job},
+        {txtDocNo, counters::Kind::Document},
+        {txtInvNo, counters::Kind::Invoice},
+        {txtEstNo, counters::Kind::Estimate}};
+    const qint64 typed[] = {values.jobCounter, values.fileCounter, values.invoice,
+                            values.estimate};
+    const qint64 before[] = {loaded_.jobCounter, loaded_.fileCounter, loaded_.invoice,
+                             loaded_.estimate};
+    for (size_t i = 0; i < std::size(numbered); ++i) {
+        const QString refused =
+            typed[i] == before[i]
+                ? QString()
+                : counters::checkNext(numbered[i].second, typed[i], numbered[i].first->text());
+        if (!refused.isEmpty()) {
+            app_.prompter.message(refused, QStringLiteral("Settings Not Saved"),
+                                  Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+            numbered[i].first->setFocus();
+            numbered[i].first->selectAll();
+            return false;
+        }
+    }
+    const QString format = formatToStore();
+    if (!setupvalues::writeCounters(app_.DbConnection, values, loaded_, kOptionsStoredHere) ||
         (!format.isEmpty() && !setupvalues::SaveDateFormat(app_.DbConnection, format))) {
         app_.prompter.message(QStringLiteral("The settings could not be saved:\r\n") +
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Settings Not Saved"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
         return false;
+    }
+    // What is stored now is what a later Apply compares with.
+    loaded_ = values;
+    if (!format.isEmpty()) {
+        loadedFormat_ = format;
     }
     return true;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "setup/SetupTab.h"
+#include "setup/SetupValues.h"
+
+#include <optional>
 
 class AppState;
 class QCheckBox;
@@ -11,7 +14,7 @@ class QPushButton;
 
 // The "Counters / Data Entry" tab: the next numbers, the currency and tax names, the option
 // bits and the date format. Nothing is stored until Apply or OK.
-class CountersTab : public QWidget {
+class CountersTab : public SetupTab {
     Q_OBJECT
 public:
     // The two document options live on the templates tab but are stored with these.
@@ -22,8 +25,11 @@ public:
     void LoadDateFormats();
     void comDateFormat_Click();
     void chkSystemDate_Click();
-    // Stores the tab; false (after telling the user) when it could not be stored.
+    // Stores what the user changed on the tab; false (after telling the user) when a value is
+    // refused or could not be stored.
     bool cmdApplyCounters_Click();
+    bool hasChanges() const override;
+    bool applyChanges() override { return cmdApplyCounters_Click(); }
 
     QCheckBox* chkForceDate;
     QComboBox* comDateFormat;
@@ -45,6 +51,14 @@ public:
 private:
     // The option boxes in the order of their bits.
     QList<QCheckBox*> optionBoxes() const;
+    // The values the boxes hold now; the counters as their leading numbers.
+    setupvalues::Counters shown() const;
+    // The date format Apply would store, or an empty text.
+    QString formatToStore() const;
+
+    // What the tab showed when it was filled, to store only what the user changed.
+    setupvalues::Counters loaded_;
+    QString loadedFormat_;
 
     AppState& app_;
     QCheckBox* chkJustPrint_;

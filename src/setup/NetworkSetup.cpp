@@ -75,17 +75,25 @@ QString Prepare(AppState& app) {
     return folder;
 }
 
-void applyClient(TReg& settings, const QString& folder, const QString& databaseName) {
-    settings.SetValue(QStringLiteral("datapath"), folder);
+void applyClient(TReg& settings, const QString& folder, const QString& databaseName,
+                 bool newFolder) {
+    if (newFolder) {
+        settings.SetValue(QStringLiteral("datapath"), folder);
+    }
     settings.SetValue(QStringLiteral("dataname"), databaseName);
-    const QString docs = paths::join(folder, QStringLiteral("Docs"));
-    settings.SetValue(QStringLiteral("DocPath"), docs);
-    settings.SetValue(QStringLiteral("TemplatePath"), paths::join(docs, QStringLiteral("Templates")));
+    if (newFolder) {
+        const QString docs = paths::join(folder, QStringLiteral("Docs"));
+        settings.SetValue(QStringLiteral("DocPath"), docs);
+        settings.SetValue(QStringLiteral("TemplatePath"),
+                          paths::join(docs, QStringLiteral("Templates")));
+    }
 }
 
-void applyServer(TReg& settings, const QString& preparedFolder, const QString& manualChoice) {
-    settings.SetValue(QStringLiteral("datapath"),
-                      preparedFolder.isEmpty() ? manualChoice : preparedFolder);
+void applyServer(TReg& settings, const QString& folder, const QString& databaseName) {
+    settings.SetValue(QStringLiteral("datapath"), folder);
+    if (!databaseName.isEmpty()) {
+        settings.SetValue(QStringLiteral("dataname"), databaseName);
+    }
 }
 
 }  // namespace network

@@ -21,9 +21,10 @@ QString shareFolderFor(const QString& datapath, const DriveRoots& roots);
 // the shared folder, or an empty text when it could not be shared.
 QString Prepare(AppState& app);
 
-// What Apply stores. The client's folder also gives the documents and templates folders; the
-// server keeps the prepared folder, or else the file chosen by hand.
-void applyClient(TReg& settings, const QString& folder, const QString& databaseName);
-void applyServer(TReg& settings, const QString& preparedFolder, const QString& manualChoice);
+// What Apply stores. A client's new folder also gives the documents and templates folders; the
+// server stores its data folder, and the database's name when one was chosen by hand.
+void applyClient(TReg& settings, const QString& folder, const QString& databaseName,
+                 bool newFolder = true);
+void applyServer(TReg& settings, const QString& folder, const QString& databaseName);
 
 }  // namespace network

@@ -1,6 +1,8 @@
 #include "setup/NetworkTab.h"
 
 #include "platform/Controls.h"
+#include "platform/DriveRoots.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "setup/NetworkSetup.h"
 #include "startup/AppState.h"
@@ -9,7 +11,7 @@
 #include "startup/TReg.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,6 +30,11 @@ QLabel* explanation(const QString& text) {
     return label;
 }
 
+// The setting that remembers the role last applied, and its values by role.
+const QString kRoleSetting = QStringLiteral("NetworkRole");
+const QString kRoleNames[] = {QStringLiteral("server"), QStringLiteral("client"),
+                              QStringLiteral("database server")};
+
 QLineEdit* box(const char* name, bool readOnly = false) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(name));
@@ -37,8 +44,7 @@ QLineEdit* box(const char* name, bool readOnly = false) {
 
 }  // namespace
 
-NetworkTab::NetworkTab(AppState& app, QDialog& screen, QWidget* parent)
-    : QWidget(parent), app_(app), screen_(screen) {
+NetworkTab::NetworkTab(AppState& app, QWidget* parent) : SetupTab(parent), app_(app) {
     setObjectName(QStringLiteral("NetworkTab"));
     optServer[0] = new QRadioButton(QStringLiteral("The computer is the server"), this);
     optServer[1] = new QRadioButton(QStringLiteral("The computer is a client"), this);
@@ -135,9 +141,9 @@ NetworkTab::NetworkTab(AppState& app, QDialog& screen, QWidget* parent)
     connect(cmdManual, &QPushButton::clicked, this, &NetworkTab::cmdManual_Click);
     connect(cmdLocate, &QPushButton::clicked, this, &NetworkTab::cmdLocate_Click);
     connect(cmdTestConnection, &QPushButton::clicked, this, &NetworkTab::cmdTestConnection_Click);
-    connect(cmdApply, &QPushButton::clicked, this, &NetworkTab::cmdApply_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &NetworkTab::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, &screen_, &QDialog::reject);
+    connect(cmdApply, &QPushButton::clicked, this, &NetworkTab::applyClicked);
+    connect(cmdOK, &QPushButton::clicked, this, &NetworkTab::okClicked);
+    connect(cmdCancel, &QPushButton::clicked, this, &NetworkTab::cancelClicked);
 }
 
 void NetworkTab::ProcessPanel() {
@@ -153,28 +159,75 @@ void NetworkTab::ProcessPanel() {
     cmdTestConnection->setEnabled(dbServer);
 }
 
+NetworkTab::Role NetworkTab::storedRole() {
+    const QString stored = app_.AppSettings.GetValue(kRoleSetting).trimmed();
+    for (size_t i = 0; i < std::size(kRoleNames); ++i) {
+        if (stored.compare(kRoleNames[i], Qt::CaseInsensitive) == 0) {
+            return Role(i);
+        }
+    }
+    if (ServerAddress::fromSettings(app_.AppSettings)) {
+        return Role::DatabaseServer;
+    }
+    const QString folder = paths::toHost(app_.AppSettings.GetValue(QStringLiteral("datapath")),
+                                         app_.roots);
+    if (paths::isNetworkPath(folder) || app_.roots.isNetworkFolder(folder)) {
+        return Role::Client;
+    }
+    return Role::Server;
+}
+
 void NetworkTab::fillFromSettings() {
-    if (txtLocate->text().isEmpty()) {
-        txtLocate->setText(app_.AppSettings.GetValue(QStringLiteral("DataPath")));
-    }
-    if (txtDataBase->text().isEmpty()) {
-        txtDataBase->setText(app_.AppSettings.GetValue(QStringLiteral("DataName")));
-    }
+    // Places are shown as this computer writes them; the settings keep their own form until the
+    // user changes them.
+    const QString folder = paths::toHost(app_.AppSettings.GetValue(QStringLiteral("DataPath")),
+                                         app_.roots);
+    txtPath->setText(folder);
+    txtManual->clear();
+    txtLocate->setText(folder);
+    txtDataBase->setText(app_.AppSettings.GetValue(QStringLiteral("DataName")));
     if (const auto server = ServerAddress::fromSettings(app_.AppSettings)) {
-        optServer[2]->setChecked(true);
         txtDbHost->setText(server->host);
         txtDbPort->setText(QString::number(server->port));
         txtDbName->setText(server->database);
         txtDbUser->setText(server->user);
-        ProcessPanel();
     }
+    optServer[size_t(storedRole())]->setChecked(true);
+    ProcessPanel();
+    opened_ = shown();
 }
+
+NetworkTab::Role NetworkTab::role() const {
+    for (size_t i = 0; i < optServer.size(); ++i) {
+        if (optServer[i]->isChecked()) {
+            return Role(i);
+        }
+    }
+    return Role::Server;
+}
+
+NetworkTab::Shown NetworkTab::shown() const {
+    return Shown{role(),
+                 txtPath->text().trimmed(),
+                 txtManual->text().trimmed(),
+                 txtLocate->text().trimmed(),
+                 txtDataBase->text().trimmed(),
+                 txtDbHost->text().trimmed(),
+                 txtDbPort->text().trimmed(),
+                 txtDbName->text().trimmed(),
+                 txtDbUser->text().trimmed()};
+}
+
+bool NetworkTab::hasChanges() const { return shown() != opened_; }
 
 void NetworkTab::cmdPrepare_Click() {
     const QString folder = network::Prepare(app_);
     if (!folder.isEmpty()) {
+        // The database has not moved into the shared folder, so the data folder stays as it is:
+        // the prepared folder is shown, not stored. The screen then closes as OK closes it.
         txtPath->setText(folder);
-        screen_.accept();
+        opened_.path = folder;
+        Q_EMIT okClicked();
     }
 }
 
@@ -248,27 +301,75 @@ void NetworkTab::cmdTestConnection_Click() {
     }
 }
 
+bool NetworkTab::refuse(const QString& why, QWidget* focus) {
+    app_.prompter.message(why, QStringLiteral("Network Configuration"), Prompter::Buttons::Ok,
+                          Prompter::Icon::Exclamation);
+    if (focus && focus->isEnabled()) {
+        focus->setFocus();
+    }
+    return false;
+}
+
+bool NetworkTab::applyServerRole(const Shown& now) {
+    if (!now.manual.isEmpty()) {
+        // A database chosen by hand: its folder is the data folder, its name the database's.
+        network::applyServer(app_.AppSettings, FolderOf(now.manual), FileNameOf(now.manual));
+        return true;
+    }
+    if (now.path.isEmpty()) {
+        return refuse(QStringLiteral("Please choose the data folder: press Prepare, or Manual to "
+                                     "choose the database."),
+                      cmdManual);
+    }
+    if (now.path != opened_.path) {
+        const QString name = app_.AppSettings.GetValue(QStringLiteral("dataname"));
+        if (!QFileInfo::exists(paths::join(now.path, name))) {
+            return refuse(QStringLiteral("There is no database %1 in %2 yet. Move the database "
+                                         "there first, or choose it with Manual.")
+                              .arg(name, now.path),
+                          cmdManual);
+        }
+        network::applyServer(app_.AppSettings, now.path, QString());
+    }
+    return true;
+}
+
+bool NetworkTab::applyClientRole(const Shown& now) {
+    if (now.locate.isEmpty() || now.database.isEmpty()) {
+        return refuse(QStringLiteral("Please press Locate and choose the database in the shared "
+                                     "folder on the server."),
+                      cmdLocate);
+    }
+    if (now.locate != opened_.locate || now.database != opened_.database ||
+        opened_.role != Role::Client) {
+        network::applyClient(app_.AppSettings, now.locate, now.database,
+                             now.locate != opened_.locate);
+    }
+    return true;
+}
+
 bool NetworkTab::cmdApply_Click() {
-    if (optServer[2]->isChecked()) {
+    if (!hasChanges()) {
+        return true;
+    }
+    const Shown now = shown();
+    if (now.role == Role::DatabaseServer) {
         const auto server = serverFromBoxes(QStringLiteral("Database Server"));
         if (!server) {
             return false;
         }
         ServerAddress::store(app_.AppSettings, server);
     } else {
-        ServerAddress::store(app_.AppSettings, std::nullopt);
-        if (optServer[0]->isChecked()) {
-            network::applyServer(app_.AppSettings, txtPath->text(), txtManual->text());
-        } else {
-            network::applyClient(app_.AppSettings, txtLocate->text(), txtDataBase->text());
+        const bool ok = now.role == Role::Server ? applyServerRole(now) : applyClientRole(now);
+        if (!ok) {
+            return false;
+        }
+        if (opened_.role == Role::DatabaseServer) {
+            ServerAddress::store(app_.AppSettings, std::nullopt);
         }
     }
+    app_.AppSettings.SetValue(kRoleSetting, kRoleNames[size_t(now.role)]);
+    opened_ = now;
     QApplication::beep();
     return true;
-}
-
-void NetworkTab::cmdOK_Click() {
-    if (cmdApply_Click()) {
-        screen_.accept();
-    }
 }

@@ -20,7 +20,29 @@ std::optional<Counters> readCounters(Database& db) {
                     rows->text(0, QStringLiteral("TaxDesc"))};
 }
 
-bool writeCounters(Database& db, const Counters& v) {
+bool writeCounters(Database& db, const Counters& v, const Counters& loaded, qint64 optionMask) {
+    QStringList assignments;
+    QVariantList params;
+    auto changed = [&](const char* column, const QVariant& value, const QVariant& before) {
+        if (value != before) {
+            assignments << QString::fromLatin1(column) + QStringLiteral(" = ?");
+            params << value;
+        }
+    };
+    changed("FileCounter", v.fileCounter, loaded.fileCounter);
+    changed("JobCounter", v.jobCounter, loaded.jobCounter);
+    changed("Free2", v.invoice, loaded.invoice);
+    changed("Estimate", v.estimate, loaded.estimate);
+    changed("CurrencySign", v.currencySign, loaded.currencySign);
+    changed("TaxDesc", v.taxDesc, loaded.taxDesc);
+    const qint64 bits = (v.options ^ loaded.options) & optionMask;
+    if (bits != 0) {
+        assignments << QStringLiteral("Free3 = (COALESCE(Free3, 0) & ?) | ?");
+        params << ~bits << (v.options & bits);
+    }
+    if (assignments.isEmpty()) {
+        return true;
+    }
     Transaction tx(db);
     if (!tx.active()) {
         return false;
@@ -33,11 +55,8 @@ bool writeCounters(Database& db, const Counters& v) {
         !db.exec(QStringLiteral("INSERT INTO Counters (Free3) VALUES (0)"))) {
         return false;
     }
-    return db.exec(QStringLiteral("UPDATE Counters SET FileCounter = ?, JobCounter = ?, Free2 = ?, "
-                                  "Free3 = (COALESCE(Free3, 0) & ~127) | ?, Estimate = ?, "
-                                  "CurrencySign = ?, TaxDesc = ?"),
-                   {v.fileCounter, v.jobCounter, v.invoice, v.options & 127, v.estimate,
-                    v.currencySign, v.taxDesc}) &&
+    return db.exec(QStringLiteral("UPDATE Counters SET ") + assignments.join(QStringLiteral(", ")),
+                   params) &&
            tx.commit();
 }
 

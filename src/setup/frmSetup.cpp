@@ -5,11 +5,13 @@
 #include "setup/LocationsTab.h"
 #include "setup/MaintenanceTab.h"
 #include "setup/NetworkTab.h"
+#include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
 #include "startup/Options.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -19,7 +21,7 @@ frmSetup::frmSetup(AppState& app, QWidget* parent) : QDialog(parent), app_(app) 
     setWindowTitle(QStringLiteral("Verdell Standard [Setup]"));
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    network = new NetworkTab(app, *this, SSTab1);
+    network = new NetworkTab(app, SSTab1);
     templates = new TemplatesTab(app, SSTab1);
     counters = new CountersTab(app, templates->chkJustPrint, templates->chkBackgroundPrinting,
                                SSTab1);
@@ -39,12 +41,44 @@ frmSetup::frmSetup(AppState& app, QWidget* parent) : QDialog(parent), app_(app) 
             locations->refresh();
         }
     });
-    connect(counters->SSCommand3, &QPushButton::clicked, this, [this] {
-        if (counters->cmdApplyCounters_Click()) {
+    auto ok = [this] {
+        if (applyAll()) {
             accept();
         }
-    });
-    connect(counters->SSCommand2, &QPushButton::clicked, this, &QDialog::reject);
+    };
+    for (SetupTab* tab : editingTabs()) {
+        connect(tab, &SetupTab::applyClicked, this, &frmSetup::applyAll);
+        connect(tab, &SetupTab::okClicked, this, ok);
+        connect(tab, &SetupTab::cancelClicked, this, &frmSetup::reject);
+    }
+}
+
+QList<SetupTab*> frmSetup::editingTabs() const { return {network, counters}; }
+
+bool frmSetup::hasChanges() const {
+    const auto tabs = editingTabs();
+    return std::any_of(tabs.begin(), tabs.end(), [](SetupTab* tab) { return tab->hasChanges(); });
+}
+
+bool frmSetup::applyAll() {
+    for (SetupTab* tab : editingTabs()) {
+        if (tab->hasChanges() && !tab->applyChanges()) {
+            SSTab1->setCurrentWidget(tab);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmSetup::reject() {
+    if (hasChanges() &&
+        app_.prompter.message(QStringLiteral("You have changed settings that are not saved yet. "
+                                             "Close Setup and discard them?"),
+                              QStringLiteral("Discard Changes"), Prompter::Buttons::YesNo,
+                              Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    QDialog::reject();
 }
 
 void frmSetup::Form_Load() {

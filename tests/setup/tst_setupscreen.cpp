@@ -26,6 +26,8 @@
 
 Q_DECLARE_METATYPE(ServerAddress)
 Q_DECLARE_METATYPE(Prompter::Icon)
+Q_DECLARE_METATYPE(Prompter::Answer)
+using Settings = QMap<QString, QString>;
 
 class tst_setupscreen : public QObject {
     Q_OBJECT
@@ -58,9 +60,8 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("storedBits");
         QTest::newRow("force date and manual") << "1200" << QStringList{"chkForceDate", "chkManual"}
                                                << qint64(1200) << qint64(5);
-        QTest::newRow("text after the digits") << "12ab" << QStringList{} << qint64(12) << qint64(0);
-        QTest::newRow("no number") << "abc" << QStringList{"ckPrintCount", "chkJustPrint"}
-                                   << qint64(0) << qint64(48);
+        QTest::newRow("text after the digits") << "12ab" << QStringList{"ckPrintCount"}
+                                               << qint64(12) << qint64(16);
     }
     void applyStoresCountersAndOptions() {
         QFETCH(QString, jobNo);
@@ -90,16 +91,79 @@ private Q_SLOTS:
         QCOMPARE(env.app().ManualNumbering, ticked.contains("chkManual"));
     }
 
-    void cancelDiscardsTheTab() {
+    // A number the job and document columns cannot hold is refused, never stored.
+    void countersOutOfRangeAreRefused_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("job number beyond 32 bits") << "txtJobNo" << "3000000000" << "JobCounter";
+        QTest::newRow("document number of 0") << "txtDocNo" << "0" << "FileCounter";
+        QTest::newRow("invoice number not a number") << "txtInvNo" << "abc" << "Free2";
+        QTest::newRow("negative estimate number") << "txtEstNo" << "-5" << "Estimate";
+    }
+    void countersOutOfRangeAreRefused() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, column);
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        const QVariant before = db.scalar("SELECT " + column + " FROM Counters");
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        auto* edit = setup.findChild<QLineEdit*>(box);
+        edit->setText(typed);
+        setup.counters->txtCurrency->setText("$");
+        setup.counters->SSCommand3->click();
+        QCOMPARE(env.prompter.count(), 1);
+        QVERIFY2(env.prompter.last().prompt.contains("'" + typed + "' is not"),
+                 qPrintable(env.prompter.last().prompt));
+        QCOMPARE(setup.result(), int(QDialog::Rejected));  // OK kept the screen open
+        QCOMPARE(db.scalar("SELECT " + column + " FROM Counters"), before);
+        QCOMPARE(db.scalar("SELECT CurrencySign FROM Counters").toString(), QString("\u00A3"));
+    }
+
+    // OK or Apply on any tab stores the changes of every tab; Cancel asks before discarding.
+    void okOnAnyTabAppliesEveryTab() {
         TestEnv env;
         env.openNewDatabase();
         frmSetup setup(env.app());
         setup.Form_Load();
+        setup.counters->txtJobNo->setText("500");
+        setup.network->cmdOK->click();
+        QCOMPARE(setup.result(), int(QDialog::Accepted));
+        QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 500);
+    }
+
+    void cancelAsksBeforeDiscarding_data() {
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::newRow("no: stay") << Prompter::Answer::No;
+        QTest::newRow("yes: discard") << Prompter::Answer::Yes;
+    }
+    void cancelAsksBeforeDiscarding() {
+        QFETCH(Prompter::Answer, answer);
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.show();
         setup.counters->txtJobNo->setText("900");
         setup.counters->chkManual->setChecked(true);
-        setup.counters->SSCommand2->click();
+        env.prompter.answer(answer);
+        setup.network->cmdCancel->click();
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNo);
+        QCOMPARE(setup.isVisible(), answer != Prompter::Answer::Yes);
         QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
         QVERIFY(!env.app().ManualNumbering);
+        // Nothing changed: no question.
+        frmSetup quiet(env.app());
+        quiet.Form_Load();
+        quiet.show();
+        env.prompter.clear();
+        quiet.counters->SSCommand2->click();
+        QCOMPARE(env.prompter.count(), 0);
+        QVERIFY(!quiet.isVisible());
     }
 
     void dateFormatsListedOnceAndOneDefault() {
@@ -186,11 +250,82 @@ private Q_SLOTS:
         QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
         QCOMPARE(env.setting("DocPath"), QString("/srv/office/Verdell Std/Docs"));
         QCOMPARE(env.setting("TemplatePath"), QString("/srv/office/Verdell Std/Docs/Templates"));
+        QCOMPARE(env.setting("NetworkRole"), QString("client"));
+    }
 
-        // A server with nothing prepared or chosen stores an empty data folder.
-        n->optServer[0]->click();
-        n->cmdApply->click();
-        QCOMPARE(env.setting("datapath"), QString());
+    // Opening Setup and pressing OK changes nothing: the tab shows the role and the places the
+    // settings hold, and what is only shown in another form is no change.
+    void networkTabOpensOnTheSettings_data() {
+        QTest::addColumn<Settings>("settings");
+        QTest::addColumn<bool>("networkFolder");
+        QTest::addColumn<int>("role");
+        const Settings office{{"datapath", "\\Verdell Std"},
+                                            {"dataname", "verdell.mdb"},
+                                            {"FirstRun", "0"}};
+        QTest::newRow("a folder on this computer") << office << false << 0;
+        QTest::newRow("a folder on a network file system") << office << true << 1;
+        auto remembered = office;
+        remembered.insert("NetworkRole", "client");
+        QTest::newRow("the role last applied") << remembered << false << 1;
+        auto server = office;
+        server.insert("DbProvider", "PostgreSQL");
+        server.insert("DbHost", "officeserver");
+        server.insert("DbName", "verdell");
+        QTest::newRow("a database server") << server << false << 2;
+    }
+    void networkTabOpensOnTheSettings() {
+        QFETCH(Settings, settings);
+        QFETCH(bool, networkFolder);
+        QFETCH(int, role);
+        TestEnv env;
+        env.createSettings(settings);
+        if (networkFolder) {
+            env.roots.networkFolders << env.dataFolder();
+        }
+        QFile file(env.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        NetworkTab* n = setup.network;
+        QVERIFY(n->optServer[size_t(role)]->isChecked());
+        QCOMPARE(n->txtLocate->text(), env.dataFolder());
+        QCOMPARE(n->txtPath->text(), env.dataFolder());
+        QCOMPARE(n->txtDataBase->text(), QString("verdell.mdb"));
+        QVERIFY(!setup.hasChanges());
+        n->cmdOK->click();
+        QCOMPARE(setup.result(), int(QDialog::Accepted));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    void anEmptyDataFolderIsRefused() {
+        TestEnv env;
+        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        NetworkTab* n = setup.network;
+        n->optServer[1]->click();
+        n->txtLocate->clear();
+        n->cmdOK->click();
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().title, QString("Network Configuration"));
+        QCOMPARE(setup.result(), int(QDialog::Rejected));
+        QCOMPARE(env.setting("datapath"), QString("\\Verdell Std"));
+    }
+
+    void manualChoiceStoresFolderAndName() {
+        TestEnv env;
+        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        env.prompter.chooseFile("/srv/office/data/jobs.mdb");
+        setup.network->cmdManual->click();
+        setup.network->cmdApply->click();
+        QCOMPARE(env.setting("datapath"), QString("/srv/office/data"));
+        QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
+        QCOMPARE(env.setting("NetworkRole"), QString("server"));
     }
 
     // The network tab's server role needs no open database: these run alike on both engines.
@@ -364,6 +499,7 @@ private Q_SLOTS:
         for (int time = 0; time < 2; ++time) {  // the second time finds the folder there
             frmSetup setup(env.app());
             setup.Form_Load();
+            setup.network->optServer[0]->click();  // a network path opens on the client role
             setup.network->cmdPrepare->click();
             QCOMPARE(setup.result(), int(QDialog::Accepted));
         }
@@ -391,7 +527,7 @@ private Q_SLOTS:
         setup.network->cmdPrepare->click();
         QCOMPARE(env.prompter.last().title, QString("Folder Not Shared"));
         QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));
-        QVERIFY(setup.network->txtPath->text().isEmpty());
+        QCOMPARE(setup.network->txtPath->text(), env.dataFolder());
         QVERIFY(env.app().DbConnection.isOpen());
     }
 
