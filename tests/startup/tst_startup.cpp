@@ -31,6 +31,11 @@ private:
     AppState& app_;
 };
 
+QByteArray contents(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class tst_startup : public QObject {
@@ -127,6 +132,20 @@ private Q_SLOTS:
         QCOMPARE(ui.formatAtShow, QString("dd/mm/yyyy"));
         QVERIFY(!ui.completeAtShow);  // the template folder is read after the window shows
         QCOMPARE(ui.busyCalls, QList<bool>({true, false}));
+    }
+
+    void sampleTemplatesComeFromTheInstalledProgram() {
+        TestEnv env;
+        // Installed as /usr/bin/verdell with /usr/share/verdell beside it.
+        const QString installed = env.installFolder() + "/../share/verdell/templates";
+        TestEnv::writeFile(installed + "/Job Sheet.dotx", "the installed job sheet");
+        TestEnv::writeFile(installed + "/Office Letter.dotx", "a template of this office");
+        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        const QDir templates(env.dataFolder() + "/Templates");
+        QCOMPARE(templates.entryList(QDir::Files),
+                 QStringList({"Job Sheet.dotx", "Office Letter.dotx"}));
+        QCOMPARE(contents(templates.filePath("Job Sheet.dotx")),
+                 QByteArray("the installed job sheet"));
     }
 
     void installingNeverOverwrites() {
