@@ -61,8 +61,12 @@ void Main(AppState& app, StartupUi& ui) {
     app.AppSettings.setKey(TReg::kCurrentUser);
     app.AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
     WriteFirstRunDefaults(app);
-    LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
-                     QStringLiteral("verdell.mdb"));
+    // A database named on the command line is opened where it is, for this run only: the
+    // settings' data folder is neither looked for nor rewritten.
+    if (!app.AppSettings.holding()) {
+        LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
+                         QStringLiteral("verdell.mdb"));
+    }
     OpenDatabase(app);
     if (DatabaseNeedsUpgrade(app.DbConnection)) {
         UpgradeSchema(app.DbConnection);

@@ -1,4 +1,5 @@
 #include "startup/Bootstrap.h"
+#include "startup/RunDatabase.h"
 #include "startup/Startup.h"
 #include "support/TestEnv.h"
 
@@ -146,6 +147,53 @@ private Q_SLOTS:
                  QStringList({"Job Sheet.dotx", "Office Letter.dotx"}));
         QCOMPARE(contents(templates.filePath("Job Sheet.dotx")),
                  QByteArray("the installed job sheet"));
+    }
+
+    void aDatabaseNamedForThisRunLeavesTheSettingsAlone_data() {
+        QTest::addColumn<QString>("provider");
+        QTest::newRow("settings name a file") << "";
+        QTest::newRow("settings name a server") << "PostgreSQL";
+    }
+    void aDatabaseNamedForThisRunLeavesTheSettingsAlone() {
+        QFETCH(QString, provider);
+        TestEnv env;
+        env.createSettings({{"FirstRun", "0"},
+                            {"datapath", env.dataFolder()},
+                            {"dataname", "verdell.mdb"},
+                            {"DbProvider", provider},
+                            {"DbHost", "server"},
+                            {"DbName", "verdell"}});
+        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
+        const QString other = env.makeDatabase(env.driveE() + "/Other Office/jobs.mdb");
+        const QByteArray settings = contents(env.settingsFile());
+
+        QVERIFY(useDatabaseForThisRun(env.app(), other));
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(env.app().DbConnection.fileName(), other);
+        QCOMPARE(databaseForThisRun(env.app()), other);
+        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(contents(env.settingsFile()), settings);
+
+        // Made the default, it is what every start opens.
+        QVERIFY(makeRunDatabaseTheDefault(env.app()));
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+        AppState& next = env.restart();
+        RecordingUi nextUi(next);
+        Main(next, nextUi);
+        QCOMPARE(next.DbConnection.fileName(), other);
+    }
+
+    void aMissingDatabaseNamedForThisRunIsReported() {
+        TestEnv env;
+        env.createSettings({{"datapath", env.dataFolder()}, {"dataname", "verdell.mdb"}});
+        QVERIFY(!useDatabaseForThisRun(env.app(), env.root() + "/gone.mdb"));
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().prompt, "Verdell cannot find the database\r\n" + env.root() +
+                                                 "/gone.mdb\r\nIt may have been moved, renamed "
+                                                 "or deleted.");
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+        QCOMPARE(env.app().AppSettings.GetValue("dataname"), QString("verdell.mdb"));
     }
 
     void installingNeverOverwrites() {
