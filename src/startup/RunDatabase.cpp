@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/ServerAddress.h"
 
 #include <QFileInfo>
 
@@ -19,10 +20,17 @@ bool useDatabaseForThisRun(AppState& app, const QString& file) {
                              {}, Prompter::Buttons::Ok, Prompter::Icon::Critical);
         return false;
     }
+    TReg& settings = app.AppSettings;
+    const QString usual = paths::toHost(paths::join(settings.GetValue(QStringLiteral("datapath")),
+                                                    settings.GetValue(QStringLiteral("dataname"))),
+                                        app.roots);
+    if (!ServerAddress::fromSettings(settings) && QFileInfo(usual) == info) {
+        return true;  // the database every start opens: nothing to hold
+    }
     // The embedded file, whatever the settings say about a database server.
-    app.AppSettings.holdForThisRun({{QStringLiteral("datapath"), info.absolutePath()},
-                                    {QStringLiteral("dataname"), info.fileName()},
-                                    {QStringLiteral("DbProvider"), QString()}});
+    settings.holdForThisRun({{QStringLiteral("datapath"), info.absolutePath()},
+                             {QStringLiteral("dataname"), info.fileName()},
+                             {QStringLiteral("DbProvider"), QString()}});
     return true;
 }
 

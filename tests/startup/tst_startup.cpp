@@ -184,9 +184,14 @@ private Q_SLOTS:
         QCOMPARE(next.DbConnection.fileName(), other);
     }
 
-    void aMissingDatabaseNamedForThisRunIsReported() {
+    void onlyAnotherExistingDatabaseIsHeldForThisRun() {
         TestEnv env;
-        env.createSettings({{"datapath", env.dataFolder()}, {"dataname", "verdell.mdb"}});
+        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
+        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
+        // The usual database named on the command line is a plain start.
+        QVERIFY(useDatabaseForThisRun(env.app(), env.dataFolder() + "/verdell.mdb"));
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+
         QVERIFY(!useDatabaseForThisRun(env.app(), env.root() + "/gone.mdb"));
         QCOMPARE(env.prompter.count(), 1);
         QCOMPARE(env.prompter.last().prompt, "Verdell cannot find the database\r\n" + env.root() +
