@@ -18,6 +18,7 @@
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
 #include "startup/Numbers.h"
+#include "startup/RunDatabase.h"
 #include "startup/SharedRoutines.h"
 
 #include <QAction>
@@ -251,7 +252,7 @@ void frmMain::Form_Load() {
         resize(800, 600);
         CentreForm(this, app_.screen);
     }
-    setWindowTitle(kProductName + QStringLiteral(" [Main]"));
+    showTitle();
     // The positions are kept in twips, so at any screen density they convert to the same
     // place in the picture.
     place(labVersion, kVersion.left, kVersion.top);
@@ -342,10 +343,20 @@ void frmMain::FileExit_Click() {
     close();
 }
 
+void frmMain::showTitle() {
+    QString title = kProductName + QStringLiteral(" [Main]");
+    if (const QString file = databaseForThisRun(app_); !file.isEmpty()) {
+        title += QStringLiteral(" - ") + file + QStringLiteral(" (this run only)");
+    }
+    setWindowTitle(title);
+}
+
 void frmMain::Setup_Click() {
     frmSetup setup(app_, this);
     setup.Form_Load();
     setup.exec();
+    // The setup screen can make the database of this run the default.
+    showTitle();
 }
 
 void frmMain::ProgramClientCompanies_Click() {

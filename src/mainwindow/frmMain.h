@@ -81,6 +81,8 @@ protected:
 private:
     void buildMenus();
     void buildPicture();
+    // The caption, which names a database opened for this run only.
+    void showTitle();
     // Places a control at a position given in twips.
     void place(QWidget* control, int left, int top, int width = -1, int height = -1);
     bool connectionOpen();

@@ -3,6 +3,7 @@
 #include "platform/DriveRoots.h"
 #include "platform/FolderSharing.h"
 #include "platform/Launcher.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/Counters.h"
@@ -82,10 +83,10 @@ int ShareFolder(AppState& app, const QString& serverName, const QString& shareNa
     return app.sharing.share(serverName, shareName, folder, remark, maxUsers);
 }
 
-QString helpPageFile() {
+QString helpPageFile(const DriveRoots& roots) {
     const QString folder = QDir::tempPath() + QStringLiteral("/verdell-help");
     const QString file = folder + QStringLiteral("/mailmerge.htm");
-    QFile source(QStringLiteral(":/help/mailmerge.htm"));
+    QFile source(paths::sharedFile(roots, QStringLiteral("help/mailmerge.htm")));
     if (!source.open(QIODevice::ReadOnly) || !QDir().mkpath(folder)) {
         return {};
     }
@@ -101,7 +102,7 @@ void OpenHelpPage(AppState& app) {
     if (browser.isEmpty()) {
         return;
     }
-    const QString page = helpPageFile();
+    const QString page = helpPageFile(app.roots);
     if (page.isEmpty()) {
         return;
     }

@@ -5,6 +5,7 @@
 #include <optional>
 
 class AppState;
+class DriveRoots;
 
 // Small routines that several screens share.
 
@@ -35,5 +36,5 @@ int ShareFolder(AppState& app, const QString& serverName, const QString& shareNa
 
 // Opens the help page on making templates in the user's browser.
 void OpenHelpPage(AppState& app);
-// The help page as a file the browser can open (written from the program's resources).
-QString helpPageFile();
+// The help page as a file the browser can open (a copy of the one installed with the program).
+QString helpPageFile(const DriveRoots& roots);

@@ -1,6 +1,7 @@
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
+#include "startup/RunDatabase.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -64,6 +65,12 @@ private Q_SLOTS:
         env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
         Q_EMIT main.mnuOptions->aboutToShow();
         QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
+
+        // A database named on the command line is named in the caption.
+        const QString other = env.makeDatabase(env.driveD() + "/jobs.mdb");
+        QVERIFY(useDatabaseForThisRun(env.app(), other));
+        main.Form_Load();
+        QCOMPARE(main.windowTitle(), "Verdell Standard [Main] - " + other + " (this run only)");
     }
 
     void sizeAndPlace_data() {
