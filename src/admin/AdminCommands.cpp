@@ -324,6 +324,11 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
         io.out << step.caption << ": "
                << (step.skipped ? QStringLiteral("passed over, ") + step.reason
                                 : QString::number(step.rows) + QStringLiteral(" rows"))
+               << (step.missingColumns.isEmpty()
+                       ? QString()
+                       : QStringLiteral(", without ") +
+                             step.missingColumns.join(QStringLiteral(", ")) +
+                             QStringLiteral(" (not in the older table)"))
                << Qt::endl;
     }
     if (olderimport::nothingImported(steps)) {

@@ -584,6 +584,12 @@ void frmEstimate::cmdExit_Click() {
     close();
 }
 
+QString frmEstimate::unsavedChangesName() const {
+    return labEstNo->text().trimmed().isEmpty()
+               ? QStringLiteral("the new estimate on the estimates screen")
+               : QStringLiteral("estimate %1 on the estimates screen").arg(shownEstimateNumber());
+}
+
 void frmEstimate::closeEvent(QCloseEvent* event) {
     // Closing the window while editing would lose the typing: ask first.
     if (editing() &&

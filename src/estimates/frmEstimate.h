@@ -1,6 +1,7 @@
 #pragma once
 
 #include "estimates/Estimate.h"
+#include "platform/OpenScreens.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ class QTableWidget;
 // a number, printed through the estimate template with a history of issues, found again by
 // number or customer, and turned into a job. Not modal; one instance, opened from the main
 // window.
-class frmEstimate : public QWidget {
+class frmEstimate : public QWidget, public UnsavedChanges {
     Q_OBJECT
 public:
     explicit frmEstimate(AppState& app, QWidget* parent = nullptr);
@@ -56,6 +57,12 @@ public:
     QList<EstimateLine> lines() const;
     bool editing() const;
     qint32 currentCustomerID() const { return CurrentCustomerID; }
+
+    // The estimate's unsaved changes, settled from outside the screen.
+    bool hasUnsavedChanges() const override { return editing(); }
+    QString unsavedChangesName() const override;
+    bool saveChanges() override { return saveEstimate(); }
+    void discardChanges() override { ButtonsToNew(); }
 
     QTabWidget* SSTab1;
     // The estimate's buttons.

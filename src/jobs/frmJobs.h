@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/JobFields.h"
+#include "platform/OpenScreens.h"
 
 #include <QWidget>
 #include <array>
@@ -20,7 +21,7 @@ class RowsModel;
 
 // The job screen: one job at a time with its customer, client, dates, references, free fields,
 // status, invoicing and documents. Opened from the main window, one instance at a time.
-class frmJobs : public QWidget {
+class frmJobs : public QWidget, public UnsavedChanges {
     Q_OBJECT
 public:
     static constexpr int kLabelCount = 36;
@@ -79,6 +80,12 @@ public:
     bool changesPending() const { return ChangesPending; }
     // The captions of the screen's labels, by index.
     std::array<QString, kLabelCount> captions() const;
+
+    // The job's unsaved changes, settled from outside the screen.
+    bool hasUnsavedChanges() const override { return ChangesPending; }
+    QString unsavedChangesName() const override;
+    bool saveChanges() override { return cmdSave_Click(); }
+    void discardChanges() override { ChangesPending = false; }
 
     std::array<QLabel*, kLabelCount> Label1{};
     QTabWidget* tabJobs;

@@ -297,6 +297,12 @@ void frmJobs::cmdDelete_Click() {
 
 void frmJobs::cmdExit_Click() { close(); }
 
+QString frmJobs::unsavedChangesName() const {
+    const qint32 number = jobNumber();
+    return number > 0 ? QStringLiteral("job %1 on the job screen").arg(number)
+                      : QStringLiteral("the new job on the job screen");
+}
+
 void frmJobs::closeEvent(QCloseEvent* event) {
     if (ChangesPending) {
         switch (app_.prompter.message(QStringLiteral("Would you like to save your changes before "),

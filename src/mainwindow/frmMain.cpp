@@ -373,13 +373,7 @@ void frmMain::showListEditor() {
 }
 
 void frmMain::FileRestore_Click() {
-    if (!RestoreWithDialog(app_)) {
-        return;
-    }
-    // The job screen shows rows of the database that was replaced.
-    if (auto* jobs = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
-        jobs->close();
-    }
+    RestoreWithDialog(app_);
 }
 
 void frmMain::HelpAbout_Click() {
