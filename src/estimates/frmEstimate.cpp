@@ -485,10 +485,10 @@ void frmEstimate::CalculateTotals() {
     const QString delivery = txtDelivery->text();
     const EstimateTotals totals =
         ::CalculateTotals(lines(), typedNumber(delivery, app_.CurrencySymbol).value_or(delivery));
-    labDeliveryCosts->setText(money(totals.delivery));
-    labTotalTrade->setText(money(totals.trade));
-    labTotalRetail->setText(money(totals.retail));
-    labTotalProfit->setText(money(totals.profit));
+    labDeliveryCosts->setText(totals.delivery.toString());
+    labTotalTrade->setText(totals.trade.toString());
+    labTotalRetail->setText(totals.retail.toString());
+    labTotalProfit->setText(totals.profit.toString());
 }
 
 EstimateCustomer frmEstimate::customerOnScreen() const {
@@ -680,7 +680,7 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         appendRow(fgEstimate, {line.Qty, line.Description, line.Trade, line.Retail});
     }
     labEstNo->setText(QString::number(estimate->EstNo));
-    txtDelivery->setText(money(estimate->DeliveryCost));
+    txtDelivery->setText(estimate->DeliveryCost.toString());
     labDateCreated->setText(estimate->DateCreated);
     CurrentCustomerID = estimate->ClientId;
     ClearFields();

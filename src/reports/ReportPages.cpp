@@ -1,6 +1,7 @@
 #include "reports/ReportPages.h"
 
 #include "reports/ReportText.h"
+#include "startup/Money.h"
 #include "startup/Numbers.h"
 
 #include <QPainter>
@@ -105,6 +106,14 @@ struct ReportPages::Data {
         double result = 0;
         if (item.aggregate == ReportItem::Aggregate::Count) {
             result = end - begin;
+        } else if (item.money) {
+            Money sum;
+            const int column = columnOf(item);
+            for (int i = begin; i < end && column >= 0; ++i) {
+                const QVariant value = rows.at(order[size_t(i)], column);
+                sum += value.isNull() ? Money() : Money::fromStored(value.toDouble());
+            }
+            return sum.withThousands();
         } else {
             const int column = columnOf(item);
             for (int i = begin; i < end && column >= 0; ++i) {

@@ -208,6 +208,19 @@ private Q_SLOTS:
         }
     }
 
+    // Amounts are shown to the penny, halves away from zero, and the total is the sum of the
+    // amounts shown.
+    void theTotalAddsUpTheAmountsShown() {
+        Rows rows = jobs(3);
+        const double prices[] = {0.125, 0.125, 10.005};
+        for (int i = 0; i < 3; ++i) {
+            const_cast<QVariant&>(rows.at(i, 9)) = prices[i];
+        }
+        const ReportPages pages = layOut("drAwaitInvoice", std::move(rows));
+        QCOMPARE(allTextsOf(pages, "txtPrice"), (QStringList{"0.13", "0.13", "10.01"}));
+        QCOMPARE(allTextsOf(pages, "Function1"), QStringList{"10.27"});
+    }
+
     // Display formats, the date format of the report for dates without one, and placeholders.
     void formatsAndPlaceholders() {
         const ReportPages invoice = layOut("drAwaitInvoice", jobs(2));
