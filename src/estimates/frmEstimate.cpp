@@ -40,6 +40,12 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
+QLabel* caption(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
 QLabel* valueLabel(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -165,10 +171,10 @@ QGroupBox* frmEstimate::buildEstimate(QWidget* page) {
     labDeliveryCosts = valueLabel("labDeliveryCosts", frame, right);
     labTotalRetail = valueLabel("labTotalRetail", frame, right);
     labTotalProfit = valueLabel("labTotalProfit", frame, right);
-    labTradeCaption = new QLabel(frame);
-    labDeliveryCaption = new QLabel(frame);
-    labRetailCaption = new QLabel(frame);
-    labProfitCaption = new QLabel(frame);
+    labTradeCaption = caption("labTradeCaption", frame);
+    labDeliveryCaption = caption("labDeliveryCaption", frame);
+    labRetailCaption = caption("labRetailCaption", frame);
+    labProfitCaption = caption("labProfitCaption", frame);
     labDeliveryBoxCaption = buddyLabel({}, txtDelivery, frame);
 
     auto* header = new QHBoxLayout;
@@ -463,7 +469,7 @@ void frmEstimate::ButtonsToSave() {
         b->setEnabled(false);
     }
     panSearch->hide();
-    fraDetails->setEnabled(true);
+    enableDetails();
 }
 
 void frmEstimate::ButtonsToNew() {
@@ -473,6 +479,19 @@ void frmEstimate::ButtonsToNew() {
         b->setEnabled(true);
     }
     panSearch->hide();
+    enableDetails();
+}
+
+void frmEstimate::enableDetails() {
+    // Typing before "New Estimate" would be wiped by it.
+    const bool open = editing() || !labEstNo->text().isEmpty();
+    for (QWidget* w : {static_cast<QWidget*>(fraDetails), static_cast<QWidget*>(cmdAddItem),
+                       static_cast<QWidget*>(txtDelivery)}) {
+        w->setEnabled(open);
+    }
+    if (!open) {
+        panEst->hide();
+    }
 }
 
 void frmEstimate::CheckEdit() {
@@ -515,13 +534,15 @@ void frmEstimate::cmdNewEstimate_Click() {
         saveEstimate();
         return;
     }
-    fraDetails->setEnabled(true);
     ClearFields();
     labEstNo->clear();
     labDateCreated->clear();
     ButtonsToSave();
     ConstructEstGrid();
     CurrentCustomerID = -1;
+    // A new estimate starts from nothing: no delivery cost, totals of 0.
+    txtDelivery->clear();
+    CalculateTotals();
     txtName->setFocus();
 }
 
@@ -551,9 +572,9 @@ bool frmEstimate::saveEstimate() {
                               Prompter::Icon::Critical);
         return false;
     }
-    ButtonsToNew();
     CurrentCustomerID = saved->CustomerID;
     labEstNo->setText(QString::number(saved->EstNo));
+    ButtonsToNew();
     app_.prompter.message(QStringLiteral("Estiamte Number ") + QString::number(saved->EstNo),
                           QStringLiteral("Estimate Saved"), Prompter::Buttons::Ok,
                           Prompter::Icon::Information);
@@ -616,8 +637,12 @@ void frmEstimate::cmdCloseAdd_Click() {
     panEst->hide();
 }
 
-std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what) {
-    const std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what,
+                                                  bool required) {
+    std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+    if (required && number && number->isEmpty()) {
+        number.reset();
+    }
     if (!number) {
         app_.prompter.message(QStringLiteral("The ") + what + QStringLiteral(" \"") + box->text() +
                                   QStringLiteral("\" is not a number.\r\nType it with a decimal "
@@ -632,11 +657,12 @@ std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString&
 
 void frmEstimate::cmdOKAdd_Click() {
     const QString description = comEstDesc->currentText();
-    if (txtEstQty->text().isEmpty() || description.isEmpty()) {
+    if (txtEstQty->text().isEmpty() || description.trimmed().isEmpty()) {
         return;
     }
-    // Each value is checked before any is taken, so a wrong one loses nothing.
-    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"));
+    // Each value is checked before any is taken, so a wrong one loses nothing. A quantity of
+    // blanks is no number: a line without one would show but never be saved.
+    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"), true);
     const auto trade =
         qty ? checkedNumber(txtEstTrade, QStringLiteral("trade price")) : std::nullopt;
     const auto retail =
@@ -688,5 +714,6 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         showCustomer(estimate->customer);
     }
     CalculateTotals();
+    enableDetails();
     return true;
 }
