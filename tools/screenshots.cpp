@@ -180,6 +180,7 @@ int main(int argc, char** argv) {
         AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
         frmEstimate estimates(env.app());
         estimates.Form_Load();
+        save(estimates, folder, QStringLiteral("frmEstimate-empty"));
         estimates.LoadFullEstimate(1042);
         save(estimates, folder, QStringLiteral("frmEstimate"));
         estimates.show();
@@ -190,7 +191,8 @@ int main(int argc, char** argv) {
         estimates.cmdNewEstimate_Click();
         estimates.show();
         estimates.cmdFind_Click();
-        estimates.txtSearch->setText(QStringLiteral("o'b"));
+        estimates.findChild<QLineEdit*>(QStringLiteral("txtSearch"))
+            ->setText(QStringLiteral("o'b"));
         estimates.cmdGoSearch_Click();
         save(estimates, folder, QStringLiteral("frmEstimate-search"));
     }

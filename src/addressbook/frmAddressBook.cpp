@@ -205,9 +205,11 @@ void frmAddressBook::PopulateContactClassFromScreen() {
 }
 
 void frmAddressBook::MarkEditingContact() {
-    if (filling_ || selected().DummyID < 1) {
+    if (filling_) {
         return;
     }
+    // Typing into a new contact is work too: from now on nothing clears it without a question
+    // ("New Contact" turns into "Save Contact", the search is off, Exit asks).
     ButtonsToSave();
     ContactEditing = true;
 }
@@ -235,6 +237,7 @@ bool frmAddressBook::saveSelected() {
     }
     showStored(record.DummyID);
     ButtonsToNew();
+    ContactEditing = false;
     return true;
 }
 

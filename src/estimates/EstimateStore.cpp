@@ -111,7 +111,7 @@ std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
         }
         customer = *saved;
     }
-    const double delivery = double(estimateNumber(save.Delivery.trimmed()));
+    const double delivery = numbers::leadingNumber(save.Delivery);
     for (const EstimateLine& line : lines) {
         if (line.Qty.isEmpty()) {
             continue;
@@ -119,9 +119,9 @@ std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
         if (!db.exec(QStringLiteral("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
                                     "Description, TradePrice, RetailPrice, DateCreated) "
                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                     {save.EstNo, customer, delivery, double(estimateNumber(line.Qty)),
-                      line.Description, double(estimateNumber(line.Trade)),
-                      double(estimateNumber(line.Retail)), save.DateCreated})) {
+                     {save.EstNo, customer, delivery, numbers::leadingNumber(line.Qty),
+                      line.Description, numbers::leadingNumber(line.Trade),
+                      numbers::leadingNumber(line.Retail), save.DateCreated})) {
             return std::nullopt;
         }
     }
@@ -161,10 +161,13 @@ std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave sa
 
 namespace {
 
-// A stored quantity as the grid shows it: a whole number without decimals.
+// A stored quantity as the grid shows it, as it was typed: "2", "2.5".
 QString quantityText(const QVariant& value) {
-    const float qty = value.isNull() ? 0 : value.toFloat();
-    return QString::number(double(qty), 'g', 7);
+    return numbers::storedText(value.isNull() ? 0 : value.toDouble());
+}
+
+QString priceText(const Rows& rows, int row, const QString& field) {
+    return Money::fromStored(rows.number(row, field)).toString();
 }
 
 }  // namespace
@@ -179,14 +182,13 @@ std::optional<StoredEstimate> LoadFullEstimate(Database& db, qint64 estNo) {
     }
     StoredEstimate estimate;
     for (int i = 0; i < rows->count(); ++i) {
-        estimate.lines << EstimateLine{
-            quantityText(rows->value(i, QStringLiteral("Qty"))),
-            rows->text(i, QStringLiteral("Description")),
-            money(float(rows->number(i, QStringLiteral("TradePrice")))),
-            money(float(rows->number(i, QStringLiteral("RetailPrice"))))};
+        estimate.lines << EstimateLine{quantityText(rows->value(i, QStringLiteral("Qty"))),
+                                       rows->text(i, QStringLiteral("Description")),
+                                       priceText(*rows, i, QStringLiteral("TradePrice")),
+                                       priceText(*rows, i, QStringLiteral("RetailPrice"))};
         // The estimate's own values are those of its last line.
         estimate.EstNo = rows->integer(i, QStringLiteral("EstNo"));
-        estimate.DeliveryCost = float(rows->number(i, QStringLiteral("DeliveryCost")));
+        estimate.DeliveryCost = Money::fromStored(rows->number(i, QStringLiteral("DeliveryCost")));
         estimate.DateCreated = rows->text(i, QStringLiteral("DateCreated"));
         estimate.ClientId = qint32(rows->integer(i, QStringLiteral("ClientId")));
     }
@@ -233,7 +235,7 @@ std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString&
     return found;
 }
 
-std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, float totalCost,
+std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, Money totalCost,
                                      const QDateTime& now) {
     Transaction tx(db);
     if (!tx.active()) {
@@ -247,7 +249,7 @@ std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems,
     const int issue = before.toInt() + 1;
     if (!db.exec(QStringLiteral("INSERT INTO EstimateDocs (DateCreated, EstNo, PrintNo, "
                                 "TotalQty, TotalPrice) VALUES (?, ?, ?, ?, ?)"),
-                 {datetext::toStored(now), estNo, issue, totalItems, double(totalCost)}) ||
+                 {datetext::toStored(now), estNo, issue, totalItems, totalCost.toDouble()}) ||
         !tx.commit()) {
         return std::nullopt;
     }

@@ -41,6 +41,12 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
+QLabel* caption(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
 QLabel* valueLabel(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -166,10 +172,10 @@ QGroupBox* frmEstimate::buildEstimate(QWidget* page) {
     labDeliveryCosts = valueLabel("labDeliveryCosts", frame, right);
     labTotalRetail = valueLabel("labTotalRetail", frame, right);
     labTotalProfit = valueLabel("labTotalProfit", frame, right);
-    labTradeCaption = new QLabel(frame);
-    labDeliveryCaption = new QLabel(frame);
-    labRetailCaption = new QLabel(frame);
-    labProfitCaption = new QLabel(frame);
+    labTradeCaption = caption("labTradeCaption", frame);
+    labDeliveryCaption = caption("labDeliveryCaption", frame);
+    labRetailCaption = caption("labRetailCaption", frame);
+    labProfitCaption = caption("labProfitCaption", frame);
     labDeliveryBoxCaption = buddyLabel({}, txtDelivery, frame);
 
     auto* header = new QHBoxLayout;
@@ -464,7 +470,7 @@ void frmEstimate::ButtonsToSave() {
         b->setEnabled(false);
     }
     panSearch->hide();
-    fraDetails->setEnabled(true);
+    enableDetails();
 }
 
 void frmEstimate::ButtonsToNew() {
@@ -474,6 +480,19 @@ void frmEstimate::ButtonsToNew() {
         b->setEnabled(true);
     }
     panSearch->hide();
+    enableDetails();
+}
+
+void frmEstimate::enableDetails() {
+    // Typing before "New Estimate" would be wiped by it.
+    const bool open = editing() || !labEstNo->text().isEmpty();
+    for (QWidget* w : {static_cast<QWidget*>(fraDetails), static_cast<QWidget*>(cmdAddItem),
+                       static_cast<QWidget*>(txtDelivery)}) {
+        w->setEnabled(open);
+    }
+    if (!open) {
+        panEst->hide();
+    }
 }
 
 void frmEstimate::CheckEdit() {
@@ -486,10 +505,10 @@ void frmEstimate::CalculateTotals() {
     const QString delivery = txtDelivery->text();
     const EstimateTotals totals =
         ::CalculateTotals(lines(), typedNumber(delivery, app_.CurrencySymbol).value_or(delivery));
-    labDeliveryCosts->setText(money(totals.delivery));
-    labTotalTrade->setText(money(totals.trade));
-    labTotalRetail->setText(money(totals.retail));
-    labTotalProfit->setText(money(totals.profit));
+    labDeliveryCosts->setText(totals.delivery.toString());
+    labTotalTrade->setText(totals.trade.toString());
+    labTotalRetail->setText(totals.retail.toString());
+    labTotalProfit->setText(totals.profit.toString());
 }
 
 EstimateCustomer frmEstimate::customerOnScreen() const {
@@ -516,13 +535,15 @@ void frmEstimate::cmdNewEstimate_Click() {
         saveEstimate();
         return;
     }
-    fraDetails->setEnabled(true);
     ClearFields();
     labEstNo->clear();
     labDateCreated->clear();
     ButtonsToSave();
     ConstructEstGrid();
     CurrentCustomerID = -1;
+    // A new estimate starts from nothing: no delivery cost, totals of 0.
+    txtDelivery->clear();
+    CalculateTotals();
     txtName->setFocus();
 }
 
@@ -560,9 +581,9 @@ bool frmEstimate::saveEstimate() {
                               Prompter::Icon::Critical);
         return false;
     }
-    ButtonsToNew();
     CurrentCustomerID = saved->CustomerID;
     labEstNo->setText(QString::number(saved->EstNo));
+    ButtonsToNew();
     app_.prompter.message(QStringLiteral("Estiamte Number ") + QString::number(saved->EstNo),
                           QStringLiteral("Estimate Saved"), Prompter::Buttons::Ok,
                           Prompter::Icon::Information);
@@ -631,8 +652,12 @@ void frmEstimate::cmdCloseAdd_Click() {
     panEst->hide();
 }
 
-std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what) {
-    const std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what,
+                                                  bool required) {
+    std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+    if (required && number && number->isEmpty()) {
+        number.reset();
+    }
     if (!number) {
         app_.prompter.message(QStringLiteral("The ") + what + QStringLiteral(" \"") + box->text() +
                                   QStringLiteral("\" is not a number.\r\nType it with a decimal "
@@ -647,11 +672,12 @@ std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString&
 
 void frmEstimate::cmdOKAdd_Click() {
     const QString description = comEstDesc->currentText();
-    if (txtEstQty->text().isEmpty() || description.isEmpty()) {
+    if (txtEstQty->text().isEmpty() || description.trimmed().isEmpty()) {
         return;
     }
-    // Each value is checked before any is taken, so a wrong one loses nothing.
-    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"));
+    // Each value is checked before any is taken, so a wrong one loses nothing. A quantity of
+    // blanks is no number: a line without one would show but never be saved.
+    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"), true);
     const auto trade =
         qty ? checkedNumber(txtEstTrade, QStringLiteral("trade price")) : std::nullopt;
     const auto retail =
@@ -695,7 +721,7 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         appendRow(fgEstimate, {line.Qty, line.Description, line.Trade, line.Retail});
     }
     labEstNo->setText(QString::number(estimate->EstNo));
-    txtDelivery->setText(money(estimate->DeliveryCost));
+    txtDelivery->setText(estimate->DeliveryCost.toString());
     labDateCreated->setText(estimate->DateCreated);
     CurrentCustomerID = estimate->ClientId;
     ClearFields();
@@ -703,5 +729,6 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         showCustomer(estimate->customer);
     }
     CalculateTotals();
+    enableDetails();
     return true;
 }

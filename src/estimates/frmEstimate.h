@@ -64,6 +64,11 @@ public:
     bool saveChanges() override { return saveEstimate(); }
     void discardChanges() override { ButtonsToNew(); }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     QTabWidget* SSTab1;
     // The estimate's buttons.
     QPushButton* cmdNewEstimate;
@@ -118,11 +123,6 @@ public:
     QTableWidget* fgEstimates;
     QPushButton* cmdEditEstimate;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void buildButtons(QWidget* page);
     QGroupBox* buildCustomer(QWidget* page);
     QGroupBox* buildEstimate(QWidget* page);
@@ -142,6 +142,9 @@ private:
     void ClearEstBoxes();
     void ButtonsToSave();
     void ButtonsToNew();
+    // The customer, the lines and the delivery cost take typing while an estimate is being
+    // edited or is shown; with none on the screen there is nothing to type into.
+    void enableDetails();
     void CheckEdit();
     bool saveEstimate();
     void LoadEstimates(qint64 lEstNo);
@@ -155,8 +158,10 @@ private:
     static void appendRow(QTableWidget* grid, const QStringList& cells);
     qint64 shownEstimateNumber() const;
     EstimateCustomer customerOnScreen() const;
-    // The number typed in a box, or nothing, with the user told, when it is not one.
-    std::optional<QString> checkedNumber(QLineEdit* box, const QString& what);
+    // The number typed in a box, or nothing, with the user told, when it is not one. An empty
+    // box counts as 0 unless a number is required.
+    std::optional<QString> checkedNumber(QLineEdit* box, const QString& what,
+                                         bool required = false);
     void showCustomer(const EstimateCustomer& customer);
 
     AppState& app_;

@@ -118,6 +118,31 @@ private Q_SLOTS:
         QVERIFY(prompter().calls().isEmpty());
     }
 
+    // Typing into a new contact, before or after "New Contact", is never wiped without a
+    // question: the screen is editing, the search is off and Exit asks.
+    void typingANewContactIsNeverWipedSilently_data() {
+        QTest::addColumn<bool>("pressNewFirst");
+        QTest::newRow("typed on the empty screen") << false;
+        QTest::newRow("typed after New Contact") << true;
+    }
+    void typingANewContactIsNeverWipedSilently() {
+        QFETCH(bool, pressNewFirst);
+        open().show();
+        if (pressNewFirst) {
+            book->cmdNew->click();
+        }
+        QTest::keyClicks(book->txtName, "Mr New");
+        QVERIFY(editing());
+        prompter().answer(Answer::Cancel);
+        book->cmdExit->click();
+        QCOMPARE(prompter().calls().last().title, QString("Save Changes?"));
+        QVERIFY(book->isVisible());
+        QCOMPARE(book->txtName->text(), QString("Mr New"));
+        prompter().answer(Answer::Yes);
+        book->cmdExit->click();
+        QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Mr New"));
+    }
+
     void aNewClientKeepsOnlyNameAddressAndContact() {
         open();
         book->optType[1]->click();
