@@ -111,7 +111,9 @@ QString PrintEstimate(AppState& app, const EstimatePrintout& printout,
         reportDocumentError(app, kRoutine, doc.error());
         return {};
     }
-    app.launcher.open(target);
+    if (!app.launcher.open(target)) {
+        cannotReachWordProcessor(app);
+    }
     return target;
 }
 

@@ -142,10 +142,10 @@ QGroupBox* frmEstimate::buildCustomer(QWidget* page) {
     auto* grid = new QGridLayout(fraDetails);
     int row = 0;
     const std::pair<const char*, QWidget*> rows[] = {{"Na&me:", txtName},
-                                                     {"C&ontact:", txtContact},
+                                                     {"Con&tact:", txtContact},
                                                      {"A&ddress:", txtAddress},
-                                                     {"&Telephone:", txtTel},
-                                                     {"E-&mail:", txtEmail}};
+                                                     {"Telep&hone:", txtTel},
+                                                     {"&E-mail:", txtEmail}};
     for (const auto& [caption, widget] : rows) {
         grid->addWidget(buddyLabel(QString::fromUtf8(caption), widget, fraDetails), row, 0,
                         widget == txtAddress ? Qt::AlignTop : Qt::Alignment());
@@ -232,14 +232,14 @@ void frmEstimate::buildAddPanel(QWidget* page) {
         money->setAlignment(Qt::AlignRight);
         money->setMaximumWidth(100);
     }
-    cmdOKAdd = makeButton(panEst, "cmdOKAdd", QStringLiteral("&Save"), kAddTip);
-    cmdCloseAdd = makeButton(panEst, "cmdCloseAdd", QStringLiteral("&Close"), kAddTip);
+    cmdOKAdd = makeButton(panEst, "cmdOKAdd", QStringLiteral("Sa&ve"), kAddTip);
+    cmdCloseAdd = makeButton(panEst, "cmdCloseAdd", QStringLiteral("C&lose"), kAddTip);
     labEstTradeCaption = buddyLabel({}, txtEstTrade, panEst);
     labEstRetailCaption = buddyLabel({}, txtEstRetail, panEst);
 
     auto* grid = new QGridLayout(panEst);
     grid->addWidget(buddyLabel(QStringLiteral("&Qty"), txtEstQty, panEst), 0, 0);
-    grid->addWidget(buddyLabel(QStringLiteral("&Description"), comEstDesc, panEst), 0, 1);
+    grid->addWidget(buddyLabel(QStringLiteral("Descripti&on"), comEstDesc, panEst), 0, 1);
     grid->addWidget(labEstTradeCaption, 0, 2);
     grid->addWidget(labEstRetailCaption, 0, 3);
     grid->addWidget(txtEstQty, 1, 0);
@@ -261,8 +261,8 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     panSearch->setFrameShadow(QFrame::Raised);
     panSearch->setAutoFillBackground(true);
     txtSearch = box("txtSearch", panSearch);
-    cmdGoSearch = makeButton(panSearch, "cmdGoSearch", QStringLiteral("&Search"));
-    cmdCloseSearch = makeButton(panSearch, "cmdCloseSearch", QStringLiteral("&Close"));
+    cmdGoSearch = makeButton(panSearch, "cmdGoSearch", QStringLiteral("Sea&rch"));
+    cmdCloseSearch = makeButton(panSearch, "cmdCloseSearch", QStringLiteral("Cl&ose"));
     fgExisting = grid("fgExisting", panSearch);
     fgExisting->setMinimumHeight(220);
     cmdLoadEst = makeButton(panSearch, "cmdLoadEst", QStringLiteral("&Load Estimate"),
@@ -272,7 +272,7 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     labFoundStatus->setObjectName(QStringLiteral("labFoundStatus"));
 
     auto* criteria = new QHBoxLayout;
-    criteria->addWidget(buddyLabel(QStringLiteral("Search &For:"), txtSearch, panSearch));
+    criteria->addWidget(buddyLabel(QStringLiteral("Se&arch For:"), txtSearch, panSearch));
     criteria->addWidget(txtSearch, 1);
     criteria->addWidget(cmdGoSearch);
     criteria->addWidget(cmdCloseSearch);
@@ -377,9 +377,9 @@ void frmEstimate::SetLabelCurrency() {
     labDeliveryCaption->setText(QStringLiteral("Delivery Costs ") + symbol);
     labRetailCaption->setText(QStringLiteral("Total Retail Price ") + symbol);
     labProfitCaption->setText(QStringLiteral("Total Profit ") + symbol);
-    labEstTradeCaption->setText(QStringLiteral("&Trade Price ") + symbol);
+    labEstTradeCaption->setText(QStringLiteral("Tr&ade Price ") + symbol);
     labEstRetailCaption->setText(QStringLiteral("&Retail Price ") + symbol);
-    labDeliveryBoxCaption->setText(QStringLiteral("De&livery Cost ") + symbol);
+    labDeliveryBoxCaption->setText(QStringLiteral("Deliver&y Cost ") + symbol);
 }
 
 void frmEstimate::constructGrid(QTableWidget* grid, const QStringList& headers,

@@ -202,12 +202,21 @@ private:
     void showPanel(QFrame* panel);
     bool refuseDocumentWithoutJob();
     void setDocumentPanelOpen(bool open);
+    // The documents just listed: the first one current, the date column as wide as its dates.
+    void showDocuments();
+    // Any change of a box's text by the user, however made, starts editing a loaded job.
+    void markEdited();
+    // Tab and Shift+Tab go through each tab's boxes in reading order.
+    void setFocusOrder();
+    // Date boxes wide enough for every date of the display format.
+    void fitDateBoxes();
 
     AppState& app_;
     bool JobLoaded = false;
     bool ChangesPending = false;
     int lookupKind_ = 0;    // 0 customers, 1 clients
     int editedLabel_ = -1;  // the caption being renamed
+    bool filling_ = false;  // the screen is filling the boxes, not the user typing
     RowsModel* docsModel_;
     RowsModel* contactsModel_;
     QList<QWidget*> jobFields_;

@@ -98,13 +98,18 @@ QString helpPageFile(const DriveRoots& roots) {
 }
 
 void OpenHelpPage(AppState& app) {
-    const QString browser = FindBrowser(app, QStringLiteral("html"));
-    if (browser.isEmpty()) {
-        return;
-    }
+    // The page goes to the program the desktop shows web pages with; when none takes it, the
+    // user is told where the page is.
     const QString page = helpPageFile(app.roots);
-    if (page.isEmpty()) {
+    if (!page.isEmpty() && app.launcher.openUrl(QUrl::fromLocalFile(page))) {
         return;
     }
-    app.launcher.start(browser, {QUrl::fromLocalFile(page).toString()});
+    app.prompter.message(
+        page.isEmpty()
+            ? QStringLiteral("The help page on creating templates could not be written to the "
+                             "temporary folder.")
+            : QStringLiteral("No program on this computer would show the help page on creating "
+                             "templates.\r\nYou can open it in your web browser: ") +
+                  page,
+        QStringLiteral("Creating Templates"), Prompter::Buttons::Ok, Prompter::Icon::Information);
 }

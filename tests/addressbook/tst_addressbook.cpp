@@ -88,10 +88,13 @@ private Q_SLOTS:
     void opensOnCustomerWithItsBoxes() {
         open().show();
         QCOMPARE(book->windowTitle(), QString("Verdell Standard [Address Book]"));
-        QVERIFY(book->optType[0]->isChecked());
+        auto* customer = book->findChild<QRadioButton*>("optType_0");
+        auto* client = book->findChild<QRadioButton*>("optType_1");
+        QVERIFY(customer && client);
+        QVERIFY(customer->isChecked());
         QVERIFY(browsing());
         QVERIFY(book->txtTelephone->isVisible() && book->txtEmail->isVisible());
-        book->optType[1]->click();
+        QTest::mouseClick(client, Qt::LeftButton);
         QVERIFY(!book->txtTelephone->isVisible() && !book->txtEmail->isVisible());
         QVERIFY(!book->Label1.value(3)->isVisible() && !book->Label1.value(7)->isVisible());
     }
