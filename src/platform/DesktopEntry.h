@@ -5,7 +5,7 @@
 #include <QUrl>
 #include <optional>
 
-// An application's desktop entry (freedesktop Desktop Entry Specification): how the desktop
+// An application's desktop entry (the freedesktop.org Desktop Entry format): how the desktop
 // starts the program that opens a type of file.
 class DesktopEntry {
 public:
@@ -16,7 +16,7 @@ public:
     static QString locate(const QString& desktopId);
 
     // The program and its arguments that open the target, from the Exec line by the
-    // specification's rules: quoting and escapes undone, field codes given their values (%f,
+    // format's rules: quoting and escapes undone, field codes given their values (%f,
     // %F the target's path, %u, %U its URL, %i the icon, %c the name, %k this file, %% a
     // percent sign, deprecated codes dropped). A target the line leaves no room for is added
     // at its end. Empty when the line cannot be read.
