@@ -118,7 +118,7 @@ private Q_SLOTS:
         const QString file = env.openNewDatabase();
         Database& db = env.app().DbConnection;
         for (const QString& name : kNames) {
-            QVERIFY(UpdateCustomerTable(db, name, "1 High St", ""));
+            QVERIFY(TestEnv::addRow(db, "customers", {{"Name", name}, {"Address", "1 High St"}}));
         }
         const QStringList all = names(searchContacts(db, "", false));
         const QStringList zoe = names(searchContacts(db, "zo\u00EB", false));

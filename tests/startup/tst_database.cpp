@@ -72,7 +72,7 @@ private Q_SLOTS:
         QVERIFY(!db.query("SELECT NoSuchColumn FROM Jobs"));
         QCOMPARE(db.lastError().condition, DbCondition::CannotExecute);
         QVERIFY(db.exec("INSERT INTO Stock (Description) VALUES (?)", {"Valve"}));
-        QVERIFY(!db.exec("INSERT INTO Stock (Description) VALUES (?)", {"VALVE"}));
+        QVERIFY(!db.exec("INSERT INTO Stock (Description) VALUES (?)", {"Valve"}));
         QCOMPARE(db.lastError().condition, DbCondition::ErrorsOccurred);
     }
 
