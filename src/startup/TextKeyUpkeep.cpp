@@ -121,15 +121,18 @@ private:
         QVariantList values;
         bool differs = false;
         int at = 1;
+        // Every stored value is read in turn, whether or not an earlier one already differs.
+        auto compare = [&](const QVariant& made) {
+            if (!same(rows.at(r, at++), made)) {
+                differs = true;
+            }
+            values << made;
+        };
         for (const Keyed& k : keyed_) {
             const QVariant text = rows.at(r, at++);
-            const QVariant made = foldedValue(text);
-            differs = differs || !same(rows.at(r, at++), made);
-            values << made;
+            compare(foldedValue(text));
             if (k.sorted) {
-                const QVariant key = sortKeyValue(text);
-                differs = differs || !same(rows.at(r, at++), key);
-                values << key;
+                compare(sortKeyValue(text));
             }
         }
         if (!differs) {

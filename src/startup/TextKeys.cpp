@@ -9,6 +9,8 @@ namespace textkeys {
 namespace {
 
 // ICU's collator, one for each thread that sorts (a collator is not shared between threads).
+// It is the collator behind QCollator, asked directly because QCollatorSortKey only compares
+// and never gives the key's bytes, which are what the database stores and orders by.
 class Collator {
 public:
     Collator() {

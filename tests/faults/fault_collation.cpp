@@ -5,6 +5,7 @@
 #include "FaultTests.h"
 #include "jobs/JobStore.h"
 #include "search/ContactSearch.h"
+#include "search/JobSearch.h"
 #include "startup/Revisions.h"
 #include "support/TestEnv.h"
 
@@ -174,20 +175,30 @@ private Q_SLOTS:
         }
     }
 
-    // Rows another program wrote without the folded copies are found after the next start.
+    // Rows another program wrote without the folded copies are found after the next start, by
+    // every text they hold.
     void rowsAnotherProgramWroteAreFound() {
         TestEnv env;
         env.openNewDatabase();
         Database other;
         QVERIFY(other.open(env.connectionString()));
-        QVERIFY(other.exec("INSERT INTO customers (Name, Address) VALUES (?, '')",
-                           {QString("\u00C9MILE ROUX")}));
+        QVERIFY(other.exec("INSERT INTO customers (Name, Address) VALUES (?, ?)",
+                           {QString("\u00C9MILE ROUX"), QString("3 Rue de l'\u00C9glise")}));
+        QVERIFY(other.exec("INSERT INTO Jobs (JobNo, JobStatus, WorkName, WorkDetails, CustRef, "
+                           "CliName) VALUES (7, 'Open', ?, ?, NULL, ?)",
+                           {QString("\u00C9mile Roux"), QString("Replace the \u00C9TAGE valve"),
+                            QString("Agence \u00C9toile")}));
         other.close();
 
         Database& db = env.restart().DbConnection;
         QVERIFY(db.open(env.connectionString()));
         QCOMPARE(revisions::bringUpToDate(db), QString());
         QCOMPARE(names(searchContacts(db, "\u00E9mile", false)), QStringList{"\u00C9MILE ROUX"});
+        QCOMPARE(names(searchContacts(db, "\u00E9glise", false)), QStringList{"\u00C9MILE ROUX"});
+        for (const char* text : {"\u00E9tage valve", "agence \u00E9toile", "\u00C9MILE"}) {
+            const auto jobs = searchJobs(db, QString::fromUtf8(text), "OPEN", "WorkName");
+            QVERIFY2(jobs && jobs->count() == 1, text);
+        }
         QVERIFY(UpdateCustomerTable(db, "\u00E9mile roux", "", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
     }
