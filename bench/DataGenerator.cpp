@@ -2,6 +2,7 @@
 
 #include "startup/Database.h"
 #include "startup/Schema.h"
+#include "startup/TextKeyUpkeep.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -1594,6 +1595,10 @@ QString fill(Database& db, const DataSize& size, quint32 seed, const QDate& unti
     Generator generator(db, size, seed, until);
     if (const QString why = generator.run(written); !why.isEmpty()) {
         return why;
+    }
+    // The folded copies and sort keys the program keeps beside the texts.
+    if (!textkeys::refill(db, textkeys::Refill::Missing)) {
+        return db.lastError().message;
     }
     for (int i = 0; i < indexes->count(); ++i) {
         if (!db.exec(indexes->at(i, 1).toString())) {

@@ -14,6 +14,7 @@
 #include "search/frmSearchJobs.h"
 #include "startup/Captions.h"
 #include "startup/Numbers.h"
+#include "startup/TextKeys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -60,12 +61,12 @@ QString shellStatement(const QString& text) {
     if (text.isEmpty()) {
         sql += QStringLiteral("WorkName <> ''");
     } else {
-        const QString pattern = literal(SqlDialect::containsPattern(text));
+        const QString pattern = literal(textkeys::folded(SqlDialect::containsPattern(text)));
         QStringList any;
         for (const char* column : {"WorkDetails", "WorkName", "HomeAddress", "HomeNumbers",
                                    "CliName", "CliAddress", "CliNumbers", "ClientRef", "CustRef"}) {
-            any << QLatin1String(column) + QStringLiteral(" LIKE ") + pattern +
-                       QStringLiteral(" ESCAPE '\\'");
+            any << textkeys::foldedColumn(QLatin1String(column)) + QStringLiteral(" LIKE ") +
+                       pattern + QStringLiteral(" ESCAPE '\\'");
         }
         any << QStringLiteral("JobNo = ") + QString::number(numbers::leadingNumber(text));
         sql += u'(' + any.join(QStringLiteral(" OR ")) + u')';

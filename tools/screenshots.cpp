@@ -22,6 +22,7 @@
 #include "setup/frmSetup.h"
 #include "startup/Captions.h"
 #include "startup/Options.h"
+#include "startup/RowValues.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
@@ -173,11 +174,14 @@ int main(int argc, char** argv) {
     {
         Database& db = env.app().DbConnection;
         for (const char* name : {"Mrs Zo\u00EB O'Brien", "Mr A Smith", "Smith & Daughters"}) {
-            db.exec(QStringLiteral("INSERT INTO customers (Name, Address, Contact, Telephone, "
-                                   "Email) VALUES (?, ?, 'Zo\u00EB', '0113 496 0421', "
-                                   "'zoe@example.org')"),
-                    {QString::fromUtf8(name),
-                     QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT")});
+            RowValues row(db.dialect(), QStringLiteral("customers"));
+            row.set(QStringLiteral("Name"), QString::fromUtf8(name))
+                .set(QStringLiteral("Address"),
+                     QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT"))
+                .set(QStringLiteral("Contact"), QString::fromUtf8("Zo\u00EB"))
+                .set(QStringLiteral("Telephone"), QStringLiteral("0113 496 0421"))
+                .set(QStringLiteral("Email"), QStringLiteral("zoe@example.org"));
+            db.exec(row.insert(), row.values());
         }
         frmAddressBook book(env.app());
         save(book, folder, QStringLiteral("frmAddressBook"));

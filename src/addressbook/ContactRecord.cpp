@@ -1,6 +1,7 @@
 #include "addressbook/ContactRecord.h"
 
 #include "startup/Database.h"
+#include "startup/RowValues.h"
 
 #include <QVariantList>
 #include <limits>
@@ -109,10 +110,9 @@ void ContactRecord::Load(qint32 RecordId) {
 bool ContactRecord::Save() {
     // Names are kept without the blanks around them, as the job's save looks them up.
     Name = Name.trimmed();
-    const QStringList names = writtenFields();
-    QVariantList values;
-    for (const QString& name : names) {
-        values << field(name).value();
+    RowValues row(db_.dialect(), table_);
+    for (const QString& name : writtenFields()) {
+        row.set(name, field(name).value());
     }
     // A record whose row has gone (or never was) is added again as a new row.
     const QVariant stored = DummyID >= 1
@@ -121,20 +121,10 @@ bool ContactRecord::Save() {
                                              {DummyID})
                                 : QVariant();
     if (stored.isValid()) {
-        QStringList assignments;
-        for (const QString& name : names) {
-            assignments << name + QStringLiteral(" = ?");
-        }
-        return db_.exec(QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") +
-                            assignments.join(QStringLiteral(", ")) +
-                            QStringLiteral(" WHERE DummyID = ?"),
-                        values << DummyID);
+        return db_.exec(row.update() + QStringLiteral(" WHERE DummyID = ?"),
+                        row.values() + QVariantList{DummyID});
     }
-    const std::optional<qint64> id = db_.insert(
-        QStringLiteral("INSERT INTO ") + table_ + u'(' + names.join(QStringLiteral(", ")) +
-            QStringLiteral(") VALUES (") +
-            QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')',
-        values);
+    const std::optional<qint64> id = db_.insert(row.insert(), row.values());
     if (!id || *id > std::numeric_limits<qint32>::max()) {
         return false;
     }

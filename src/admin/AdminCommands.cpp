@@ -22,6 +22,7 @@
 #include "startup/Options.h"
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
+#include "startup/TextKeyUpkeep.h"
 #include "startup/Startup.h"
 #include "startup/Revisions.h"
 #include "startup/Upgrade.h"
@@ -182,6 +183,19 @@ int check(AppState& app, const QStringList&, Streams io) {
     }
     if (!revised.error.isEmpty()) {
         return fail(io, revised.error);
+    }
+    // Texts another program changed without their folded copy and sort key are found again.
+    if (const QString failure = textkeys::keepUpToDate(db); !failure.isEmpty()) {
+        return fail(io, failure);
+    }
+    const std::optional<qint64> corrected = textkeys::refill(db, textkeys::Refill::All);
+    if (!corrected) {
+        return fail(io, QStringLiteral("the copies of the texts used for searching and sorting "
+                                       "could not be checked: %1")
+                            .arg(db.lastError().message));
+    }
+    if (*corrected > 0) {
+        io.out << "search copies of texts corrected: " << *corrected << " rows" << Qt::endl;
     }
     const QString version = db.scalar(QStringLiteral("SELECT Version FROM Version")).toString();
     io.out << "version: " << version << Qt::endl;

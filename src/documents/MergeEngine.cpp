@@ -12,6 +12,7 @@
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/DateFormats.h"
+#include "startup/TextKeys.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -224,9 +225,9 @@ QString templatesFolder(const AppState& app) {
 
 QSet<QString> templateTokens(AppState& app, const QString& templateName) {
     QSet<QString> uses;
-    const auto rows =
-        app.DbConnection.query(QStringLiteral("SELECT FieldName FROM TemplateFields WHERE Id = ?"),
-                               {templateName.trimmed()});
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Id"), templateName.trimmed());
+    const auto rows = app.DbConnection.query(
+        QStringLiteral("SELECT FieldName FROM TemplateFields WHERE ") + named.sql, {named.value});
     if (rows) {
         for (int i = 0; i < rows->count(); ++i) {
             const QString field = rows->text(i, QStringLiteral("FieldName"));

@@ -8,7 +8,9 @@
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/RowValues.h"
 #include "startup/SharedRoutines.h"
+#include "startup/TextKeys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,16 +81,18 @@ QStringList availableTemplates(const QString& folder) {
 
 bool SetDefaultTemplate(AppState& app, const QString& sFileName) {
     Database& db = app.DbConnection;
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("FileName"), sFileName);
+    RowValues added(db.dialect(), QStringLiteral("Templates"));
+    added.set(QStringLiteral("FileName"), sFileName).set(QStringLiteral("PrimaryDoc"), 1);
     Transaction tx(db);
     const bool ok =
         tx.active() &&
         db.exec(QStringLiteral("UPDATE Templates SET PrimaryDoc = 0 WHERE PrimaryDoc <> 0")) &&
         db.exec(QStringLiteral("UPDATE Templates SET PrimaryDoc = 1 WHERE DummyId = "
-                               "(SELECT min(DummyId) FROM Templates WHERE FileName = ?)"),
-                {sFileName}) &&
-        (db.rowsAffected() > 0 ||
-         db.exec(QStringLiteral("INSERT INTO Templates (FileName, PrimaryDoc) VALUES (?, 1)"),
-                 {sFileName})) &&
+                               "(SELECT min(DummyId) FROM Templates WHERE ") +
+                    named.sql + u')',
+                {named.value}) &&
+        (db.rowsAffected() > 0 || db.exec(added.insert(), added.values())) &&
         tx.commit();
     if (!ok) {
         app.prompter.message(QStringLiteral("The default template could not be set.\r\n") +
@@ -132,12 +136,15 @@ std::optional<QStringList> PreProcessTemplate(AppState& app, const QString& path
     }
     const QString name = FileNameOf(path);
     Database& db = app.DbConnection;
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Id"), name);
     Transaction tx(db);
     bool ok = tx.active() &&
-              db.exec(QStringLiteral("DELETE FROM TemplateFields WHERE Id = ?"), {name});
+              db.exec(QStringLiteral("DELETE FROM TemplateFields WHERE ") + named.sql,
+                      {named.value});
     for (const QString& token : inOrder) {
-        ok = ok && db.exec(QStringLiteral("INSERT INTO TemplateFields (Id, FieldName) VALUES (?, ?)"),
-                           {name, token});
+        RowValues row(db.dialect(), QStringLiteral("TemplateFields"));
+        row.set(QStringLiteral("Id"), name).set(QStringLiteral("FieldName"), token);
+        ok = ok && db.exec(row.insert(), row.values());
     }
     if (!ok || !tx.commit()) {
         reportDocumentError(app, routine, {75, db.lastError().message});

@@ -5,7 +5,9 @@
 #include "startup/Database.h"
 #include "startup/DateText.h"
 #include "startup/Numbers.h"
+#include "startup/RowValues.h"
 #include "startup/SharedRoutines.h"
+#include "startup/TextKeys.h"
 
 #include <QVariantList>
 #include <limits>
@@ -26,12 +28,15 @@ std::optional<QStringList> LoadStock(Database& db) {
 }
 
 bool AddToTable(Database& db, const QString& entry) {
-    const QVariant known =
-        db.scalar(QStringLiteral("SELECT Description FROM Stock WHERE Description = ?"), {entry});
+    const textkeys::Condition same = textkeys::equals(QStringLiteral("Description"), entry);
+    const QVariant known = db.scalar(
+        QStringLiteral("SELECT Description FROM Stock WHERE ") + same.sql, {same.value});
     if (known.isValid() || !db.lastError().ok()) {
         return false;
     }
-    return db.exec(QStringLiteral("INSERT INTO Stock (Description) VALUES (?)"), {entry.trimmed()});
+    RowValues row(db.dialect(), QStringLiteral("Stock"));
+    row.set(QStringLiteral("Description"), entry.trimmed());
+    return db.exec(row.insert(), row.values());
 }
 
 std::optional<EstimateCustomer> LoadClient(Database& db, qint32 id) {
@@ -50,30 +55,32 @@ std::optional<EstimateCustomer> LoadClient(Database& db, qint32 id) {
 
 std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer) {
     const QString name = customer.Name.trimmed();
-    const QVariantList values{name, customer.Address.trimmed(), customer.Contact.trimmed(),
-                              customer.Telephone.trimmed(), customer.Email.trimmed()};
+    RowValues row(db.dialect(), QStringLiteral("customers"));
+    row.set(QStringLiteral("Name"), name)
+        .set(QStringLiteral("Address"), customer.Address.trimmed())
+        .set(QStringLiteral("Contact"), customer.Contact.trimmed())
+        .set(QStringLiteral("Telephone"), customer.Telephone.trimmed())
+        .set(QStringLiteral("Email"), customer.Email.trimmed())
+        .set(QStringLiteral("TypeID"), 0);
     Transaction tx(db);
     if (!tx.active()) {
         return std::nullopt;
     }
-    const QVariant existing =
-        db.scalar(QStringLiteral("SELECT MIN(DummyID) FROM customers WHERE Name = ?"), {name});
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Name"), name);
+    const QVariant existing = db.scalar(
+        QStringLiteral("SELECT MIN(DummyID) FROM customers WHERE ") + named.sql, {named.value});
     if (!db.lastError().ok()) {
         return std::nullopt;
     }
     qint64 id = 0;
     if (!existing.isNull() && existing.isValid()) {
         id = existing.toLongLong();
-        if (!db.exec(QStringLiteral("UPDATE customers SET Name = ?, Address = ?, Contact = ?, "
-                                    "Telephone = ?, Email = ?, TypeID = 0 WHERE DummyID = ?"),
-                     QVariantList(values) << id)) {
+        if (!db.exec(row.update() + QStringLiteral(" WHERE DummyID = ?"),
+                     row.values() + QVariantList{id})) {
             return std::nullopt;
         }
     } else {
-        const std::optional<qint64> added = db.insert(
-            QStringLiteral("INSERT INTO customers (Name, Address, Contact, Telephone, Email, "
-                           "TypeID) VALUES (?, ?, ?, ?, ?, 0)"),
-            values);
+        const std::optional<qint64> added = db.insert(row.insert(), row.values());
         if (!added) {
             return std::nullopt;
         }
@@ -213,9 +220,10 @@ std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString&
         sql += QStringLiteral("Estimate.EstNo = ?");
         params << qint64(number);
     } else {
-        const QString pattern = SqlDialect::containsPattern(find);
-        sql += db.dialect().like(QStringLiteral("customers.Name"), pattern);
-        params << pattern;
+        const textkeys::Condition named =
+            textkeys::like(QStringLiteral("customers.Name"), SqlDialect::containsPattern(find));
+        sql += named.sql;
+        params << named.value;
     }
     sql += QStringLiteral(" ORDER BY Estimate.EstNo, Estimate.DummyId");
     const std::optional<Rows> rows = db.query(sql, params);

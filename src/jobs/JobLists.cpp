@@ -1,6 +1,7 @@
 #include "jobs/JobLists.h"
 
 #include "startup/Database.h"
+#include "startup/TextKeys.h"
 
 namespace {
 
@@ -35,13 +36,14 @@ QStringList engineerNames(Database& db) {
 }
 
 Rows findContacts(Database& db, bool clients, const QString& nameStart) {
-    const QString pattern = SqlDialect::startsWithPattern(nameStart);
+    const QString table = clients ? QStringLiteral("clients") : QStringLiteral("customers");
+    const textkeys::Condition starts =
+        textkeys::like(QStringLiteral("Name"), SqlDialect::startsWithPattern(nameStart));
     const auto rows = db.query(QStringLiteral("SELECT Name, Address, Contact, DummyId FROM ") +
-                                   (clients ? QStringLiteral("clients") : QStringLiteral("customers")) +
-                                   QStringLiteral(" WHERE ") +
-                                   db.dialect().like(QStringLiteral("Name"), pattern) +
-                                   QStringLiteral(" ORDER BY Name"),
-                               {pattern});
+                                   table + QStringLiteral(" WHERE ") + starts.sql +
+                                   QStringLiteral(" ORDER BY ") +
+                                   textkeys::orderBy(table, QStringLiteral("Name")),
+                               {starts.value});
     return rows.value_or(Rows());
 }
 

@@ -4,6 +4,8 @@
 #include "startup/AppState.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
+#include "startup/RowValues.h"
+#include "startup/TextKeys.h"
 
 #include <QStringList>
 
@@ -27,12 +29,11 @@ QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
     QList<Assignment> out;
     auto date = [&](const char* column, const QString& box) {
         const QString name = QString::fromLatin1(column);
-        const QString sqlName = app.DbConnection.dialect().column(name);
         const datetext::Shown behind = f.shownDates.value(name);
         if (behind.date.isValid() && behind.text == box) {
-            out.append({sqlName, datetext::toStored(behind.date)});
+            out.append({name, datetext::toStored(behind.date)});
         } else if (const auto moment = readDateText(app, box)) {
-            out.append({sqlName, datetext::toStored(*moment)});
+            out.append({name, datetext::toStored(*moment)});
         }
     };
     date("DateCreated", f.DateCreated);
@@ -67,30 +68,23 @@ QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
     return out;
 }
 
-bool insertJob(Database& db, const QList<Assignment>& values) {
-    QStringList columns, marks;
-    QVariantList params;
+RowValues jobRow(Database& db, const QList<Assignment>& values) {
+    RowValues row(db.dialect(), QStringLiteral("Jobs"));
     for (const Assignment& a : values) {
-        columns << a.column;
-        marks << QStringLiteral("?");
-        params << a.value;
+        row.set(a.column, a.value);
     }
-    return db.exec(QStringLiteral("INSERT INTO Jobs (") + columns.join(QStringLiteral(", ")) +
-                       QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + u')',
-                   params);
+    return row;
+}
+
+bool insertJob(Database& db, const QList<Assignment>& values) {
+    const RowValues row = jobRow(db, values);
+    return db.exec(row.insert(), row.values());
 }
 
 bool updateJob(Database& db, const QList<Assignment>& values, qint32 jobNo) {
-    QStringList sets;
-    QVariantList params;
-    for (const Assignment& a : values) {
-        sets << a.column + QStringLiteral(" = ?");
-        params << a.value;
-    }
-    params << jobNo;
-    return db.exec(QStringLiteral("UPDATE Jobs SET ") + sets.join(QStringLiteral(", ")) +
-                       QStringLiteral(" WHERE ") + kTheJobsRow,
-                   params);
+    const RowValues row = jobRow(db, values);
+    return db.exec(row.update() + QStringLiteral(" WHERE ") + kTheJobsRow,
+                   row.values() + QVariantList{jobNo});
 }
 
 // One row per name in clients or customers, with the job's address and contact. The name is
@@ -101,20 +95,20 @@ bool updateContactTable(Database& db, const QString& table, const QString& typed
     if (name.isEmpty()) {
         return true;
     }
-    const QVariantList values{text(name), text(address.trimmed()), text(contact.trimmed())};
-    if (!db.exec(QStringLiteral("UPDATE ") + table +
-                     QStringLiteral(" SET Name = ?, Address = ?, Contact = ? WHERE DummyId = "
-                                    "(SELECT min(DummyId) FROM ") +
-                     table + QStringLiteral(" WHERE Name = ?)"),
-                 values + QVariantList{name})) {
+    RowValues row(db.dialect(), table);
+    row.set(QStringLiteral("Name"), text(name))
+        .set(QStringLiteral("Address"), text(address.trimmed()))
+        .set(QStringLiteral("Contact"), text(contact.trimmed()));
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Name"), name);
+    if (!db.exec(row.update() + QStringLiteral(" WHERE DummyId = (SELECT min(DummyId) FROM ") +
+                     table + QStringLiteral(" WHERE ") + named.sql + u')',
+                 row.values() + QVariantList{named.value})) {
         return false;
     }
     if (db.rowsAffected() > 0) {
         return true;
     }
-    return db.exec(QStringLiteral("INSERT INTO ") + table +
-                       QStringLiteral(" (Name, Address, Contact) VALUES (?, ?, ?)"),
-                   values);
+    return db.exec(row.insert(), row.values());
 }
 
 }  // namespace
@@ -284,17 +278,20 @@ bool SaveEngineer(Database& db, const QString& sEng) {
     if (sEng.trimmed().isEmpty()) {
         return true;
     }
-    const QVariant known =
-        db.scalar(QStringLiteral("SELECT count(*) FROM engineers WHERE Engineer = ?"), {sEng});
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Engineer"), sEng);
+    const QVariant known = db.scalar(
+        QStringLiteral("SELECT count(*) FROM engineers WHERE ") + named.sql, {named.value});
     if (!known.isValid()) {
         return false;
     }
-    return known.toInt() > 0 ||
-           db.exec(QStringLiteral("INSERT INTO engineers (Engineer) VALUES (?)"), {sEng});
+    RowValues row(db.dialect(), QStringLiteral("engineers"));
+    row.set(QStringLiteral("Engineer"), sEng);
+    return known.toInt() > 0 || db.exec(row.insert(), row.values());
 }
 
 bool DeleteEngineer(Database& db, const QString& sEng) {
-    return db.exec(QStringLiteral("DELETE FROM engineers WHERE Engineer = ?"), {sEng});
+    const textkeys::Condition named = textkeys::equals(QStringLiteral("Engineer"), sEng);
+    return db.exec(QStringLiteral("DELETE FROM engineers WHERE ") + named.sql, {named.value});
 }
 
 std::optional<double> readPrice(const QString& text, const QString& currencySymbol, bool* valid) {

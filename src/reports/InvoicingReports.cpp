@@ -1,5 +1,7 @@
 #include "reports/InvoicingReports.h"
 
+#include "startup/TextKeys.h"
+
 namespace {
 
 ReportRequest invoiceStatusReport(const char* layout, const QString& title,
@@ -8,8 +10,11 @@ ReportRequest invoiceStatusReport(const char* layout, const QString& title,
     r.layout = QString::fromLatin1(layout);
     r.command = QStringLiteral("Jobs");
     r.title = title;
-    r.sql = QStringLiteral("SELECT * FROM Jobs WHERE InvoiceStatus = ? ORDER BY \"Date\", JobNo");
-    r.params = {invoiceStatus};
+    const textkeys::Condition status =
+        textkeys::equals(QStringLiteral("InvoiceStatus"), invoiceStatus);
+    r.sql = QStringLiteral("SELECT * FROM Jobs WHERE ") + status.sql +
+            QStringLiteral(" ORDER BY \"Date\", JobNo");
+    r.params = {status.value};
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include "startup/AppState.h"
 #include "startup/Numbers.h"
 #include "startup/SharedRoutines.h"
+#include "startup/TextKeys.h"
 
 #include <cmath>
 
@@ -16,15 +17,17 @@ const QString kJobNo = QStringLiteral("JobNo");
 void addFilter(const QString& status, const QString& introducer, QString* sql,
                QVariantList* params, QString* title = nullptr) {
     if (status != kAll) {
-        *sql += QStringLiteral(" AND JobStatus = ?");
-        *params << status;
+        const textkeys::Condition same = textkeys::equals(QStringLiteral("JobStatus"), status);
+        *sql += QStringLiteral(" AND ") + same.sql;
+        *params << same.value;
         if (title) {
             *title += QStringLiteral(" where the job status is ") + status + QStringLiteral(" and ");
         }
     }
     if (introducer != kAll) {
-        *sql += QStringLiteral(" AND IntroducedBy = ?");
-        *params << introducer;
+        const textkeys::Condition same = textkeys::equals(QStringLiteral("IntroducedBy"), introducer);
+        *sql += QStringLiteral(" AND ") + same.sql;
+        *params << same.value;
         if (title) {
             *title +=
                 QStringLiteral(" where introduced by is ") + introducer + QStringLiteral(" and ");
@@ -48,7 +51,7 @@ ReportRequest ageReport(const AppState& app, const JobAgeChoice& choice, bool gr
     if (order.isEmpty()) {
         order = kJobNo;
     }
-    r.sql += QStringLiteral(" ORDER BY ") + order;
+    r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("jobsreport"), order);
     if (order != kJobNo) {
         r.sql += QStringLiteral(", JobNo");
     }
@@ -72,10 +75,18 @@ bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIn
         QStringLiteral("DateCompleted"), QStringLiteral("DateQuoted")};
     Database& db = app.DbConnection;
     const QString dateField = CaptionToField(app, sDateType);
-    QString sql = QStringLiteral(
-        "INSERT INTO jobsreport (JobNo, JobStatus, IntroducedBy, WorkName, DateReceived, "
-        "DateDue, DateCreated, DateCompleted, DateQuoted, Age) SELECT JobNo, JobStatus, "
-        "IntroducedBy, WorkName, DateReceived, DateDue, DateCreated, DateCompleted, DateQuoted, ");
+    // The report's rows carry the folded copies and sort keys of the jobs they come from.
+    QStringList copied{QStringLiteral("JobNo"),         QStringLiteral("JobStatus"),
+                       QStringLiteral("IntroducedBy"),  QStringLiteral("WorkName"),
+                       QStringLiteral("DateReceived"),  QStringLiteral("DateDue"),
+                       QStringLiteral("DateCreated"),   QStringLiteral("DateCompleted"),
+                       QStringLiteral("DateQuoted")};
+    for (const textkeys::Keyed& k : textkeys::of(QStringLiteral("jobsreport"))) {
+        copied << textkeys::derivedColumns(k);
+    }
+    const QString columns = copied.join(QStringLiteral(", "));
+    QString sql = QStringLiteral("INSERT INTO jobsreport (") + columns +
+                  QStringLiteral(", Age) SELECT ") + columns + QStringLiteral(", ");
     QVariantList params;
     if (kDates.contains(dateField)) {
         sql += QStringLiteral("COALESCE(") + db.dialect().daysUntil(dateField) +

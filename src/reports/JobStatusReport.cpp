@@ -1,6 +1,7 @@
 #include "reports/JobStatusReport.h"
 
 #include "reports/MarketingReport.h"
+#include "startup/TextKeys.h"
 
 const QString kAllCurrentJobs = QStringLiteral("All Current Jobs");
 const QString kAllClosedJobs = QStringLiteral("All Closed Jobs");
@@ -13,15 +14,18 @@ ReportRequest jobStatusReport(const AppState& app, const QString& status, JobRep
     r.command = QStringLiteral("Jobs");
     r.title = QStringLiteral("Advanced Report");
     r.sql = QStringLiteral("SELECT * FROM Jobs");
+    const QString jobStatus = QStringLiteral("JobStatus");
+    std::optional<textkeys::Condition> only;
     if (status == kAllCurrentJobs) {
-        r.sql += QStringLiteral(" WHERE JobStatus <> ?");
-        r.params << kClosed;
+        only = textkeys::differs(jobStatus, kClosed);
     } else if (status == kAllClosedJobs) {
-        r.sql += QStringLiteral(" WHERE JobStatus = ?");
-        r.params << kClosed;
+        only = textkeys::equals(jobStatus, kClosed);
     } else if (status != kAllJobs) {
-        r.sql += QStringLiteral(" WHERE JobStatus = ?");
-        r.params << status;
+        only = textkeys::equals(jobStatus, status);
+    }
+    if (only) {
+        r.sql += QStringLiteral(" WHERE ") + only->sql;
+        r.params << only->value;
     }
     switch (order) {
         case JobReportOrder::JobNumber:
@@ -31,7 +35,8 @@ ReportRequest jobStatusReport(const AppState& app, const QString& status, JobRep
             r.sql += QStringLiteral(" ORDER BY \"Date\", JobNo");
             break;
         case JobReportOrder::JobStatus:
-            r.sql += QStringLiteral(" ORDER BY JobStatus, JobNo");
+            r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), jobStatus) +
+                     QStringLiteral(", JobNo");
             break;
     }
     // The same headings as the date-range report that shares the layout: the user's captions.

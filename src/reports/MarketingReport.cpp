@@ -4,6 +4,7 @@
 #include "startup/AppState.h"
 #include "startup/DateFormats.h"
 #include "startup/SharedRoutines.h"
+#include "startup/TextKeys.h"
 
 namespace {
 
@@ -67,15 +68,18 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
     ReportRequest& r = out.request;
     r.sql = QStringLiteral("SELECT * FROM Jobs WHERE ");
     if (byStatus) {
-        r.sql += QStringLiteral("JobStatus = ? AND ");
-        r.params << choice.status;
+        const textkeys::Condition status = textkeys::equals(QStringLiteral("JobStatus"), choice.status);
+        r.sql += status.sql + QStringLiteral(" AND ");
+        r.params << status.value;
     }
     // Up to the end of the To day, whatever time a job's date holds.
     r.sql += d + QStringLiteral(" >= ? AND ") + d + QStringLiteral(" < ?");
     r.params << stored(from->date()) << stored(to->date().addDays(1));
     if (byIntroducer) {
-        r.sql += QStringLiteral(" AND IntroducedBy = ?");
-        r.params << choice.introducer;
+        const textkeys::Condition introducer =
+            textkeys::equals(QStringLiteral("IntroducedBy"), choice.introducer);
+        r.sql += QStringLiteral(" AND ") + introducer.sql;
+        r.params << introducer.value;
     }
 
     r.title = QStringLiteral("Job Status Report From ") + formatDisplayDate(app, *from) +
@@ -102,7 +106,7 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
     const QString order =
         choice.orderCaption.isEmpty() ? QString() : CaptionToField(app, choice.orderCaption);
     if (!order.isEmpty()) {
-        r.sql += QStringLiteral(" ORDER BY ") + order;
+        r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), order);
         if (order != QLatin1String("JobNo")) {
             r.sql += QStringLiteral(", JobNo");
         }

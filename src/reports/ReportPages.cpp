@@ -3,6 +3,7 @@
 #include "reports/ReportText.h"
 #include "startup/Money.h"
 #include "startup/Numbers.h"
+#include "startup/TextKeys.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -387,9 +388,10 @@ std::shared_ptr<ReportPages::Data> ReportPages::prepare(ReportDefinition definit
     }
     if (data->grouped()) {
         const int column = data->rows.column(data->definition.groupField);
-        std::vector<QString> keys(static_cast<size_t>(count));
+        // Groups follow each other in the order the database sorts the same texts in.
+        std::vector<QByteArray> keys(static_cast<size_t>(count));
         for (int i = 0; i < count && column >= 0; ++i) {
-            keys[size_t(i)] = data->rows.at(i, column).toString().toCaseFolded();
+            keys[size_t(i)] = textkeys::sortKey(data->rows.at(i, column).toString());
         }
         std::stable_sort(data->order.begin(), data->order.end(),
                          [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });

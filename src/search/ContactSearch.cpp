@@ -1,6 +1,7 @@
 #include "search/ContactSearch.h"
 
 #include "startup/Database.h"
+#include "startup/TextKeys.h"
 
 #include <QVariantList>
 
@@ -15,11 +16,14 @@ std::optional<Rows> searchContacts(Database& db, const QString& text, bool clien
     QVariantList params;
     if (!find.isEmpty()) {
         const QString pattern = SqlDialect::containsPattern(find);
-        sql += QStringLiteral(" WHERE (") + db.dialect().like(QStringLiteral("Name"), pattern) +
-               QStringLiteral(" OR ") + db.dialect().like(QStringLiteral("Address"), pattern) +
-               u')';
-        params << pattern << pattern;
+        const textkeys::Condition name = textkeys::like(QStringLiteral("Name"), pattern);
+        const textkeys::Condition address = textkeys::like(QStringLiteral("Address"), pattern);
+        sql += QStringLiteral(" WHERE (") + name.sql + QStringLiteral(" OR ") + address.sql + u')';
+        params << name.value << address.value;
     }
-    sql += QStringLiteral(" ORDER BY Name, DummyId");
+    sql += QStringLiteral(" ORDER BY ") +
+           textkeys::orderBy(clients ? QStringLiteral("clients") : QStringLiteral("customers"),
+                             QStringLiteral("Name")) +
+           QStringLiteral(", DummyId");
     return db.query(sql, params);
 }

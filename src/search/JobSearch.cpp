@@ -2,6 +2,7 @@
 
 #include "startup/Database.h"
 #include "startup/Numbers.h"
+#include "startup/TextKeys.h"
 
 #include <QStringList>
 #include <QVariantList>
@@ -68,19 +69,21 @@ std::optional<Rows> searchJobs(Database& db, const QString& text, const QString&
         const QString pattern = SqlDialect::containsPattern(find);
         QStringList any;
         for (const char* column : kSearched) {
-            any << db.dialect().like(QLatin1String(column), pattern);
-            params << pattern;
+            const textkeys::Condition matches = textkeys::like(QLatin1String(column), pattern);
+            any << matches.sql;
+            params << matches.value;
         }
         any << QStringLiteral("JobNo = ?");
         params << numbers::leadingNumber(find);
         sql += u'(' + any.join(QStringLiteral(" OR ")) + u')';
     }
     if (!onlyStatus.isEmpty()) {
-        sql += QStringLiteral(" AND JobStatus = ?");
-        params << onlyStatus;
+        const textkeys::Condition status = textkeys::equals(QStringLiteral("JobStatus"), onlyStatus);
+        sql += QStringLiteral(" AND ") + status.sql;
+        params << status.value;
     }
-    // Jobs without the date come first on both engines.
-    sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" NULLS FIRST");
+    // Jobs without the date (or the text) come first on both engines.
+    sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), order);
     if (order != kJobNo) {
         sql += QStringLiteral(", JobNo");  // ties in a stable order
     }

@@ -3,6 +3,7 @@
 #include "setup/Progress.h"
 #include "setup/TableSource.h"
 #include "startup/Database.h"
+#include "startup/RowValues.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -232,7 +233,6 @@ public:
                                     .arg(table, result.missingColumns.join(QStringLiteral(", "))));
         }
 
-        const QString sql = statementFor(step, fields, step.updateCounters);
         const qint64 total = qMax<qint64>(older_.rowCount(table), 1);
         Transaction tx(db_);
         if (!tx.active() || (!step.emptyFirst.isEmpty() && !db_.exec(step.emptyFirst))) {
@@ -244,7 +244,7 @@ public:
             for (const Field& f : fields) {
                 params << valueFor(f, row, position);
             }
-            if (saveRow(step, fields, sql, params)) {
+            if (saveRow(step, fields, params)) {
                 ++result.rows;
             }
             progress_.progress(result.rows, qMax(total, result.rows));
@@ -272,21 +272,6 @@ private:
         return result;
     }
 
-    QString statementFor(const Step& step, const QList<Field>& fields, bool update) const {
-        QStringList names, marks;
-        for (const Field& f : fields) {
-            names << db_.dialect().column(f.target);
-            marks << QStringLiteral("?");
-        }
-        if (update) {
-            return QStringLiteral("UPDATE ") + step.targetTable + QStringLiteral(" SET ") +
-                   names.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?");
-        }
-        return QStringLiteral("INSERT INTO ") + step.targetTable + QStringLiteral(" (") +
-               names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-               marks.join(QStringLiteral(", ")) + u')';
-    }
-
     static QVariant valueFor(const Field& f, const QVariantList& row,
                              const QHash<QString, int>& position) {
         // A source the older table lacks reads as null: an empty text, or no number or date.
@@ -307,11 +292,14 @@ private:
         return parts.join(kLineBreak);
     }
 
-    bool saveRow(const Step& step, const QList<Field>& fields, const QString& sql,
-                 const QVariantList& params) {
-        bool ok = db_.exec(sql, params);
+    bool saveRow(const Step& step, const QList<Field>& fields, const QVariantList& values) {
+        RowValues row(db_.dialect(), step.targetTable);
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            row.set(fields[i].target, values[i]);
+        }
+        bool ok = db_.exec(step.updateCounters ? row.update() : row.insert(), row.values());
         if (ok && step.updateCounters && db_.rowsAffected() == 0) {
-            ok = db_.exec(statementFor(step, fields, false), params);
+            ok = db_.exec(row.insert(), row.values());
         }
         if (!ok && db_.lastError().condition != DbCondition::ErrorsOccurred) {
             progress_.beep();

@@ -1,6 +1,8 @@
 #include "setup/PickList.h"
 
 #include "startup/Database.h"
+#include "startup/RowValues.h"
+#include "startup/TextKeys.h"
 
 PickList::PickList(Database& db, QString table, QString field)
     : db_(db), table_(std::move(table)), field_(std::move(field)) {}
@@ -18,17 +20,18 @@ QStringList PickList::entries() {
 }
 
 bool PickList::add(const QString& entry) {
-    return db_.exec(QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") + field_ +
-                        QStringLiteral(") VALUES (?)"),
-                    {entry});
+    RowValues row(db_.dialect(), table_);
+    row.set(field_, entry);
+    return db_.exec(row.insert(), row.values());
 }
 
 bool PickList::remove(const QString& entry) {
     // Only the first of several equal entries goes.
     const QString key = db_.dialect().rowKey();
+    const textkeys::Condition same = textkeys::equals(field_, entry);
     return db_.exec(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") + key +
                         QStringLiteral(" = (SELECT ") + key + QStringLiteral(" FROM ") + table_ +
-                        QStringLiteral(" WHERE ") + field_ + QStringLiteral(" = ? ORDER BY ") +
+                        QStringLiteral(" WHERE ") + same.sql + QStringLiteral(" ORDER BY ") +
                         key + QStringLiteral(" LIMIT 1)"),
-                    {entry});
+                    {same.value});
 }

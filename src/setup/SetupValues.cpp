@@ -1,6 +1,7 @@
 #include "setup/SetupValues.h"
 
 #include "startup/Database.h"
+#include "startup/TextKeys.h"
 
 namespace setupvalues {
 
@@ -62,9 +63,10 @@ bool writeCounters(Database& db, const Counters& v, const Counters& loaded, qint
 
 DateFormats LoadDateFormats(Database& db) {
     DateFormats out;
-    const auto rows = db.query(QStringLiteral("SELECT DateFormat, ") +
-                               db.dialect().quote(QStringLiteral("Default")) +
-                               QStringLiteral(" AS IsDefault FROM DateFormat ORDER BY DateFormat"));
+    const auto rows = db.query(
+        QStringLiteral("SELECT DateFormat, ") + db.dialect().quote(QStringLiteral("Default")) +
+        QStringLiteral(" AS IsDefault FROM DateFormat ORDER BY ") +
+        textkeys::orderBy(QStringLiteral("DateFormat"), QStringLiteral("DateFormat")));
     if (!rows) {
         return out;
     }
@@ -82,13 +84,14 @@ DateFormats LoadDateFormats(Database& db) {
 
 bool SaveDateFormat(Database& db, const QString& sDateFormat) {
     const QString isDefault = db.dialect().quote(QStringLiteral("Default"));
+    const textkeys::Condition chosen = textkeys::equals(QStringLiteral("DateFormat"), sDateFormat);
     Transaction tx(db);
     return tx.active() &&
            db.exec(QStringLiteral("UPDATE DateFormat SET ") + isDefault +
                    QStringLiteral(" = 0 WHERE ") + isDefault + QStringLiteral(" <> 0")) &&
            db.exec(QStringLiteral("UPDATE DateFormat SET ") + isDefault +
-                       QStringLiteral(" = -1 WHERE DateFormat = ?"),
-                   {sDateFormat}) &&
+                       QStringLiteral(" = -1 WHERE ") + chosen.sql,
+                   {chosen.value}) &&
            tx.commit();
 }
 

@@ -1,7 +1,6 @@
 #include "startup/Database.h"
 
 #include "startup/PreparedStatements.h"
-#include "startup/SqliteFunctions.h"
 
 #include <QAtomicInt>
 #include <QFile>
@@ -229,7 +228,7 @@ bool Database::connectSqlite(const QString& file) {
         const QVariant raw = db.driver()->handle();
         auto* sqlite = raw.isValid() ? *static_cast<sqlite3* const*>(raw.data()) : nullptr;
         sqlite_ = sqlite;
-        if (!sqlite || installTextFunctions(sqlite) != SQLITE_OK) {
+        if (!sqlite) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name_);

@@ -1,6 +1,8 @@
 #include "startup/Revisions.h"
 
 #include "startup/Database.h"
+#include "startup/TextKeyUpkeep.h"
+#include "startup/TextKeys.h"
 #include "startup/Upgrade.h"
 
 #include <QHash>
@@ -11,6 +13,9 @@ namespace revisions {
 namespace {
 
 const QString kTable = QStringLiteral("SchemaRevision");
+
+// The revision that brings in the folded copies and sort keys of text.
+constexpr int kFoldedText = 2;
 
 struct Migration {
     int revision;
@@ -88,6 +93,10 @@ const QList<Migration>& migrations() {
              return trimAndMergeContacts(db, QStringLiteral("customers"), true) &&
                     trimAndMergeContacts(db, QStringLiteral("clients"), false);
          }},
+        {kFoldedText,
+         QStringLiteral("texts matched and sorted through a folded copy and a sort key kept "
+                        "beside them, no longer through a collation of the database engine"),
+         textkeys::convert},
     };
     return list;
 }
@@ -126,6 +135,16 @@ Outcome apply(Database& db) {
         outcome.error = db.lastError().message;
         return outcome;
     }
+    // An index ordered under the collation an earlier version gave the engine must not be
+    // written through before it is rebuilt, so that comes before every revision.
+    if (at < kFoldedText) {
+        Transaction tx(db);
+        if (!tx.active() || !textkeys::dropCollationIndexes(db) || !tx.commit()) {
+            outcome.error = QStringLiteral("The indexes of texts could not be rebuilt: %1")
+                                .arg(db.lastError().message);
+            return outcome;
+        }
+    }
     for (const Migration& m : migrations()) {
         if (m.revision <= at) {
             continue;
@@ -154,7 +173,8 @@ QString bringUpToDate(Database& db) {
     if (DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
     }
-    return apply(db).error;
+    const QString error = apply(db).error;
+    return error.isEmpty() ? textkeys::keepUpToDate(db) : error;
 }
 
 QStringList contactsSharingAName(Database& db) {
@@ -170,7 +190,7 @@ QStringList contactsSharingAName(Database& db) {
         QStringList order, shownNames;
         for (int r = 0; r < rows->count(); ++r) {
             const QString shown = rows->text(r, QStringLiteral("Name")).trimmed();
-            const QString key = shown.toCaseFolded();
+            const QString key = textkeys::folded(shown);
             if (shown.isEmpty()) {
                 continue;
             }

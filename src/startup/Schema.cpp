@@ -3,11 +3,14 @@
 #include "startup/Captions.h"
 #include "startup/Database.h"
 #include "startup/Revisions.h"
+#include "startup/RowValues.h"
+#include "startup/TextKeyUpkeep.h"
 #include "startup/Upgrade.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace schema {
 
@@ -84,8 +87,7 @@ bool seedLists(Database& db) {
 
 // Every table with its starting rows, in the open transaction.
 bool buildComplete(Database& db) {
-    const QString prelude = db.dialect().prelude();
-    const bool ok = (prelude.isEmpty() || db.exec(prelude)) && createBaseTables(db) && seedLists(db);
+    const bool ok = createBaseTables(db) && seedLists(db);
     // The same upgrade an older database gets brings the base tables to the current version,
     // so there is one description of what the current version holds.
     if (ok && DatabaseNeedsUpgrade(db)) {
@@ -95,12 +97,14 @@ bool buildComplete(Database& db) {
         return false;
     }
     // The sample job sheet that comes with the program is the default template.
+    RowValues sample(db.dialect(), QStringLiteral("Templates"));
+    sample.set(QStringLiteral("FileName"), QStringLiteral("Job Sheet.dotx"))
+        .set(QStringLiteral("PrimaryDoc"), 1);
     return ok &&
            db.exec(QStringLiteral("UPDATE Counters SET CurrencySign = ?"),
                    {QStringLiteral("\u00A3")}) &&
-           db.exec(QStringLiteral("INSERT INTO Templates (FileName, PrimaryDoc) VALUES (?, 1)"),
-                   {QStringLiteral("Job Sheet.dotx")}) &&
-           createIndexes(db) && !DatabaseNeedsUpgrade(db);
+           db.exec(sample.insert(), sample.values()) && createIndexes(db) &&
+           !DatabaseNeedsUpgrade(db);
 }
 
 QString incomplete(Database& db) {
@@ -152,7 +156,7 @@ QStringList tableNames() {
             QStringLiteral("jobStatus"),    QStringLiteral("labels"),
             QStringLiteral("Stock"),        QStringLiteral("TemplateFields"),
             QStringLiteral("Templates"),    QStringLiteral("Version"),
-            QStringLiteral("SchemaRevision")};
+            QStringLiteral("SchemaRevision"), textkeys::kVersionTable};
 }
 
 bool createBaseTables(Database& db) {
@@ -202,30 +206,38 @@ bool createIndexes(Database& db) {
     struct Index {
         const char* name;
         const char* table;
-        const char* columns;
+        const char* column;
     };
+    // Text is found through its folded copy and ordered by its sort key (TextKeys.h).
     static const Index kIndexes[] = {
         {"ixJobsJobNo", "Jobs", "JobNo"},
-        {"ixJobsWorkName", "Jobs", "WorkName"},
-        {"ixJobsCliName", "Jobs", "CliName"},
-        {"ixJobsJobStatus", "Jobs", "JobStatus"},
+        {"ixJobsWorkNameSortKey", "Jobs", "WorkNameSortKey"},
+        {"ixJobsCliNameFolded", "Jobs", "CliNameFolded"},
+        {"ixJobsJobStatusFolded", "Jobs", "JobStatusFolded"},
         {"ixDocsJobNumber", "Docs", "JobNumber"},
-        {"ixClientsName", "clients", "Name"},
-        {"ixCustomersName", "customers", "Name"},
-        {"ixEngineersEngineer", "engineers", "Engineer"},
+        {"ixClientsNameFolded", "clients", "NameFolded"},
+        {"ixClientsNameSortKey", "clients", "NameSortKey"},
+        {"ixCustomersNameFolded", "customers", "NameFolded"},
+        {"ixCustomersNameSortKey", "customers", "NameSortKey"},
+        {"ixEngineersEngineerFolded", "engineers", "EngineerFolded"},
         {"ixEstimateEstNo", "Estimate", "EstNo"},
         {"ixEstimateClientId", "Estimate", "ClientId"},
         {"ixEstimateDocsEstNo", "EstimateDocs", "EstNo"},
-        {"ixTemplateFieldsId", "TemplateFields", "Id"},
+        {"ixTemplateFieldsIdFolded", "TemplateFields", "IdFolded"},
     };
     bool ok = true;
+    QHash<QString, QStringList> columns;
     for (const auto& ix : kIndexes) {
-        if (!db.hasTable(QString::fromLatin1(ix.table))) {
+        const QString table = QString::fromLatin1(ix.table);
+        if (!columns.contains(table)) {
+            columns.insert(table, db.columns(table));
+        }
+        // A table a database lacks, or a column it gets from a later revision, waits for it.
+        if (!columns.value(table).contains(QLatin1String(ix.column), Qt::CaseInsensitive)) {
             continue;
         }
         ok = db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                         .arg(QLatin1String(ix.name), QLatin1String(ix.table),
-                              QLatin1String(ix.columns))) &&
+                         .arg(QLatin1String(ix.name), table, QLatin1String(ix.column))) &&
              ok;
     }
     return ok;

@@ -2,17 +2,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
-namespace {
-
-// On the server, text compares through a nondeterministic ICU collation at the second strength:
-// letters and their accents count, their case does not, for every script. =, ORDER BY, DISTINCT,
-// unique keys and the column's indexes all follow it, as NOCASE does on the embedded engine.
-const QString kServerNoCase = QStringLiteral("verdell_nocase");
-
-}  // namespace
-
 QString SqlDialect::identity() const {
     if (engine_ == Engine::PostgreSQL) {
         // BY DEFAULT, so that a copied database keeps its rows' identities.
@@ -21,11 +10,13 @@ QString SqlDialect::identity() const {
     return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
 }
 
-QString SqlDialect::text() const {
-    if (engine_ == Engine::PostgreSQL) {
-        return QStringLiteral("TEXT COLLATE ") + kServerNoCase;
-    }
-    return QStringLiteral("TEXT COLLATE NOCASE");
+QString SqlDialect::exactText() const {
+    return engine_ == Engine::PostgreSQL ? QStringLiteral("TEXT COLLATE \"C\"")
+                                         : QStringLiteral("TEXT");
+}
+
+QString SqlDialect::bytes() const {
+    return engine_ == Engine::PostgreSQL ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
 }
 
 QString SqlDialect::real() const {
@@ -72,14 +63,6 @@ QString SqlDialect::beginWrite() const {
                                          : QStringLiteral("BEGIN IMMEDIATE");
 }
 
-QString SqlDialect::prelude() const {
-    if (engine_ != Engine::PostgreSQL) {
-        return {};
-    }
-    return QStringLiteral("CREATE COLLATION IF NOT EXISTS ") + kServerNoCase +
-           QStringLiteral(" (provider = icu, locale = 'und-u-ks-level2', deterministic = false)");
-}
-
 QString SqlDialect::returningId() const {
     return engine_ == Engine::PostgreSQL ? QStringLiteral(" RETURNING DummyId") : QString();
 }
@@ -98,29 +81,7 @@ QString escaped(const QString& text) {
     return out;
 }
 
-bool isAscii(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 }  // namespace
-
-QString SqlDialect::like(const QString& column, const QString& pattern) const {
-    if (engine_ == Engine::PostgreSQL) {
-        // The server's pattern matching refuses a nondeterministic collation, so the column is
-        // matched under a deterministic one with ILIKE, which lower-cases both sides: the byte
-        // collation folds A to Z and is the faster, ICU's root collation folds every letter.
-        return column +
-               (isAscii(pattern) ? QStringLiteral(" COLLATE \"C\"")
-                                 : QStringLiteral(" COLLATE \"und-x-icu\"")) +
-               QStringLiteral(" ILIKE ? ESCAPE '\\'");
-    }
-    // Only letters of the pattern need folding: with an ASCII pattern the engine's LIKE, which
-    // folds A to Z, finds the same rows, and it is the faster.
-    if (isAscii(pattern)) {
-        return column + QStringLiteral(" LIKE ? ESCAPE '\\'");
-    }
-    return QStringLiteral("ulike(?, ") + column + QStringLiteral(", '\\')");
-}
 
 QString SqlDialect::containsPattern(const QString& text) {
     return u'%' + escaped(text) + u'%';

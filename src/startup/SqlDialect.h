@@ -13,8 +13,13 @@ public:
 
     // An autonumber primary key column type.
     QString identity() const;
-    // A text column that compares without regard to case (for every letter).
-    QString text() const;
+    // A text column. Text is matched and sorted through the values kept beside it (TextKeys.h),
+    // never through a collation of the engine.
+    QString text() const { return QStringLiteral("TEXT"); }
+    // A text column that compares and sorts byte by byte (UTF-8) on both engines.
+    QString exactText() const;
+    // Bytes, compared and sorted byte by byte.
+    QString bytes() const;
     QString integer() const { return QStringLiteral("INTEGER"); }
     // A floating-point number of double precision (an engine's REAL may be single).
     QString real() const;
@@ -26,10 +31,6 @@ public:
     // name is one of those keywords, as it is otherwise (a quoted name keeps its case on the
     // server, where the schema's unquoted names are folded).
     QString column(const QString& name) const;
-    // A condition that the column matches a LIKE pattern bound as the next parameter, with "\"
-    // as escape character, letters compared without regard to case. The pattern decides the
-    // form: the engine's own LIKE for plain ASCII, our Unicode-aware one otherwise.
-    QString like(const QString& column, const QString& pattern) const;
     // Patterns that find the text anywhere in a value, or at its start, with every "%", "_" and
     // "\" in the text taken literally.
     static QString containsPattern(const QString& text);
@@ -45,9 +46,6 @@ public:
     // workstations never both read a counter and then both try to write it.
     QString beginWrite() const;
 
-    // What a new database needs before its first table (the case-blind collation of text()), or
-    // an empty text.
-    QString prelude() const;
     // What follows an INSERT so that it gives the new row's DummyId, or an empty text where the
     // engine tells it otherwise.
     QString returningId() const;

@@ -1,5 +1,6 @@
 #include "addressbook/frmAddressBook.h"
 #include "search/frmSearch.h"
+#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -19,15 +20,17 @@ using Answer = Prompter::Answer;
 namespace {
 
 qint32 addCustomer(Database& db, const QString& name, const QString& address = "1 Road") {
-    db.exec(
-        "INSERT INTO customers (Name, Address, Contact, Telephone, Email) "
-        "VALUES (?, ?, 'Contact', '0123', 'a@b.c')",
-        {name, address});
+    RowValues row(db.dialect(), "customers");
+    row.set("Name", name).set("Address", address).set("Contact", "Contact");
+    row.set("Telephone", "0123").set("Email", "a@b.c");
+    db.exec(row.insert(), row.values());
     return db.scalar("SELECT MAX(DummyID) FROM customers").toInt();
 }
 
 qint32 addClient(Database& db, const QString& name) {
-    db.exec("INSERT INTO clients (Name, Address, Contact) VALUES (?, 'Hull', 'Jo')", {name});
+    RowValues row(db.dialect(), "clients");
+    row.set("Name", name).set("Address", "Hull").set("Contact", "Jo");
+    db.exec(row.insert(), row.values());
     return db.scalar("SELECT MAX(DummyID) FROM clients").toInt();
 }
 

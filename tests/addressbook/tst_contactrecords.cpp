@@ -1,5 +1,6 @@
 #include "addressbook/ContactRecord.h"
 #include "search/ContactSearch.h"
+#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QTest>
@@ -194,7 +195,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("found");
         QTest::newRow("everyone") << false << "  "
-                                  << QStringList{"O'Neil", "Percy", "Under_score", "Émile Zola"};
+                                  << QStringList{"Émile Zola", "O'Neil", "Percy", "Under_score"};
         QTest::newRow("part of name, any case") << false << "NEIL" << QStringList{"O'Neil"};
         QTest::newRow("accented capital") << false << "ÉMILE" << QStringList{"Émile Zola"};
         QTest::newRow("lower finds accented capital")
@@ -214,18 +215,20 @@ private Q_SLOTS:
                                       {"O'Neil", "2 Leeds Rd"},
                                       {"Émile Zola", "Paris"},
                                       {"Under_score", "York"}};
+        const auto add = [this](const char* table, const QString& name, const QString& address,
+                                const char* other, const QString& value) {
+            RowValues row(db().dialect(), table);
+            row.set("Name", name).set("Address", address).set(other, value);
+            return db().exec(row.insert(), row.values());
+        };
         for (const auto& c : customers) {
-            QVERIFY(db().exec("INSERT INTO customers (Name, Address, Telephone) VALUES (?, ?, 't')",
-                              {QString::fromUtf8(c[0]), QString::fromUtf8(c[1])}));
+            QVERIFY(add("customers", QString::fromUtf8(c[0]), QString::fromUtf8(c[1]),
+                        "Telephone", "t"));
         }
-        QVERIFY(
-            db().exec("INSERT INTO clients (Name, Address, Contact) VALUES "
-                      "('Acme', 'Hull', 'Jo Bloggs'), ('Zeta', 'Hull', 'Ann')"));
+        QVERIFY(add("clients", "Acme", "Hull", "Contact", "Jo Bloggs"));
+        QVERIFY(add("clients", "Zeta", "Hull", "Contact", "Ann"));
         const std::optional<Rows> result = searchContacts(db(), text, clients);
         QVERIFY(result);
-        if (TestEnv::onServer() && found.removeOne("Émile Zola")) {
-            found.prepend("Émile Zola");  // the server sorts É beside E
-        }
         QCOMPARE(names(result), found);
         if (clients) {
             QCOMPARE(result->text(0, "Telephone"), QString("Jo Bloggs"));

@@ -183,8 +183,8 @@ private Q_SLOTS:
     void aPreProcessedTemplateMergesOnlyItsTokens() {
         TestEnv env;
         prepare(env);
-        env.app().DbConnection.exec(
-            "INSERT INTO TemplateFields (Id, FieldName) VALUES ('every-token.dotx', '[JOBNO]')");
+        TestEnv::addRow(env.app().DbConnection, "TemplateFields",
+                        {{"Id", "every-token.dotx"}, {"FieldName", "[JOBNO]"}});
         const QString path = CreateDocument(env.app(), "1.doc", "every-token.dotx", sampleJob());
         const QStringList main = paragraphs(path, WordDocument::StoryType::MainText);
         QVERIFY(main.contains("JOBNO=1042"));

@@ -300,9 +300,9 @@ private Q_SLOTS:
     }
 
     void theCustomerSearchFillsTheBoxes() {
-        db().exec(
-            "INSERT INTO customers (Name, Address, Contact, Telephone, Email) "
-            "VALUES ('Bob Smith', '2 Low St', 'Bob', '0200', 'b@example.org')");
+        TestEnv::addRow(db(), "customers",
+                        {{"Name", "Bob Smith"}, {"Address", "2 Low St"}, {"Contact", "Bob"},
+                         {"Telephone", "0200"}, {"Email", "b@example.org"}});
         open();
         c<QPushButton>("cmdNewEstimate")->click();
         app().SearchClients = true;

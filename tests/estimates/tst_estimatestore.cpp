@@ -121,8 +121,8 @@ private Q_SLOTS:
     }
 
     void aKnownCustomerNameIsReusedAndUpdated() {
-        db().exec(
-            "INSERT INTO customers (Name, Address, Telephone) VALUES ('Bob Smith', 'Old', '1')");
+        TestEnv::addRow(db(), "customers",
+                        {{"Name", "Bob Smith"}, {"Address", "Old"}, {"Telephone", "1"}});
         const qint32 id = db().scalar("SELECT DummyID FROM customers").toInt();
         EstimateSave save = newEstimate("  Bob Smith ");
         const auto saved = saveNumberedEstimate(app(), save, kTwoLines);

@@ -397,8 +397,8 @@ private Q_SLOTS:
         withJobFive(env);
         Database& db = env.app().DbConnection;
         for (const char* name : {"Smith", "smythe", "Jones", "50% Off Ltd"}) {
-            db.exec("INSERT INTO customers (Name, Address, Contact) VALUES (?, 'Addr', 'Tel')",
-                    {QString::fromUtf8(name)});
+            TestEnv::addRow(db, "customers", {{"Name", QString::fromUtf8(name)},
+                                              {"Address", "Addr"}, {"Contact", "Tel"}});
         }
         auto screen = open(env);
         screen->cmdFindClient[0]->click();
@@ -447,8 +447,8 @@ private Q_SLOTS:
         QFETCH(int, tab);
         TestEnv env;
         withJobFive(env);
-        env.app().DbConnection.exec(
-            "INSERT INTO customers (Name, Address, Contact) VALUES ('Smith', '1 High St', '')");
+        TestEnv::addRow(env.app().DbConnection, "customers",
+                        {{"Name", "Smith"}, {"Address", "1 High St"}, {"Contact", ""}});
         auto screen = open(env);
         auto* tabs = control<QTabWidget>(screen.get(), "tabJobs");
         tabs->setCurrentIndex(tab);
@@ -511,7 +511,7 @@ private Q_SLOTS:
         withJobFive(env);
         Database& db = env.app().DbConnection;
         for (const char* name : {"Bob", "", "Alice"}) {
-            db.exec("INSERT INTO engineers (Engineer) VALUES (?)", {QString::fromUtf8(name)});
+            TestEnv::addRow(db, "engineers", {{"Engineer", QString::fromUtf8(name)}});
         }
         env.app().FieldCaptions[8] = "Engineers";
         auto screen = open(env);

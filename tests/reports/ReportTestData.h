@@ -1,6 +1,7 @@
 #pragma once
 
 #include "startup/Captions.h"
+#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -37,11 +38,12 @@ struct ReportEnv {
 
     // Each job's fields in the order of the columns.
     void addJobs(const QStringList& columns, const QList<QVariantList>& jobs) {
-        const QStringList marks(columns.size(), "?");
         for (const QVariantList& values : jobs) {
-            QVERIFY2(db().exec("INSERT INTO Jobs (" + columns.join(", ") + ") VALUES (" +
-                                   marks.join(", ") + ")", values),
-                     qPrintable(db().lastError().message));
+            RowValues row(db().dialect(), "Jobs");
+            for (qsizetype i = 0; i < columns.size(); ++i) {
+                row.set(columns[i], values.value(i));
+            }
+            QVERIFY2(db().exec(row.insert(), row.values()), qPrintable(db().lastError().message));
         }
     }
 };

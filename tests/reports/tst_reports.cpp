@@ -70,9 +70,6 @@ private Q_SLOTS:
         QCOMPARE(r.title, QString("Show jobs that have been in the system for at least 30 days  "
                                   "based on the Created: date,  where the job status is Open and  "
                                   "order the report by Job Age"));
-        QCOMPARE(r.sql, QString("SELECT * FROM jobsreport WHERE Age >= ? AND JobStatus = ? "
-                                "ORDER BY Age, JobNo"));
-        QCOMPARE(r.params, (QVariantList{qint64(30), "Open"}));
         QCOMPARE(r.layout, QString("drQuoteStatus"));
         QCOMPARE(r.label("label1"), e.caption(12));
         QCOMPARE(r.label("label9"), e.caption(20));
@@ -82,10 +79,6 @@ private Q_SLOTS:
         QCOMPARE(r.title, QString("Show jobs that have been in the system for at least 7 days  "
                                   "based on the Surveyed: where introduced by is O'Neill & Co and  "
                                   "order the report by Nothing known"));
-        // A sort caption that names no field orders by the job number.
-        QCOMPARE(r.sql, QString("SELECT * FROM jobsreport WHERE Age >= ? AND IntroducedBy = ? "
-                                "ORDER BY JobNo"));
-        QCOMPARE(r.params, (QVariantList{qint64(7), "O'Neill & Co"}));
         QCOMPARE(r.layout, QString("drIntroducedGroup"));
         QCOMPARE(r.label("label1"), e.caption(1));
     }
@@ -161,22 +154,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("introducer");
         QTest::addColumn<bool>("grouped");
-        QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("titleEnd");
         QTest::addColumn<QStringList>("jobs");
-        const QString range = "DateCreated >= ? AND DateCreated < ?";
         QTest::newRow("no filter, flat") << "All" << "All" << false
-            << "SELECT * FROM Jobs WHERE " + range + " ORDER BY DateCreated, JobNo"
             << " showing all jobs with no filtering" << QStringList{"2", "1", "4", "3"};
         QTest::newRow("status, grouped") << "Won't fix" << "All" << true
-            << "SELECT * FROM Jobs WHERE JobStatus = ? AND " + range
             << " showing jobs with a status of Won't fix" << QStringList{"4"};
         QTest::newRow("introducer") << "All" << "Agent" << false
-            << "SELECT * FROM Jobs WHERE " + range + " AND IntroducedBy = ? ORDER BY DateCreated, JobNo"
             << " showing all jobs Introduced By Agent" << QStringList{"2", "1"};
         QTest::newRow("both") << "Open" << "Agent" << true
-            << "SELECT * FROM Jobs WHERE JobStatus = ? AND " + range + " AND IntroducedBy = ?"
             << " showing jobs with a status of Open and Introduced By Agent" << QStringList{"1", "2"};
+        QTest::newRow("status in another case") << "OPEN" << "agent" << false
+            << " showing jobs with a status of OPEN and Introduced By agent" << QStringList{"2", "1"};
     }
     // Statements, titles and the rows they bring: the To day counts whole.
     void marketingStatements() {
@@ -198,7 +187,6 @@ private Q_SLOTS:
         c.grouped = grouped;
         const MarketingReport r = marketingReport(e.app(), c);
         QVERIFY(!r.problem);
-        QTEST(r.request.sql, "sql");
         QFETCH(QString, titleEnd);
         QCOMPARE(r.request.title, "Job Status Report From 01/03/2026 to 14/03/2026" + titleEnd);
         QCOMPARE(r.request.layout, QString(grouped ? "drjobGroup" : "drJobStatus"));
@@ -211,16 +199,17 @@ private Q_SLOTS:
     void jobReport_data() {
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("order");
-        QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("jobs");
         QTest::newRow("current") << "All Current Jobs" << int(JobReportOrder::JobNumber)
-            << "SELECT * FROM Jobs WHERE JobStatus <> ? ORDER BY JobNo" << QStringList{"1", "3"};
+            << QStringList{"1", "3"};
         QTest::newRow("closed") << "All Closed Jobs" << int(JobReportOrder::JobStatus)
-            << "SELECT * FROM Jobs WHERE JobStatus = ? ORDER BY JobStatus, JobNo" << QStringList{"2"};
+            << QStringList{"2"};
         QTest::newRow("all") << "All Jobs" << int(JobReportOrder::JobStatus)
-            << "SELECT * FROM Jobs ORDER BY JobStatus, JobNo" << QStringList{"2", "1", "3"};
+            << QStringList{"2", "1", "3"};
         QTest::newRow("typed") << "Sent `quote`" << int(JobReportOrder::JobDate)
-            << "SELECT * FROM Jobs WHERE JobStatus = ? ORDER BY \"Date\", JobNo" << QStringList{"3"};
+            << QStringList{"3"};
+        QTest::newRow("typed in another case") << "SENT `QUOTE`" << int(JobReportOrder::JobDate)
+            << QStringList{"3"};
     }
     void jobReport() {
         QFETCH(QString, status);
@@ -230,7 +219,6 @@ private Q_SLOTS:
                                                      {2, "closed", "2026-01-01 00:00:00"},
                                                      {3, "Sent `quote`", "2026-01-03 00:00:00"}});
         const ReportRequest r = jobStatusReport(e.app(), status, JobReportOrder(order));
-        QTEST(r.sql, "sql");
         QCOMPARE(r.title, QString("Advanced Report"));
         QCOMPARE(r.layout, QString("drJobStatus"));
         const ProducedReport p = produce(e, r);

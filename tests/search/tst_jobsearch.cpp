@@ -1,6 +1,7 @@
 #include "search/JobSearch.h"
 #include "search/frmSearchJobs.h"
 #include "startup/Captions.h"
+#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -17,10 +18,11 @@ namespace {
 
 // One job: the test names the fields, the values are bound.
 void addJob(Database& db, const QVariantMap& fields) {
-    const QStringList marks(fields.size(), "?");
-    QVERIFY2(db.exec("INSERT INTO Jobs (" + fields.keys().join(", ") + ") VALUES (" +
-                         marks.join(", ") + ")", fields.values()),
-             qPrintable(db.lastError().message));
+    RowValues row(db.dialect(), "Jobs");
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        row.set(it.key(), it.value());
+    }
+    QVERIFY2(db.exec(row.insert(), row.values()), qPrintable(db.lastError().message));
 }
 
 // The search screen on a new database.

@@ -171,8 +171,7 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
-        QVERIFY(db.exec("INSERT INTO DateFormat (DateFormat, \"Default\") VALUES (?, 0)",
-                        {"dd mmm yyyy"}));
+        QVERIFY(TestEnv::addRow(db, "DateFormat", {{"DateFormat", "dd mmm yyyy"}, {"Default", 0}}));
         frmSetup setup(env.app());
         setup.Form_Load();
         QComboBox* box = setup.counters->comDateFormat;

@@ -61,9 +61,9 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(db.onServer()
                                ? "SELECT count(*) FROM pg_indexes WHERE schemaname = "
                                  "current_schema() AND indexname IN ('ixjobsjobno', "
-                                 "'ixdocsjobnumber', 'ixcustomersname')"
+                                 "'ixdocsjobnumber', 'ixcustomersnamefolded')"
                                : "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
-                                 "name IN ('ixJobsJobNo', 'ixDocsJobNumber', 'ixCustomersName')")
+                                 "name IN ('ixJobsJobNo', 'ixDocsJobNumber', 'ixCustomersNameFolded')")
                      .toInt(),
                  3);
         QCOMPARE(db.integrityCheck(), QString("ok"));

@@ -1,5 +1,6 @@
 #include "support/TestEnv.h"
 
+#include "startup/RowValues.h"
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
 
@@ -198,4 +199,12 @@ void TestEnv::writeFile(const QString& file, const QByteArray& contents) {
     if (!out.open(QIODevice::WriteOnly) || out.write(contents) != contents.size()) {
         qFatal("cannot write %s", qPrintable(file));
     }
+}
+
+bool TestEnv::addRow(Database& db, const QString& table, const QVariantMap& values) {
+    RowValues row(db.dialect(), table);
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        row.set(it.key(), it.value());
+    }
+    return db.exec(row.insert(), row.values());
 }

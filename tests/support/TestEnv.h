@@ -75,6 +75,8 @@ public:
     static bool refuse(Database& db, const QString& event, const QString& table,
                        const QString& message);
     static bool allow(Database& db, const QString& table);
+    // Adds a row as the program writes one: the texts with their folded copies and sort keys.
+    static bool addRow(Database& db, const QString& table, const QVariantMap& values);
     // Creates a file with the given contents, making its folder.
     static void writeFile(const QString& file, const QByteArray& contents);
 
