@@ -1,5 +1,6 @@
 #include "documents/WordDocument.h"
 
+#include "documents/FileWriting.h"
 #include "documents/OfficePackage.h"
 #include "documents/Xml.h"
 
