@@ -47,7 +47,7 @@ void merge(benchmark::State& state, const QString& folder, const QString& templa
            const QString& extension) {
     bench->app.TemplateFolder = folder;
     const JobFields job = sampleJob();
-    int n = 0;
+    static int n = 0;  // a new document never takes the name of one made before
     for (auto _ : state) {
         const QString name = QString::number(++n) + extension;
         QElapsedTimer timer;
