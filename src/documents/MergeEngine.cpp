@@ -52,6 +52,10 @@ bool saveNewDocument(AppState& app, const QString& target, const QByteArray& byt
 
 // Replaces a long text through pieces, each but the last ending with the marker that the next
 // piece replaces, so the text is rebuilt in order. Gives whether the token was found.
+//
+// Each piece would take the place of the marker the one before it brought, so after the first
+// every marker ends up holding all the later pieces in order: they are put there together, in
+// one pass over the part, so that the time taken grows with the text's length, not its square.
 bool replaceLongText(WordDocument& doc, int story, const QString& token, const QString& text) {
     const QStringList pieces = SplitIntoChunks(text, kChunkSize);
     if (pieces.size() < 2) {
@@ -62,9 +66,13 @@ bool replaceLongText(WordDocument& doc, int story, const QString& token, const Q
         return doc.replaceAll(story, token, asLines(whole));
     }
     const bool found = doc.replaceAll(story, token, pieces.first());
+    QString rest;
+    rest.reserve(text.size());
     for (qsizetype i = 1; i < pieces.size(); ++i) {
-        doc.replaceAll(story, ChunkMarker, pieces[i]);
+        rest += i + 1 < pieces.size() ? QStringView(pieces[i]).chopped(ChunkMarker.size())
+                                      : QStringView(pieces[i]);
     }
+    doc.replaceAll(story, ChunkMarker, rest);
     return found;
 }
 
