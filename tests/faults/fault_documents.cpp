@@ -115,6 +115,33 @@ private Q_SLOTS:
         QVERIFY(env.launcher.requests.isEmpty());
     }
 
+    // The same from verdell-admin, which printed the path of the short file and said success.
+    void verdellAdminOnAFullDiskFails() {
+        if (TestEnv::onServer()) {
+            QSKIP("verdell-admin is run on the embedded database");
+        }
+        SmallDisk disk;
+        if (!disk.mounted()) {
+            QSKIP("no small file system can be mounted here (needs root)");
+        }
+        TestEnv env;
+        prepare(env, disk.folder());
+        // verdell-admin keeps its documents in the data folder's Docs.
+        QDir(env.dataFolder()).rmdir("Docs");
+        QVERIFY(QFile::link(disk.folder(), env.dataFolder() + "/Docs"));
+        disk.fill(4096);
+        QProcess admin;
+        admin.start(VERDELL_ADMIN,
+                    {"create-document", "--job", "5", "--template", "every-token.dotx"});
+        QVERIFY(admin.waitForFinished(60000));
+        const QString out = QString::fromUtf8(admin.readAllStandardOutput());
+        const QString err = QString::fromUtf8(admin.readAllStandardError());
+        QVERIFY2(admin.exitCode() != 0 && out.isEmpty() && err.contains("the disk is full"),
+                 qPrintable(out + err));
+        QCOMPARE(filesIn(disk.folder()), QStringList());
+        QCOMPARE(recorded(env), QStringList());
+    }
+
     // Numbers already taken by a file, or by a recorded document whose file is gone, after a
     // restore, an import or Setup put the counter back.
     void aNewDocumentNeverTakesAnExistingName_data() {
