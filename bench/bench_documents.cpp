@@ -43,11 +43,32 @@ JobFields sampleJob() {
     return f;
 }
 
+// Work details of about `bytes` characters of words, on one line or in lines of some 70.
+QString longText(qsizetype bytes, bool inLines) {
+    static const QString words[] = {QStringLiteral("replace"), QStringLiteral("valve"),
+                                    QStringLiteral("under"),   QStringLiteral("the"),
+                                    QStringLiteral("kitchen"), QStringLiteral("sink,"),
+                                    QStringLiteral("check"),   QStringLiteral("pressure.")};
+    QString text;
+    text.reserve(bytes + 16);
+    qsizetype line = 0;
+    for (size_t i = 0; text.size() < bytes; ++i) {
+        text += words[i % std::size(words)];
+        line += words[i % std::size(words)].size() + 1;
+        if (inLines && line > 70) {
+            text += u'\n';
+            line = 0;
+        } else {
+            text += u' ';
+        }
+    }
+    return text;
+}
+
 void merge(benchmark::State& state, const QString& folder, const QString& templateName,
-           const QString& extension) {
+           const QString& extension, const JobFields& job = sampleJob()) {
     bench->app.TemplateFolder = folder;
-    const JobFields job = sampleJob();
-    int n = 0;
+    static int n = 0;  // a new document never takes the name of one made before
     for (auto _ : state) {
         const QString name = QString::number(++n) + extension;
         QElapsedTimer timer;
@@ -77,6 +98,15 @@ void FiftyPages(benchmark::State& state) {
 void Invoice(benchmark::State& state) {
     merge(state, QStringLiteral(VERDELL_TEMPLATES), QStringLiteral("Invoice.xltx"),
           QStringLiteral(".XLSX"));
+}
+
+// Work details of 200 KB, 800 KB and 5 MB merged into the job sheet by the long-text rule, on one
+// line and in lines.
+void LongWorkDetails(benchmark::State& state, bool inLines) {
+    JobFields job = sampleJob();
+    job.WorkDetails = longText(state.range(0) * 1000, inLines);
+    merge(state, QStringLiteral(VERDELL_TEMPLATES), QStringLiteral("Job Sheet.dotx"),
+          QStringLiteral(".doc"), job);
 }
 
 // LibreOffice converting the job sheet into a document, headless: starting it is part of what
@@ -113,6 +143,12 @@ BENCHMARK(JobSheet)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(
     ->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(FiftyPages)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)
     ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(LongWorkDetails, one_line, false)->Arg(200)->Arg(800)->Arg(5000)
+    ->ArgName("KB")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(LongWorkDetails, in_lines, true)->Arg(200)->Arg(800)->Arg(5000)
+    ->ArgName("KB")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(Invoice)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)
     ->Repetitions(5)->ReportAggregatesOnly(true);
 

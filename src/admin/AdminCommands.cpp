@@ -1,6 +1,7 @@
 #include "admin/AdminCommands.h"
 #include "admin/ReportCommand.h"
 
+#include "documents/DocumentRepair.h"
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
 #include "documents/TemplateTools.h"
@@ -214,6 +215,9 @@ int check(AppState& app, const QStringList&, Streams io) {
     for (const QString& shared : revisions::contactsSharingAName(db)) {
         io.out << "contacts sharing a name: " << shared << Qt::endl;
     }
+    for (const QString& repaired : repairInterruptedDocuments(app)) {
+        io.out << "documents folder: " << repaired << Qt::endl;
+    }
     const QString integrity = db.integrityCheck();
     io.out << "integrity: " << integrity << Qt::endl;
     if (integrity != QLatin1String("ok")) {
@@ -255,16 +259,15 @@ int createDocument(AppState& app, const QStringList& arguments, Streams io) {
                             ? QStringLiteral("there is no job %1").arg(jobNo)
                             : QStringLiteral("the database cannot be read: %1").arg(job.error));
     }
-    const RecordedDocument doc =
-        recordDocument(app, jobNo, templateName, option(arguments, QStringLiteral("--title")));
-    if (!doc.ok) {
+    const MadeDocument doc = makeJobDocument(
+        app, jobNo, templateName, option(arguments, QStringLiteral("--title")), job.fields);
+    if (!doc.error.isEmpty()) {
         return fail(io, QStringLiteral("the document cannot be recorded: %1").arg(doc.error));
     }
-    const QString path = CreateDocument(app, doc.fileName, templateName, job.fields);
-    if (path.isEmpty()) {
+    if (doc.path.isEmpty()) {
         return fail(io, QStringLiteral("the document was not made: %1").arg(lastMessage(app)));
     }
-    io.out << path << Qt::endl;
+    io.out << doc.path << Qt::endl;
     return 0;
 }
 

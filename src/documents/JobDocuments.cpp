@@ -11,55 +11,111 @@
 
 #include <QFileInfo>
 
-std::optional<QString> CreateUniqueFileName(Database& db) {
-    const auto number = GetCounter(db, 2);
+namespace {
+
+bool isWorkbookTemplate(const QString& ext) {
+    return ext == QLatin1String("XLT") || ext == QLatin1String("XLTX");
+}
+
+// Whether a document number is in use: a file of the documents folder or a recorded document has
+// one of the names it would give. Spreadsheets share the invoice numbers whatever their
+// extension, so both extensions are looked at. No value when the database cannot tell.
+std::optional<bool> numberInUse(Database& db, const QString& folder, qint32 number,
+                                const QStringList& suffixes) {
+    for (const QString& suffix : suffixes) {
+        const QString name = QString::number(number) + suffix;
+        if (QFileInfo::exists(folder + u'/' + name)) {
+            return true;
+        }
+        const auto rows =
+            db.query(QStringLiteral("SELECT DummyId FROM Docs WHERE FileName = ?"), {name});
+        if (!rows) {
+            return std::nullopt;
+        }
+        if (!rows->isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes the next number of a kind that no document has yet, in one transaction, the counter
+// moved past it; the names it gives are made with the suffixes.
+counters::Taken takeFreeNumber(AppState& app, int counterType, const QStringList& suffixes) {
+    Database& db = app.DbConnection;
+    const QString folder = documentsFolder(app);
+    Transaction tx(db);
+    if (!tx.active()) {
+        return {std::nullopt, db.lastError().message};
+    }
+    for (;;) {
+        const counters::Taken number = GetCounter(db, counterType);
+        if (!number) {
+            return number;
+        }
+        const std::optional<bool> used = numberInUse(db, folder, *number, suffixes);
+        if (!used || (!*used && !tx.commit())) {
+            return {std::nullopt, db.lastError().message};
+        }
+        if (!*used) {
+            return number;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<QString> CreateUniqueFileName(AppState& app) {
+    const QString suffix = QStringLiteral(".doc");
+    const counters::Taken number = takeFreeNumber(app, 2, {suffix});
     if (!number) {
         return std::nullopt;
     }
-    return QString::number(*number) + QStringLiteral(".doc");
+    return QString::number(*number) + suffix;
 }
 
-RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& templateName,
-                                const QString& typedTitle) {
-    RecordedDocument doc;
+MadeDocument makeJobDocument(AppState& app, qint32 jobNo, const QString& templateName,
+                             const QString& typedTitle, const JobFields& job) {
+    MadeDocument made;
     Database& db = app.DbConnection;
     const QString name = templateName.trimmed();
     const QString ext = GetFileExtension(templateName).toUpper();
-    doc.title = typedTitle.isEmpty() ? templateName : typedTitle + QStringLiteral(", ") + name;
+    made.title = typedTitle.isEmpty() ? templateName : typedTitle + QStringLiteral(", ") + name;
 
-    Transaction tx(db);
-    if (!tx.active()) {
-        doc.error = db.lastError().message;
-        return doc;
-    }
-    const bool workbook = ext == QLatin1String("XLT") || ext == QLatin1String("XLTX");
-    const counters::Taken number = GetCounter(db, workbook ? 3 : 2);
-    if (!number) {
-        doc.error = number.error;
-        return doc;
-    }
-    QString suffix = QStringLiteral(".doc");
+    const bool workbook = isWorkbookTemplate(ext);
+    QStringList suffixes{QStringLiteral(".doc")};
     if (workbook) {
-        suffix = ext == QLatin1String("XLT") ? QStringLiteral(".XLS") : QStringLiteral(".XLSX");
+        suffixes = QStringList{QStringLiteral(".XLS"), QStringLiteral(".XLSX")};
+        if (ext == QLatin1String("XLTX")) {
+            suffixes.swapItemsAt(0, 1);
+        }
     }
-    doc.fileName = QString::number(*number) + suffix;
-    if (doc.fileName.endsWith(QLatin1String("XLS")) ||
-        doc.fileName.endsWith(QLatin1String("XLSX"))) {
-        doc.title = QStringLiteral("Invoice ") + doc.fileName;
+    const counters::Taken number = takeFreeNumber(app, workbook ? 3 : 2, suffixes);
+    if (!number) {
+        made.error = number.error;
+        return made;
     }
-    const bool ok =
-        db.exec(
+    made.fileName = QString::number(*number) + suffixes.first();
+    if (workbook) {
+        made.title = QStringLiteral("Invoice ") + made.fileName;
+    }
+
+    std::optional<qint64> row;
+    DocumentRecord recorder;
+    recorder.record = [&] {
+        row = db.insert(
             QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title, AddressType, "
                            "DocType) VALUES (?, ?, ?, ?, ?, ?)"),
-            {jobNo, doc.fileName, datetext::toStored(app.clock.now()), doc.title,
-             QStringLiteral(""), QStringLiteral("")}) &&
-        tx.commit();
-    if (!ok) {
-        doc.error = db.lastError().message;
-        return doc;
-    }
-    doc.ok = true;
-    return doc;
+            {jobNo, made.fileName, datetext::toStored(app.clock.now()), made.title,
+             QStringLiteral(""), QStringLiteral("")});
+        if (!row) {
+            made.error = db.lastError().message;
+        }
+        return row.has_value();
+    };
+    recorder.undo = [&] { deleteDocument(db, *row); };
+    made.path = CreateDocument(app, made.fileName, name, job, recorder);
+    return made;
 }
 
 std::optional<QString> defaultTemplate(Database& db) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jobs/JobFields.h"
+
 #include <QString>
 #include <optional>
 
@@ -8,24 +10,29 @@ class Database;
 
 // The documents of a job as the Docs table records them.
 
-// A document recorded for a job: the next number of its kind gives its file name (the invoice
-// counter and ".XLS" / ".XLSX" for a spreadsheet template, the document counter and ".doc"
-// otherwise), and its title is the typed title and the template's name (a spreadsheet is
-// "Invoice " and its file name). Counter and row are written in one transaction.
-struct RecordedDocument {
-    bool ok = false;
-    QString fileName;
+// A job's new document, made as the job screen's Create makes it. The next number of its kind
+// gives its file name (the invoice counter and ".XLS" / ".XLSX" for a spreadsheet template, the
+// document counter and ".doc" otherwise); a number whose file is already in the documents folder,
+// or that a recorded document already has, is passed over, and the counter moves past the number
+// taken. The title is the typed title and the template's name (a spreadsheet is "Invoice " and
+// its file name). The document is merged and written whole; only then is its Docs row recorded,
+// and it is shown (or printed) once both are done.
+struct MadeDocument {
+    QString fileName;  // as numbered, even when the document was not made
     QString title;
+    QString path;      // the document made; empty when it was not
+    // Why it could not be numbered or recorded (the merge tells the user its own failures).
     QString error;
 };
-RecordedDocument recordDocument(AppState& app, qint32 jobNo, const QString& templateName,
-                                const QString& typedTitle);
+MadeDocument makeJobDocument(AppState& app, qint32 jobNo, const QString& templateName,
+                             const QString& typedTitle, const JobFields& job);
 
 // The default (job sheet) template, when one is set.
 std::optional<QString> defaultTemplate(Database& db);
 bool deleteDocument(Database& db, qint64 dummyId);
-// The next document file name: the document counter and ".doc".
-std::optional<QString> CreateUniqueFileName(Database& db);
+// The next document file name: the document counter and ".doc", passing over the numbers in use
+// as a new document does.
+std::optional<QString> CreateUniqueFileName(AppState& app);
 
 // Opens a saved document of the documents folder in the program that shows it. Tells the user
 // when no document is chosen (an empty name), when the file is gone, and when no program could

@@ -1,5 +1,6 @@
 #include "documents/MergeEngine.h"
 
+#include "documents/FileWriting.h"
 #include "documents/LegacyTemplate.h"
 #include "documents/MergeTokens.h"
 #include "documents/TextRoutines.h"
@@ -27,8 +28,35 @@ void report(AppState& app, const OfficeError& error) {
     reportDocumentError(app, QStringLiteral("CreateDocument"), error);
 }
 
+// Writes a new document whole under a temporary name, has the caller record it, then gives it
+// its name; never over an existing file. False, the user told why, when it is not made.
+bool saveNewDocument(AppState& app, const QString& target, const QByteArray& bytes,
+                     const DocumentRecord& recorder) {
+    office::NewFile file;
+    OfficeError error;
+    if (!file.write(target, bytes, error)) {
+        report(app, error);
+        return false;
+    }
+    if (recorder.record && !recorder.record()) {
+        return false;
+    }
+    if (!file.place(error)) {
+        if (recorder.undo) {
+            recorder.undo();
+        }
+        report(app, error);
+        return false;
+    }
+    return true;
+}
+
 // Replaces a long text through pieces, each but the last ending with the marker that the next
 // piece replaces, so the text is rebuilt in order. Gives whether the token was found.
+//
+// Each piece would take the place of the marker the one before it brought, so after the first
+// every marker ends up holding all the later pieces in order: they are put there together, in
+// one pass over the part, so that the time taken grows with the text's length, not its square.
 bool replaceLongText(WordDocument& doc, int story, const QString& token, const QString& text) {
     const QStringList pieces = SplitIntoChunks(text, kChunkSize);
     if (pieces.size() < 2) {
@@ -39,14 +67,19 @@ bool replaceLongText(WordDocument& doc, int story, const QString& token, const Q
         return doc.replaceAll(story, token, asLines(whole));
     }
     const bool found = doc.replaceAll(story, token, pieces.first());
+    QString rest;
+    rest.reserve(text.size());
     for (qsizetype i = 1; i < pieces.size(); ++i) {
-        doc.replaceAll(story, ChunkMarker, pieces[i]);
+        rest += i + 1 < pieces.size() ? QStringView(pieces[i]).chopped(ChunkMarker.size())
+                                      : QStringView(pieces[i]);
     }
+    doc.replaceAll(story, ChunkMarker, rest);
     return found;
 }
 
 QString wordMerge(AppState& app, const QString& templatePath, const QString& target,
-                  const JobFields& job, const QSet<QString>& uses) {
+                  const JobFields& job, const QSet<QString>& uses,
+                  const DocumentRecord& recorder) {
     WordDocument doc;
     if (!doc.open(templatePath)) {
         report(app, doc.error());
@@ -72,8 +105,12 @@ QString wordMerge(AppState& app, const QString& templatePath, const QString& tar
         }
         doc.lineFeedsToParagraphs(story);
     }
-    if (!doc.saveAs(target)) {
+    const QByteArray bytes = doc.saveData();
+    if (bytes.isEmpty()) {
         report(app, doc.error());
+        return {};
+    }
+    if (!saveNewDocument(app, target, bytes, recorder)) {
         return {};
     }
     if (!(app.JustPrint ? app.launcher.print(target) : app.launcher.open(target))) {
@@ -128,9 +165,10 @@ void replaceToken(Workbook& book, const QString& token, const QString& text,
 }
 
 QString spreadsheetMerge(AppState& app, const QString& templatePath, const QString& target,
-                         const QString& fileName, const JobFields& job) {
+                         const QString& fileName, const JobFields& job,
+                         const DocumentRecord& recorder) {
     Workbook book;
-    if (!book.open(templatePath) || !book.saveAs(target)) {
+    if (!book.open(templatePath)) {
         report(app, book.error());
         return {};
     }
@@ -156,8 +194,12 @@ QString spreadsheetMerge(AppState& app, const QString& templatePath, const QStri
     }
     replaceToken(book, QStringLiteral("[CUSTREF]"), job.CustRef);
     replaceToken(book, QStringLiteral("[CUSTNAME]"), job.WorkName);
-    if (!book.save()) {
+    const QByteArray bytes = book.saveData();
+    if (bytes.isEmpty()) {
         report(app, book.error());
+        return {};
+    }
+    if (!saveNewDocument(app, target, bytes, recorder)) {
         return {};
     }
     if (!app.launcher.open(target)) {
@@ -244,7 +286,7 @@ QSet<QString> templateTokens(AppState& app, const QString& templateName) {
 }
 
 QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
-                       const JobFields& job) {
+                       const JobFields& job, const DocumentRecord& recorder) {
     const QString name = templateName.trimmed();
     const QSet<QString> uses = templateTokens(app, name);
     const QString ext = GetFileExtension(name).toUpper();
@@ -262,6 +304,6 @@ QString CreateDocument(AppState& app, const QString& fileName, const QString& te
                           QStringLiteral("CreateDocument"))) {
         return {};
     }
-    return spreadsheet ? spreadsheetMerge(app, templatePath, target, fileName, job)
-                       : wordMerge(app, templatePath, target, job, uses);
+    return spreadsheet ? spreadsheetMerge(app, templatePath, target, fileName, job, recorder)
+                       : wordMerge(app, templatePath, target, job, uses, recorder);
 }

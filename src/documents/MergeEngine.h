@@ -10,13 +10,22 @@ class AppState;
 class LegacyTemplate;
 struct OfficeError;
 
+// What the caller of a merge does once the document is written whole, before it takes its name:
+// `record` it (false abandons the document, the caller having told the user why), and `undo`
+// that when the document then cannot take its name.
+struct DocumentRecord {
+    std::function<bool()> record;
+    std::function<void()> undo;
+};
+
 // Makes a job's document: a new document from the template with every merge token replaced by
 // the job's values as the screen shows them, saved in the documents folder and then shown (or
-// printed, when "Just Print." is set). Failures are reported to the user as they happen; the
-// document's path is given when it was saved (even when no program would then show or print it),
-// an empty text otherwise.
+// printed, when "Just Print." is set). The document is written whole under a temporary name and
+// only then given its own, never over an existing file. Failures are reported to the user as they
+// happen; the document's path is given when it was saved (even when no program would then show
+// or print it), an empty text otherwise.
 QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
-                       const JobFields& job);
+                       const JobFields& job, const DocumentRecord& recorder = {});
 
 // The tokens the merge looks for in a template: those its pre-processing recorded, or all of
 // them when it was never pre-processed; [JOBDETAILS] always.

@@ -8,6 +8,7 @@
 //   53    file not found
 //   70    permission denied
 //   75    path/file access error: the file cannot be written, a folder is missing or is a file
+//   58    file already exists: a new document is never written over an existing file
 //   61    disk full
 //   321   invalid file format: not a zip package, no document part, XML that is not well formed,
 //         not this kind of document
@@ -26,6 +27,7 @@ struct OfficeError {
 namespace office_errors {
 constexpr int OutOfMemory = 7;
 constexpr int FileNotFound = 53;
+constexpr int FileAlreadyExists = 58;
 constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
 constexpr int PathFileAccess = 75;

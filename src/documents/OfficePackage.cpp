@@ -1,5 +1,6 @@
 #include "documents/OfficePackage.h"
 
+#include "documents/FileWriting.h"
 #include "documents/Xml.h"
 
 #include <cstdlib>
@@ -9,8 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
 #include <QUrl>
 
 namespace office {
@@ -545,68 +544,6 @@ bool Package::save(const QString& path, const std::map<QString, QByteArray>& rep
                    const QStringList& removed, OfficeError& error) const {
     QByteArray bytes;
     return build(replaced, removed, bytes, error) && writeFileAtomically(path, bytes, error);
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, OfficeError& error) {
-    const QFileInfo info(path);
-    const QString name = QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
-    const QFileInfo folder(info.absolutePath());
-    const QString folderName =
-        QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(info.absolutePath()));
-    if (path.isEmpty()) {
-        error = {PathFileAccess, QStringLiteral("No file name was given to save to.")};
-        return false;
-    }
-    if (info.isDir()) {
-        error = {PathFileAccess, QStringLiteral("%1 cannot be saved: it is a folder.").arg(name)};
-        return false;
-    }
-    if (!folder.exists()) {
-        error = {PathFileAccess, QStringLiteral("%1 cannot be saved: the folder %2 does not exist.")
-                                     .arg(name, folderName)};
-        return false;
-    }
-    if (!folder.isDir()) {
-        error = {PathFileAccess,
-                 QStringLiteral("%1 cannot be saved: %2 is not a folder.").arg(name, folderName)};
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QStorageInfo storage(info.absolutePath());
-        if (storage.isValid() && storage.isReadOnly()) {
-            error = {PathFileAccess,
-                     QStringLiteral("%1 cannot be saved: the disk holding %2 is read-only.")
-                         .arg(name, folderName)};
-        } else if (info.exists() && !info.isWritable()) {
-            error = {PermissionDenied,
-                     QStringLiteral("%1 cannot be saved: the file is read-only.").arg(name)};
-        } else if (!folder.isWritable()) {
-            error = {PermissionDenied,
-                     QStringLiteral("%1 cannot be saved: permission to write in the folder %2 "
-                                    "was denied.")
-                         .arg(name, folderName)};
-        } else {
-            error = {PathFileAccess,
-                     QStringLiteral("%1 cannot be saved: %2.").arg(name, file.errorString())};
-        }
-        return false;
-    }
-    const bool written = file.write(bytes) == bytes.size();
-    if (written && file.commit()) {
-        return true;
-    }
-    const QFileDevice::FileError reason = file.error();
-    const QString why = file.errorString();
-    file.cancelWriting();
-    const QStorageInfo storage(info.absolutePath());
-    if (reason == QFileDevice::ResourceError ||
-        (storage.isValid() && storage.bytesAvailable() < bytes.size())) {
-        error = {DiskFull, QStringLiteral("%1 cannot be saved: the disk is full.").arg(name)};
-    } else {
-        error = {PathFileAccess, QStringLiteral("%1 cannot be saved: %2.").arg(name, why)};
-    }
-    return false;
 }
 
 }  // namespace office

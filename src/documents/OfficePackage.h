@@ -84,11 +84,6 @@ private:
     QString mainPart_;
 };
 
-// Writes bytes to a file through a temporary file that replaces it only when everything was
-// written, with the error numbers for a missing or unwritable folder, a read-only file and a full
-// disk.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, OfficeError& error);
-
 // Ends the opening of a document: when it failed, the half-read state is thrown away and only the
 // error is kept, so that a failed open leaves nothing of the file behind.
 template <class Impl>

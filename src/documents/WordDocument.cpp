@@ -1,5 +1,6 @@
 #include "documents/WordDocument.h"
 
+#include "documents/FileWriting.h"
 #include "documents/OfficePackage.h"
 #include "documents/Xml.h"
 
@@ -294,10 +295,11 @@ bool splitAtLineFeeds(const Names& n, xml_node p) {
         }
         split = true;
         const xml_node t = piece->t;
-        for (qsizetype at = own.lastIndexOf(u'\n'); at >= 0; at = own.lastIndexOf(u'\n')) {
+        // The text before the line feeds is set once, at the end: setting what is left after
+        // each split would copy the text once per line.
+        for (qsizetype at = own.lastIndexOf(u'\n'); at >= 0; at = own.lastIndexOf(u'\n', at - 1)) {
             const QString after = own.mid(at + 1);
             own.truncate(at);
-            setRunText(t, own);
             const xml_node tail = t.parent().insert_child_after(t.name(), t);
             setRunText(tail, after);
 
@@ -339,6 +341,8 @@ bool splitAtLineFeeds(const Names& n, xml_node p) {
         }
         if (own.isEmpty()) {
             removeRunText(n, t);
+        } else {
+            setRunText(t, own);
         }
     }
     return split;

@@ -1,5 +1,6 @@
 #include "documents/Workbook.h"
 
+#include "documents/FileWriting.h"
 #include "documents/OfficePackage.h"
 #include "documents/Xml.h"
 

@@ -176,6 +176,6 @@ void frmEstimate::cmdConvert_Click() {
     jobs->txtCustName->setText(txtName->text());
     jobs->txtHomeAddress->setPlainText(txtAddress->toPlainText());
     jobs->txtCustContactNos->setPlainText(txtTel->text());
-    jobs->txtWorkDetails->setPlainText(details);
+    jobs->txtWorkDetails->setText(details);
     jobs->cmdSave_Click();
 }

@@ -132,7 +132,7 @@ QLabel* frmJobs::caption(int index, QWidget* buddy) {
 template <class Box>
 Box* frmJobs::field(Box* box, const char* name) {
     box->setObjectName(QString::fromLatin1(name));
-    if constexpr (std::is_same_v<Box, QPlainTextEdit>) {
+    if constexpr (std::is_base_of_v<QPlainTextEdit, Box>) {
         box->setTabChangesFocus(true);  // Tab moves on; a tab character belongs in no field
     }
     jobFields_ << box;
@@ -190,8 +190,8 @@ QWidget* frmJobs::buildJobTab() {
         makeButton(page, "cmdFindClient_0", QStringLiteral("Find Customer..."),
                    QStringLiteral("Click here to find an existing customer and assign "
                                   "them to this job."));
-    txtWorkDetails = field(new QPlainTextEdit(page), "txtWorkDetails");
-    txtNotes = field(new QPlainTextEdit(page), "txtNotes");
+    txtWorkDetails = field(new TextBox(page), "txtWorkDetails");
+    txtNotes = field(new TextBox(page), "txtNotes");
     txtDateCreated = field(new QLineEdit(page), "txtDateCreated");
     txtDateReceived = field(new QLineEdit(page), "txtDateReceived");
     txtDateDue = field(new QLineEdit(page), "txtDateDue");

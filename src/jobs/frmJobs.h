@@ -2,6 +2,7 @@
 
 #include "jobs/JobFields.h"
 #include "platform/OpenScreens.h"
+#include "platform/TextBox.h"
 
 #include <QWidget>
 #include <array>
@@ -101,8 +102,8 @@ public:
     QPlainTextEdit* txtHomeAddress;
     QPlainTextEdit* txtCustContactNos;
     std::array<QPushButton*, 2> cmdFindClient{};
-    QPlainTextEdit* txtWorkDetails;
-    QPlainTextEdit* txtNotes;
+    TextBox* txtWorkDetails;
+    TextBox* txtNotes;
     QLineEdit* txtDateCreated;
     QLineEdit* txtDateReceived;
     QLineEdit* txtDateDue;

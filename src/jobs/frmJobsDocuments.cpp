@@ -95,22 +95,20 @@ void frmJobs::cmdSaveDoc_Click() {
         txtDocTitle->setText(templateName);
     }
     const QString typed = txtDocTitle->text() == templateName ? QString() : txtDocTitle->text();
-    const RecordedDocument doc = recordDocument(app_, jobNumber(), templateName, typed);
-    if (!doc.ok) {
-        app_.prompter.message(QStringLiteral("cmdSaveDoc Error ") +
-                              QString::number(app_.DbConnection.lastError().number()) +
-                              QStringLiteral("\r\n") + doc.error);
-        return;
-    }
-    LoadDocs(jobNumber());
     setDocumentPanelOpen(false);
     QApplication::processEvents();
     if (!app_.BackgroundPrinting) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
-    CreateDocument(app_, doc.fileName, templateName.trimmed(), snapshot());
+    const MadeDocument doc = makeJobDocument(app_, jobNumber(), templateName, typed, snapshot());
     if (!app_.BackgroundPrinting) {
         QApplication::restoreOverrideCursor();
+    }
+    const int errorNumber = app_.DbConnection.lastError().number();
+    LoadDocs(jobNumber());
+    if (!doc.error.isEmpty()) {
+        app_.prompter.message(QStringLiteral("cmdSaveDoc Error ") + QString::number(errorNumber) +
+                              QStringLiteral("\r\n") + doc.error);
     }
 }
 

@@ -88,11 +88,11 @@ void frmJobs::showFields(const JobFields& f) {
     const QScopedValueRollback<bool> filling(filling_, true);
     comIntroduced->setEditText(f.IntroducedBy);
     txtClientRef->setText(f.ClientRef);
-    txtWorkDetails->setPlainText(f.WorkDetails);
+    txtWorkDetails->setText(f.WorkDetails);
     txtCustContactNos->setPlainText(f.HomeNumbers);
     txtCustName->setText(f.WorkName);
     txtHomeAddress->setPlainText(f.HomeAddress);
-    txtNotes->setPlainText(f.WorkNotes);
+    txtNotes->setText(f.WorkNotes);
     for (const auto& [column, box, text] : dateBoxes(f)) {
         const datetext::Shown behind = f.shownDates.value(column);
         showBoxDate(box, {text, behind.text == text ? behind.date : QDateTime()});
@@ -137,8 +137,8 @@ JobFields frmJobs::snapshot() const {
     f.WorkName = txtCustName->text();
     f.HomeAddress = txtHomeAddress->toPlainText();
     f.HomeNumbers = txtCustContactNos->toPlainText();
-    f.WorkDetails = txtWorkDetails->toPlainText();
-    f.WorkNotes = txtNotes->toPlainText();
+    f.WorkDetails = txtWorkDetails->text();
+    f.WorkNotes = txtNotes->text();
     f.DateCreated = txtDateCreated->text();
     f.DateReceived = txtDateReceived->text();
     f.DateDue = txtDateDue->text();

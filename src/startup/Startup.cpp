@@ -1,5 +1,6 @@
 #include "startup/Startup.h"
 
+#include "documents/DocumentRepair.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
 #include "startup/AppState.h"
@@ -100,4 +101,7 @@ void Main(AppState& app, StartupUi& ui) {
     LoadDefaultDateFormat(app);
     ui.showMainWindow();
     LoadTemplateFolder(app, ui);
+    if (app.DbConnection.isOpen()) {
+        repairDocumentsAtStart(app);
+    }
 }

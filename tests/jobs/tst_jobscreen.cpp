@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -247,6 +249,46 @@ private Q_SLOTS:
         dropText(control(screen.get(), box), "dropped");
         QVERIFY(control(screen.get(), "cmdSave")->isVisible());
         QVERIFY(!control(screen.get(), "cmdNewJob")->isVisible());
+    }
+
+    // A long line is laid out again at every change of size and cursor: the box shows it in
+    // short paragraphs, and what is saved is the text as typed, without their breaks.
+    void aLongLineShowsInShortParagraphsAndSavesWhole_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("work details, one line") << "txtWorkDetails" << "WorkDetails" << "" << "";
+        QTest::newRow("notes, among short lines") << "txtNotes" << "WorkNotes" << "Called\n"
+                                                  << "\nPaid";
+    }
+    void aLongLineShowsInShortParagraphsAndSavesWhole() {
+        QFETCH(QString, box);
+        QFETCH(QString, column);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QString line;
+        for (int i = 0; line.size() < 300000; ++i) {
+            line += QString("word%1 ").arg(i % 97);
+        }
+        line += QString(5000, u'x');  // and a stretch without a blank
+        const QString text = before + line + after;
+        TestEnv env;
+        withJobFive(env);
+        env.app().DbConnection.exec(QString("UPDATE Jobs SET %1 = ? WHERE JobNo = 5").arg(column),
+                                    {text});
+        auto screen = open(env);
+        auto* shown = control<QPlainTextEdit>(screen.get(), box);
+        for (QTextBlock b = shown->document()->begin(); b.isValid(); b = b.next()) {
+            QVERIFY2(b.length() <= 2001, qPrintable(QString::number(b.length())));
+        }
+        shown->setFocus();
+        QTest::keyClick(shown, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClicks(shown, "X");
+        QVERIFY(screen->cmdSave_Click());
+        QCOMPARE(env.app().DbConnection.scalar(
+                     QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column)).toString(),
+                 "X" + text);
     }
 
     void typingAloneClosesWithoutAQuestion() {
