@@ -13,7 +13,9 @@
 #include <limits>
 
 std::optional<QStringList> LoadStock(Database& db) {
-    const std::optional<Rows> rows = db.query(QStringLiteral("SELECT Description FROM Stock"));
+    // In the order they were added, whichever way the engine would read the table.
+    const std::optional<Rows> rows = db.query(
+        QStringLiteral("SELECT Description FROM Stock ORDER BY ") + db.dialect().rowKey());
     if (!rows) {
         return std::nullopt;
     }
