@@ -113,9 +113,15 @@ bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     // As the program's start does: the first-run settings, and the data folder looked for on
     // every drive when it is not where the settings say.
     WriteFirstRunDefaults(app);
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
+    if (!server) {
+        const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+        if (!repaired.isEmpty()) {
+            io.out << "repaired: " << repaired << Qt::endl;
+        }
+    }
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
-    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     const QString file =
         paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
                                   app.AppSettings.GetValue(QStringLiteral("dataname"))),

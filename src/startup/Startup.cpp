@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "setup/Backup.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
 #include "startup/RunDatabase.h"
@@ -10,6 +11,7 @@
 #include "startup/DateFormats.h"
 #include "startup/Options.h"
 #include "startup/Revisions.h"
+#include "startup/ServerAddress.h"
 #include "startup/Upgrade.h"
 
 namespace {
@@ -51,6 +53,22 @@ void WriteFirstRunDefaults(AppState& app) {
     settings.SetValue(QStringLiteral("TemplatePath"), kDataFolder + QStringLiteral("\\Templates"));
 }
 
+namespace {
+
+// Finishes or undoes a restore that was stopped half way, and tells the user which.
+void repairInterruptedRestore(AppState& app) {
+    if (ServerAddress::fromSettings(app.AppSettings)) {
+        return;
+    }
+    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+    if (!repaired.isEmpty()) {
+        app.prompter.message(repaired, QStringLiteral("Database Repaired"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Information);
+    }
+}
+
+}  // namespace
+
 void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.StartupComplete = false;
     ui.setBusy(true);
@@ -79,6 +97,7 @@ void Main(AppState& app, StartupUi& ui) {
     // A database named on the command line is opened where it is, for this run only: the
     // settings' data folder is neither looked for nor rewritten.
     if (!app.AppSettings.holding()) {
+        repairInterruptedRestore(app);
         LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                          QStringLiteral("verdell.mdb"));
     }
