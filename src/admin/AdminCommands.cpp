@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "setup/Backup.h"
+#include "startup/Counters.h"
 #include "setup/JetConversion.h"
 #include "setup/OlderImport.h"
 #include "setup/Progress.h"
@@ -82,10 +83,13 @@ int init(AppState& app, const QStringList&, Streams io) {
     const QString settings = app.AppSettings.storeFile();
     const bool hadSettings = QFileInfo::exists(settings);
     const QString hadFolder = existingDataFolder(app);
-    const QStringList problems = installIfNeeded(app);
-    if (!problems.isEmpty()) {
-        return fail(io,
-                    QString(problems.first()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    const Installation installation = installIfNeeded(app);
+    if (!installation.problems.isEmpty()) {
+        return fail(io, QString(installation.problems.first())
+                            .replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    for (const QString& repaired : installation.repaired) {
+        io.out << "completed: " << repaired << Qt::endl;
     }
     io.out << "settings: " << settings << (hadSettings ? " (kept)" : " (created)") << Qt::endl;
     const QString folder = existingDataFolder(app);
@@ -201,6 +205,14 @@ int check(AppState& app, const QStringList&, Streams io) {
         }
         io.out << "  " << qSetFieldWidth(16) << Qt::left << table << qSetFieldWidth(0)
                << count.toLongLong() << Qt::endl;
+    }
+    // A counter that would give a number in use again is moved past the highest in use.
+    const counters::Corrections checked = counters::correctAll(db);
+    for (const QString& line : checked.messages) {
+        io.out << "counters: " << line << Qt::endl;
+    }
+    if (!checked.error.isEmpty()) {
+        return fail(io, QStringLiteral("the counters could not be checked: %1").arg(checked.error));
     }
     // Kept apart because they differ in more than their name: someone has to decide.
     for (const QString& shared : revisions::contactsSharingAName(db)) {
@@ -325,7 +337,8 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
         return fail(io, error);
     }
     SilentProgress quiet;
-    const auto steps = olderimport::UpdateDatabase(app.DbConnection, *older, quiet);
+    QStringList corrected;
+    const auto steps = olderimport::UpdateDatabase(app.DbConnection, *older, quiet, &corrected);
     for (const auto& step : steps) {
         io.out << step.caption << ": "
                << (step.skipped ? QStringLiteral("passed over, ") + step.reason
@@ -336,6 +349,9 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
                              step.missingColumns.join(QStringLiteral(", ")) +
                              QStringLiteral(" (not in the older table)"))
                << Qt::endl;
+    }
+    for (const QString& line : corrected) {
+        io.out << "counters: " << line << Qt::endl;
     }
     if (olderimport::nothingImported(steps)) {
         return fail(io, QStringLiteral("nothing was imported: %1 holds none of the tables of an "

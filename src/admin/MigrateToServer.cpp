@@ -1,6 +1,7 @@
 // verdell-admin migrate --to postgresql://...: the embedded database copied to a server.
 
 #include "admin/AdminCommands.h"
+#include "setup/DatabaseInUse.h"
 #include "startup/AppState.h"
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
@@ -79,6 +80,20 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
     Database& from = app.DbConnection;
     if (const QString failure = revisions::bringUpToDate(from); !failure.isEmpty()) {
         return fail(io, failure);
+    }
+    // One moment of the file is copied: refused while another program on this computer has it
+    // open, and read under the file's write lock, so that nobody saves in it half way through.
+    if (const QString inUse =
+            ExclusiveUse(from.fileName(), QStringLiteral("migrate the database")).refusal();
+        !inUse.isEmpty()) {
+        return fail(io, QString(inUse).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    Transaction snapshot(from);
+    if (!snapshot.active()) {
+        return fail(io, QStringLiteral("%1 is being saved in by another workstation, so no one "
+                                       "moment of it can be copied: close Verdell on the other "
+                                       "workstations, then migrate again (%2)")
+                            .arg(from.describe(), from.lastError().message));
     }
     Database to;
     if (!to.probe(server->connectionString())) {

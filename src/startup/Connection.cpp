@@ -77,14 +77,15 @@ QString explanation(int code, const QString& fileName) {
 
 void writeFoldersBelow(AppState& app, const QString& folder, bool withDocPath) {
     const QString docs = paths::join(folder, QStringLiteral("Docs"));
+    QList<QPair<QString, QString>> values;
     if (withDocPath) {
-        app.AppSettings.SetValue(QStringLiteral("DocPath"), docs);
+        values.append({QStringLiteral("DocPath"), docs});
     }
-    app.AppSettings.SetValue(QStringLiteral("DocsFolder"), docs);
-    app.AppSettings.SetValue(QStringLiteral("ImageFolder"),
-                             paths::join(folder, QStringLiteral("Images")));
-    app.AppSettings.SetValue(QStringLiteral("TemplatePath"),
-                             paths::join(folder, QStringLiteral("Templates")));
+    values.append({QStringLiteral("DocsFolder"), docs});
+    values.append({QStringLiteral("ImageFolder"), paths::join(folder, QStringLiteral("Images"))});
+    values.append(
+        {QStringLiteral("TemplatePath"), paths::join(folder, QStringLiteral("Templates"))});
+    app.AppSettings.SetValues(values);
 }
 
 }  // namespace
@@ -192,8 +193,8 @@ void CloseDatabase(AppState& app) {
 }
 
 void SetDBReg(AppState& app, const QString& sPath, const QString& sFileName) {
-    app.AppSettings.SetValue(QStringLiteral("datapath"), sPath);
-    app.AppSettings.SetValue(QStringLiteral("dataname"), sFileName);
+    app.AppSettings.SetValues(
+        {{QStringLiteral("datapath"), sPath}, {QStringLiteral("dataname"), sFileName}});
 }
 
 const QList<DatabaseCandidate>& databaseCandidates() {

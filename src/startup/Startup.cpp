@@ -45,12 +45,14 @@ void WriteFirstRunDefaults(AppState& app) {
     if (settings.GetValue(QStringLiteral("FirstRun")) != QLatin1String("1")) {
         return;
     }
-    settings.SetValue(QStringLiteral("datapath"), kDataFolder);
-    settings.SetValue(QStringLiteral("dataname"), QStringLiteral("verdell.mdb"));
-    settings.SetValue(QStringLiteral("FirstRun"), QStringLiteral("0"));
-    settings.SetValue(QStringLiteral("LastJob"), QStringLiteral("0"));
-    settings.SetValue(QStringLiteral("DocPath"), kDataFolder + QStringLiteral("\\Docs"));
-    settings.SetValue(QStringLiteral("TemplatePath"), kDataFolder + QStringLiteral("\\Templates"));
+    // All at once: a first run stopped half way leaves FirstRun=1, and the next start again.
+    settings.SetValues({{QStringLiteral("datapath"), kDataFolder},
+                        {QStringLiteral("dataname"), QStringLiteral("verdell.mdb")},
+                        {QStringLiteral("FirstRun"), QStringLiteral("0")},
+                        {QStringLiteral("LastJob"), QStringLiteral("0")},
+                        {QStringLiteral("DocPath"), kDataFolder + QStringLiteral("\\Docs")},
+                        {QStringLiteral("TemplatePath"),
+                         kDataFolder + QStringLiteral("\\Templates")}});
 }
 
 namespace {
@@ -78,9 +80,14 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
 }
 
 bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun) {
-    for (const QString& problem : installIfNeeded(app)) {
+    const Installation installation = installIfNeeded(app);
+    for (const QString& problem : installation.problems) {
         app.prompter.message(problem, QStringLiteral("Verdell Installation"),
                              Prompter::Buttons::Ok, Prompter::Icon::Critical);
+    }
+    for (const QString& repaired : installation.repaired) {
+        app.prompter.message(repaired, QStringLiteral("Verdell Installation"),
+                             Prompter::Buttons::Ok, Prompter::Icon::Information);
     }
     if (!databaseForThisRun.isEmpty() && !useDatabaseForThisRun(app, databaseForThisRun)) {
         return false;
