@@ -117,6 +117,10 @@ bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     // As the program's start does: the first-run settings, and the data folder looked for on
     // every drive when it is not where the settings say.
     WriteFirstRunDefaults(app);
+    if (const QString problem = settingsProblem(app); !problem.isEmpty()) {
+        fail(io, problem);
+        return false;
+    }
     const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     if (!server) {
         const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
@@ -385,6 +389,12 @@ int backupTo(AppState& app, const QStringList& arguments, Streams io) {
     const QString file = fileArgument(arguments);
     if (file.isEmpty()) {
         return fail(io, QStringLiteral("backup needs the file to write"));
+    }
+    // A script's backup never replaces what is there (a file of another day, a device).
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink()) {
+        return fail(io, QStringLiteral("%1 exists already; a backup never replaces a file: name "
+                                       "a new one")
+                            .arg(file));
     }
     if (!openDatabase(app, io, true)) {
         return 1;
