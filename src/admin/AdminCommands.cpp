@@ -396,7 +396,7 @@ int backupTo(AppState& app, const QStringList& arguments, Streams io) {
                                        "a new one")
                             .arg(file));
     }
-    if (!openDatabase(app, io, true)) {
+    if (!openDatabase(app, io, false)) {
         return 1;
     }
     const QString error = backup::BackupDatabase(app.DbConnection, file);
@@ -421,7 +421,7 @@ int restoreFrom(AppState& app, const QStringList& arguments, Streams io) {
     if (!result.error.isEmpty()) {
         return fail(io, result.error + QStringLiteral(" The database is as it was."));
     }
-    io.out << "restored: " << app.DbConnection.fileName() << Qt::endl;
+    io.out << "restored: " << app.DbConnection.describe() << Qt::endl;
     if (!result.keptFile.isEmpty()) {
         io.out << "replaced database kept as: " << result.keptFile << Qt::endl;
     }

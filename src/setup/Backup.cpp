@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "setup/DatabaseInUse.h"
+#include "setup/ServerBackup.h"
+#include "platform/DriveRoots.h"
 #include "startup/AppState.h"
 #include "startup/Captions.h"
 #include "startup/Connection.h"
@@ -143,6 +145,42 @@ bool onServer(AppState& app) {
     return ServerAddress::fromSettings(app.AppSettings).has_value();
 }
 
+// Loads what the screens keep of the database after it has been replaced.
+void reloadFrom(AppState& app) {
+    revisions::bringUpToDate(app.DbConnection);
+    captions::load(app.DbConnection, app.FieldCaptions);
+    LoadOptions(app);
+    LoadDefaultDateFormat(app);
+}
+
+// What the server held is kept first as a backup beside the one restored (or in the home folder
+// when that folder takes no file), then the backup is put back in one transaction.
+RestoreResult restoreOnServer(AppState& app, const QString& backupFile) {
+    if (!app.DbConnection.isOpen() && !OpenDatabase(app)) {
+        return {app.DbConnection.lastError().message, {}};
+    }
+    Database& db = app.DbConnection;
+    const QString stamp = app.clock.now().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss"));
+    const QString name = app.AppSettings.GetValue(QStringLiteral("DbName"));
+    const QString base = (name.isEmpty() ? QStringLiteral("verdell") : name) +
+                         QStringLiteral(".vbk");
+    QString kept = replacedName(QFileInfo(backupFile).absolutePath() + u'/' + base, stamp);
+    if (!backupServer(db, kept).isEmpty()) {
+        kept = replacedName(app.roots.home() + u'/' + base, stamp);
+        if (const QString failure = backupServer(db, kept); !failure.isEmpty()) {
+            return {failure + QStringLiteral(" What the server holds could not be kept, so "
+                                             "nothing was restored."),
+                    {}};
+        }
+    }
+    if (const QString failure = restoreServer(db, backupFile); !failure.isEmpty()) {
+        QFile::remove(kept);
+        return {failure, {}};
+    }
+    reloadFrom(app);
+    return {{}, kept};
+}
+
 }  // namespace
 
 QString BackupDatabase(Database& db, const QString& target) {
@@ -151,6 +189,10 @@ QString BackupDatabase(Database& db, const QString& target) {
     }
     if (!db.isOpen()) {
         return QStringLiteral("There is no open database to back up.");
+    }
+    if (db.onServer()) {
+        return QFileInfo(target).isDir() ? QStringLiteral("'%1' is a folder.").arg(target)
+                                         : backupServer(db, target);
     }
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(db.fileName()).absoluteFilePath()) {
         return QStringLiteral("The backup cannot be written over the database itself.");
@@ -224,6 +266,9 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     if (!problem.isEmpty()) {
         return {problem, {}};
     }
+    if (onServer(app)) {
+        return restoreOnServer(app, backupFile);
+    }
     const QString file = restoredFile(app);
     if (QFileInfo(file).absoluteFilePath() == QFileInfo(backupFile).absoluteFilePath()) {
         return {QStringLiteral("The backup is the database itself."), {}};
@@ -276,10 +321,7 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     }
     QFile(file).setPermissions(QFile(file).permissions() | QFileDevice::WriteOwner);
     if (OpenDatabase(app)) {
-        revisions::bringUpToDate(app.DbConnection);
-        captions::load(app.DbConnection, app.FieldCaptions);
-        LoadOptions(app);
-        LoadDefaultDateFormat(app);
+        reloadFrom(app);
     }
     return {{}, hadDatabase ? kept : QString()};
 }

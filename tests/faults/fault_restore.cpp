@@ -1,5 +1,5 @@
-// Replacing the database: a restore just after a program died in the middle of a save, and a
-// restore interrupted half way.
+// Replacing the database: a restore just after a program died in the middle of a save, a restore
+// interrupted half way, and backup and restore on a database server.
 
 #include "FaultTests.h"
 #include "Programs.h"
@@ -124,6 +124,66 @@ private Q_SLOTS:
         Database db;
         QVERIFY(db.open(connection::forFile(file)));
         QCOMPARE(count(db, "Jobs"), databaseSetAside ? 0 : 3);
+    }
+
+    // On a database server the backup is a copy of every table that a restore puts back in
+    // one go; another workstation's change under way makes the restore wait for nothing and
+    // refuse.
+    void backupAndRestoreOnTheServer() {
+        if (!TestEnv::onServer()) {
+            QSKIP("a database server is needed");
+        }
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        addJobs(db, 1, 5);
+        QVERIFY(db.exec("INSERT INTO customers (Name) VALUES ('Zoë')"));
+        const QString copy = env.root() + "/server.vbk";
+        env.prompter.chooseFile(copy);
+        BackupWithDialog(env.app());
+        QCOMPARE(env.prompter.last().title, QString("Backup Complete"));
+        addJobs(db, 6, 4);
+        QVERIFY(db.exec("DELETE FROM customers"));
+
+        Database other;
+        QVERIFY(other.open(env.connectionString()));
+        QVERIFY(other.begin());
+        QVERIFY(other.exec("UPDATE Counters SET JobCounter = JobCounter"));
+        env.prompter.chooseFile(copy);
+        env.prompter.answer(Prompter::Answer::Yes);
+        QVERIFY(!RestoreWithDialog(env.app()));
+        QVERIFY(env.prompter.last().prompt.contains("workstation"));
+        other.rollback();
+        QCOMPARE(count(env.app().DbConnection, "Jobs"), 9);
+
+        const AdminRun run = runAdmin({"restore", copy});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(run.out.contains("on the server"));
+        Database after;
+        QVERIFY(after.open(env.connectionString()));
+        QCOMPARE(count(after, "Jobs"), 5);
+        QCOMPARE(jobCounter(after), 6);
+        QCOMPARE(after.scalar("SELECT Name FROM customers").toString(), QString("Zoë"));
+        // New rows carry on after the identities put back.
+        QVERIFY(after.insert("INSERT INTO customers (Name) VALUES ('next')").value_or(0) >
+                after.scalar("SELECT min(DummyId) FROM customers").toLongLong());
+    }
+
+    // verdell-admin backs up the server's data, not a file the settings name beside it.
+    void adminBackupOnTheServerCopiesTheServer() {
+        if (!TestEnv::onServer()) {
+            QSKIP("a database server is needed");
+        }
+        TestEnv env;
+        env.openNewDatabase();
+        addJobs(env.app().DbConnection, 1, 7);
+        const QString copy = env.root() + "/admin.vbk";
+        const AdminRun run = runAdmin({"backup", copy});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        Database file;
+        QVERIFY(file.open(connection::forFile(copy)));
+        QCOMPARE(count(file, "Jobs"), 7);
+        QCOMPARE(file.integrityCheck(), QString("ok"));
     }
 };
 
