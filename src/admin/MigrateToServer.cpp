@@ -36,6 +36,10 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
         !inUse.isEmpty()) {
         return fail(io, QString(inUse).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
+    if (const QString integrity = from.integrityCheck(); integrity != QLatin1String("ok")) {
+        return fail(io, QStringLiteral("%1 is damaged, so it is not copied: %2")
+                            .arg(from.describe(), integrity));
+    }
     Transaction snapshot(from);
     if (!snapshot.active()) {
         return fail(io, QStringLiteral("%1 is being saved in by another workstation, so no one "
