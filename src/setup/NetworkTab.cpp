@@ -72,8 +72,10 @@ NetworkTab::NetworkTab(AppState& app, QWidget* parent) : SetupTab(parent), app_(
     chkOpenShare->setObjectName(QStringLiteral("chkOpenShare"));
     labShareAccess = explanation(QString());
     labShareAccess->setObjectName(QStringLiteral("labShareAccess"));
-    serverLayout->addRow(QStringLiteral("Users' group:"), txtShareGroup);
-    serverLayout->addRow(chkOpenShare);
+    auto* access = new QHBoxLayout;
+    access->addWidget(txtShareGroup);
+    access->addWidget(chkOpenShare);
+    serverLayout->addRow(QStringLiteral("Users' group:"), access);
     serverLayout->addRow(labShareAccess);
     serverLayout->addRow(cmdPrepare, txtPath);
     serverLayout->addRow(explanation(QStringLiteral(
