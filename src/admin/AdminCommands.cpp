@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "setup/Backup.h"
+#include "startup/Counters.h"
 #include "setup/JetConversion.h"
 #include "setup/OlderImport.h"
 #include "setup/Progress.h"
@@ -84,10 +85,13 @@ int init(AppState& app, const QStringList&, Streams io) {
     const QString settings = app.AppSettings.storeFile();
     const bool hadSettings = QFileInfo::exists(settings);
     const QString hadFolder = existingDataFolder(app);
-    const QStringList problems = installIfNeeded(app);
-    if (!problems.isEmpty()) {
-        return fail(io,
-                    QString(problems.first()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    const Installation installation = installIfNeeded(app);
+    if (!installation.problems.isEmpty()) {
+        return fail(io, QString(installation.problems.first())
+                            .replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    for (const QString& repaired : installation.repaired) {
+        io.out << "completed: " << repaired << Qt::endl;
     }
     io.out << "settings: " << settings << (hadSettings ? " (kept)" : " (created)") << Qt::endl;
     const QString folder = existingDataFolder(app);
@@ -115,9 +119,19 @@ bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     // As the program's start does: the first-run settings, and the data folder looked for on
     // every drive when it is not where the settings say.
     WriteFirstRunDefaults(app);
+    if (const QString problem = settingsProblem(app); !problem.isEmpty()) {
+        fail(io, problem);
+        return false;
+    }
+    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
+    if (!server) {
+        const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+        if (!repaired.isEmpty()) {
+            io.out << "repaired: " << repaired << Qt::endl;
+        }
+    }
     LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                      QStringLiteral("verdell.mdb"));
-    const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     const QString file =
         paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
                                   app.AppSettings.GetValue(QStringLiteral("dataname"))),
@@ -210,6 +224,14 @@ int check(AppState& app, const QStringList&, Streams io) {
         }
         io.out << "  " << qSetFieldWidth(16) << Qt::left << table << qSetFieldWidth(0)
                << count.toLongLong() << Qt::endl;
+    }
+    // A counter that would give a number in use again is moved past the highest in use.
+    const counters::Corrections checked = counters::correctAll(db);
+    for (const QString& line : checked.messages) {
+        io.out << "counters: " << line << Qt::endl;
+    }
+    if (!checked.error.isEmpty()) {
+        return fail(io, QStringLiteral("the counters could not be checked: %1").arg(checked.error));
     }
     // Kept apart because they differ in more than their name: someone has to decide.
     for (const QString& shared : revisions::contactsSharingAName(db)) {
@@ -336,7 +358,8 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
         return fail(io, error);
     }
     SilentProgress quiet;
-    const auto steps = olderimport::UpdateDatabase(app.DbConnection, *older, quiet);
+    QStringList corrected;
+    const auto steps = olderimport::UpdateDatabase(app.DbConnection, *older, quiet, &corrected);
     for (const auto& step : steps) {
         io.out << step.caption << ": "
                << (step.skipped ? QStringLiteral("passed over, ") + step.reason
@@ -347,6 +370,9 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
                              step.missingColumns.join(QStringLiteral(", ")) +
                              QStringLiteral(" (not in the older table)"))
                << Qt::endl;
+    }
+    for (const QString& line : corrected) {
+        io.out << "counters: " << line << Qt::endl;
     }
     if (olderimport::nothingImported(steps)) {
         return fail(io, QStringLiteral("nothing was imported: %1 holds none of the tables of an "
@@ -381,7 +407,13 @@ int backupTo(AppState& app, const QStringList& arguments, Streams io) {
     if (file.isEmpty()) {
         return fail(io, QStringLiteral("backup needs the file to write"));
     }
-    if (!openDatabase(app, io, true)) {
+    // A script's backup never replaces what is there (a file of another day, a device).
+    if (QFileInfo::exists(file) || QFileInfo(file).isSymLink()) {
+        return fail(io, QStringLiteral("%1 exists already; a backup never replaces a file: name "
+                                       "a new one")
+                            .arg(file));
+    }
+    if (!openDatabase(app, io, false)) {
         return 1;
     }
     const QString error = backup::BackupDatabase(app.DbConnection, file);
@@ -406,7 +438,7 @@ int restoreFrom(AppState& app, const QStringList& arguments, Streams io) {
     if (!result.error.isEmpty()) {
         return fail(io, result.error + QStringLiteral(" The database is as it was."));
     }
-    io.out << "restored: " << app.DbConnection.fileName() << Qt::endl;
+    io.out << "restored: " << app.DbConnection.describe() << Qt::endl;
     if (!result.keptFile.isEmpty()) {
         io.out << "replaced database kept as: " << result.keptFile << Qt::endl;
     }

@@ -1,6 +1,8 @@
 // verdell-admin migrate --to postgresql://...: the embedded database copied to a server.
 
 #include "admin/AdminCommands.h"
+#include "setup/TableCopy.h"
+#include "setup/DatabaseInUse.h"
 #include "startup/AppState.h"
 #include "startup/Schema.h"
 #include "startup/ServerAddress.h"
@@ -8,59 +10,6 @@
 #include "startup/Upgrade.h"
 
 namespace admin {
-
-namespace {
-
-// A name as the server spells it, quoted so that its case holds.
-QString quoted(const QString& name) {
-    return u'"' + name + u'"';
-}
-
-// Copies one table's rows into the same table on the server, column by column where both have
-// the column; the rows the new database started with are replaced. The rows copied, or nothing.
-std::optional<int> copyTable(Database& from, Database& to, const QString& table) {
-    const QStringList target = to.columns(table);
-    QStringList sourceNames;
-    QStringList targetNames;
-    for (const QString& column : from.columns(table)) {
-        for (const QString& name : target) {
-            if (name.compare(column, Qt::CaseInsensitive) == 0) {
-                sourceNames << quoted(column);
-                targetNames << quoted(name);
-            }
-        }
-    }
-    const qsizetype width = sourceNames.size();
-    const auto rows = from.query(
-        QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(QStringLiteral(", ")), table));
-    if (!rows || !to.exec(QStringLiteral("DELETE FROM ") + table)) {
-        return std::nullopt;
-    }
-    const QString insert =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table, targetNames.join(QStringLiteral(", ")),
-                 QStringList(width, QStringLiteral("?")).join(QStringLiteral(", ")));
-    for (int r = 0; r < rows->count(); ++r) {
-        QVariantList values;
-        for (int c = 0; c < width; ++c) {
-            values << rows->at(r, c);
-        }
-        if (!to.exec(insert, values)) {
-            return std::nullopt;
-        }
-    }
-    // New rows on the server carry on after the highest identity copied.
-    if (target.contains(QStringLiteral("dummyid")) &&
-        !to.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'dummyid'), "
-                                "COALESCE((SELECT max(dummyid) FROM %1), 0) + 1, false)")
-                     .arg(table),
-                 {table.toLower()})) {
-        return std::nullopt;
-    }
-    return rows->count();
-}
-
-}  // namespace
 
 int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
     const qsizetype at = arguments.indexOf(QStringLiteral("--to"));
@@ -79,6 +28,24 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
     Database& from = app.DbConnection;
     if (const QString failure = revisions::bringUpToDate(from); !failure.isEmpty()) {
         return fail(io, failure);
+    }
+    // One moment of the file is copied: refused while another program on this computer has it
+    // open, and read under the file's write lock, so that nobody saves in it half way through.
+    if (const QString inUse =
+            ExclusiveUse(from.fileName(), QStringLiteral("migrate the database")).refusal();
+        !inUse.isEmpty()) {
+        return fail(io, QString(inUse).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    if (const QString integrity = from.integrityCheck(); integrity != QLatin1String("ok")) {
+        return fail(io, QStringLiteral("%1 is damaged, so it is not copied: %2")
+                            .arg(from.describe(), integrity));
+    }
+    Transaction snapshot(from);
+    if (!snapshot.active()) {
+        return fail(io, QStringLiteral("%1 is being saved in by another workstation, so no one "
+                                       "moment of it can be copied: close Verdell on the other "
+                                       "workstations, then migrate again (%2)")
+                            .arg(from.describe(), from.lastError().message));
     }
     Database to;
     if (!to.probe(server->connectionString())) {

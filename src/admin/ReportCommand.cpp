@@ -77,6 +77,44 @@ void takeCommon(const Options& options, Choice& choice) {
                          .compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
 }
 
+// The captions a choice of the report's screen offers: the dates, the sort orders of the job
+// age report and the orders of the marketing report.
+QStringList offered(const AppState& app, const QString& option, const QString& name) {
+    const auto& c = app.FieldCaptions;
+    if (option == QLatin1String("--date")) {
+        return {c[6], c[0], c[5], c[11], c[20]};
+    }
+    if (name == QLatin1String("job-age")) {
+        return {c[6], c[20], c[5], c[0], c[12], c[10], c[1], QStringLiteral("Job Age")};
+    }
+    return {c[11], c[20], c[5], c[0], c[12], c[3], c[1], c[6]};
+}
+
+// Why a choice given means nothing to the report, or an empty text.
+QString checkChoices(const AppState& app, const QString& name, const Options& options) {
+    const QString days = options.get("--days", QStringLiteral("0"));
+    bool whole = false;
+    if (days.trimmed().toInt(&whole) < 0 || !whole) {
+        return QStringLiteral("--days must be a whole number of days, not '%1'").arg(days);
+    }
+    const QString group = options.get("--group", QStringLiteral("yes"));
+    if (group.compare(QLatin1String("yes"), Qt::CaseInsensitive) != 0 &&
+        group.compare(QLatin1String("no"), Qt::CaseInsensitive) != 0) {
+        return QStringLiteral("--group must be yes or no, not '%1'").arg(group);
+    }
+    const QString sortOption =
+        name == QLatin1String("job-age") ? QStringLiteral("--sort") : QStringLiteral("--order");
+    for (const QString& option : {QStringLiteral("--date"), sortOption}) {
+        const QString caption = options.values.value(option);
+        const QStringList known = offered(app, option, name);
+        if (options.values.contains(option) && !known.contains(caption)) {
+            return QStringLiteral("%1 '%2' names no column this report offers; it offers %3")
+                .arg(option, caption, known.join(QStringLiteral(", ")));
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 int report(AppState& app, const QStringList& arguments, Streams io,
@@ -110,6 +148,11 @@ int report(AppState& app, const QStringList& arguments, Streams io,
         return 1;
     }
     captions::load(app.DbConnection, app.FieldCaptions);
+    if (name == QLatin1String("job-age") || name == QLatin1String("marketing")) {
+        if (const QString refused = checkChoices(app, name, options); !refused.isEmpty()) {
+            return fail(io, refused);
+        }
+    }
 
     ReportRequest request;
     if (name == QLatin1String("awaiting-invoicing")) {

@@ -35,9 +35,14 @@ int main(int argc, char** argv) {
     HostLocale locale;
     SambaFolderSharing sharing;
     AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
-
     QTextStream out(stdout);
     QTextStream err(stderr);
+    app.AppSettings.onWriteFailure = [&err](const QString& why) {
+        err << "settings not saved: "
+            << QString(why).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).simplified()
+            << Qt::endl;
+    };
+
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     return admin::run(app, arguments, {out, err});

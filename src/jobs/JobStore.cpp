@@ -242,7 +242,7 @@ counters::Taken GetCounter(Database& db, int counterType) {
     static const counters::Kind kKinds[] = {counters::Kind::Job, counters::Kind::Document,
                                             counters::Kind::Invoice};
     if (counterType < 1 || counterType > 3) {
-        return {0, {}};
+        return {0, {}, {}};
     }
     return counters::take(db, kKinds[counterType - 1]);
 }

@@ -42,4 +42,9 @@ struct RestoreResult {
 // exclusive lock. On any failure the database stays as it was.
 RestoreResult RestoreDatabase(AppState& app, const QString& backupFile);
 
+// What a restore stopped half way left beside the database file (its copy of the backup,
+// "FILE.restoring"): finished when the database had already been set aside, undone when it had
+// not. What was done, for the user; an empty text when nothing was left.
+QString repairInterruptedRestore(const QString& file);
+
 }  // namespace backup

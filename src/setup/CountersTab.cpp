@@ -213,7 +213,7 @@ bool CountersTab::hasChanges() const {
 }
 
 bool CountersTab::cmdApplyCounters_Click() {
-    const setupvalues::Counters values = shown();
+    setupvalues::Counters values = shown();
     const std::pair<QLineEdit*, counters::Kind> numbered[] = {
         {txtJobNo, counters::Kind::Job},
         {txtDocNo, counters::Kind::Document},
@@ -235,6 +235,38 @@ bool CountersTab::cmdApplyCounters_Click() {
             numbered[i].first->selectAll();
             return false;
         }
+    }
+    // A next number changed to one in use (another workstation may have saved since Setup
+    // opened) would give numbers twice: it is stored only after a question, as the number after
+    // the highest in use.
+    qint64* const stored[] = {&values.jobCounter, &values.fileCounter, &values.invoice,
+                              &values.estimate};
+    for (size_t i = 0; i < std::size(numbered); ++i) {
+        const counters::Kind kind = numbered[i].second;
+        const std::optional<qint64> highest =
+            typed[i] == before[i] ? std::nullopt
+                                  : counters::highestInUse(app_.DbConnection, kind);
+        if (!highest || typed[i] > *highest) {
+            continue;
+        }
+        const QString what = counters::caption(kind);
+        const auto answer = app_.prompter.message(
+            QStringLiteral("The next %1 typed, %2, is not above the highest %1 in use, %3 "
+                           "(another workstation may have saved since Setup opened), so numbers "
+                           "would be given twice.\r\n\r\nStore %4 as the next %1 instead?")
+                .arg(what)
+                .arg(typed[i])
+                .arg(*highest)
+                .arg(*highest + 1),
+            QStringLiteral("Next Number In Use"), Prompter::Buttons::YesNo,
+            Prompter::Icon::Question);
+        if (answer != Prompter::Answer::Yes) {
+            numbered[i].first->setFocus();
+            numbered[i].first->selectAll();
+            return false;
+        }
+        *stored[i] = *highest + 1;
+        numbered[i].first->setText(QString::number(*highest + 1));
     }
     const QString format = formatToStore();
     if (!setupvalues::writeCounters(app_.DbConnection, values, loaded_, kOptionsStoredHere) ||

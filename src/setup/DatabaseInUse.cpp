@@ -13,7 +13,7 @@ constexpr int kWaitMs = 1000;
 
 }  // namespace
 
-ExclusiveUse::ExclusiveUse(const QString& file) {
+ExclusiveUse::ExclusiveUse(const QString& file, const QString& action) {
     if (!QFileInfo(file).isFile()) {
         return;
     }
@@ -33,11 +33,11 @@ ExclusiveUse::ExclusiveUse(const QString& file) {
         refusal_ =
             QStringLiteral(
                 "The database %1 is open in %2 on this computer:\r\n%3\r\n"
-                "Close %4, then restore the backup again.")
+                "Close %4, then %5 again.")
                 .arg(file,
                      one ? QStringLiteral("another program") : QStringLiteral("other programs"),
                      lines.join(QStringLiteral("\r\n")),
-                     one ? QStringLiteral("it") : QStringLiteral("them"));
+                     one ? QStringLiteral("it") : QStringLiteral("them"), action);
         return;
     }
     // A change or a read under way holds the engine's lock on the file, wherever it runs.
@@ -52,8 +52,8 @@ ExclusiveUse::ExclusiveUse(const QString& file) {
                        "A program, or a workstation sharing the data folder, is "
                        "reading or saving a change in the database %1 right now. "
                        "Close Verdell on the other workstations and any other program "
-                       "that uses the database, then restore the backup again.")
-                       .arg(file);
+                       "that uses the database, then %2 again.")
+                       .arg(file, action);
     }
 }
 

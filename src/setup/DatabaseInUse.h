@@ -14,7 +14,10 @@ struct sqlite3;
 // computer, that has the file open but is neither reading nor saving at this moment.
 class ExclusiveUse {
 public:
-    explicit ExclusiveUse(const QString& file);
+    // `action` names what is to be done again once the others are closed ("restore the
+    // backup").
+    explicit ExclusiveUse(const QString& file,
+                          const QString& action = QStringLiteral("restore the backup"));
     ~ExclusiveUse();
     ExclusiveUse(const ExclusiveUse&) = delete;
     ExclusiveUse& operator=(const ExclusiveUse&) = delete;

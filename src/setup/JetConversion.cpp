@@ -170,7 +170,18 @@ Result convertInPlace(TableSource& source, const QString& file, Progress& progre
     }
     const QString building = file + QStringLiteral(".converting");
     QFile::remove(building);
-    const QString failure = buildConverted(source, building, progress);
+    QString failure = buildConverted(source, building, progress);
+    if (failure.isEmpty()) {
+        // The converted file takes the original's name only when the engine finds it whole.
+        Database built;
+        const QString integrity = built.open(connection::forFile(building))
+                                      ? built.integrityCheck()
+                                      : built.lastError().message;
+        if (integrity != QLatin1String("ok")) {
+            failure = QStringLiteral("The converted database failed the integrity check: %1")
+                          .arg(integrity);
+        }
+    }
     if (!failure.isEmpty()) {
         QFile::remove(building);
         return {failure, {}};

@@ -158,7 +158,9 @@ void MaintenanceTab::UpdateDatabase() {
     }
     setCursor(Qt::WaitCursor);
     BarProgress progress(labStatus, pbStatus);
-    const auto steps = olderimport::UpdateDatabase(app_.DbConnection, *older, progress);
+    QStringList corrected;
+    const auto steps =
+        olderimport::UpdateDatabase(app_.DbConnection, *older, progress, &corrected);
     unsetCursor();
     captions::load(app_.DbConnection, app_.FieldCaptions);
     LoadOptions(app_);
@@ -171,9 +173,14 @@ void MaintenanceTab::UpdateDatabase() {
         return;
     }
     const QStringList passedOver = olderimport::passedOver(steps);
+    const QString counters =
+        corrected.isEmpty() ? QString()
+                            : QStringLiteral("\r\n\r\nCounters corrected to follow the numbers "
+                                             "in use:\r\n") +
+                                  corrected.join(QStringLiteral("\r\n"));
     if (passedOver.isEmpty()) {
         labStatus->setText(QStringLiteral("Update Complete"));
-        app_.prompter.message(QStringLiteral("Update Complete"));
+        app_.prompter.message(QStringLiteral("Update Complete") + counters);
         return;
     }
     labStatus->setText(QStringLiteral("Update Complete, not everything copied:\n") +
@@ -183,6 +190,7 @@ void MaintenanceTab::UpdateDatabase() {
                               passedOver.join(QStringLiteral("\r\n")) +
                               QStringLiteral("\r\n\r\nEverything else has been copied. A field "
                                              "whose column the older table lacks is left empty "
-                                             "in the copied rows (a counter keeps its value)."),
+                                             "in the copied rows (a counter keeps its value).") +
+                              counters,
                           kUpdateTitle, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
 }

@@ -44,7 +44,58 @@ QString shareFolderFor(const QString& datapath, const DriveRoots& roots) {
     return QDir::cleanPath(all.value(root) + u'/' + kFolderName);
 }
 
-QString Prepare(AppState& app) {
+QString describeAccess(const ShareAccess& access) {
+    if (access.everyone) {
+        return QStringLiteral("Everyone on the network can open the share without a password, "
+                              "and read and change every customer's data.");
+    }
+    if (access.group.trimmed().isEmpty()) {
+        return QStringLiteral("Name the group of this computer whose members may use the share.");
+    }
+    return QStringLiteral("Only the members of the group '%1' can open the share, each signing "
+                          "in with their own password; they may read and change everything in "
+                          "the data folder. Nobody else on the network can.")
+        .arg(access.group.trimmed());
+}
+
+// Whether the share may be made as asked, asking before a share for everyone; false after
+// telling the user why not.
+bool accessAgreed(AppState& app, const ShareAccess& access) {
+    if (access.everyone) {
+        return app.prompter.message(
+                   QStringLiteral("Shared with everyone, without a password, anyone on the "
+                                  "network could read and change every customer's data.\r\n\r\n"
+                                  "Share the data folder with everyone anyway?"),
+                   QStringLiteral("Share Without a Password"), Prompter::Buttons::YesNo,
+                   Prompter::Icon::Exclamation) == Prompter::Answer::Yes;
+    }
+    const QString group = access.group.trimmed();
+    QString refusal;
+    if (group.isEmpty()) {
+        refusal = describeAccess(access) +
+                  QStringLiteral(" Its members, and only they, will use the data folder.");
+    } else if (!app.sharing.groupExists(group)) {
+        refusal = QStringLiteral("This computer has no group '%1'. Make it and put the office's "
+                                 "users in it, then press Prepare again:\r\n"
+                                 "    sudo groupadd %1\r\n"
+                                 "    sudo usermod -aG %1 USER\r\n"
+                                 "    sudo smbpasswd -a USER   (the password USER signs in with)")
+                      .arg(group);
+    }
+    if (!refusal.isEmpty()) {
+        app.prompter.message(refusal, QStringLiteral("Folder Not Shared"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+QString Prepare(AppState& app, const ShareAccess& asked) {
+    ShareAccess access = asked;
+    access.group = access.everyone ? QString() : access.group.trimmed();
+    if (!accessAgreed(app, access)) {
+        return {};
+    }
     const QString folder =
         shareFolderFor(app.AppSettings.GetValue(QStringLiteral("datapath")), app.roots);
     // A folder that is there already is shared again.
@@ -56,7 +107,7 @@ QString Prepare(AppState& app) {
                              Prompter::Icon::Information);
     }
     CloseDatabase(app);
-    const int status = ShareFolder(app, QString(), kShareName, folder, kShareName);
+    const int status = ShareFolder(app, QString(), kShareName, folder, access, kShareName);
     OpenDatabase(app);
     if (status != 0) {
         app.prompter.message(shareFailure(status, folder), QStringLiteral("Folder Not Shared"),
@@ -67,8 +118,12 @@ QString Prepare(AppState& app) {
         paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
                     app.AppSettings.GetValue(QStringLiteral("dataname"))),
         app.roots);
+    if (!access.everyone) {
+        app.AppSettings.SetValue(QStringLiteral("ShareGroup"), access.group);
+    }
     app.prompter.message(
-        QStringLiteral("Folder ") + folder + QStringLiteral(" has been shared as 'Verdell'") +
+        QStringLiteral("Folder ") + folder + QStringLiteral(" has been shared as 'Verdell'. ") +
+        describeAccess(access) +
         QStringLiteral("\r\n\r\nThe database has not been moved: it stays in ") + database +
         QStringLiteral(". To share it, close Verdell, move it into the shared folder and open it "
                        "there with the database locator."));

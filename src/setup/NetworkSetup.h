@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderSharing.h"
+
 #include <QString>
 
 class AppState;
@@ -16,10 +18,15 @@ inline const QString kShareName = QStringLiteral("Verdell");
 // network path, or one on no known drive, gives the first drive's (the home folder).
 QString shareFolderFor(const QString& datapath, const DriveRoots& roots);
 
-// Makes the shared folder, closes the database, shares the folder as "Verdell" and opens the
-// database again, telling the user the outcome. The database itself stays where it is. Gives
-// the shared folder, or an empty text when it could not be shared.
-QString Prepare(AppState& app);
+// What a share with the access allows, in a sentence for the user.
+QString describeAccess(const ShareAccess& access);
+
+// Makes the shared folder, closes the database, shares the folder as "Verdell" for those the
+// access names and opens the database again, telling the user the outcome. A group's share
+// needs a group this computer has (kept as the setting ShareGroup); a share for everyone,
+// without a password, is made only after a warning. The database itself stays where it is.
+// Gives the shared folder, or an empty text when it was not shared.
+QString Prepare(AppState& app, const ShareAccess& access);
 
 // What Apply stores. A client's new folder also gives the documents and templates folders; the
 // server stores its data folder, and the database's name when one was chosen by hand.

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -64,6 +65,18 @@ NetworkTab::NetworkTab(AppState& app, QWidget* parent) : SetupTab(parent), app_(
     serverLayout->addRow(explanation(QStringLiteral(
         "If you would like Verdell to set up networking automatically click the Prepare button "
         "below.")));
+    txtShareGroup = box("txtShareGroup", false);
+    chkOpenShare = new QCheckBox(
+        QStringLiteral("Share with everyone on the network, without a password (not safe)"),
+        fraServer);
+    chkOpenShare->setObjectName(QStringLiteral("chkOpenShare"));
+    labShareAccess = explanation(QString());
+    labShareAccess->setObjectName(QStringLiteral("labShareAccess"));
+    auto* access = new QHBoxLayout;
+    access->addWidget(txtShareGroup);
+    access->addWidget(chkOpenShare);
+    serverLayout->addRow(QStringLiteral("Users' group:"), access);
+    serverLayout->addRow(labShareAccess);
     serverLayout->addRow(cmdPrepare, txtPath);
     serverLayout->addRow(explanation(QStringLiteral(
         "If you you are a network administrator and would like to manually specify a shared "
@@ -138,6 +151,8 @@ NetworkTab::NetworkTab(AppState& app, QWidget* parent) : SetupTab(parent), app_(
         connect(option, &QRadioButton::clicked, this, &NetworkTab::ProcessPanel);
     }
     connect(cmdPrepare, &QPushButton::clicked, this, &NetworkTab::cmdPrepare_Click);
+    connect(txtShareGroup, &QLineEdit::textChanged, this, &NetworkTab::showShareAccess);
+    connect(chkOpenShare, &QCheckBox::toggled, this, &NetworkTab::showShareAccess);
     connect(cmdManual, &QPushButton::clicked, this, &NetworkTab::cmdManual_Click);
     connect(cmdLocate, &QPushButton::clicked, this, &NetworkTab::cmdLocate_Click);
     connect(cmdTestConnection, &QPushButton::clicked, this, &NetworkTab::cmdTestConnection_Click);
@@ -184,6 +199,8 @@ void NetworkTab::fillFromSettings() {
                                          app_.roots);
     txtPath->setText(folder);
     txtManual->clear();
+    txtShareGroup->setText(app_.AppSettings.GetValue(QStringLiteral("ShareGroup")));
+    showShareAccess();
     txtLocate->setText(folder);
     txtDataBase->setText(app_.AppSettings.GetValue(QStringLiteral("DataName")));
     if (const auto server = ServerAddress::fromSettings(app_.AppSettings)) {
@@ -220,8 +237,17 @@ NetworkTab::Shown NetworkTab::shown() const {
 
 bool NetworkTab::hasChanges() const { return shown() != opened_; }
 
+ShareAccess NetworkTab::shareAccess() const {
+    return {txtShareGroup->text().trimmed(), chkOpenShare->isChecked()};
+}
+
+void NetworkTab::showShareAccess() {
+    txtShareGroup->setEnabled(!chkOpenShare->isChecked());
+    labShareAccess->setText(network::describeAccess(shareAccess()));
+}
+
 void NetworkTab::cmdPrepare_Click() {
-    const QString folder = network::Prepare(app_);
+    const QString folder = network::Prepare(app_, shareAccess());
     if (!folder.isEmpty()) {
         // The database has not moved into the shared folder, so the data folder stays as it is:
         // the prepared folder is shown, not stored. The screen then closes as OK closes it.

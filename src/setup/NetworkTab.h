@@ -2,13 +2,16 @@
 
 #include "startup/ServerAddress.h"
 
+#include "platform/FolderSharing.h"
 #include "setup/SetupTab.h"
 
 #include <array>
 #include <optional>
 
 class AppState;
+class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -39,6 +42,9 @@ public:
     std::array<QRadioButton*, 3> optServer{};  // server, client, database server
     QGroupBox* fraServer;
     QPushButton* cmdPrepare;
+    QLineEdit* txtShareGroup;
+    QCheckBox* chkOpenShare;
+    QLabel* labShareAccess;
     QPushButton* cmdManual;
     QLineEdit* txtPath;
     QLineEdit* txtManual;
@@ -70,6 +76,8 @@ private:
     bool applyServerRole(const Shown& now);
     bool applyClientRole(const Shown& now);
     bool refuse(const QString& why, QWidget* focus);
+    ShareAccess shareAccess() const;
+    void showShareAccess();
 
     // The server the boxes name, or nothing with the reason shown under the title.
     std::optional<ServerAddress> serverFromBoxes(const QString& title);

@@ -1,5 +1,7 @@
 #include "setup/OlderImport.h"
 
+#include "startup/Counters.h"
+
 #include "setup/Progress.h"
 #include "setup/TableSource.h"
 #include "startup/Database.h"
@@ -314,11 +316,34 @@ private:
 
 }  // namespace
 
-QList<StepResult> UpdateDatabase(Database& target, TableSource& older, Progress& progress) {
+QList<StepResult> UpdateDatabase(Database& target, TableSource& older, Progress& progress,
+                                 QStringList* corrected) {
     StepRunner runner(target, older, progress);
     QList<StepResult> results;
+    // One transaction for the whole import: stopped half way, it leaves nothing behind, and it
+    // can be run again without copying anything twice.
+    Transaction tx(target);
     for (const Step& step : steps()) {
         results << runner.run(step);
+    }
+    // The counters brought are checked against the numbers now in use.
+    const counters::Corrections checked = counters::correctAll(target);
+    QString failure = checked.error;
+    if (failure.isEmpty() && !tx.commit()) {
+        failure = target.lastError().message;
+    }
+    if (!failure.isEmpty()) {
+        for (StepResult& result : results) {
+            result.skipped = true;
+            result.rows = 0;
+            result.reason = QStringLiteral("the import could not be completed, so nothing was "
+                                           "imported: ") +
+                            failure;
+        }
+        return results;
+    }
+    if (corrected) {
+        *corrected = checked.messages;
     }
     return results;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Database;
 class Progress;
@@ -25,10 +26,12 @@ struct StepResult {
 // column without which its rows mean nothing (a job's number, a contact's name), is skipped
 // whole (with its caption and a beep). A step whose table lacks any other column copies its
 // rows with that field left empty (a counter the older file lacks keeps its current value).
-// Each step runs in one transaction, so an interrupted step leaves none of its rows behind. A
+// The whole import runs in one transaction, so an interrupted import leaves nothing behind. A
 // row the current database refuses is passed over: silently when a value does not fit, with a
-// beep otherwise.
-QList<StepResult> UpdateDatabase(Database& target, TableSource& older, Progress& progress);
+// beep otherwise. At the end every counter is checked against the numbers in use and corrected
+// upward where it would give one of them again; what was corrected goes into `corrected`.
+QList<StepResult> UpdateDatabase(Database& target, TableSource& older, Progress& progress,
+                                 QStringList* corrected = nullptr);
 
 // True when no step found anything to copy.
 bool nothingImported(const QList<StepResult>& steps);

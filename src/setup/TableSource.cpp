@@ -20,8 +20,14 @@ std::unique_ptr<TableSource> openTableSource(const QString& file, QString* error
         *error = QStringLiteral("No database file is named.");
         return nullptr;
     }
-    if (!QFileInfo(file).isFile()) {
+    if (!QFileInfo::exists(file)) {
         *error = QStringLiteral("The file '%1' does not exist.").arg(file);
+        return nullptr;
+    }
+    if (!QFileInfo(file).isFile()) {
+        *error = QStringLiteral("'%1' is not a regular file (it is a folder, a device or a named "
+                                "pipe): name the older database file itself.")
+                     .arg(file);
         return nullptr;
     }
     switch (databaseFileKind(file)) {

@@ -1,8 +1,14 @@
 #include "startup/AppState.h"
 
+#include "platform/Prompter.h"
+
 AppState::AppState(const Services& services) : Services(services) {
     AppSettings.setKey(TReg::kCurrentUser);
     AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
+    AppSettings.onWriteFailure = [this](const QString& why) {
+        prompter.message(why, QStringLiteral("Settings Not Saved"), Prompter::Buttons::Ok,
+                         Prompter::Icon::Critical);
+    };
 }
 
 QStringList AppState::openScreenNames() const {

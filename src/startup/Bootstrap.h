@@ -10,8 +10,14 @@ class AppState;
 // mounted volume), it makes the data folder in the home folder with a new database, Docs,
 // Templates (with the sample templates) and Images. A start with settings never makes a data
 // folder: the start-up sequence finds the data where it is. Never overwrites anything. Gives a
-// message for each thing it could not make.
-QStringList installIfNeeded(AppState& app);
+// message for each thing it could not make. The settings file is written whole and the data
+// folder takes its name only when complete; what an interrupted installation left (an empty
+// settings file, a data folder without its database on a first start) is completed and said.
+struct Installation {
+    QStringList problems;
+    QStringList repaired;
+};
+Installation installIfNeeded(AppState& app);
 
 // The data folder a new installation gets.
 QString defaultDataFolder(const AppState& app);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace {
 
@@ -29,8 +30,8 @@ int openForReading(const QString& hostFile) {
     if (!info.exists()) {
         return QFileInfo(info.absolutePath()).isDir() ? kFileNotFound : kPathNotFound;
     }
-    if (info.isDir()) {
-        return kFileAccess;
+    if (info.isDir() || !info.isFile()) {
+        return kFileAccess;  // a folder, or a named pipe or device that opening would wait on
     }
     QFile file(hostFile);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -77,14 +78,15 @@ QString explanation(int code, const QString& fileName) {
 
 void writeFoldersBelow(AppState& app, const QString& folder, bool withDocPath) {
     const QString docs = paths::join(folder, QStringLiteral("Docs"));
+    QList<QPair<QString, QString>> values;
     if (withDocPath) {
-        app.AppSettings.SetValue(QStringLiteral("DocPath"), docs);
+        values.append({QStringLiteral("DocPath"), docs});
     }
-    app.AppSettings.SetValue(QStringLiteral("DocsFolder"), docs);
-    app.AppSettings.SetValue(QStringLiteral("ImageFolder"),
-                             paths::join(folder, QStringLiteral("Images")));
-    app.AppSettings.SetValue(QStringLiteral("TemplatePath"),
-                             paths::join(folder, QStringLiteral("Templates")));
+    values.append({QStringLiteral("DocsFolder"), docs});
+    values.append({QStringLiteral("ImageFolder"), paths::join(folder, QStringLiteral("Images"))});
+    values.append(
+        {QStringLiteral("TemplatePath"), paths::join(folder, QStringLiteral("Templates"))});
+    app.AppSettings.SetValues(values);
 }
 
 }  // namespace
@@ -133,6 +135,39 @@ QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFi
     return app.AppSettings.GetValue(QStringLiteral("DataPath"));
 }
 
+QString settingsProblem(AppState& app) {
+    const QString file = app.AppSettings.storeFile();
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.exists()) {
+        return {};
+    }
+    QFile settings(file);
+    if (!settings.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("The settings file %1 cannot be read (%2), so Verdell cannot tell "
+                              "where its database is. Give your user the right to read it, or "
+                              "run 'verdell-admin init' after moving it away.")
+            .arg(file, settings.errorString());
+    }
+    const bool binary = settings.read(64 * 1024).contains('\0');
+    if (binary || QSettings(file, QSettings::IniFormat).status() != QSettings::NoError) {
+        return QStringLiteral("The file %1 is not a settings file (it holds something else), so "
+                              "Verdell cannot tell where its database is. Move it away and run "
+                              "'verdell-admin init', or restore it from a backup.")
+            .arg(file);
+    }
+    if (ServerAddress::fromSettings(app.AppSettings)) {
+        return {};
+    }
+    if (app.AppSettings.GetValue(QStringLiteral("datapath")).trimmed().isEmpty() ||
+        app.AppSettings.GetValue(QStringLiteral("dataname")).trimmed().isEmpty()) {
+        return QStringLiteral("The settings file %1 names no database: it has no datapath or no "
+                              "dataname. Choose the database in Setup, or add the lines "
+                              "datapath=FOLDER and dataname=verdell.mdb to the file.")
+            .arg(file);
+    }
+    return {};
+}
+
 bool OpenDatabase(AppState& app) {
     const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     QString source;
@@ -167,6 +202,10 @@ bool OpenDatabase(AppState& app) {
         return false;
     }
     const QString& file = source;
+    if (const QString problem = settingsProblem(app); !problem.isEmpty()) {
+        app.prompter.message(problem, QStringLiteral("Settings Cannot Be Used"),
+                             Prompter::Buttons::Ok, Prompter::Icon::Critical);
+    }
     app.prompter.message(
         QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.message +
             kCrLf +
@@ -192,8 +231,8 @@ void CloseDatabase(AppState& app) {
 }
 
 void SetDBReg(AppState& app, const QString& sPath, const QString& sFileName) {
-    app.AppSettings.SetValue(QStringLiteral("datapath"), sPath);
-    app.AppSettings.SetValue(QStringLiteral("dataname"), sFileName);
+    app.AppSettings.SetValues(
+        {{QStringLiteral("datapath"), sPath}, {QStringLiteral("dataname"), sFileName}});
 }
 
 const QList<DatabaseCandidate>& databaseCandidates() {

@@ -21,6 +21,10 @@ QString LocateDataFolder(AppState& app, const QString& sPath, const QString& sFi
 // Opens the database the settings name, replacing the shared connection. On failure it tells
 // the user why and shows the database locator. True when the connection is open afterwards.
 bool OpenDatabase(AppState& app);
+
+// Why the settings cannot lead to an embedded database (the file cannot be read, is not a
+// settings file, or names no datapath or dataname), for the user; an empty text otherwise.
+QString settingsProblem(AppState& app);
 void CloseDatabase(AppState& app);
 
 // The locator's writer of the database's place.

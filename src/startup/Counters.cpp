@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "startup/Database.h"
+#include "startup/Rows.h"
 
 namespace counters {
 
@@ -67,6 +68,120 @@ std::optional<qint32> askNumber(Prompter& prompter, Kind kind, const QString& pr
     }
 }
 
+namespace {
+
+// The number of a document's file name ("15.doc" is 15) when the file is of the kind (invoices
+// are workbooks, other documents are not), or nothing.
+std::optional<qint64> fileNumber(const QString& fileName, Kind kind) {
+    const qsizetype dot = fileName.indexOf(u'.');
+    const QString suffix = dot < 0 ? QString() : fileName.mid(dot + 1).toUpper();
+    const bool workbook = suffix == QLatin1String("XLS") || suffix == QLatin1String("XLSX");
+    bool ok = false;
+    const qint64 number = fileName.left(dot < 0 ? fileName.size() : dot).toLongLong(&ok);
+    if (!ok || workbook != (kind == Kind::Invoice)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
+std::optional<qint64> highestInUse(Database& db, Kind kind) {
+    if (kind == Kind::Job || kind == Kind::Estimate) {
+        const QVariant highest = db.scalar(kind == Kind::Job
+                                               ? QStringLiteral("SELECT max(JobNo) FROM Jobs")
+                                               : QStringLiteral("SELECT max(EstNo) FROM Estimate"));
+        if (!db.lastError().ok()) {
+            return std::nullopt;
+        }
+        return highest.isNull() ? 0 : highest.toLongLong();
+    }
+    const std::optional<Rows> names = db.query(QStringLiteral("SELECT FileName FROM Docs"));
+    if (!names) {
+        return std::nullopt;
+    }
+    qint64 highest = 0;
+    for (int r = 0; r < names->count(); ++r) {
+        highest = qMax(highest, fileNumber(names->at(r, 0).toString(), kind).value_or(0));
+    }
+    return highest;
+}
+
+namespace {
+
+// The counter as a whole number, or nothing when it is missing or not a number.
+std::optional<qint64> storedNumber(const std::optional<Rows>& rows) {
+    if (!rows || rows->isEmpty() || rows->at(0, 0).isNull()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 value = rows->at(0, 0).toString().trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+}  // namespace
+
+Correction correct(Database& db, Kind kind) {
+    const QString field = column(kind);
+    Correction done;
+    // Writing first takes the write lock, so nobody takes a number between the look and the fix.
+    if (!db.exec(QStringLiteral("UPDATE Counters SET %1 = %1").arg(field))) {
+        done.error = db.lastError().message;
+        return done;
+    }
+    const std::optional<Rows> rows = db.query(QStringLiteral("SELECT %1 FROM Counters").arg(field));
+    const std::optional<qint64> highest = highestInUse(db, kind);
+    if (!rows || !highest) {
+        done.error = db.lastError().message;
+        return done;
+    }
+    const std::optional<qint64> stored = storedNumber(rows);
+    if (stored && *stored > *highest) {
+        return done;
+    }
+    const qint64 next = qMax(*highest + 1, kLowest);
+    const bool ok = rows->isEmpty()
+                        ? db.exec(QStringLiteral("INSERT INTO Counters (%1) VALUES (?)").arg(field),
+                                  {next})
+                        : db.exec(QStringLiteral("UPDATE Counters SET %1 = ?").arg(field), {next});
+    if (!ok) {
+        done.error = db.lastError().message;
+        return done;
+    }
+    const QString was = rows->isEmpty() ? QStringLiteral("missing")
+                         : rows->at(0, 0).isNull()
+                             ? QStringLiteral("empty")
+                             : QStringLiteral("'%1'").arg(rows->at(0, 0).toString());
+    done.message = QStringLiteral("%1 was %2, not above the highest %3 in use (%4): corrected to %5")
+                       .arg(field, was, caption(kind))
+                       .arg(*highest)
+                       .arg(next);
+    return done;
+}
+
+Corrections correctAll(Database& db) {
+    Corrections all;
+    Transaction tx(db);
+    if (!tx.active()) {
+        all.error = db.lastError().message;
+        return all;
+    }
+    for (const Kind kind : {Kind::Job, Kind::Document, Kind::Invoice, Kind::Estimate}) {
+        const Correction done = correct(db, kind);
+        if (!done.error.isEmpty()) {
+            all.error = done.error;
+            return all;
+        }
+        if (!done.message.isEmpty()) {
+            all.messages << done.message;
+        }
+    }
+    if (!tx.commit()) {
+        all.error = db.lastError().message;
+    }
+    return all;
+}
+
 Taken take(Database& db, Kind kind) {
     const QString field = column(kind);
     Taken taken;
@@ -75,6 +190,14 @@ Taken take(Database& db, Kind kind) {
         taken.error = db.lastError().message;
         return taken;
     }
+    // A counter that is missing, not a number or behind the numbers in use is never used as it
+    // is: it is moved past the highest number in use first.
+    const Correction corrected = correct(db, kind);
+    if (!corrected.error.isEmpty()) {
+        taken.error = corrected.error;
+        return taken;
+    }
+    taken.corrected = corrected.message;
     // Only a counter in range moves, and never beyond what its column holds: the highest
     // number itself cannot be handed out, since the counter could not then move past it.
     if (!db.exec(QStringLiteral("UPDATE Counters SET %1 = %1 + 1 WHERE %1 BETWEEN ? AND ?")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class Database;
@@ -23,6 +24,7 @@ QString caption(Kind kind);  // "job number", "document number", ...
 struct Taken {
     std::optional<qint32> number;
     QString error;
+    QString corrected;  // how the counter was corrected before the number was taken, if it was
 
     explicit operator bool() const { return number.has_value(); }
     qint32 operator*() const { return *number; }
@@ -30,8 +32,31 @@ struct Taken {
 
 // Takes the next number of a kind and moves the counter past it, in its own transaction (or the
 // caller's). Writing first takes the write lock, so two workstations never take the same number.
-// A counter outside the range gives no number and says so, and the counter stays as it was.
+// A counter that is missing, not a number, or not above the highest number of its kind in use
+// is corrected first (see correct). A counter above the range gives no number and says so, and
+// the counter stays as it was.
 Taken take(Database& db, Kind kind);
+
+// A counter checked against the numbers in use (jobs' and estimates' numbers, the numbers of the
+// documents' and invoices' file names): one that is missing, not a whole number or not above the
+// highest in use is set to the number after it. What was corrected, for the user, or the
+// engine's reason; both empty when the counter was right. Runs in the caller's transaction.
+struct Correction {
+    QString message;
+    QString error;
+};
+Correction correct(Database& db, Kind kind);
+
+// The highest number of a kind that a record holds (0 when none does), or nothing when it
+// cannot be read.
+std::optional<qint64> highestInUse(Database& db, Kind kind);
+
+// Every counter checked and corrected in one transaction.
+struct Corrections {
+    QStringList messages;
+    QString error;
+};
+Corrections correctAll(Database& db);
 
 // Whether a number typed as the next one of a kind is in range; the reason, naming the text
 // typed, when it is not.

@@ -65,7 +65,7 @@ DbCondition classifySqlite(int code, const QString& text) {
 
 DatabaseFileKind databaseFileKind(const QString& file) {
     QFile probe(file);
-    if (QFileInfo(file).isDir() || !probe.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(file).isFile() || !probe.open(QIODevice::ReadOnly)) {
         return DatabaseFileKind::Unreadable;
     }
     return kindOf(probe.read(100));
@@ -183,6 +183,13 @@ bool Database::openSqlite(const QString& file) {
     if (info.isDir()) {
         return fail(DbCondition::Unspecified,
                     QStringLiteral("'%1' is a folder, not a database file.").arg(file));
+    }
+    if (!info.isFile()) {
+        // Reading a named pipe would wait for ever; a device is no database either.
+        return fail(DbCondition::Unspecified,
+                    QStringLiteral("'%1' is not a regular file (a named pipe or a device), so it "
+                                   "cannot be a database: name the database file itself.")
+                        .arg(file));
     }
     QFile probe(file);
     if (!probe.open(QIODevice::ReadOnly)) {

@@ -79,8 +79,9 @@ QString FindBrowser(AppState& app, const QString& extension) {
 }
 
 int ShareFolder(AppState& app, const QString& serverName, const QString& shareName,
-                const QString& folder, const QString& remark, int maxUsers) {
-    return app.sharing.share(serverName, shareName, folder, remark, maxUsers);
+                const QString& folder, const ShareAccess& access, const QString& remark,
+                int maxUsers) {
+    return app.sharing.share(serverName, shareName, folder, remark, maxUsers, access);
 }
 
 QString helpPageFile(const DriveRoots& roots) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderSharing.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -30,9 +32,10 @@ std::optional<qint64> GetNewEstimateNumber(AppState& app);
 // The program registered to open files with the extension, or an empty text.
 QString FindBrowser(AppState& app, const QString& extension);
 
-// Shares a folder on the network; 0 on success.
+// Shares a folder on the network for those the access names; 0 on success.
 int ShareFolder(AppState& app, const QString& serverName, const QString& shareName,
-                const QString& folder, const QString& remark = {}, int maxUsers = -1);
+                const QString& folder, const ShareAccess& access, const QString& remark = {},
+                int maxUsers = -1);
 
 // Opens the help page on making templates in the user's browser, or says where it is when no
 // program takes it.

@@ -3,6 +3,7 @@
 #include "documents/DocumentRepair.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "setup/Backup.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
 #include "startup/RunDatabase.h"
@@ -11,6 +12,7 @@
 #include "startup/DateFormats.h"
 #include "startup/Options.h"
 #include "startup/Revisions.h"
+#include "startup/ServerAddress.h"
 #include "startup/Upgrade.h"
 
 namespace {
@@ -44,13 +46,31 @@ void WriteFirstRunDefaults(AppState& app) {
     if (settings.GetValue(QStringLiteral("FirstRun")) != QLatin1String("1")) {
         return;
     }
-    settings.SetValue(QStringLiteral("datapath"), kDataFolder);
-    settings.SetValue(QStringLiteral("dataname"), QStringLiteral("verdell.mdb"));
-    settings.SetValue(QStringLiteral("FirstRun"), QStringLiteral("0"));
-    settings.SetValue(QStringLiteral("LastJob"), QStringLiteral("0"));
-    settings.SetValue(QStringLiteral("DocPath"), kDataFolder + QStringLiteral("\\Docs"));
-    settings.SetValue(QStringLiteral("TemplatePath"), kDataFolder + QStringLiteral("\\Templates"));
+    // All at once: a first run stopped half way leaves FirstRun=1, and the next start again.
+    settings.SetValues({{QStringLiteral("datapath"), kDataFolder},
+                        {QStringLiteral("dataname"), QStringLiteral("verdell.mdb")},
+                        {QStringLiteral("FirstRun"), QStringLiteral("0")},
+                        {QStringLiteral("LastJob"), QStringLiteral("0")},
+                        {QStringLiteral("DocPath"), kDataFolder + QStringLiteral("\\Docs")},
+                        {QStringLiteral("TemplatePath"),
+                         kDataFolder + QStringLiteral("\\Templates")}});
 }
+
+namespace {
+
+// Finishes or undoes a restore that was stopped half way, and tells the user which.
+void repairInterruptedRestore(AppState& app) {
+    if (ServerAddress::fromSettings(app.AppSettings)) {
+        return;
+    }
+    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+    if (!repaired.isEmpty()) {
+        app.prompter.message(repaired, QStringLiteral("Database Repaired"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Information);
+    }
+}
+
+}  // namespace
 
 void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.StartupComplete = false;
@@ -61,9 +81,14 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
 }
 
 bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun) {
-    for (const QString& problem : installIfNeeded(app)) {
+    const Installation installation = installIfNeeded(app);
+    for (const QString& problem : installation.problems) {
         app.prompter.message(problem, QStringLiteral("Verdell Installation"),
                              Prompter::Buttons::Ok, Prompter::Icon::Critical);
+    }
+    for (const QString& repaired : installation.repaired) {
+        app.prompter.message(repaired, QStringLiteral("Verdell Installation"),
+                             Prompter::Buttons::Ok, Prompter::Icon::Information);
     }
     if (!databaseForThisRun.isEmpty() && !useDatabaseForThisRun(app, databaseForThisRun)) {
         return false;
@@ -80,6 +105,7 @@ void Main(AppState& app, StartupUi& ui) {
     // A database named on the command line is opened where it is, for this run only: the
     // settings' data folder is neither looked for nor rewritten.
     if (!app.AppSettings.holding()) {
+        repairInterruptedRestore(app);
         LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
                          QStringLiteral("verdell.mdb"));
     }

@@ -1,10 +1,16 @@
 #include "startup/TReg.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +36,52 @@ QString asText(const QVariant& value) {
     return value.toString();
 }
 
+// Writes the values into a new file beside the settings file, flushes it to the disk, reads it
+// back, and only then gives it the settings file's name: a full disk or a power cut leaves the
+// previous file whole. Why not, or an empty text.
+QString writeWhole(const QString& file, const QMap<QString, QVariant>& values) {
+    const QString temp =
+        file + QStringLiteral(".new-") + QString::number(QCoreApplication::applicationPid());
+    const auto discard = [&temp](const QString& why) {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral(".lock"));
+        return why;
+    };
+    QFile::remove(temp);
+    {
+        QSettings out(temp, QSettings::IniFormat);
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            out.setValue(it.key(), it.value());
+        }
+        out.sync();
+        if (out.status() != QSettings::NoError) {
+            return discard(QStringLiteral("the new settings could not be written beside it (the "
+                                          "disk may be full)"));
+        }
+    }
+    QFile::remove(temp + QStringLiteral(".lock"));
+    QFile written(temp);
+    if (!written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0) {
+        return discard(QStringLiteral("the new settings could not be flushed to the disk"));
+    }
+    written.close();
+    // QSettings says nothing of a write the disk refused: what was written is read back.
+    const QSettings back(temp, QSettings::IniFormat);
+    bool whole = back.status() == QSettings::NoError && back.allKeys().size() == values.size();
+    for (auto it = values.cbegin(); whole && it != values.cend(); ++it) {
+        whole = asText(back.value(it.key())) == asText(it.value());
+    }
+    if (!whole) {
+        return discard(QStringLiteral("the disk did not take the whole file (it may be full)"));
+    }
+    QFile::setPermissions(temp, QFile::permissions(file));
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(file).constData()) !=
+        0) {
+        return discard(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return {};
+}
+
 }  // namespace
 
 QString TReg::storeFile() const {
@@ -52,7 +104,14 @@ QString TReg::storeFile() const {
 }
 
 qint32 TReg::SetValue(const QString& sVariable, const QString& sNewValue) {
-    const bool releases = held_.contains(storedName(sVariable));
+    return SetValues({{sVariable, sNewValue}});
+}
+
+qint32 TReg::SetValues(const QList<QPair<QString, QString>>& values) {
+    bool releases = false;
+    for (const auto& [name, value] : values) {
+        releases = releases || held_.contains(storedName(name));
+    }
     const QString file = storeFile();
     if (file.isEmpty()) {
         return kErrorInvalidHandle;
@@ -60,27 +119,59 @@ qint32 TReg::SetValue(const QString& sVariable, const QString& sNewValue) {
     if (!QFileInfo::exists(file)) {
         return kErrorFileNotFound;
     }
-    QSettings store(file, QSettings::IniFormat);
     if (!QFileInfo(file).isWritable()) {
+        reportFailure(file, QStringLiteral("the file is read-only"));
         return kErrorAccessDenied;
     }
-    // One value per name: a spelling written by hand gives way to the one written here.
-    const QString name = storedName(sVariable);
-    for (const QString& other : spellings(store, name)) {
-        if (other != name) {
-            store.remove(other);
+    QMap<QString, QVariant> all;
+    {
+        const QSettings store(file, QSettings::IniFormat);
+        if (store.status() != QSettings::NoError) {
+            reportFailure(file, QStringLiteral("the file cannot be read as a settings file"));
+            return kErrorAccessDenied;
+        }
+        for (const QString& key : store.allKeys()) {
+            all.insert(key, store.value(key));
         }
     }
-    store.setValue(name, sNewValue);
-    store.sync();
-    if (store.status() != QSettings::NoError) {
-        return kErrorAccessDenied;
+    bool changed = false;
+    for (const auto& [variable, value] : values) {
+        // One value per name: a spelling written by hand gives way to the one written here.
+        const QString name = storedName(variable);
+        for (auto it = all.begin(); it != all.end();) {
+            const bool other = it.key() != name && it.key().compare(name, Qt::CaseInsensitive) == 0;
+            changed = changed || other;
+            it = other ? all.erase(it) : std::next(it);
+        }
+        const auto stored = all.constFind(name);
+        if (stored == all.cend() || asText(*stored) != value) {
+            all.insert(name, value);
+            changed = true;
+        }
     }
-    value_ = sNewValue;
+    if (changed) {
+        const QString failure = writeWhole(file, all);
+        if (!failure.isEmpty()) {
+            reportFailure(file, failure);
+            return kErrorAccessDenied;
+        }
+    }
+    if (!values.isEmpty()) {
+        value_ = values.last().second;
+    }
     if (releases) {
         held_.clear();
     }
     return 0;
+}
+
+void TReg::reportFailure(const QString& file, const QString& cause) const {
+    if (onWriteFailure) {
+        onWriteFailure(QStringLiteral("The settings could not be saved in %1: %2.\r\n\r\nThe "
+                                      "settings are kept as they were. Free some space on that "
+                                      "disk or make the file writable, then try again.")
+                           .arg(file, cause));
+    }
 }
 
 QString TReg::GetValue(const QString& sVariable) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
+#include <functional>
 
 // The per-user settings store: one key of text values with case-insensitive names.
 //
@@ -9,7 +12,9 @@
 // $XDG_CONFIG_HOME/<Company>/<Program>.conf; "the key exists" means that file exists. Names are
 // stored lower-cased, values are text. Reading removes leading spaces; a value longer than 254
 // characters cannot be read (empty text, Error 234). Every call opens and closes the store by
-// itself, so two running copies see each other's writes; the last writer wins.
+// itself, so two running copies see each other's writes; the last writer wins. The file is
+// written only when a value changes, and always whole: a new file beside it, flushed and read
+// back, takes its name, so a failed write leaves the previous file as it was.
 class TReg {
 public:
     static constexpr qint32 kCurrentUser = qint32(0x80000001);
@@ -24,6 +29,10 @@ public:
 
     // Stores a text value; 0 on success, otherwise an error code. Never creates the key.
     qint32 SetValue(const QString& sVariable, const QString& sNewValue);
+    // Stores values that belong together in one write: all of them or none.
+    qint32 SetValues(const QList<QPair<QString, QString>>& values);
+    // Told why, in a sentence for the user, when a write fails.
+    std::function<void(const QString&)> onWriteFailure;
     // The value without its leading spaces, or an empty text (see Error()).
     QString GetValue(const QString& sVariable);
     // Creates the key when it does not exist: 0 on success, -1 on failure.
@@ -47,6 +56,8 @@ public:
     qint32 keepHeldValues();
 
 private:
+    void reportFailure(const QString& file, const QString& cause) const;
+
     QMap<QString, QString> held_;  // by lower-cased name
     QString value_;
     QString path_;

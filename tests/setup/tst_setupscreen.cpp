@@ -524,6 +524,7 @@ private Q_SLOTS:
             frmSetup setup(env.app());
             setup.Form_Load();
             setup.network->optServer[0]->click();  // a network path opens on the client role
+            setup.network->txtShareGroup->setText("office");
             setup.network->cmdPrepare->click();
             QCOMPARE(setup.result(), int(QDialog::Accepted));
         }
@@ -539,6 +540,57 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(database));
     }
 
+    // The folder is shared for the members of a group the administrator names, who sign in;
+    // sharing it with everyone, without a password, is a choice made on purpose, after a
+    // warning. The tab says what the share allows.
+    void prepareSharesForTheNamedGroupOnly_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<bool>("everyone");
+        QTest::addColumn<Prompter::Answer>("answer");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<bool>("shared");
+        QTest::newRow("no group named") << "" << false << Prompter::Answer::Yes
+                                        << "Name the group" << false;
+        QTest::newRow("a group this computer lacks")
+            << "accounts" << false << Prompter::Answer::Yes << "group 'accounts'" << false;
+        QTest::newRow("the office's group") << "office" << false << Prompter::Answer::Ok
+                                            << "Only the members of the group 'office'" << true;
+        QTest::newRow("everyone, declined after the warning")
+            << "office" << true << Prompter::Answer::No << "without a password" << false;
+        QTest::newRow("everyone, agreed after the warning")
+            << "" << true << Prompter::Answer::Yes << "without a password" << true;
+    }
+    void prepareSharesForTheNamedGroupOnly() {
+        if (TestEnv::onServer()) {
+            QSKIP("sharing the folder of the embedded database file");
+        }
+        QFETCH(QString, group);
+        QFETCH(bool, everyone);
+        QFETCH(Prompter::Answer, answer);
+        QFETCH(QString, says);
+        QFETCH(bool, shared);
+        TestEnv env;
+        env.openNewDatabase();
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.findChild<QLineEdit*>("txtShareGroup")->setText(group);
+        setup.findChild<QCheckBox*>("chkOpenShare")->setChecked(everyone);
+        const QString shown = setup.findChild<QLabel*>("labShareAccess")->text();
+        QVERIFY2(shown.contains(says), qPrintable(shown));
+        env.prompter.answer(answer);
+        setup.network->cmdPrepare->click();
+        QCOMPARE(env.sharing.requests.size(), shared ? 1 : 0);
+        if (everyone) {
+            QCOMPARE(env.prompter.calls().first().title, QString("Share Without a Password"));
+        }
+        if (shared) {
+            QCOMPARE(env.sharing.requests[0].access.everyone, everyone);
+            QCOMPARE(env.sharing.requests[0].access.group, everyone ? QString() : group);
+            QVERIFY(env.prompter.last().prompt.contains(says));
+        }
+        QCOMPARE(env.setting("ShareGroup"), shared && !everyone ? group : QString());
+    }
+
     void prepareSaysWhenSambaIsMissing() {
         if (TestEnv::onServer()) {
             QSKIP("sharing the folder of the embedded database file");
@@ -548,6 +600,7 @@ private Q_SLOTS:
         env.sharing.status = 127;
         frmSetup setup(env.app());
         setup.Form_Load();
+        setup.network->txtShareGroup->setText("office");
         setup.network->cmdPrepare->click();
         QCOMPARE(env.prompter.last().title, QString("Folder Not Shared"));
         QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));

@@ -118,9 +118,10 @@ private Q_SLOTS:
     void shareFolderUsesTheSystemsSharing() {
         TestEnv env;
         env.sharing.status = 2;
-        QCOMPARE(ShareFolder(env.app(), "", "Verdell", "/home/ann/Verdell Std"), 2);
+        QCOMPARE(ShareFolder(env.app(), "", "Verdell", "/home/ann/Verdell Std", {"office"}), 2);
         QCOMPARE(env.sharing.requests.size(), 1);
         QCOMPARE(env.sharing.requests[0].shareName, QString("Verdell"));
+        QCOMPARE(env.sharing.requests[0].access.group, QString("office"));
         QCOMPARE(env.sharing.requests[0].maxUsers, -1);
     }
 

@@ -106,7 +106,7 @@ private Q_SLOTS:
 
     void aFirstStartInstallsAndOpensEverything() {
         TestEnv env;
-        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        QCOMPARE(installIfNeeded(env.app()).problems, QStringList());
         QCOMPARE(env.setting("FirstRun"), QString("1"));
         QCOMPARE(env.setting("EstimateDoc"), QString("Estimate.dotx"));
         for (const char* sub : {"Docs", "Templates", "Images"}) {
@@ -141,7 +141,7 @@ private Q_SLOTS:
         const QString installed = env.installFolder() + "/../share/verdell/templates";
         TestEnv::writeFile(installed + "/Job Sheet.dotx", "the installed job sheet");
         TestEnv::writeFile(installed + "/Office Letter.dotx", "a template of this office");
-        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        QCOMPARE(installIfNeeded(env.app()).problems, QStringList());
         const QDir templates(env.dataFolder() + "/Templates");
         QCOMPARE(templates.entryList(QDir::Files),
                  QStringList({"Job Sheet.dotx", "Office Letter.dotx"}));
@@ -205,7 +205,7 @@ private Q_SLOTS:
         TestEnv env;
         env.createSettings({{"FirstRun", "0"}, {"LastJob", "42"}});
         TestEnv::writeFile(env.dataFolder() + "/notes.txt", "mine");
-        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        QCOMPARE(installIfNeeded(env.app()).problems, QStringList());
         QCOMPARE(env.setting("FirstRun"), QString("0"));
         QCOMPARE(env.setting("LastJob"), QString("42"));
         QVERIFY(!QFile::exists(env.dataFolder() + "/verdell.mdb"));
@@ -241,7 +241,7 @@ private Q_SLOTS:
     void settingsThatCannotBeWrittenAreReported() {
         TestEnv env;
         TestEnv::writeFile(env.root() + "/config", "a file where the folder should be");
-        const QStringList problems = installIfNeeded(env.app());
+        const QStringList problems = installIfNeeded(env.app()).problems;
         QCOMPARE(problems.size(), 1);
         QVERIFY(problems.first().startsWith("Verdell cannot create its settings file"));
         // Start-up goes on without settings: nothing is written, the default place is tried.
