@@ -1,5 +1,7 @@
 #pragma once
 
+#include "startup/RowVersion.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -46,7 +48,8 @@ QString money(float value);
 // and the profit: retail less trade less delivery.
 EstimateTotals CalculateTotals(const QList<EstimateLine>& lines, const QString& delivery);
 
-// A stored estimate: its lines, delivery cost, creation date and customer.
+// A stored estimate: its lines, delivery cost, creation date and customer, and the version it
+// was read at.
 struct StoredEstimate {
     qint64 EstNo = 0;
     QString DateCreated;  // as stored
@@ -55,4 +58,5 @@ struct StoredEstimate {
     QList<EstimateLine> lines;
     bool customerFound = false;
     EstimateCustomer customer;
+    RowVersion version;
 };

@@ -110,6 +110,8 @@ public:
     // The history of issues.
     QTableWidget* fgEstimates;
     QPushButton* cmdEditEstimate;
+    // A quiet notice that another workstation changed or deleted the estimate on the screen.
+    QLabel* labChangedElsewhere;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,8 +153,13 @@ private:
     // The number typed in a box, or nothing, with the user told, when it is not one.
     std::optional<QString> checkedNumber(QLineEdit* box, const QString& what);
     void showCustomer(const EstimateCustomer& customer);
+    // Shows what another workstation did to the estimate on the screen: one not being edited is
+    // shown again as stored; one being edited keeps its typing and gets a notice.
+    void followChanges(const QStringList& tables);
+    void showNotice(const QString& text);
 
     AppState& app_;
     qint32 CurrentCustomerID = -1;
+    RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
     bool filling_ = false;  // the screen is filling boxes, not the user typing
 };

@@ -264,6 +264,7 @@ void Database::close() {
     QSqlDatabase::removeDatabase(name_);
     sqlite_ = nullptr;
     open_ = false;
+    away_ = false;
     depth_ = 0;
     rollbackOnly_ = false;
     serverAborted_ = false;
@@ -341,6 +342,9 @@ bool Database::failFromEngine() {
 
 bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
     rowsAffected_ = 0;
+    if (onServer() && serverAway()) {
+        return failAway();
+    }
     if (open_ && onServer()) {
         return runOnServer(sql, params, rows);
     }

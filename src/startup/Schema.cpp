@@ -18,6 +18,18 @@ QString baseTable(const SqlDialect& d, const QString& name, const QString& colum
            QStringLiteral(")");
 }
 
+// The job age report's working rows: each job with its age in days.
+QString jobAgeColumns(const SqlDialect& d) {
+    const QString t = d.text();
+    const QString n = d.integer();
+    const QString dt = d.dateTime();
+    return QStringList{"JobNo " + n,      "JobStatus " + t,    "IntroducedBy " + t,
+                       "WorkName " + t,   "Age " + n,          "DateReceived " + dt,
+                       "DateDue " + dt,   "DateCreated " + dt, "DateCompleted " + dt,
+                       "DateQuoted " + dt}
+        .join(QStringLiteral(", "));
+}
+
 bool run(Database& db, const QStringList& statements) {
     for (const QString& sql : statements) {
         if (!db.exec(sql)) {
@@ -143,15 +155,15 @@ QString adoptServerDatabase(Database& db, bool build) {
 }
 
 QStringList tableNames() {
-    return {QStringLiteral("clients"),      QStringLiteral("Counters"),
-            QStringLiteral("customers"),    QStringLiteral("DateFormat"),
-            QStringLiteral("Docs"),         QStringLiteral("DocType"),
-            QStringLiteral("engineers"),    QStringLiteral("Estimate"),
-            QStringLiteral("EstimateDocs"), QStringLiteral("IntroducedBy"),
-            QStringLiteral("Jobs"),         QStringLiteral("jobsreport"),
-            QStringLiteral("jobStatus"),    QStringLiteral("labels"),
-            QStringLiteral("Stock"),        QStringLiteral("TemplateFields"),
-            QStringLiteral("Templates"),    QStringLiteral("Version"),
+    return {QStringLiteral("clients"),       QStringLiteral("Counters"),
+            QStringLiteral("customers"),     QStringLiteral("DateFormat"),
+            QStringLiteral("Docs"),          QStringLiteral("DocType"),
+            QStringLiteral("engineers"),     QStringLiteral("Estimate"),
+            QStringLiteral("EstimateDocs"),  QStringLiteral("IntroducedBy"),
+            QStringLiteral("Jobs"),          QStringLiteral("EstimateVersion"),
+            QStringLiteral("jobStatus"),     QStringLiteral("labels"),
+            QStringLiteral("Stock"),         QStringLiteral("TemplateFields"),
+            QStringLiteral("Templates"),     QStringLiteral("Version"),
             QStringLiteral("SchemaRevision")};
 }
 
@@ -166,13 +178,27 @@ bool createBaseTables(Database& db) {
         db,
         {
             baseTable(d, "Jobs",
-                      cols({id, "JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
-                            "WorkName " + t, "HomeAddress " + t, "HomeNumbers " + t,
-                            "WorkDetails " + t, "WorkNotes " + t, "ClientRef " + t,
-                            "CliName " + t, "CliAddress " + t, "CliNumbers " + t,
-                            "CliNotes " + t, "DateCreated " + dt, "DateReceived " + dt,
-                            "DateDue " + dt, "DateCompleted " + dt, "DateQuoted " + dt,
-                            "InvoiceStatus " + t, d.quote("Date") + " " + dt,
+                      cols({id,
+                            "JobNo " + n,
+                            "JobStatus " + t,
+                            "IntroducedBy " + t,
+                            "WorkName " + t,
+                            "HomeAddress " + t,
+                            "HomeNumbers " + t,
+                            "WorkDetails " + t,
+                            "WorkNotes " + t,
+                            "ClientRef " + t,
+                            "CliName " + t,
+                            "CliAddress " + t,
+                            "CliNumbers " + t,
+                            "CliNotes " + t,
+                            "DateCreated " + dt,
+                            "DateReceived " + dt,
+                            "DateDue " + dt,
+                            "DateCompleted " + dt,
+                            "DateQuoted " + dt,
+                            "InvoiceStatus " + t,
+                            d.quote("Date") + " " + dt,
                             "Price " + d.real()})),
             baseTable(d, "Docs",
                       cols({id, "JobNumber " + n, "FileName " + t, d.quote("Date") + " " + dt,
@@ -189,13 +215,14 @@ bool createBaseTables(Database& db) {
             baseTable(d, "jobStatus", "Status " + t),
             baseTable(d, "IntroducedBy", "IntroducedBy " + t),
             baseTable(d, "DocType", "DocType " + t),
-            baseTable(d, "DateFormat",
-                      cols({id, "DateFormat " + t, d.quote("Default") + " " + n})),
-            baseTable(d, "jobsreport",
-                      cols({"JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
-                            "WorkName " + t, "Age " + n, "DateReceived " + dt, "DateDue " + dt,
-                            "DateCreated " + dt, "DateCompleted " + dt, "DateQuoted " + dt})),
+            baseTable(d, "DateFormat", cols({id, "DateFormat " + t, d.quote("Default") + " " + n})),
+            baseTable(d, "jobsreport", jobAgeColumns(d)),
         });
+}
+
+bool createJobAgeTable(Database& db) {
+    return db.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS jobsreport (") +
+                   jobAgeColumns(db.dialect()) + u')');
 }
 
 bool createIndexes(Database& db) {
