@@ -1,13 +1,17 @@
 # Verdell: `make run` starts the program, `make check` builds and runs every test.
 # Both install what is missing first (scripts/install-deps).
+# `make install` installs the program (PREFIX, DESTDIR), `make package` builds its Debian package
+# and `make check-package` checks that package.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 
-.PHONY: all deps build run check check-asan fuzz bench clean
+.PHONY: all deps build run check check-asan fuzz bench clean install package check-package
 
 all: build
 
@@ -26,6 +30,16 @@ run: build
 check: build
 	@scripts/pg-test-notice
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 120
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# build/verdell_VERSION_ARCH.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+check-package: package
+	scripts/check-package $(BUILD)
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVERDELL_WERROR=ON -DVERDELL_SANITIZE=ON $(CMAKE_FLAGS)

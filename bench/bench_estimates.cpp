@@ -52,7 +52,8 @@ void LoadEstimateOf200Lines(benchmark::State& state) {
         const bool loaded = screen->LoadFullEstimate(kBigEstimate);
         screen->repaint();
         state.SetIterationTime(elapsedSeconds(timer));
-        if (!loaded || screen->fgEstimate->rowCount() != kLines + 1) {
+        if (!loaded || screen->findChild<QTableWidget*>(QStringLiteral("fgEstimate"))->rowCount() !=
+                           kLines + 1) {
             state.SkipWithError("the estimate was not loaded");
         }
     }
@@ -73,14 +74,15 @@ void PrintEstimateOf200Lines(benchmark::State& state) {
 }
 
 void SearchByName(benchmark::State& state) {
-    screen->txtSearch->setText(QStringLiteral("smith"));
+    screen->findChild<QLineEdit*>(QStringLiteral("txtSearch"))->setText(QStringLiteral("smith"));
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
         screen->cmdGoSearch_Click();
         screen->repaint();
         state.SetIterationTime(elapsedSeconds(timer));
-        state.counters["found"] = screen->fgExisting->rowCount() - 1;
+        state.counters["found"] =
+            screen->findChild<QTableWidget*>(QStringLiteral("fgExisting"))->rowCount() - 1;
     }
 }
 

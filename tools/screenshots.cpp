@@ -21,6 +21,7 @@
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "startup/Captions.h"
+#include "startup/Options.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 
@@ -61,6 +62,15 @@ int main(int argc, char** argv) {
         save(main, folder, QStringLiteral("frmMain"));
     }
     {
+        // 200% scaling on a 1920 x 1080 screen: 960 x 540 logical pixels.
+        env.screen.set({960, 540});
+        frmMain main(env.app());
+        main.Form_Load();
+        main.Timer1_Timer();
+        save(main, folder, QStringLiteral("frmMain-small"));
+        env.screen.set({1280, 1024});
+    }
+    {
         frmSplash about;
         save(about, folder, QStringLiteral("frmSplash"));
     }
@@ -95,6 +105,10 @@ int main(int argc, char** argv) {
         job.Price = QStringLiteral("245.00");
         writeJob(env.app(), job, 0, 1042);
         env.app().AppSettings.SetValue(QStringLiteral("LastJob"), QStringLiteral("1042"));
+        env.app().DbConnection.exec(
+            QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title) VALUES "
+                           "(1042, '30.doc', '2026-03-12 09:20:41', 'Survey letter, Letter.dotx'), "
+                           "(1042, '507.XLSX', '2026-03-14 16:02:13', 'Invoice 507.XLSX')"));
         frmJobs jobs(env.app());
         jobs.Form_Load();
         jobs.resize(1000, 690);
@@ -117,6 +131,22 @@ int main(int argc, char** argv) {
         jobs.show();
         jobs.cmdNewDoc_Click();
         save(jobs, folder, QStringLiteral("frmJobs-newdocument"));
+        jobs.cmdCancelDocs_Click();
+        jobs.tabJobs->setCurrentIndex(0);
+        jobs.show();
+        jobs.cmdFindEngineer_Click();
+        save(jobs, folder, QStringLiteral("frmJobs-engineers"));
+    }
+    {
+        // The system's long date format.
+        env.app().DbConnection.exec(QStringLiteral("UPDATE Counters SET Free3 = 2"));
+        frmJobs jobs(env.app());
+        jobs.Form_Load();
+        save(jobs, folder, QStringLiteral("frmJobs-longdates"));
+        jobs.tabJobs->setCurrentIndex(2);
+        save(jobs, folder, QStringLiteral("frmJobs-longdates-documents"));
+        env.app().DbConnection.exec(QStringLiteral("UPDATE Counters SET Free3 = 0"));
+        LoadOptions(env.app());
     }
     {
         frmSetup setup(env.app());
@@ -180,6 +210,7 @@ int main(int argc, char** argv) {
         AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
         frmEstimate estimates(env.app());
         estimates.Form_Load();
+        save(estimates, folder, QStringLiteral("frmEstimate-empty"));
         estimates.LoadFullEstimate(1042);
         save(estimates, folder, QStringLiteral("frmEstimate"));
         estimates.show();
@@ -190,7 +221,8 @@ int main(int argc, char** argv) {
         estimates.cmdNewEstimate_Click();
         estimates.show();
         estimates.cmdFind_Click();
-        estimates.txtSearch->setText(QStringLiteral("o'b"));
+        estimates.findChild<QLineEdit*>(QStringLiteral("txtSearch"))
+            ->setText(QStringLiteral("o'b"));
         estimates.cmdGoSearch_Click();
         save(estimates, folder, QStringLiteral("frmEstimate-search"));
     }

@@ -32,7 +32,7 @@ frmAddressBook::frmAddressBook(AppState& app, QWidget* parent)
     optType[0] = new QRadioButton(QStringLiteral("C&ustomer"), this);
     optType[1] = new QRadioButton(QStringLiteral("C&lient"), this);
     for (int i = 0; i < 2; ++i) {
-        optType[i]->setObjectName(QStringLiteral("optType%1").arg(i));
+        optType[i]->setObjectName(QStringLiteral("optType_%1").arg(i));
         connect(optType[i], &QRadioButton::toggled, this, [this](bool on) {
             if (on) {
                 optType_Click();
@@ -78,7 +78,7 @@ frmAddressBook::frmAddressBook(AppState& app, QWidget* parent)
         int index;
         const char* caption;
         QWidget* box;
-    } rows[] = {{0, "&Name:", txtName},
+    } rows[] = {{0, "Na&me:", txtName},
                 {1, "&Address:", txtAddress},
                 {2, "C&ontacts:", txtContacts},
                 {3, "&Telephone:", txtTelephone},
@@ -214,9 +214,11 @@ void frmAddressBook::PopulateContactClassFromScreen() {
 }
 
 void frmAddressBook::MarkEditingContact() {
-    if (filling_ || selected().DummyID < 1) {
+    if (filling_) {
         return;
     }
+    // Typing into a new contact is work too: from now on nothing clears it without a question
+    // ("New Contact" turns into "Save Contact", the search is off, Exit asks).
     ButtonsToSave();
     ContactEditing = true;
 }
@@ -242,6 +244,7 @@ bool frmAddressBook::saveSelected() {
             case SaveOutcome::Saved:
                 showStored(record.DummyID);
                 ButtonsToNew();
+                ContactEditing = false;
                 showNotice({});
                 return true;
             case SaveOutcome::ChangedElsewhere:

@@ -36,6 +36,7 @@ namespace {
 const QString kUsage =
     QStringLiteral(
         "usage: verdell-admin COMMAND\n"
+        "       verdell-admin --help | --version\n"
         "\n"
         "commands:\n"
         "  init    make the settings and the data folder with a new database, where they do not\n"
@@ -323,6 +324,11 @@ int importOlder(AppState& app, const QStringList& arguments, Streams io) {
         io.out << step.caption << ": "
                << (step.skipped ? QStringLiteral("passed over, ") + step.reason
                                 : QString::number(step.rows) + QStringLiteral(" rows"))
+               << (step.missingColumns.isEmpty()
+                       ? QString()
+                       : QStringLiteral(", without ") +
+                             step.missingColumns.join(QStringLiteral(", ")) +
+                             QStringLiteral(" (not in the older table)"))
                << Qt::endl;
     }
     if (olderimport::nothingImported(steps)) {
@@ -414,10 +420,15 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
              return report(a, args, s, [&] { return openAsTheProgramDoes(a, s); });
          }},
     };
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
-        arguments.first() == QLatin1String("help")) {
+    const QString first = arguments.value(0);
+    if (arguments.isEmpty() || first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        first == QLatin1String("help")) {
         io.out << kUsage;
         return arguments.isEmpty() ? 2 : 0;
+    }
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        io.out << "verdell-admin " << VERDELL_VERSION << Qt::endl;
+        return 0;
     }
     const auto command = commands.find(arguments.first());
     if (command == commands.end()) {

@@ -17,7 +17,9 @@
 #include "startup/frmLocateDatabase.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QEvent>
+#include <cstdio>
 
 namespace {
 
@@ -35,13 +37,61 @@ protected:
     }
 };
 
+void nameTheProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("Verdell"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VERDELL_VERSION));
+}
+
+void describeArguments(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Verdell: the job register of a small trade or property-services "
+                       "business.\nWithout a FILE it opens the database its settings name."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A Verdell database (.mdb or .cvn) to open for this run only, or one of "
+                       "the earlier Windows release to convert."),
+        QStringLiteral("[FILE]"));
+}
+
+// Help and version need no screen, so they are answered before one is opened.
+bool asksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--") == 0) {
+            return false;
+        }
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"}) {
+            if (qstrcmp(argv[i], option) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        nameTheProgram();
+        QCommandLineParser parser;
+        describeArguments(parser);
+        parser.process(application);  // prints the answer and ends the program
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Verdell"));
-    QApplication::setOrganizationName(QStringLiteral("Corvane"));
-    QApplication::setApplicationVersion(QStringLiteral(VERDELL_VERSION));
+    nameTheProgram();
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvane.verdell"));
+    QCommandLineParser parser;
+    describeArguments(parser);
+    parser.process(application);  // an unknown option ends the program with a message
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fputs("verdell: one database at a time\n", stderr);
+        return 2;
+    }
 
     QtPrompter prompter;
     DesktopLauncher launcher;
@@ -66,7 +116,9 @@ int main(int argc, char** argv) {
     };
 
     MainWindowStartup ui(app);
-    StartProgram(app, ui);
+    if (!StartProgram(app, ui, files.value(0))) {
+        return 1;
+    }
     // From now on the screens follow other workstations' changes, and a database server that
     // goes away is reconnected when it is back.
     app.changes.start();

@@ -95,10 +95,7 @@ void openSavedDocument(AppState& app, const QString& fileName) {
     const QString ext = GetFileExtension(fileName).toUpper();
     if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
         ext == QLatin1String("XLS") || ext == QLatin1String("XLSX")) {
-        app.prompter.message(QStringLiteral("Unable to communicate with MS Excel, please check "
-                                            "your Excel Installation is not corrupt"),
-                             QStringLiteral("Unable To Communicate With Excel"),
-                             Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
+        cannotReachSpreadsheetProgram(app);
     } else {
         app.prompter.message(QStringLiteral("Unable to communicate with MS Word, please check "
                                             "your Word Installation is not corrupt"),

@@ -11,9 +11,12 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/DateFormats.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
+#include <optional>
 
 namespace {
 
@@ -72,10 +75,8 @@ QString wordMerge(AppState& app, const QString& templatePath, const QString& tar
         report(app, doc.error());
         return {};
     }
-    if (app.JustPrint) {
-        app.launcher.print(target);
-    } else {
-        app.launcher.open(target);
+    if (!(app.JustPrint ? app.launcher.print(target) : app.launcher.open(target))) {
+        cannotReachWordProcessor(app);
     }
     return target;
 }
@@ -98,26 +99,31 @@ void spreadAddress(Workbook& book, const QString& token, const QString& address)
     }
 }
 
-// [DATE] becomes today's date: a real date where it is the whole cell, its text elsewhere.
-void replaceDate(AppState& app, Workbook& book) {
-    const QDate today = app.clock.today();
-    // Each round takes the token out of one cell; the bound only guards against a cell that
-    // will not change.
-    for (int round = 0; round < 100000; ++round) {
-        const auto cell = book.find(QStringLiteral("[DATE]"), false);
-        if (!cell) {
-            break;
-        }
-        if (book.cellText(*cell).trimmed().compare(QLatin1String("[DATE]"), Qt::CaseInsensitive) ==
-            0) {
-            book.setCellDate(*cell, today);
+// A number as the spreadsheet program reads one typed into a cell: digits, a sign and decimals,
+// without leading zeros, so references and telephone numbers stay text.
+std::optional<double> typedNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^-?(0|[1-9][0-9]{0,14})(\\.[0-9]+)?$"));
+    const QString trimmed = text.trimmed();
+    if (!number.match(trimmed).hasMatch()) {
+        return std::nullopt;
+    }
+    return trimmed.toDouble();
+}
+
+// Replaces a token in every cell. A cell that holds the token alone takes the value as the
+// spreadsheet program's own replace leaves it: a date as a date, a number as a number.
+void replaceToken(Workbook& book, const QString& token, const QString& text,
+                  const QDate& date = {}) {
+    for (const QString& cell : book.cellsHolding(token)) {
+        if (date.isValid()) {
+            book.setCellDate(cell, date);
+        } else if (const auto number = typedNumber(text)) {
+            book.setCellNumber(cell, *number);
         } else {
-            QString text = book.cellText(*cell);
-            book.setCellText(*cell, text.replace(QStringLiteral("[DATE]"),
-                                                 today.toString(QStringLiteral("dd/MM/yyyy")),
-                                                 Qt::CaseInsensitive));
+            book.setCellText(cell, text);
         }
     }
+    book.replaceAll(token, text);
 }
 
 QString spreadsheetMerge(AppState& app, const QString& templatePath, const QString& target,
@@ -134,25 +140,28 @@ QString spreadsheetMerge(AppState& app, const QString& templatePath, const QStri
     spreadAddress(book, QStringLiteral("[CUSTADDRESS]"), clientAddress);
 
     const qsizetype dot = fileName.lastIndexOf(u'.');
-    book.replaceAll(QStringLiteral("[INVOICENO]"), dot < 0 ? fileName : fileName.left(dot));
-    replaceDate(app, book);
-    const std::pair<const char*, QString> plain[] = {{"[DATECREATED]", job.DateCreated},
-                                                     {"[JOBNO]", job.JobNo},
-                                                     {"[INTROBY]", job.IntroducedBy},
-                                                     {"[JOBDETAILS]", asLines(job.WorkDetails)}};
-    for (const auto& [token, value] : plain) {
-        book.replaceAll(QString::fromLatin1(token), value);
-    }
+    replaceToken(book, QStringLiteral("[INVOICENO]"), dot < 0 ? fileName : fileName.left(dot));
+    const QDate today = app.clock.today();
+    replaceToken(book, QStringLiteral("[DATE]"), today.toString(QStringLiteral("dd/MM/yyyy")),
+                 today);
+    const auto created = readDateText(app, job.DateCreated);
+    replaceToken(book, QStringLiteral("[DATECREATED]"), job.DateCreated,
+                 created ? created->date() : QDate());
+    replaceToken(book, QStringLiteral("[JOBNO]"), job.JobNo);
+    replaceToken(book, QStringLiteral("[INTROBY]"), job.IntroducedBy);
+    replaceToken(book, QStringLiteral("[JOBDETAILS]"), asLines(job.WorkDetails));
     for (int i = 0; i < 7; ++i) {
-        book.replaceAll(QStringLiteral("[FREE%1]").arg(i + 1), job.Unused[size_t(i)]);
+        replaceToken(book, QStringLiteral("[FREE%1]").arg(i + 1), job.Unused[size_t(i)]);
     }
-    book.replaceAll(QStringLiteral("[CUSTREF]"), job.CustRef);
-    book.replaceAll(QStringLiteral("[CUSTNAME]"), job.WorkName);
+    replaceToken(book, QStringLiteral("[CUSTREF]"), job.CustRef);
+    replaceToken(book, QStringLiteral("[CUSTNAME]"), job.WorkName);
     if (!book.save()) {
         report(app, book.error());
         return {};
     }
-    app.launcher.open(target);
+    if (!app.launcher.open(target)) {
+        cannotReachSpreadsheetProgram(app);
+    }
     return target;
 }
 
@@ -165,6 +174,13 @@ void reportDocumentError(AppState& app, const QString& routine, const OfficeErro
 
 bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
                       const QString& routine) {
+    return openableTemplate(app, path, legacy, usable, [&app, &routine](const OfficeError& error) {
+        reportDocumentError(app, routine, error);
+    });
+}
+
+bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
+                      const std::function<void(const OfficeError&)>& report) {
     const QString ext = GetFileExtension(path).toUpper();
     if (ext != QLatin1String("DOT") && ext != QLatin1String("XLT")) {
         *usable = path;
@@ -174,7 +190,7 @@ bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy
         if (legacy.error().number == 429) {
             cannotReachWordProcessor(app);
         } else {
-            reportDocumentError(app, routine, legacy.error());
+            report(legacy.error());
         }
         return false;
     }
@@ -189,6 +205,13 @@ void cannotReachWordProcessor(AppState& app) {
                        "If this error continues please re-install MS Word"),
         QStringLiteral("Unable To Communicate With MS Word"), Prompter::Buttons::Ok,
         Prompter::Icon::Critical);
+}
+
+void cannotReachSpreadsheetProgram(AppState& app) {
+    app.prompter.message(QStringLiteral("Unable to communicate with MS Excel, please check your "
+                                        "Excel Installation is not corrupt"),
+                         QStringLiteral("Unable To Communicate With Excel"),
+                         Prompter::Buttons::OkCancel, Prompter::Icon::Critical);
 }
 
 QString documentsFolder(AppState& app) {

@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QString>
+#include <functional>
 
 class AppState;
 class LegacyTemplate;
@@ -12,7 +13,8 @@ struct OfficeError;
 // Makes a job's document: a new document from the template with every merge token replaced by
 // the job's values as the screen shows them, saved in the documents folder and then shown (or
 // printed, when "Just Print." is set). Failures are reported to the user as they happen; the
-// document's path is given when it was saved, an empty text otherwise.
+// document's path is given when it was saved (even when no program would then show or print it),
+// an empty text otherwise.
 QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
                        const JobFields& job);
 
@@ -25,13 +27,18 @@ QSet<QString> templateTokens(AppState& app, const QString& templateName);
 void reportDocumentError(AppState& app, const QString& routine, const OfficeError& error);
 
 // The template at the path as a file our component opens: an old binary template (.dot, .xlt)
-// is converted first. False, with the user told why, when it cannot be.
+// is converted first. False, with the user told why, when it cannot be: by `report`, or as a
+// failure of the named routine.
+bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
+                      const std::function<void(const OfficeError&)>& report);
 bool openableTemplate(AppState& app, const QString& path, LegacyTemplate& legacy, QString* usable,
                       const QString& routine);
 
 // Tells the user the word processor could not be reached: a legacy template could not be
-// converted, or a document could not be handed to the program that opens it.
+// converted, or a document could not be handed to the program that shows or prints it.
 void cannotReachWordProcessor(AppState& app);
+// The same for a workbook and the spreadsheet program.
+void cannotReachSpreadsheetProgram(AppState& app);
 
 // The documents folder and templates folder as host paths.
 QString documentsFolder(AppState& app);

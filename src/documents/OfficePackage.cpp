@@ -34,6 +34,12 @@ QString capitalised(QString text) {
     return text;
 }
 
+// "a Word document", "an Excel workbook".
+QString withArticle(const QString& kind) {
+    const bool vowel = !kind.isEmpty() && QStringLiteral("AEIOUaeiou").contains(kind.at(0));
+    return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + kind;
+}
+
 QString zipMessage(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
 }
@@ -243,8 +249,8 @@ bool Package::open(const QByteArray& bytes, const QString& kind, const QString& 
                      QStringLiteral("There is not enough memory to open %1.").arg(the)};
         } else {
             error = {InvalidFileFormat,
-                     capitalised(QStringLiteral("%1 is not a %2: it is not a zip package (%3).")
-                                     .arg(the, kind, zipMessage(code)))};
+                     capitalised(QStringLiteral("%1 is not %2: it is not a zip package (%3).")
+                                     .arg(the, withArticle(kind), zipMessage(code)))};
         }
         return false;
     }
@@ -284,9 +290,9 @@ bool Package::open(const QByteArray& bytes, const QString& kind, const QString& 
 
     if (impl->locate(ContentTypesPart) < 0) {
         error = {InvalidFileFormat,
-                 capitalised(QStringLiteral("%1 is not a %2: the zip package has no list of "
+                 capitalised(QStringLiteral("%1 is not %2: the zip package has no list of "
                                             "content types.")
-                                 .arg(the, kind))};
+                                 .arg(the, withArticle(kind)))};
         return false;
     }
     d = std::move(impl);

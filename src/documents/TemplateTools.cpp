@@ -13,51 +13,66 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
-void reportFailure(AppState& app, const QString& routine, const OfficeError& error) {
-    app.prompter.message(routine + QStringLiteral(" \r\n") + QString::number(error.number) +
-                         QStringLiteral("\r\n") + error.description);
-}
+using Report = std::function<void(const OfficeError&)>;
 
-// Opens a word-processor template, converting an old binary one first.
-bool openTemplate(AppState& app, const QString& path, WordDocument& doc, LegacyTemplate& legacy) {
-    QString usable = path;
-    if (GetFileExtension(path).toUpper() == QLatin1String("DOT")) {
-        if (!legacy.convert(path)) {
-            if (legacy.error().number == 429) {
-                app.prompter.message(
-                    QStringLiteral("MS Word has been detected, however the may be a problem with "
-                                   "the installation\r\nPlease check your Word installation is "
-                                   "not corrupt\r\nIf this error continues please re-install MS "
-                                   "Word"),
-                    QStringLiteral("Unable To Communicate With MS Word"), Prompter::Buttons::Ok,
-                    Prompter::Icon::Critical);
-            } else {
-                reportFailure(app, QStringLiteral("PreProcessTemplate"), legacy.error());
-            }
-            return false;
-        }
-        usable = legacy.convertedPath();
+// Opens a word-processor template, converting an old binary one first; `report` tells the user
+// why it cannot be.
+bool openTemplate(AppState& app, const QString& path, WordDocument& doc, LegacyTemplate& legacy,
+                  const Report& report) {
+    QString usable;
+    if (!openableTemplate(app, path, legacy, &usable, report)) {
+        return false;
     }
     if (!doc.open(usable)) {
-        reportFailure(app, QStringLiteral("PreProcessTemplate"), doc.error());
+        report(doc.error());
         return false;
     }
     return true;
+}
+
+// Checking the word processor with a template: a step that fails is told as a fault of the
+// installation, and the check goes on.
+void reportInstallationFault(AppState& app, const OfficeError& error) {
+    app.prompter.message(QStringLiteral("Error ") + QString::number(error.number) +
+                             QStringLiteral("\r\n") + error.description +
+                             QStringLiteral("\r\nPLEASE CHECK WITH MS FOR WORD UPDATES"),
+                         QStringLiteral("Word Installation Is Corrupt"), Prompter::Buttons::Ok,
+                         Prompter::Icon::Information);
+    app.prompter.message(QStringLiteral("The program will attempt to continue"),
+                         QStringLiteral("Ignoring Error"), Prompter::Buttons::Ok,
+                         Prompter::Icon::Information);
+}
+
+bool isSpreadsheet(const QString& name) {
+    const QString ext = GetFileExtension(name).toUpper();
+    return ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
+           ext == QLatin1String("XLTM");
 }
 
 }  // namespace
 
 QStringList availableTemplates(const QString& folder) {
     QStringList out;
-    for (const char* pattern : {"*.dot", "*.dotx", "*.xlt", "*.xltx"}) {
-        for (const QString& name : ListFiles(folder, QString::fromLatin1(pattern))) {
-            if (!name.startsWith(u'~')) {
-                out << name;
+    for (const auto& patterns : {QStringList{QStringLiteral("*.dot"), QStringLiteral("*.dotx")},
+                                 QStringList{QStringLiteral("*.xlt"), QStringLiteral("*.xltx")}}) {
+        QStringList group;
+        for (const QString& pattern : patterns) {
+            for (const QString& name : ListFiles(folder, pattern)) {
+                if (!name.startsWith(u'~')) {
+                    group << name;
+                }
             }
         }
+        std::sort(group.begin(), group.end(), [](const QString& a, const QString& b) {
+            const int order = a.compare(b, Qt::CaseInsensitive);
+            return order != 0 ? order < 0 : a < b;
+        });
+        out << group;
     }
     return out;
 }
@@ -89,15 +104,16 @@ bool SetDefaultTemplate(AppState& app, const QString& sFileName) {
 }
 
 std::optional<QStringList> PreProcessTemplate(AppState& app, const QString& path) {
-    const QString ext = GetFileExtension(path).toUpper();
-    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
-        ext == QLatin1String("XLTM")) {
+    if (isSpreadsheet(path)) {
         app.prompter.message(QStringLiteral("Only MS Word Templates need Pre-Processing"));
         return std::nullopt;
     }
+    const QString routine = QStringLiteral("PreProcessTemplate");
     WordDocument doc;
     LegacyTemplate legacy;
-    if (!openTemplate(app, path, doc, legacy)) {
+    if (!openTemplate(app, path, doc, legacy, [&app, &routine](const OfficeError& error) {
+            reportDocumentError(app, routine, error);
+        })) {
         return std::nullopt;
     }
     QStringList found;
@@ -124,8 +140,7 @@ std::optional<QStringList> PreProcessTemplate(AppState& app, const QString& path
                            {name, token});
     }
     if (!ok || !tx.commit()) {
-        reportFailure(app, QStringLiteral("PreProcessTemplate"),
-                      {75, db.lastError().message});
+        reportDocumentError(app, routine, {75, db.lastError().message});
         return std::nullopt;
     }
     app.prompter.message(
@@ -136,14 +151,22 @@ std::optional<QStringList> PreProcessTemplate(AppState& app, const QString& path
 }
 
 void EditTemplate(AppState& app, const QString& sTemplateName) {
-    app.launcher.editTemplate(templatesFolder(app) + u'/' + sTemplateName);
+    if (app.launcher.editTemplate(templatesFolder(app) + u'/' + sTemplateName)) {
+        return;
+    }
+    if (isSpreadsheet(sTemplateName)) {
+        cannotReachSpreadsheetProgram(app);
+    } else {
+        cannotReachWordProcessor(app);
+    }
 }
 
 bool OpenDocumentFromTemplate(AppState& app, const QString& sTemplateName) {
     const QString path = templatesFolder(app) + u'/' + sTemplateName;
     WordDocument doc;
     LegacyTemplate legacy;
-    if (!openTemplate(app, path, doc, legacy)) {
+    if (!openTemplate(app, path, doc, legacy,
+                      [&app](const OfficeError& error) { reportInstallationFault(app, error); })) {
         return false;
     }
     const QString folder =

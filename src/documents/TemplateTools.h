@@ -9,7 +9,8 @@ class AppState;
 // Looking after the templates: the list, the default, pre-processing, editing.
 
 // The templates in a folder: word-processor ones first ("*.dot", "*.dotx"), then spreadsheets
-// ("*.xlt", "*.xltx"), each in the order the folder lists them; lock files ("~...") left out.
+// ("*.xlt", "*.xltx"), each group in alphabetical order without regard to case; lock files
+// ("~...") left out.
 QStringList availableTemplates(const QString& folder);
 
 // Makes the named template the default (job sheet) one and says so.
@@ -20,9 +21,11 @@ bool SetDefaultTemplate(AppState& app, const QString& sFileName);
 // refused or could not be read (the user has been told why).
 std::optional<QStringList> PreProcessTemplate(AppState& app, const QString& path);
 
-// Opens the template file itself for editing in the user's program.
+// Opens the template file itself for editing in the user's program; says so when no program
+// takes it.
 void EditTemplate(AppState& app, const QString& sTemplateName);
 
 // Opens a new document made from the template in the user's word processor, to show that the
-// two work together.
+// two work together. A template that cannot be read is told as a fault of the installation,
+// followed by the notice that the program carries on.
 bool OpenDocumentFromTemplate(AppState& app, const QString& sTemplateName);

@@ -30,18 +30,22 @@ QStringList SplitIntoChunks(const QString& text, int size) {
     if (size <= 0) {
         return {};
     }
-    const int count = int((text.size() + size - 1) / size);
     const QString stripped = StripCarriageReturns(text);
     QStringList pieces;
     qsizetype pos = 0;
-    for (int i = 0; i < count; ++i) {
-        const int take = MinOf(size, int(stripped.size() - pos));
-        QString piece = stripped.mid(pos, qMax(take, 0));
-        pos += qMax(take, 0);
-        if (i < count - 1) {
-            piece += ChunkMarker;
+    while (pos < stripped.size()) {
+        qsizetype take = MinOf(size, int(stripped.size() - pos));
+        // A character beyond the basic plane takes two units: it goes whole into one piece.
+        const qsizetype end = pos + take;
+        if (end < stripped.size() && stripped.at(end).isLowSurrogate() &&
+            stripped.at(end - 1).isHighSurrogate()) {
+            take += take > 1 ? -1 : 1;
         }
-        pieces << piece;
+        pieces << stripped.mid(pos, take);
+        pos += take;
+    }
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        pieces[i] += ChunkMarker;
     }
     return pieces;
 }

@@ -16,9 +16,10 @@ int MinOf(int a, int b);
 
 // Ends every piece of a split text but the last.
 inline const QString ChunkMarker = QStringLiteral("[%&%]");
-// Splits a long text into pieces of at most `size` characters, carriage returns removed; every
-// piece but the last ends with the marker. The number of pieces is worked out from the length
-// before the carriage returns go, so the last pieces may be empty.
+// Splits a long text into pieces of at most `size` UTF-16 units, carriage returns removed; every
+// piece but the last ends with the marker. A cut never falls inside a character (a character
+// beyond the basic plane ends the piece one unit short), so the pieces together hold the whole
+// text and their number follows from where the cuts fall.
 QStringList SplitIntoChunks(const QString& text, int size);
 
 // Text as the screens hold it (lines ended by "\n") with its lines ended by carriage return and

@@ -373,8 +373,12 @@ bool Workbook::Impl::load() {
     sn = Names(sheet.document_element());
 
     for (const Relationship& rel : rels) {
-        if (rel.target.isEmpty() || !package.hasPart(rel.target)) {
-            continue;
+        if (rel.target.isEmpty()) {
+            continue;  // outside the package
+        }
+        if (!package.hasPart(rel.target)) {
+            return notWorkbook(
+                QStringLiteral("it names the part %1, which it does not hold").arg(rel.target));
         }
         if (isRelationshipType(rel.type, QLatin1String("sharedStrings")) && shared.empty()) {
             pugi::xml_document strings;
@@ -935,6 +939,35 @@ void Workbook::setCellDate(const QString& address, const QDate& date) {
         setAttribute(c, "s", QByteArray::number(xf).constData());
     }
     d->sheetChanged = true;
+}
+
+void Workbook::setCellNumber(const QString& address, double value) {
+    ensure();
+    CellRef ref;
+    if (!d->cellToWrite(address, ref)) {
+        return;
+    }
+    xml_node c = d->makeCell(ref);
+    d->clearValue(c);
+    xml::setText(insertChild(c, d->sn.v, {d->sn.extLst}), QString::number(value, 'g', 15));
+    d->sheetChanged = true;
+}
+
+QStringList Workbook::cellsHolding(const QString& what) const {
+    QStringList found;
+    if (!d || what.isEmpty() || !d->package.isOpen()) {
+        return found;
+    }
+    d->forEachCell([&](xml_node c, CellRef ref) {
+        const char* type = c.attribute("t").value();
+        if ((std::strcmp(type, "s") == 0 || std::strcmp(type, "inlineStr") == 0) &&
+            !xml::child(c, d->sn.f) &&
+            d->display(c).trimmed().compare(what, Qt::CaseInsensitive) == 0) {
+            found << absoluteAddress(ref);
+        }
+        return true;
+    });
+    return found;
 }
 
 QString Workbook::cellText(const QString& address) const {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -19,7 +20,9 @@ public:
     Workbook(Workbook&&) noexcept;
     Workbook& operator=(Workbook&&) noexcept;
 
-    bool open(const QString& path);  // .xltx, .xlsx (and the macro-enabled pair)
+    // .xltx, .xlsx (and the macro-enabled pair). A workbook whose relationships name a part it
+    // does not hold is refused like any other broken file (error 321).
+    bool open(const QString& path);
     bool openData(const QByteArray& zipBytes);
     const OfficeError& error() const;
 
@@ -31,14 +34,18 @@ public:
     // such as "$B$5". Nothing found, or an empty `what`: no value, the active cell stays.
     std::optional<QString> find(const QString& what, bool matchCase);
     QString activeCellAddress() const;  // "$A$1" style
-    // Writes a text, or a date stored as a real date value and shown as a date (a date cell
-    // format is added to the styles when the workbook has none that fits), at "$B$5" or "B5";
+    // Writes a text, a number, or a date stored as a real date value and shown as a date (a date
+    // cell format is added to the styles when the workbook has none that fits), at "$B$5" or "B5";
     // the cell and its row are made when missing, in order. Writing over a formula removes it.
     // A date the workbook cannot hold (before its first day) is written as text; an invalid
     // QDate empties the cell.
     // An address that cannot be read changes nothing and gives error 1004.
     void setCellText(const QString& address, const QString& text);
     void setCellDate(const QString& address, const QDate& date);
+    void setCellNumber(const QString& address, double value);
+    // The text cells of the active sheet that hold `what` and nothing else (blanks aside,
+    // letters without regard to case), by absolute address in sheet order.
+    QStringList cellsHolding(const QString& what) const;
     // The cell's text as shown (a number as a number, a date as "dd/mm/yyyy", TRUE/FALSE),
     // for checks; empty for an empty or missing cell.
     QString cellText(const QString& address) const;

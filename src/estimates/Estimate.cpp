@@ -2,10 +2,6 @@
 
 #include "startup/Numbers.h"
 
-float estimateNumber(const QString& text) {
-    return float(numbers::leadingNumber(text));
-}
-
 std::optional<QString> typedNumber(const QString& text, const QString& currencySymbol) {
     QString number = text.trimmed();
     if (!currencySymbol.isEmpty() && number.startsWith(currencySymbol)) {
@@ -20,18 +16,21 @@ std::optional<QString> typedNumber(const QString& text, const QString& currencyS
     return std::nullopt;
 }
 
-QString money(float value) {
-    return numbers::format(double(value), u"#0.00");
-}
-
 EstimateTotals CalculateTotals(const QList<EstimateLine>& lines, const QString& delivery) {
     EstimateTotals totals;
-    totals.delivery = estimateNumber(delivery);
+    totals.delivery = Money::fromText(delivery);
     for (const EstimateLine& line : lines) {
-        const float qty = estimateNumber(line.Qty);
-        totals.trade += estimateNumber(line.Trade) * qty;
-        totals.retail += estimateNumber(line.Retail) * qty;
+        totals.trade += Money::lineAmount(line.Qty, line.Trade);
+        totals.retail += Money::lineAmount(line.Qty, line.Retail);
     }
     totals.profit = totals.retail - totals.trade - totals.delivery;
     return totals;
+}
+
+AmountDue amountDue(Money retail, Money delivery, bool vatRegistered) {
+    AmountDue out;
+    out.toPay = retail + delivery;
+    out.vat = vatRegistered ? out.toPay.scaled(175, 1000) : Money();
+    out.due = out.toPay + out.vat;
+    return out;
 }

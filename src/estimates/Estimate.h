@@ -1,5 +1,6 @@
 #pragma once
 
+#include "startup/Money.h"
 #include "startup/RowVersion.h"
 
 #include <QDateTime>
@@ -26,27 +27,33 @@ struct EstimateCustomer {
     QString Email;
 };
 
-// The screen's totals, in single precision as they were always worked out.
+// The screen's totals.
 struct EstimateTotals {
-    float trade = 0;
-    float retail = 0;
-    float delivery = 0;
-    float profit = 0;
+    Money trade;
+    Money retail;
+    Money delivery;
+    Money profit;
 };
 
-// A text read as a number the way every money box is read: its leading number, 0 for none.
-float estimateNumber(const QString& text);
 // What the user typed for a quantity or a price, made ready to store: trimmed, without the
 // currency symbol in front. Nothing when it is not a number (a word, "1,5", "12.50p"); an empty
 // text is fine and counts as 0.
 std::optional<QString> typedNumber(const QString& text, const QString& currencySymbol);
 
-// A money value as the screen shows it: "#0.00".
-QString money(float value);
-
-// The trade and retail totals of the lines (unit prices times quantities), the delivery cost,
-// and the profit: retail less trade less delivery.
+// The trade and retail totals of the lines, the delivery cost, and the profit: retail less
+// trade less delivery. Each line's amount (quantity times unit price) is rounded to the penny
+// before the lines are added up, as on an invoice.
 EstimateTotals CalculateTotals(const QList<EstimateLine>& lines, const QString& delivery);
+
+// What the customer pays: the retail total and the delivery, the VAT on that (17.5 per cent,
+// rounded once to the penny, halves away from zero) when the business is registered for VAT,
+// and the two added up.
+struct AmountDue {
+    Money toPay;
+    Money vat;
+    Money due;
+};
+AmountDue amountDue(Money retail, Money delivery, bool vatRegistered);
 
 // A stored estimate: its lines, delivery cost, creation date and customer, and the version it
 // was read at.
@@ -54,7 +61,7 @@ struct StoredEstimate {
     qint64 EstNo = 0;
     QString DateCreated;  // as stored
     qint32 ClientId = -1;
-    float DeliveryCost = 0;
+    Money DeliveryCost;
     QList<EstimateLine> lines;
     bool customerFound = false;
     EstimateCustomer customer;

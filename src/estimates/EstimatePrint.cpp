@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr double kVatPercent = 17.5;
 const QString kRoutine = QStringLiteral("PrintEstimate");
 
 }  // namespace
@@ -30,11 +29,8 @@ QString estimateFileName(qint64 estNo, int issue, bool printCount) {
 
 QList<std::pair<QString, QString>> estimateTokenValues(const AppState& app,
                                                        const EstimatePrintout& p) {
-    const float retail = estimateNumber(p.Retail);
-    const float delivery = estimateNumber(p.Delivery);
-    const float toPay = retail + delivery;
-    const float vat = app.VatRegistered ? float(double(toPay) / 100 * kVatPercent) : 0.0F;
-    const float amountDue = toPay + vat;
+    const AmountDue due =
+        amountDue(Money::fromText(p.Retail), Money::fromText(p.Delivery), app.VatRegistered);
     const std::optional<QDateTime> created = readDateText(app, p.DateCreated);
     const QString date = created ? datetext::format(created->date(), QStringLiteral("dd mmm yyyy"),
                                                     app.locale.locale())
@@ -54,9 +50,9 @@ QList<std::pair<QString, QString>> estimateTokenValues(const AppState& app,
         {QStringLiteral("[RETAIL]"), p.Retail},
         {QStringLiteral("[PROFIT]"), p.Profit},
         {QStringLiteral("[TRADE]"), p.Trade},
-        {QStringLiteral("[TOPAY]"), money(toPay)},
-        {QStringLiteral("[VAT]"), money(vat)},
-        {QStringLiteral("[AMOUNTDUE]"), money(amountDue)},
+        {QStringLiteral("[TOPAY]"), due.toPay.toString()},
+        {QStringLiteral("[VAT]"), due.vat.toString()},
+        {QStringLiteral("[AMOUNTDUE]"), due.due.toString()},
     };
 }
 
@@ -102,7 +98,7 @@ QString PrintEstimate(AppState& app, const EstimatePrintout& printout,
         doc.insertRowsBelow(int(printed.size()))) {
         for (const EstimateLine* line : printed) {
             for (const QString& cell :
-                 {line->Qty, line->Description, money(estimateNumber(line->Retail))}) {
+                 {line->Qty, line->Description, Money::fromText(line->Retail).toString()}) {
                 if (!doc.moveRightCell()) {
                     break;
                 }
@@ -115,14 +111,16 @@ QString PrintEstimate(AppState& app, const EstimatePrintout& printout,
         reportDocumentError(app, kRoutine, doc.error());
         return {};
     }
-    app.launcher.open(target);
+    if (!app.launcher.open(target)) {
+        cannotReachWordProcessor(app);
+    }
     return target;
 }
 
 QString printAndRecord(AppState& app, EstimatePrintout printout, int itemCount) {
     const std::optional<int> issue =
         AddToEstimateList(app.DbConnection, printout.EstNo, itemCount,
-                          estimateNumber(printout.Retail), app.clock.now());
+                          Money::fromText(printout.Retail), app.clock.now());
     if (!issue) {
         app.prompter.message(QStringLiteral("The printing of the estimate could not be "
                                             "recorded.\r\n") +
@@ -141,10 +139,10 @@ EstimatePrintout printoutOf(const StoredEstimate& estimate) {
     printout.customer = estimate.customer;
     printout.DateCreated = estimate.DateCreated;
     printout.lines = estimate.lines;
-    const EstimateTotals totals = CalculateTotals(estimate.lines, money(estimate.DeliveryCost));
-    printout.Delivery = money(totals.delivery);
-    printout.Retail = money(totals.retail);
-    printout.Profit = money(totals.profit);
-    printout.Trade = money(totals.trade);
+    const EstimateTotals totals = CalculateTotals(estimate.lines, estimate.DeliveryCost.toString());
+    printout.Delivery = totals.delivery.toString();
+    printout.Retail = totals.retail.toString();
+    printout.Profit = totals.profit.toString();
+    printout.Trade = totals.trade.toString();
     return printout;
 }

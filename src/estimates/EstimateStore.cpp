@@ -187,16 +187,16 @@ QList<conflicts::Difference> estimateDifferences(const std::optional<StoredEstim
     compare(QStringLiteral("Address:"), them.Address, customer.Address);
     compare(QStringLiteral("Telephone:"), them.Telephone, customer.Telephone);
     compare(QStringLiteral("E-mail:"), them.Email, customer.Email);
-    compare(QStringLiteral("Delivery Cost:"), money(stored.DeliveryCost),
-            money(estimateNumber(delivery)));
+    compare(QStringLiteral("Delivery Cost:"), stored.DeliveryCost.toString(),
+            Money::fromText(delivery).toString());
     auto lineText = [](const QList<EstimateLine>& all, qsizetype i) {
         if (i >= all.size()) {
             return QString();
         }
         const EstimateLine& l = all[i];
         return QStringLiteral("%1 x %2 at %3 / %4")
-            .arg(l.Qty, l.Description, money(estimateNumber(l.Trade)),
-                 money(estimateNumber(l.Retail)));
+            .arg(l.Qty, l.Description, Money::fromText(l.Trade).toString(),
+                 Money::fromText(l.Retail).toString());
     };
     for (qsizetype i = 0; i < qMax(stored.lines.size(), lines.size()); ++i) {
         compare(QStringLiteral("Line %1:").arg(i + 1), lineText(stored.lines, i),
@@ -233,7 +233,7 @@ SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<E
         }
         customer = *saved;
     }
-    const double delivery = double(estimateNumber(save.Delivery.trimmed()));
+    const double delivery = numbers::leadingNumber(save.Delivery);
     for (const EstimateLine& line : lines) {
         if (line.Qty.isEmpty()) {
             continue;
@@ -241,9 +241,9 @@ SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<E
         if (!db.exec(QStringLiteral("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
                                     "Description, TradePrice, RetailPrice, DateCreated) "
                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                     {save.EstNo, customer, delivery, double(estimateNumber(line.Qty)),
-                      line.Description, double(estimateNumber(line.Trade)),
-                      double(estimateNumber(line.Retail)), save.DateCreated})) {
+                     {save.EstNo, customer, delivery, numbers::leadingNumber(line.Qty),
+                      line.Description, numbers::leadingNumber(line.Trade),
+                      numbers::leadingNumber(line.Retail), save.DateCreated})) {
             return result;
         }
     }
@@ -293,10 +293,13 @@ SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
 
 namespace {
 
-// A stored quantity as the grid shows it: a whole number without decimals.
+// A stored quantity as the grid shows it, as it was typed: "2", "2.5".
 QString quantityText(const QVariant& value) {
-    const float qty = value.isNull() ? 0 : value.toFloat();
-    return QString::number(double(qty), 'g', 7);
+    return numbers::storedText(value.isNull() ? 0 : value.toDouble());
+}
+
+QString priceText(const Rows& rows, int row, const QString& field) {
+    return Money::fromStored(rows.number(row, field)).toString();
 }
 
 }  // namespace
@@ -311,14 +314,13 @@ std::optional<StoredEstimate> LoadFullEstimate(Database& db, qint64 estNo) {
     }
     StoredEstimate estimate;
     for (int i = 0; i < rows->count(); ++i) {
-        estimate.lines << EstimateLine{
-            quantityText(rows->value(i, QStringLiteral("Qty"))),
-            rows->text(i, QStringLiteral("Description")),
-            money(float(rows->number(i, QStringLiteral("TradePrice")))),
-            money(float(rows->number(i, QStringLiteral("RetailPrice"))))};
+        estimate.lines << EstimateLine{quantityText(rows->value(i, QStringLiteral("Qty"))),
+                                       rows->text(i, QStringLiteral("Description")),
+                                       priceText(*rows, i, QStringLiteral("TradePrice")),
+                                       priceText(*rows, i, QStringLiteral("RetailPrice"))};
         // The estimate's own values are those of its last line.
         estimate.EstNo = rows->integer(i, QStringLiteral("EstNo"));
-        estimate.DeliveryCost = float(rows->number(i, QStringLiteral("DeliveryCost")));
+        estimate.DeliveryCost = Money::fromStored(rows->number(i, QStringLiteral("DeliveryCost")));
         estimate.DateCreated = rows->text(i, QStringLiteral("DateCreated"));
         estimate.ClientId = qint32(rows->integer(i, QStringLiteral("ClientId")));
     }
@@ -370,7 +372,7 @@ std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString&
     return found;
 }
 
-std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, float totalCost,
+std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, Money totalCost,
                                      const QDateTime& now) {
     Transaction tx(db);
     if (!tx.active()) {
@@ -384,7 +386,7 @@ std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems,
     const int issue = before.toInt() + 1;
     if (!db.exec(QStringLiteral("INSERT INTO EstimateDocs (DateCreated, EstNo, PrintNo, "
                                 "TotalQty, TotalPrice) VALUES (?, ?, ?, ?, ?)"),
-                 {datetext::toStored(now), estNo, issue, totalItems, double(totalCost)}) ||
+                 {datetext::toStored(now), estNo, issue, totalItems, totalCost.toDouble()}) ||
         !tx.commit()) {
         return std::nullopt;
     }

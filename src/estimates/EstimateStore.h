@@ -96,7 +96,7 @@ std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString&
 
 // Records a printing of the estimate and gives its issue number: one more than the printings
 // recorded before.
-std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, float totalCost,
+std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, Money totalCost,
                                      const QDateTime& now);
 // The printings of the estimate, newest first: DummyId, DateCreated, EstNo, PrintNo, TotalQty,
 // TotalPrice.

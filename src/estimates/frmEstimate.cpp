@@ -42,6 +42,12 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     return label;
 }
 
+QLabel* caption(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
 QLabel* valueLabel(const char* name, QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -144,10 +150,10 @@ QGroupBox* frmEstimate::buildCustomer(QWidget* page) {
     auto* grid = new QGridLayout(fraDetails);
     int row = 0;
     const std::pair<const char*, QWidget*> rows[] = {{"Na&me:", txtName},
-                                                     {"C&ontact:", txtContact},
+                                                     {"Con&tact:", txtContact},
                                                      {"A&ddress:", txtAddress},
-                                                     {"&Telephone:", txtTel},
-                                                     {"E-&mail:", txtEmail}};
+                                                     {"Telep&hone:", txtTel},
+                                                     {"&E-mail:", txtEmail}};
     for (const auto& [caption, widget] : rows) {
         grid->addWidget(buddyLabel(QString::fromUtf8(caption), widget, fraDetails), row, 0,
                         widget == txtAddress ? Qt::AlignTop : Qt::Alignment());
@@ -174,10 +180,10 @@ QGroupBox* frmEstimate::buildEstimate(QWidget* page) {
     labDeliveryCosts = valueLabel("labDeliveryCosts", frame, right);
     labTotalRetail = valueLabel("labTotalRetail", frame, right);
     labTotalProfit = valueLabel("labTotalProfit", frame, right);
-    labTradeCaption = new QLabel(frame);
-    labDeliveryCaption = new QLabel(frame);
-    labRetailCaption = new QLabel(frame);
-    labProfitCaption = new QLabel(frame);
+    labTradeCaption = caption("labTradeCaption", frame);
+    labDeliveryCaption = caption("labDeliveryCaption", frame);
+    labRetailCaption = caption("labRetailCaption", frame);
+    labProfitCaption = caption("labProfitCaption", frame);
     labDeliveryBoxCaption = buddyLabel({}, txtDelivery, frame);
 
     auto* header = new QHBoxLayout;
@@ -234,14 +240,14 @@ void frmEstimate::buildAddPanel(QWidget* page) {
         money->setAlignment(Qt::AlignRight);
         money->setMaximumWidth(100);
     }
-    cmdOKAdd = makeButton(panEst, "cmdOKAdd", QStringLiteral("&Save"), kAddTip);
-    cmdCloseAdd = makeButton(panEst, "cmdCloseAdd", QStringLiteral("&Close"), kAddTip);
+    cmdOKAdd = makeButton(panEst, "cmdOKAdd", QStringLiteral("Sa&ve"), kAddTip);
+    cmdCloseAdd = makeButton(panEst, "cmdCloseAdd", QStringLiteral("C&lose"), kAddTip);
     labEstTradeCaption = buddyLabel({}, txtEstTrade, panEst);
     labEstRetailCaption = buddyLabel({}, txtEstRetail, panEst);
 
     auto* grid = new QGridLayout(panEst);
     grid->addWidget(buddyLabel(QStringLiteral("&Qty"), txtEstQty, panEst), 0, 0);
-    grid->addWidget(buddyLabel(QStringLiteral("&Description"), comEstDesc, panEst), 0, 1);
+    grid->addWidget(buddyLabel(QStringLiteral("Descripti&on"), comEstDesc, panEst), 0, 1);
     grid->addWidget(labEstTradeCaption, 0, 2);
     grid->addWidget(labEstRetailCaption, 0, 3);
     grid->addWidget(txtEstQty, 1, 0);
@@ -263,8 +269,8 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     panSearch->setFrameShadow(QFrame::Raised);
     panSearch->setAutoFillBackground(true);
     txtSearch = box("txtSearch", panSearch);
-    cmdGoSearch = makeButton(panSearch, "cmdGoSearch", QStringLiteral("&Search"));
-    cmdCloseSearch = makeButton(panSearch, "cmdCloseSearch", QStringLiteral("&Close"));
+    cmdGoSearch = makeButton(panSearch, "cmdGoSearch", QStringLiteral("Sea&rch"));
+    cmdCloseSearch = makeButton(panSearch, "cmdCloseSearch", QStringLiteral("Cl&ose"));
     fgExisting = grid("fgExisting", panSearch);
     fgExisting->setMinimumHeight(220);
     cmdLoadEst = makeButton(panSearch, "cmdLoadEst", QStringLiteral("&Load Estimate"),
@@ -274,7 +280,7 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     labFoundStatus->setObjectName(QStringLiteral("labFoundStatus"));
 
     auto* criteria = new QHBoxLayout;
-    criteria->addWidget(buddyLabel(QStringLiteral("Search &For:"), txtSearch, panSearch));
+    criteria->addWidget(buddyLabel(QStringLiteral("Se&arch For:"), txtSearch, panSearch));
     criteria->addWidget(txtSearch, 1);
     criteria->addWidget(cmdGoSearch);
     criteria->addWidget(cmdCloseSearch);
@@ -380,9 +386,9 @@ void frmEstimate::SetLabelCurrency() {
     labDeliveryCaption->setText(QStringLiteral("Delivery Costs ") + symbol);
     labRetailCaption->setText(QStringLiteral("Total Retail Price ") + symbol);
     labProfitCaption->setText(QStringLiteral("Total Profit ") + symbol);
-    labEstTradeCaption->setText(QStringLiteral("&Trade Price ") + symbol);
+    labEstTradeCaption->setText(QStringLiteral("Tr&ade Price ") + symbol);
     labEstRetailCaption->setText(QStringLiteral("&Retail Price ") + symbol);
-    labDeliveryBoxCaption->setText(QStringLiteral("De&livery Cost ") + symbol);
+    labDeliveryBoxCaption->setText(QStringLiteral("Deliver&y Cost ") + symbol);
 }
 
 void frmEstimate::constructGrid(QTableWidget* grid, const QStringList& headers,
@@ -473,7 +479,7 @@ void frmEstimate::ButtonsToSave() {
         b->setEnabled(false);
     }
     panSearch->hide();
-    fraDetails->setEnabled(true);
+    enableDetails();
 }
 
 void frmEstimate::ButtonsToNew() {
@@ -483,6 +489,19 @@ void frmEstimate::ButtonsToNew() {
         b->setEnabled(true);
     }
     panSearch->hide();
+    enableDetails();
+}
+
+void frmEstimate::enableDetails() {
+    // Typing before "New Estimate" would be wiped by it.
+    const bool open = editing() || !labEstNo->text().isEmpty();
+    for (QWidget* w : {static_cast<QWidget*>(fraDetails), static_cast<QWidget*>(cmdAddItem),
+                       static_cast<QWidget*>(txtDelivery)}) {
+        w->setEnabled(open);
+    }
+    if (!open) {
+        panEst->hide();
+    }
 }
 
 void frmEstimate::CheckEdit() {
@@ -495,10 +514,10 @@ void frmEstimate::CalculateTotals() {
     const QString delivery = txtDelivery->text();
     const EstimateTotals totals =
         ::CalculateTotals(lines(), typedNumber(delivery, app_.CurrencySymbol).value_or(delivery));
-    labDeliveryCosts->setText(money(totals.delivery));
-    labTotalTrade->setText(money(totals.trade));
-    labTotalRetail->setText(money(totals.retail));
-    labTotalProfit->setText(money(totals.profit));
+    labDeliveryCosts->setText(totals.delivery.toString());
+    labTotalTrade->setText(totals.trade.toString());
+    labTotalRetail->setText(totals.retail.toString());
+    labTotalProfit->setText(totals.profit.toString());
 }
 
 EstimateCustomer frmEstimate::customerOnScreen() const {
@@ -525,7 +544,6 @@ void frmEstimate::cmdNewEstimate_Click() {
         saveEstimate();
         return;
     }
-    fraDetails->setEnabled(true);
     ClearFields();
     labEstNo->clear();
     labDateCreated->clear();
@@ -534,6 +552,9 @@ void frmEstimate::cmdNewEstimate_Click() {
     CurrentCustomerID = -1;
     version_ = {};
     showNotice({});
+    // A new estimate starts from nothing: no delivery cost, totals of 0.
+    txtDelivery->clear();
+    CalculateTotals();
     txtName->setFocus();
 }
 
@@ -603,9 +624,9 @@ bool frmEstimate::saveEstimate() {
     }
     version_ = saved.version;
     showNotice({});
-    ButtonsToNew();
     CurrentCustomerID = saved->CustomerID;
     labEstNo->setText(QString::number(saved->EstNo));
+    ButtonsToNew();
     app_.prompter.message(QStringLiteral("Estiamte Number ") + QString::number(saved->EstNo),
                           QStringLiteral("Estimate Saved"), Prompter::Buttons::Ok,
                           Prompter::Icon::Information);
@@ -625,6 +646,12 @@ void frmEstimate::cmdCancel_Click() {
 
 void frmEstimate::cmdExit_Click() {
     close();
+}
+
+QString frmEstimate::unsavedChangesName() const {
+    return labEstNo->text().trimmed().isEmpty()
+               ? QStringLiteral("the new estimate on the estimates screen")
+               : QStringLiteral("estimate %1 on the estimates screen").arg(shownEstimateNumber());
 }
 
 void frmEstimate::closeEvent(QCloseEvent* event) {
@@ -668,8 +695,12 @@ void frmEstimate::cmdCloseAdd_Click() {
     panEst->hide();
 }
 
-std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what) {
-    const std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString& what,
+                                                  bool required) {
+    std::optional<QString> number = typedNumber(box->text(), app_.CurrencySymbol);
+    if (required && number && number->isEmpty()) {
+        number.reset();
+    }
     if (!number) {
         app_.prompter.message(QStringLiteral("The ") + what + QStringLiteral(" \"") + box->text() +
                                   QStringLiteral("\" is not a number.\r\nType it with a decimal "
@@ -684,11 +715,12 @@ std::optional<QString> frmEstimate::checkedNumber(QLineEdit* box, const QString&
 
 void frmEstimate::cmdOKAdd_Click() {
     const QString description = comEstDesc->currentText();
-    if (txtEstQty->text().isEmpty() || description.isEmpty()) {
+    if (txtEstQty->text().isEmpty() || description.trimmed().isEmpty()) {
         return;
     }
-    // Each value is checked before any is taken, so a wrong one loses nothing.
-    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"));
+    // Each value is checked before any is taken, so a wrong one loses nothing. A quantity of
+    // blanks is no number: a line without one would show but never be saved.
+    const auto qty = checkedNumber(txtEstQty, QStringLiteral("quantity"), true);
     const auto trade =
         qty ? checkedNumber(txtEstTrade, QStringLiteral("trade price")) : std::nullopt;
     const auto retail =
@@ -734,7 +766,7 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
     labEstNo->setText(QString::number(estimate->EstNo));
     version_ = estimate->version;
     showNotice({});
-    txtDelivery->setText(money(estimate->DeliveryCost));
+    txtDelivery->setText(estimate->DeliveryCost.toString());
     labDateCreated->setText(estimate->DateCreated);
     CurrentCustomerID = estimate->ClientId;
     ClearFields();
@@ -742,6 +774,7 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         showCustomer(estimate->customer);
     }
     CalculateTotals();
+    enableDetails();
     return true;
 }
 

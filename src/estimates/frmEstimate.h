@@ -1,6 +1,7 @@
 #pragma once
 
 #include "estimates/Estimate.h"
+#include "platform/OpenScreens.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ class QTableWidget;
 // a number, printed through the estimate template with a history of issues, found again by
 // number or customer, and turned into a job. Not modal; one instance, opened from the main
 // window.
-class frmEstimate : public QWidget {
+class frmEstimate : public QWidget, public UnsavedChanges {
     Q_OBJECT
 public:
     explicit frmEstimate(AppState& app, QWidget* parent = nullptr);
@@ -57,6 +58,17 @@ public:
     bool editing() const;
     qint32 currentCustomerID() const { return CurrentCustomerID; }
 
+    // The estimate's unsaved changes, settled from outside the screen.
+    bool hasUnsavedChanges() const override { return editing(); }
+    QString unsavedChangesName() const override;
+    bool saveChanges() override { return saveEstimate(); }
+    void discardChanges() override { ButtonsToNew(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     QTabWidget* SSTab1;
     // The estimate's buttons.
     QPushButton* cmdNewEstimate;
@@ -113,11 +125,6 @@ public:
     // A quiet notice that another workstation changed or deleted the estimate on the screen.
     QLabel* labChangedElsewhere;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void buildButtons(QWidget* page);
     QGroupBox* buildCustomer(QWidget* page);
     QGroupBox* buildEstimate(QWidget* page);
@@ -137,6 +144,9 @@ private:
     void ClearEstBoxes();
     void ButtonsToSave();
     void ButtonsToNew();
+    // The customer, the lines and the delivery cost take typing while an estimate is being
+    // edited or is shown; with none on the screen there is nothing to type into.
+    void enableDetails();
     void CheckEdit();
     bool saveEstimate();
     void LoadEstimates(qint64 lEstNo);
@@ -150,8 +160,10 @@ private:
     static void appendRow(QTableWidget* grid, const QStringList& cells);
     qint64 shownEstimateNumber() const;
     EstimateCustomer customerOnScreen() const;
-    // The number typed in a box, or nothing, with the user told, when it is not one.
-    std::optional<QString> checkedNumber(QLineEdit* box, const QString& what);
+    // The number typed in a box, or nothing, with the user told, when it is not one. An empty
+    // box counts as 0 unless a number is required.
+    std::optional<QString> checkedNumber(QLineEdit* box, const QString& what,
+                                         bool required = false);
     void showCustomer(const EstimateCustomer& customer);
     // Shows what another workstation did to the estimate on the screen: one not being edited is
     // shown again as stored; one being edited keeps its typing and gets a notice.

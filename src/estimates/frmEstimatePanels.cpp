@@ -79,13 +79,14 @@ void frmEstimate::LoadEstimates(qint64 lEstNo) {
     }
     fgEstimates->setRowCount(qMax(1, rows->count()));
     for (int i = 0; i < rows->count(); ++i) {
-        const QStringList cells = {formatDisplayDate(app_, datetext::fromStored(rows->value(
-                                                               i, QStringLiteral("DateCreated")))),
-                                   rows->text(i, QStringLiteral("EstNo")) + u'-' +
-                                       rows->text(i, QStringLiteral("PrintNo")),
-                                   rows->text(i, QStringLiteral("TotalQty")),
-                                   money(float(rows->number(i, QStringLiteral("TotalPrice")))),
-                                   rows->text(i, QStringLiteral("DummyId"))};
+        const QStringList cells = {
+            formatDisplayDate(app_,
+                              datetext::fromStored(rows->value(i, QStringLiteral("DateCreated")))),
+            rows->text(i, QStringLiteral("EstNo")) + u'-' +
+                rows->text(i, QStringLiteral("PrintNo")),
+            rows->text(i, QStringLiteral("TotalQty")),
+            Money::fromStored(rows->number(i, QStringLiteral("TotalPrice"))).toString(),
+            rows->text(i, QStringLiteral("DummyId"))};
         placeCells(fgEstimates, i, cells);
     }
     if (rows->count() > 0) {

@@ -23,6 +23,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <type_traits>
 
 namespace {
 
@@ -50,6 +51,8 @@ void sizeColumns(QTableView* view, const RowsModel* model, const ScreenMetrics& 
         }
     }
 }
+
+const QString kHeading = QStringLiteral("font-weight: bold; color: #1f3a5f; font-size: 11pt;");
 
 // A label above its box.
 QVBoxLayout* stacked(QLabel* label, QWidget* box) {
@@ -106,6 +109,7 @@ frmJobs::frmJobs(AppState& app, QWidget* parent) : QWidget(parent, Qt::Window), 
     layout->addWidget(buildControlColumn());
 
     buildPopups();
+    setFocusOrder();
     wireBehaviour();
     ButtonsToNew();
     setJobLoaded(false);
@@ -128,6 +132,9 @@ QLabel* frmJobs::caption(int index, QWidget* buddy) {
 template <class Box>
 Box* frmJobs::field(Box* box, const char* name) {
     box->setObjectName(QString::fromLatin1(name));
+    if constexpr (std::is_same_v<Box, QPlainTextEdit>) {
+        box->setTabChangesFocus(true);  // Tab moves on; a tab character belongs in no field
+    }
     jobFields_ << box;
     return box;
 }
@@ -244,7 +251,7 @@ QWidget* frmJobs::buildJobTab() {
     };
     invoiceForm->addLayout(stacked(named("In&voice Status:", comInvoiceStatus), comInvoiceStatus));
     invoiceForm->addLayout(stacked(named("&Price:", txtPrice), txtPrice));
-    invoiceForm->addLayout(stacked(named("Invoice Da&te:", txtInvoiceDate), txtInvoiceDate));
+    invoiceForm->addLayout(stacked(named("&Invoice Date:", txtInvoiceDate), txtInvoiceDate));
     dates->addWidget(invoicing);
     dates->addStretch();
 
@@ -274,6 +281,25 @@ QWidget* frmJobs::buildJobTab() {
     layout->addWidget(buildStatusPanel(0));
     layout->addWidget(frame, 1);
     return page;
+}
+
+void frmJobs::setFocusOrder() {
+    QList<QWidget*> job = {
+        cmdChangeStatus[0], comIntroduced,     txtClientRef,     cmdFindEngineer,  txtCustName,
+        txtHomeAddress,     txtCustContactNos, cmdFindClient[0], txtWorkDetails,   txtDateCreated,
+        txtDateReceived,    txtDateDue,        txtQuoteDate,     txtDateCompleted, comInvoiceStatus,
+        txtPrice,           txtInvoiceDate,    txtCustRef};
+    for (QLineEdit* box : txtUnused1) {
+        job << box;
+    }
+    job << txtNotes;
+    const QList<QWidget*> client = {cmdChangeStatus[2], txtCliName,       txtCliAddress,
+                                    txtCliNumbers,      cmdFindClient[1], txtCliNotes};
+    for (const QList<QWidget*>& chain : {job, client}) {
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            setTabOrder(chain[i - 1], chain[i]);
+        }
+    }
 }
 
 QWidget* frmJobs::buildClientTab() {
@@ -390,11 +416,12 @@ void frmJobs::buildPopups() {
                                  .arg(QLatin1String(name)));
         frame->resize(size);
         auto* layout = new QVBoxLayout(frame);
-        auto* heading = new QLabel(title, frame);
-        heading->setObjectName(QString::fromLatin1(name) + QStringLiteral("Title"));
-        heading->setStyleSheet(
-            QStringLiteral("font-weight: bold; color: #1f3a5f; font-size: 11pt;"));
-        layout->addWidget(heading);
+        if (!title.isEmpty()) {
+            auto* heading = new QLabel(title, frame);
+            heading->setObjectName(QString::fromLatin1(name) + QStringLiteral("Title"));
+            heading->setStyleSheet(kHeading);
+            layout->addWidget(heading);
+        }
         frame->hide();
         return std::pair{frame, layout};
     };
@@ -406,7 +433,7 @@ void frmJobs::buildPopups() {
     lstJobStatus->setObjectName(QStringLiteral("lstJobStatus"));
     cmdChange = makeButton(status, "cmdChange", QStringLiteral("C&hange Status"),
                            QStringLiteral("Change the status of the job."));
-    SSCommand1 = makeButton(status, "SSCommand1", QStringLiteral("E&xit"));
+    SSCommand1 = makeButton(status, "SSCommand1", QStringLiteral("Exi&t"));
     auto* statusButtons = new QHBoxLayout;
     statusButtons->addWidget(cmdChange);
     statusButtons->addWidget(SSCommand1);
@@ -417,12 +444,12 @@ void frmJobs::buildPopups() {
     panFindClient = find;
     txtFindClient = new QLineEdit(find);
     txtFindClient->setObjectName(QStringLiteral("txtFindClient"));
-    cmdSearchClient = makeButton(find, "cmdSearchClient", QStringLiteral("&Search"));
+    cmdSearchClient = makeButton(find, "cmdSearchClient", QStringLiteral("Sea&rch"));
     fgFindClient = grid(find, "fgFindClient", contactsModel_);
     sizeColumns(fgFindClient, contactsModel_, app_.screen);
     labClientCount = new QLabel(QStringLiteral("Client Count"), find);
     labClientCount->setObjectName(QStringLiteral("labClientCount"));
-    cmdCloseClient = makeButton(find, "cmdCloseClient", QStringLiteral("&Close"));
+    cmdCloseClient = makeButton(find, "cmdCloseClient", QStringLiteral("Cl&ose"));
     auto* searchRow = new QHBoxLayout;
     auto* searching = new QLabel(QStringLiteral("Searching For:"), find);
     searching->setBuddy(txtFindClient);
@@ -440,12 +467,13 @@ void frmJobs::buildPopups() {
     panEngineers = engineers;
     labEngineers = new QLabel(QStringLiteral("Available Engineers"), engineers);
     labEngineers->setObjectName(QStringLiteral("labEngineers"));
+    labEngineers->setStyleSheet(kHeading);  // the panel's heading: the user's name for the field
     lstEngineers = new QListWidget(engineers);
     lstEngineers->setObjectName(QStringLiteral("lstEngineers"));
     lstEngineers->setToolTip(
         QStringLiteral("Double click to assign to job. To Delete select "
                        "first (single click) then right click."));
-    cmdCloseEngineers = makeButton(engineers, "cmdCloseEngineers", QStringLiteral("&Close"));
+    cmdCloseEngineers = makeButton(engineers, "cmdCloseEngineers", QStringLiteral("Cl&ose"));
     engineersLayout->addWidget(labEngineers);
     engineersLayout->addWidget(lstEngineers, 1);
     engineersLayout->addWidget(cmdCloseEngineers, 0, Qt::AlignRight);
@@ -460,8 +488,8 @@ void frmJobs::buildPopups() {
     auto* label5 = new QLabel(QStringLiteral("Description:"), labels);
     label5->setObjectName(QStringLiteral("Label5"));
     label5->setBuddy(txtLabel);
-    cmdSaveLabels = makeButton(labels, "cmdSaveLabels", QStringLiteral("&Save"));
-    cmdCloseLabels = makeButton(labels, "cmdCloseLabels", QStringLiteral("&Close"));
+    cmdSaveLabels = makeButton(labels, "cmdSaveLabels", QStringLiteral("S&ave"));
+    cmdCloseLabels = makeButton(labels, "cmdCloseLabels", QStringLiteral("Cl&ose"));
     auto* labelRow = new QHBoxLayout;
     labelRow->addWidget(label5);
     labelRow->addWidget(txtLabel, 1);

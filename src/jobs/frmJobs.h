@@ -2,6 +2,7 @@
 
 #include "jobs/JobFields.h"
 #include "jobs/JobStore.h"
+#include "platform/OpenScreens.h"
 
 #include <QWidget>
 #include <array>
@@ -21,7 +22,7 @@ class RowsModel;
 
 // The job screen: one job at a time with its customer, client, dates, references, free fields,
 // status, invoicing and documents. Opened from the main window, one instance at a time.
-class frmJobs : public QWidget {
+class frmJobs : public QWidget, public UnsavedChanges {
     Q_OBJECT
 public:
     static constexpr int kLabelCount = 36;
@@ -80,6 +81,12 @@ public:
     bool changesPending() const { return ChangesPending; }
     // The captions of the screen's labels, by index.
     std::array<QString, kLabelCount> captions() const;
+
+    // The job's unsaved changes, settled from outside the screen.
+    bool hasUnsavedChanges() const override { return ChangesPending; }
+    QString unsavedChangesName() const override;
+    bool saveChanges() override { return cmdSave_Click(); }
+    void discardChanges() override { ChangesPending = false; }
 
     std::array<QLabel*, kLabelCount> Label1{};
     QTabWidget* tabJobs;
@@ -205,6 +212,14 @@ private:
     void refuseSave(const QString& error);
     bool refuseDocumentWithoutJob();
     void setDocumentPanelOpen(bool open);
+    // The documents just listed: the first one current, the date column as wide as its dates.
+    void showDocuments();
+    // Any change of a box's text by the user, however made, starts editing a loaded job.
+    void markEdited();
+    // Tab and Shift+Tab go through each tab's boxes in reading order.
+    void setFocusOrder();
+    // Date boxes wide enough for every date of the display format.
+    void fitDateBoxes();
 
     AppState& app_;
     JobRow row_;  // the stored row the screen shows, at the version it was read
@@ -212,6 +227,7 @@ private:
     bool ChangesPending = false;
     int lookupKind_ = 0;    // 0 customers, 1 clients
     int editedLabel_ = -1;  // the caption being renamed
+    bool filling_ = false;  // the screen is filling the boxes, not the user typing
     RowsModel* docsModel_;
     RowsModel* contactsModel_;
     QList<QWidget*> jobFields_;

@@ -9,6 +9,7 @@
 #include "documents/TextRoutines.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
+#include "platform/ScreenMetrics.h"
 #include "startup/AppState.h"
 #include "startup/Numbers.h"
 #include "startup/RowsModel.h"
@@ -28,6 +29,7 @@ void frmJobs::PopulateLetterTypes() {
     }
     comDocType->clear();
     comDocType->addItems(availableTemplates(templatesFolder(app_)));
+    comDocType->setCurrentIndex(-1);
 }
 
 bool frmJobs::refuseDocumentWithoutJob() {
@@ -55,6 +57,9 @@ void frmJobs::cmdNewDoc_Click() {
     }
     setDocumentPanelOpen(true);
     txtDocTitle->clear();
+    // No template is chosen for the user: Create asks for one until one is picked.
+    comDocType->setCurrentIndex(-1);
+    labDocType->clear();
     comDocType->setFocus();
 }
 
@@ -109,12 +114,20 @@ void frmJobs::cmdSaveDoc_Click() {
     }
 }
 
+void frmJobs::showDocuments() {
+    if (docsModel_->rowCount() > 0) {
+        fgDocs->selectRow(0);
+    }
+    const int designed = app_.screen.toPixelsX(docsModel_->columns()[0].widthTwips);
+    fgDocs->resizeColumnToContents(0);
+    fgDocs->setColumnWidth(0, qMax(designed, fgDocs->columnWidth(0)));
+}
+
 void frmJobs::cmdEditDoc_Click() {
     const int row = fgDocs->currentIndex().row();
-    if (row < 0) {
-        return;
-    }
-    const QString name = docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
+    const QString name =
+        row < 0 ? QString()
+                : docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     openSavedDocument(app_, name);
     QApplication::restoreOverrideCursor();

@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableView>
 
 namespace {
@@ -55,8 +57,14 @@ void frmJobs::wireBehaviour() {
     for (QWidget* box : jobFields_) {
         box->installEventFilter(this);
         paintBackground(box, kUnfocused);
+        if (auto* line = qobject_cast<QLineEdit*>(box)) {
+            connect(line, &QLineEdit::textEdited, this, &frmJobs::markEdited);
+        } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
+            connect(text, &QPlainTextEdit::textChanged, this, &frmJobs::markEdited);
+        }
     }
     comIntroduced->lineEdit()->installEventFilter(this);
+    connect(comIntroduced->lineEdit(), &QLineEdit::textEdited, this, &frmJobs::markEdited);
     for (QLabel* label : Label1) {
         label->installEventFilter(this);
     }
@@ -163,10 +171,37 @@ bool frmJobs::handleTyping(QObject* watched, QKeyEvent* key) {
     return false;
 }
 
-void frmJobs::stampDateTime(QPlainTextEdit* box) {
-    box->insertPlainText(dateTimeStamp(app_));
-    if (JobLoaded) {
+void frmJobs::markEdited() {
+    if (JobLoaded && !filling_) {
         ButtonsToSave();
+    }
+}
+
+void frmJobs::stampDateTime(QPlainTextEdit* box) {
+    box->insertPlainText(dateTimeStamp(app_));  // a change of text like any other
+}
+
+void frmJobs::fitDateBoxes() {
+    // Every weekday of every month, with a two-digit day: the longest names the format can show.
+    const QFontMetrics metrics = txtDateCreated->fontMetrics();
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 22; day <= 28; ++day) {
+            const QDateTime date(QDate(2026, month, day), QTime(0, 0));
+            widest = qMax(widest, metrics.horizontalAdvance(formatDisplayDate(app_, date)));
+        }
+    }
+    QStyleOptionFrame option;
+    option.initFrom(txtDateCreated);
+    option.lineWidth =
+        txtDateCreated->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, txtDateCreated);
+    // The box's own margins (2 pixels each side) and the cursor's width beside the text.
+    const QSize text(widest + 2 * 2 + 1, metrics.height());
+    const int width = txtDateCreated->style()
+                          ->sizeFromContents(QStyle::CT_LineEdit, &option, text, txtDateCreated)
+                          .width();
+    for (QLineEdit* box : dateBoxes_) {
+        box->setMinimumWidth(width);
     }
 }
 
@@ -245,6 +280,9 @@ bool frmJobs::eventFilter(QObject* watched, QEvent* event) {
             ValidateDateBox(app_, static_cast<QLineEdit*>(watched));
         } else if (watched == txtPrice) {
             checkPriceBox();
+        }
+        if (auto* line = qobject_cast<QLineEdit*>(watched)) {
+            line->setCursorPosition(0);  // left, the box reads from its start
         }
         paintBackground(widget, kUnfocused);
     }

@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTabWidget>
 #include <QTableView>
 
 void frmJobs::showPanel(QFrame* panel) {
@@ -69,21 +71,30 @@ void frmJobs::fgFindClient_DblClick() {
     const QString name = contactsModel_->value(row, QStringLiteral("Name")).toString();
     const QString address = contactsModel_->value(row, QStringLiteral("Address")).toString();
     const QString numbers = contactsModel_->value(row, QStringLiteral("Contact")).toString();
-    if (lookupKind_ == 0) {
-        txtCustName->setText(name);
-        txtHomeAddress->setPlainText(address);
-        txtCustContactNos->setPlainText(numbers);
-    } else {
-        txtCliName->setText(name);
-        txtCliAddress->setPlainText(address);
-        txtCliNumbers->setPlainText(numbers);
+    const bool customer = lookupKind_ == 0;
+    QLineEdit* nameBox = customer ? txtCustName : txtCliName;
+    QPlainTextEdit* addressBox = customer ? txtHomeAddress : txtCliAddress;
+    QPlainTextEdit* numbersBox = customer ? txtCustContactNos : txtCliNumbers;
+    {
+        const QScopedValueRollback<bool> filling(filling_, true);
+        nameBox->setText(name);
+        addressBox->setPlainText(address);
+        numbersBox->setPlainText(numbers);
     }
     panFindClient->hide();
-    if (JobLoaded) {
-        ButtonsToSave();
-        txtCliNumbers->setFocus();
-    } else {
+    if (!JobLoaded) {
         refuseTyping();
+        return;
+    }
+    ButtonsToSave();
+    // The user goes on with the contact just chosen, on its own tab, where it lacks something.
+    tabJobs->setCurrentIndex(customer ? 0 : 1);
+    if (name.isEmpty()) {
+        nameBox->setFocus();
+    } else if (address.isEmpty()) {
+        addressBox->setFocus();
+    } else {
+        numbersBox->setFocus();
     }
 }
 

@@ -24,10 +24,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 void frmJobs::Form_Load() {
     CentreForm(this, app_.screen);
     LoadOptions(app_);
+    fitDateBoxes();
     LoadCaptions();
     comIntroduced->clear();
     comIntroduced->addItems(introducers(app_.DbConnection));
@@ -90,6 +92,7 @@ int frmJobs::LoadJob(qint32 JobNumber) {
 }
 
 void frmJobs::showFields(const JobFields& f) {
+    const QScopedValueRollback<bool> filling(filling_, true);
     comIntroduced->setEditText(f.IntroducedBy);
     txtClientRef->setText(f.ClientRef);
     txtWorkDetails->setPlainText(f.WorkDetails);
@@ -115,6 +118,12 @@ void frmJobs::showFields(const JobFields& f) {
     }
     comInvoiceStatus->setCurrentIndex(comInvoiceStatus->findText(f.InvoiceStatus));
     txtPrice->setText(f.Price);
+    // A text wider than its box reads from its start.
+    for (QWidget* box : jobFields_) {
+        if (auto* line = qobject_cast<QLineEdit*>(box)) {
+            line->setCursorPosition(0);
+        }
+    }
 }
 
 std::array<frmJobs::DateBoxField, 6> frmJobs::dateBoxes(const JobFields& f) const {
@@ -207,6 +216,7 @@ void frmJobs::ConstructDocGrid() { docsModel_->clear(); }
 void frmJobs::LoadDocs(qint32 JobNumber) {
     ConstructDocGrid();
     docsModel_->setRows(jobDocuments(app_.DbConnection, JobNumber));
+    showDocuments();
 }
 
 void frmJobs::PopulateJobStatus(QListWidget* list) {
@@ -387,6 +397,12 @@ void frmJobs::cmdDelete_Click() {
 }
 
 void frmJobs::cmdExit_Click() { close(); }
+
+QString frmJobs::unsavedChangesName() const {
+    const qint32 number = jobNumber();
+    return number > 0 ? QStringLiteral("job %1 on the job screen").arg(number)
+                      : QStringLiteral("the new job on the job screen");
+}
 
 void frmJobs::closeEvent(QCloseEvent* event) {
     if (ChangesPending) {

@@ -64,7 +64,7 @@ void HoverButton::paintEvent(QPaintEvent*) {
     icon_->render(&p, iconBox);
 
     QFont font = p.font();
-    font.setPointSizeF(16);
+    font.setPixelSize(qMax(8, qRound(box.height() * 0.32)));  // grows and shrinks with the button
     font.setBold(true);
     p.setFont(font);
     p.setPen(lit ? kAmber : QColor(0xf4, 0xf6, 0xfa));

@@ -18,6 +18,7 @@
 #include "startup/AppState.h"
 #include "startup/CentreForm.h"
 #include "startup/Numbers.h"
+#include "startup/RunDatabase.h"
 #include "startup/SharedRoutines.h"
 
 #include <QAction>
@@ -27,8 +28,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -172,39 +175,27 @@ void frmMain::buildPicture() {
 
     Image2 = new QLabel(Image1);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(QIcon(QStringLiteral(":/artwork/logo.svg")).pixmap(56, 56));
-    Image2->setGeometry(318, 34, 56, 56);
 
     Picture1 = new QLabel(Image1);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setText(
-        QStringLiteral("<div style='color:#ffffff; font-size:34pt; font-weight:800;'>Verdell</div>"
-                       "<div style='color:#c9d8ea; font-size:10pt;'>Jobs, estimates and "
-                       "documents for your business</div>"));
-    Picture1->setGeometry(386, 26, 400, 90);
     Picture1->installEventFilter(this);
 
     labVersion =
         new QLabel(QStringLiteral("Verdell Standard  \u00B7  Version " VERDELL_VERSION), Image1);
     labVersion->setObjectName(QStringLiteral("labVersion"));
-    labVersion->setStyleSheet(QStringLiteral("color:#9fb3c8; font-size:8pt;"));
-    labVersion->adjustSize();
     labVersion->setMouseTracking(true);
     labVersion->installEventFilter(this);
 
     Label1 = new QLabel(Image1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 18345, 100, 1200, 300);
 
     labPleaseWait =
         new QLabel(QStringLiteral("Please wait while the software is initialised"), Image1);
     labPleaseWait->setObjectName(QStringLiteral("labPleaseWait"));
     QFont heavy(QStringLiteral("Arial Black"));
     heavy.setWeight(QFont::Black);
-    heavy.setPointSize(13);
     labPleaseWait->setFont(heavy);
     labPleaseWait->setStyleSheet(QStringLiteral("color:#f2a541;"));
-    labPleaseWait->setGeometry(330, 500, 450, 30);
     labPleaseWait->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto button = [this](const char* name, const char* icon, const QString& caption,
@@ -232,40 +223,79 @@ void frmMain::buildPicture() {
         tuning[i]->hide();
         tuning[i]->installEventFilter(this);
     }
+    layoutPicture();
+}
+
+int frmMain::scaled(qreal pixels) const {
+    return qRound(pixels * scale_);
 }
 
 void frmMain::place(QWidget* control, int left, int top, int width, int height) {
     const ScreenMetrics& s = app_.screen;
-    control->move(s.toPixelsX(left), s.toPixelsY(top));
+    control->move(scaled(s.toPixelsX(left)), scaled(s.toPixelsY(top)));
     if (width >= 0 && height >= 0) {
-        control->resize(s.toPixelsX(width), s.toPixelsY(height));
+        control->resize(scaled(s.toPixelsX(width)), scaled(s.toPixelsY(height)));
+    }
+}
+
+void frmMain::layoutPicture() {
+    auto at = [this](int left, int top, int width, int height) {
+        return QRect(scaled(left), scaled(top), scaled(width), scaled(height));
+    };
+    Image2->setGeometry(at(318, 34, 56, 56));
+    Image2->setPixmap(QIcon(QStringLiteral(":/artwork/logo.svg")).pixmap(Image2->size()));
+    Picture1->setText(
+        QStringLiteral("<div style='color:#ffffff; font-size:%1pt; font-weight:800;'>Verdell</div>"
+                       "<div style='color:#c9d8ea; font-size:%2pt;'>Jobs, estimates and "
+                       "documents for your business</div>")
+            .arg(34 * scale_)
+            .arg(10 * scale_));
+    Picture1->setGeometry(at(386, 26, 400, 90));
+    labVersion->setStyleSheet(QStringLiteral("color:#9fb3c8; font-size:%1pt;").arg(8 * scale_));
+    labVersion->adjustSize();
+    QFont heavy = labPleaseWait->font();
+    heavy.setPointSizeF(13 * scale_);
+    labPleaseWait->setFont(heavy);
+    labPleaseWait->setGeometry(at(330, 500, 450, 30));
+    // The positions are kept in twips, so at any screen density they convert to the same
+    // place in the picture.
+    place(Label1, 18345, 100, 1200, 300);
+    place(labVersion, kVersion.left, kVersion.top);
+    for (auto [control, where] : {std::pair{htEstimates, kEstimates}, std::pair{HoverTool1, kJobs},
+                                  std::pair{HoverTool3, kReports}, std::pair{HoverTool2, kExit}}) {
+        place(control, where.left, where.top, where.width, where.height);
     }
 }
 
 void frmMain::Form_Load() {
     OptionsIntroducedBy->setText(app_.FieldCaptions[1]);
     const QSize screen = app_.screen.sizeInPixels();
+    scale_ = 1.0;
     if (screen.width() == 800) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        resize(800, 600);
+        // Where less than 800 x 600 is left to windows (a small screen, or a large one scaled
+        // up), the whole picture is scaled down to fit, keeping its proportions. The window's
+        // frame is known once it is shown; until then a title bar is allowed for.
+        const QRect area = app_.screen.availableArea();
+        QSize frame = frameGeometry().size() - size();
+        if (frame.isEmpty()) {
+            frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+        }
+        scale_ = std::min({1.0, qreal(area.width() - frame.width()) / 800,
+                           qreal(area.height() - frame.height()) / 600});
+        resize(scaled(800), scaled(600));
         CentreForm(this, app_.screen);
     }
-    setWindowTitle(kProductName + QStringLiteral(" [Main]"));
-    // The positions are kept in twips, so at any screen density they convert to the same
-    // place in the picture.
-    place(labVersion, kVersion.left, kVersion.top);
-    for (auto [control, at] : {std::pair{htEstimates, kEstimates}, std::pair{HoverTool1, kJobs},
-                               std::pair{HoverTool3, kReports}, std::pair{HoverTool2, kExit}}) {
-        place(control, at.left, at.top, at.width, at.height);
-    }
+    showTitle();
+    layoutPicture();
     const int tx = app_.screen.twipsPerPixelX();
     const int ty = app_.screen.twipsPerPixelY();
     const QRect g = HoverTool2->geometry();
-    tuning[0]->setText(QString::number(g.left() * tx));
-    tuning[1]->setText(QString::number(g.top() * ty));
-    tuning[2]->setText(QString::number(g.width() * tx));
-    tuning[3]->setText(QString::number(g.height() * ty));
+    tuning[0]->setText(QString::number(qRound(g.left() / scale_) * tx));
+    tuning[1]->setText(QString::number(qRound(g.top() / scale_) * ty));
+    tuning[2]->setText(QString::number(qRound(g.width() / scale_) * tx));
+    tuning[3]->setText(QString::number(qRound(g.height() / scale_) * ty));
 }
 
 bool frmMain::connectionOpen() {
@@ -342,10 +372,20 @@ void frmMain::FileExit_Click() {
     close();
 }
 
+void frmMain::showTitle() {
+    QString title = kProductName + QStringLiteral(" [Main]");
+    if (const QString file = databaseForThisRun(app_); !file.isEmpty()) {
+        title += QStringLiteral(" - ") + file + QStringLiteral(" (this run only)");
+    }
+    setWindowTitle(title);
+}
+
 void frmMain::Setup_Click() {
     frmSetup setup(app_, this);
     setup.Form_Load();
     setup.exec();
+    // The setup screen can make the database of this run the default.
+    showTitle();
 }
 
 void frmMain::ProgramClientCompanies_Click() {
@@ -362,13 +402,7 @@ void frmMain::showListEditor() {
 }
 
 void frmMain::FileRestore_Click() {
-    if (!RestoreWithDialog(app_)) {
-        return;
-    }
-    // The job screen shows rows of the database that was replaced.
-    if (auto* jobs = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
-        jobs->close();
-    }
+    RestoreWithDialog(app_);
 }
 
 void frmMain::HelpAbout_Click() {
@@ -390,10 +424,8 @@ void frmMain::Timer1_Timer() {
 }
 
 void frmMain::Picture1_Click() {
-    const int tx = app_.screen.twipsPerPixelX();
-    const int ty = app_.screen.twipsPerPixelY();
     auto twips = [this](size_t i) { return int(numbers::leadingNumber(tuning[i]->text())); };
-    HoverTool2->setGeometry(twips(0) / tx, twips(1) / ty, twips(2) / tx, twips(3) / ty);
+    place(HoverTool2, twips(0), twips(1), twips(2), twips(3));
 }
 
 void frmMain::editAction(const char* slot) {

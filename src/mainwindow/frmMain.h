@@ -81,12 +81,18 @@ protected:
 private:
     void buildMenus();
     void buildPicture();
-    // Places a control at a position given in twips.
+    // The caption, which names a database opened for this run only.
+    void showTitle();
+    // Places a control at a position given in twips, in the picture as scaled.
     void place(QWidget* control, int left, int top, int width = -1, int height = -1);
+    // Puts the picture's parts in their places at the picture's scale.
+    void layoutPicture();
+    int scaled(qreal pixels) const;
     bool connectionOpen();
     void editAction(const char* slot);
     template <typename Editor>
     void showListEditor();
 
     AppState& app_;
+    qreal scale_ = 1.0;  // the picture's size against its full 800 x 600
 };

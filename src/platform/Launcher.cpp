@@ -1,13 +1,12 @@
 #include "platform/Launcher.h"
 
+#include "platform/DesktopEntry.h"
+
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextStream>
 
 namespace {
 
@@ -21,41 +20,62 @@ QString office() {
     return {};
 }
 
-// The program named by the Exec line of a desktop entry.
-QString execOf(const QString& desktopFile) {
-    QFile file(desktopFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+// What the system says of the program that opens a type of file or page.
+struct DefaultProgram {
+    bool asked = false;  // false: there is no xdg-mime to ask
+    std::optional<DesktopEntry> entry;
+};
+
+DefaultProgram defaultProgramFor(const QUrl& url) {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty()) {
         return {};
     }
-    QTextStream in(&file);
-    bool inEntry = false;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(u'[')) {
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        if (inEntry && line.startsWith(QLatin1String("Exec="))) {
-            const QStringList words = QProcess::splitCommand(line.mid(5));
-            if (words.isEmpty()) {
-                return {};
-            }
-            const QString program = words.first();
-            return QFileInfo(program).isAbsolute() ? program
-                                                   : QStandardPaths::findExecutable(program);
-        }
+    const QString type = url.isLocalFile()
+                             ? QMimeDatabase().mimeTypeForFile(url.toLocalFile()).name()
+                             : QStringLiteral("x-scheme-handler/") + url.scheme();
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
+        query.exitCode() != 0) {
+        return {true, std::nullopt};
     }
-    return {};
+    const QString desktopId =
+        QString::fromLocal8Bit(query.readAllStandardOutput()).section(u'\n', 0, 0).trimmed();
+    if (desktopId.isEmpty()) {
+        return {true, std::nullopt};
+    }
+    const QString file = DesktopEntry::locate(desktopId);
+    return {true, file.isEmpty() ? std::nullopt : DesktopEntry::read(file)};
 }
 
 }  // namespace
 
+DesktopLauncher::DesktopLauncher(std::function<bool(const QUrl&)> desktopOpener)
+    : desktopOpener_(desktopOpener ? std::move(desktopOpener) : [](const QUrl& url) {
+          return QDesktopServices::openUrl(url);
+      }) {}
+
+// The program set up for the type is started as its desktop entry says, so a type without one
+// fails here rather than in an opener that would say nothing.
+bool DesktopLauncher::openWithDefault(const QUrl& url) {
+    const DefaultProgram program = defaultProgramFor(url);
+    if (!program.asked) {
+        return desktopOpener_(url);
+    }
+    if (!program.entry) {
+        return false;
+    }
+    const QStringList command = program.entry->command(url);
+    return !command.isEmpty() && QProcess::startDetached(command.first(), command.mid(1));
+}
+
 bool DesktopLauncher::open(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return openWithDefault(QUrl::fromLocalFile(path));
 }
 
 bool DesktopLauncher::openUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
+    return openWithDefault(url);
 }
 
 bool DesktopLauncher::print(const QString& path) {
@@ -78,25 +98,11 @@ bool DesktopLauncher::editTemplate(const QString& path) {
     return open(path);
 }
 
-bool DesktopLauncher::start(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
-}
-
 QString DesktopLauncher::programFor(const QString& filePath) {
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (xdgMime.isEmpty()) {
+    const DefaultProgram program = defaultProgramFor(QUrl::fromLocalFile(filePath));
+    if (!program.entry) {
         return {};
     }
-    const QString mime = QMimeDatabase().mimeTypeForFile(filePath).name();
-    QProcess query;
-    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), mime});
-    if (!query.waitForFinished(3000) || query.exitCode() != 0) {
-        return {};
-    }
-    const QString desktopId = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
-    if (desktopId.isEmpty()) {
-        return {};
-    }
-    const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopId);
-    return entry.isEmpty() ? QString() : execOf(entry);
+    const QString first = program.entry->program();
+    return QFileInfo(first).isAbsolute() ? first : QStandardPaths::findExecutable(first);
 }

@@ -3,6 +3,7 @@
 #include "platform/DriveRoots.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace paths {
 
@@ -106,6 +107,12 @@ QString join(const QString& folder, const QString& name) {
     }
     const QChar sep = folder.contains(u'\\') && !folder.contains(u'/') ? u'\\' : u'/';
     return isSeparator(folder.back()) ? QString(folder + name) : QString(folder + sep + name);
+}
+
+QString sharedFile(const DriveRoots& roots, const QString& relative) {
+    const QString installed =
+        QDir::cleanPath(roots.installFolder() + QStringLiteral("/../share/verdell/") + relative);
+    return QFileInfo::exists(installed) ? installed : QStringLiteral(":/") + relative;
 }
 
 }  // namespace paths

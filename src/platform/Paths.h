@@ -31,4 +31,9 @@ Rooted splitRoot(const QString& hostPath, const DriveRoots& roots);
 // folder + separator + name, using the separator the folder is written with.
 QString join(const QString& folder, const QString& name);
 
+// One of the program's own files or folders (the sample templates, the artwork, the help page)
+// as installed with it: share/verdell beside the folder of its executable, as in /usr/bin and
+// /usr/share/verdell. Where that is missing, the copy built into the program (":/" + relative).
+QString sharedFile(const DriveRoots& roots, const QString& relative);
+
 }  // namespace paths

@@ -16,6 +16,11 @@ QSize QtScreenMetrics::sizeInPixels() const {
     return screen ? screen->size() : QSize(1024, 768);
 }
 
+QRect QtScreenMetrics::availableArea() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : ScreenMetrics::availableArea();
+}
+
 int QtScreenMetrics::twipsPerPixelX() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? twipsPerPixel(screen->logicalDotsPerInchX()) : 15;

@@ -6,6 +6,7 @@
 class QtScreenMetrics : public ScreenMetrics {
 public:
     QSize sizeInPixels() const override;
+    QRect availableArea() const override;
     int twipsPerPixelX() const override;
     int twipsPerPixelY() const override;
 };

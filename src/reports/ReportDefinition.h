@@ -31,6 +31,9 @@ struct ReportItem {
     // for numbers. A date without one shows in the report's date format.
     QString format;
     bool isDate = false;
+    // An amount of money: shown and added up in whole pennies, so a total is the sum of the
+    // amounts shown above it.
+    bool money = false;
     Aggregate aggregate = Aggregate::Count;
     ReportFont font;
     Qt::Alignment align = Qt::AlignLeft;

@@ -1,6 +1,7 @@
 #include "reports/ReportFormat.h"
 
 #include "startup/DateText.h"
+#include "startup/Money.h"
 #include "startup/Numbers.h"
 
 namespace reportformat {
@@ -47,10 +48,14 @@ QString value(const QVariant& value, const ReportItem& item, const ReportContext
         return datetext::format(day, item.format.isEmpty() ? context.dateFormat : item.format,
                                 context.names);
     }
-    if (!item.format.isEmpty()) {
+    if (!item.format.isEmpty() || item.money) {
         bool numeric = false;
         const double number = value.toDouble(&numeric);
-        return numeric ? numbers::format(number, item.format) : value.toString();
+        if (!numeric) {
+            return value.toString();
+        }
+        return item.money ? Money::fromStored(number).withThousands()
+                          : numbers::format(number, item.format);
     }
     return value.toString();
 }
@@ -76,7 +81,7 @@ QString placeholders(const QString& text, const ReportContext& context, int page
         } else if (next == u'p') {
             out += QString::number(page);
         } else {
-            out += QString::number(pages);
+            out += pages < 0 ? QStringLiteral("…") : QString::number(pages);
         }
     }
     return out;

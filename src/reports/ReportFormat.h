@@ -24,7 +24,8 @@ namespace reportformat {
 // text. A null value shows as an empty text; a date that cannot be read shows as it is stored.
 QString value(const QVariant& value, const ReportItem& item, const ReportContext& context);
 
-// A label's text with %D, %T, %p and %P replaced.
+// A label's text with %D, %T, %p and %P replaced; a number of pages below 0 is not known yet
+// and shows as "…".
 QString placeholders(const QString& text, const ReportContext& context, int page, int pages);
 
 }  // namespace reportformat

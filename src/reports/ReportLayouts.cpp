@@ -145,6 +145,9 @@ ReportDefinition invoicing(const char* name) {
           function("Function2", ReportItem::Aggregate::Count, "WorkName", QRectF(0, 0, 75, 12)),
           26, 132);
     d.reportFooter.height = 44;
+    for (const char* amount : {"txtPrice", "Function1"}) {
+        d.item(QString::fromLatin1(amount))->money = true;
+    }
     return d;
 }
 

@@ -19,11 +19,12 @@ QPageLayout pageLayout(QPageSize::PageSizeId paper, QPageLayout::Orientation ori
                        QPageLayout::Millimeter);
 }
 
-bool print(const ReportPages& pages, QPagedPaintDevice& device, QString* error, int first,
-           int last) {
+bool print(const ReportPages& pages, QPagedPaintDevice& device, QString* error, int first, int last,
+           const PageProgress& progress) {
     if (last < 0 || last >= pages.pageCount()) {
         last = pages.pageCount() - 1;
     }
+    first = qMax(0, first);
     QPainter painter;
     if (!painter.begin(&device)) {
         *error = QStringLiteral("The report cannot be drawn on this device.");
@@ -31,8 +32,8 @@ bool print(const ReportPages& pages, QPagedPaintDevice& device, QString* error, 
     }
     // One unit of the painter is one point, whatever the device's resolution.
     const qreal scale = device.logicalDpiX() / 72.0;
-    for (int page = qMax(0, first); page <= last; ++page) {
-        if (page > qMax(0, first) && !device.newPage()) {
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !device.newPage()) {
             *error = QStringLiteral("A new page cannot be started.");
             painter.end();
             return false;
@@ -41,12 +42,17 @@ bool print(const ReportPages& pages, QPagedPaintDevice& device, QString* error, 
         painter.scale(scale, device.logicalDpiY() / 72.0);
         pages.paint(painter, page);
         painter.restore();
+        if (progress && !progress(page - first + 1, last - first + 1)) {
+            error->clear();
+            painter.end();
+            return false;
+        }
     }
     return painter.end();
 }
 
-bool writePdf(const ReportPages& pages, const QString& file, const QString& title,
-              QString* error) {
+bool writePdf(const ReportPages& pages, const QString& file, const QString& title, QString* error,
+              const PageProgress& progress) {
     const auto failed = [&](const QString& reason) {
         *error = QStringLiteral("The report could not be saved as \"%1\": %2").arg(file, reason);
         return false;
@@ -65,8 +71,12 @@ bool writePdf(const ReportPages& pages, const QString& file, const QString& titl
         writer.setResolution(600);
         writer.setPageLayout(pages.pageLayout());
         QString reason;
-        if (!print(pages, writer, &reason)) {
+        if (!print(pages, writer, &reason, 0, -1, progress)) {
             out.cancelWriting();
+            if (reason.isEmpty()) {
+                error->clear();
+                return false;
+            }
             return failed(reason);
         }
     }

@@ -27,9 +27,9 @@ QString quotedFields(const Database& db, const QStringList& fields) {
 
 }  // namespace
 
-ProducedReport produceReport(Database& db, const ReportRequest& request,
-                             const ReportContext& context, QPageSize::PageSizeId paper) {
-    ProducedReport out;
+PreparedReport prepareReport(Database& db, const ReportRequest& request,
+                             QPageSize::PageSizeId paper) {
+    PreparedReport out;
     std::optional<ReportDefinition> definition = reportlayouts::byName(request.layout);
     if (!definition) {
         out.error = QStringLiteral("There is no report called \"%1\".").arg(request.layout);
@@ -56,9 +56,23 @@ ProducedReport produceReport(Database& db, const ReportRequest& request,
                         .arg(request.title, db.lastError().message);
         return out;
     }
-    const QPageLayout page = reportoutput::pageLayout(paper, definition->orientation);
-    out.pages = ReportPages::layOut(std::move(*definition), std::move(*rows), context, page);
+    out.page = reportoutput::pageLayout(paper, definition->orientation);
+    out.definition = std::move(*definition);
+    out.rows = std::move(*rows);
     out.ok = true;
+    return out;
+}
+
+ProducedReport produceReport(Database& db, const ReportRequest& request,
+                             const ReportContext& context, QPageSize::PageSizeId paper) {
+    PreparedReport prepared = prepareReport(db, request, paper);
+    ProducedReport out;
+    out.error = prepared.error;
+    if (prepared.ok) {
+        out.pages = ReportPages::layOut(std::move(prepared.definition), std::move(prepared.rows),
+                                        context, prepared.page);
+        out.ok = true;
+    }
     return out;
 }
 

@@ -26,6 +26,18 @@ struct ReportRequest {
     QString label(const QString& name) const;
 };
 
+// A report ready to be laid out: its definition with the title and label texts given, its
+// rows, and a page of the paper in the definition's orientation.
+struct PreparedReport {
+    bool ok = false;
+    QString error;  // why it cannot be produced, for the user
+    ReportDefinition definition;
+    Rows rows;
+    QPageLayout page;
+};
+PreparedReport prepareReport(Database& db, const ReportRequest& request,
+                             QPageSize::PageSizeId paper);
+
 struct ProducedReport {
     bool ok = false;
     QString error;  // why it was not produced, for the user

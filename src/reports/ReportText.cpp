@@ -119,15 +119,41 @@ qreal height(const QString& text, const ReportFont& face, qreal width, bool wrap
     return qMax(m.lineHeight, layOut(layout, width, 1e9));
 }
 
+namespace {
+
+// Lines that stand wholly between from and to.
+bool inside(const QTextLine& line, qreal from, qreal to) {
+    return line.y() >= from - 0.5 && line.y() + line.height() <= to + 0.5;
+}
+
+}  // namespace
+
+QList<Line> lines(const QString& text, const ReportFont& face, qreal width, bool wrap) {
+    const FontMeasure& m = measureFor(face);
+    if (!wrap || text.isEmpty() || fitsOnOneLine(m, text, width)) {
+        return {Line{0, m.lineHeight}};
+    }
+    QTextLayout layout(withLineBreaks(text), m.font);
+    layout.setTextOption(option(Qt::AlignLeft, true));
+    layOut(layout, width, 1e9);
+    QList<Line> out;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        out.append({line.y(), line.y() + line.height()});
+    }
+    return out;
+}
+
 void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& face,
-          Qt::Alignment align, bool wrap) {
+          Qt::Alignment align, bool wrap, qreal from) {
     if (text.isEmpty()) {
         return;
     }
     const FontMeasure& m = measureFor(face);
     painter.setFont(m.font);
+    const qreal to = from + box.height();
     if (!wrap || fitsOnOneLine(m, text, box.width())) {
-        if (m.lineHeight <= box.height() + 0.5) {
+        if (from <= 0.5 && m.lineHeight <= to + 0.5) {
             painter.drawText(
                 QRectF(box.topLeft(), QSizeF(box.width(), m.lineHeight)),
                 int(Qt::TextSingleLine | Qt::AlignTop | (align & Qt::AlignHorizontal_Mask)), text);
@@ -136,20 +162,40 @@ void draw(QPainter& painter, const QRectF& box, const QString& text, const Repor
     }
     QTextLayout layout(withLineBreaks(text), m.font, painter.device());
     layout.setTextOption(option(align, wrap));
-    layOut(layout, box.width(), box.height() + 0.5);
-    const int lines = layout.lineCount();
-    int shown = 0;
-    // Only whole lines that stand inside the box.
-    while (shown < lines && layout.lineAt(shown).rect().bottom() <= box.height() + 0.5) {
-        ++shown;
+    layOut(layout, box.width(), to + 0.5);
+    const QPointF origin = box.topLeft() - QPointF(0, from);
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (inside(line, from, to)) {
+            line.draw(&painter, origin);
+        }
     }
-    if (shown == lines) {
-        layout.draw(&painter, box.topLeft());
-        return;
+}
+
+QString shown(const QString& text, const ReportFont& face, qreal width, bool wrap, qreal from,
+              qreal height) {
+    const FontMeasure& m = measureFor(face);
+    const qreal to = from + height;
+    if (text.isEmpty() || !wrap || fitsOnOneLine(m, text, width)) {
+        return from <= 0.5 && m.lineHeight <= to + 0.5 ? text : QString();
     }
-    for (int i = 0; i < shown; ++i) {
-        layout.lineAt(i).draw(&painter, box.topLeft());
+    const QString broken = withLineBreaks(text);
+    QTextLayout layout(broken, m.font);
+    layout.setTextOption(option(Qt::AlignLeft, true));
+    layOut(layout, width, to + 0.5);
+    qsizetype begin = -1;
+    qsizetype end = 0;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (inside(line, from, to)) {
+            begin = begin < 0 ? line.textStart() : begin;
+            end = line.textStart() + line.textLength();
+        }
     }
+    if (begin < 0) {
+        return {};
+    }
+    return broken.mid(begin, end - begin).replace(QChar::LineSeparator, u'\n');
 }
 
 }  // namespace reporttext

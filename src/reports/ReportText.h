@@ -3,6 +3,7 @@
 #include "reports/ReportDefinition.h"
 
 #include <QFont>
+#include <QList>
 #include <QString>
 
 class QPainter;
@@ -19,8 +20,21 @@ QFont font(const ReportFont& face);
 // (at line breaks, then between words, then anywhere), one line otherwise.
 qreal height(const QString& text, const ReportFont& face, qreal width, bool wrap);
 
-// Draws the text in the box, as height() measured it; lines below the box are left out.
+// One line of a text laid out as height() lays it out: where it stands below the text's top.
+struct Line {
+    qreal top = 0;
+    qreal bottom = 0;
+};
+QList<Line> lines(const QString& text, const ReportFont& face, qreal width, bool wrap);
+
+// Draws the lines of the text that stand wholly between from and from + the box's height below
+// the text's top, the line at from at the box's top: a text that goes on over several pages
+// shows a part on each, and no line is ever drawn in part.
 void draw(QPainter& painter, const QRectF& box, const QString& text, const ReportFont& face,
-          Qt::Alignment align, bool wrap);
+          Qt::Alignment align, bool wrap, qreal from = 0);
+
+// The characters of the lines draw() shows, line breaks as "\n".
+QString shown(const QString& text, const ReportFont& face, qreal width, bool wrap, qreal from,
+              qreal height);
 
 }  // namespace reporttext

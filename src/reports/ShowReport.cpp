@@ -7,26 +7,24 @@
 #include "startup/AppState.h"
 
 #include <QApplication>
-#include <QWidget>
 
 frmReportPreview* ShowReport(AppState& app, const ReportRequest& request) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ProducedReport produced = produceReport(app.DbConnection, request, reportContext(app),
-                                            reportoutput::defaultPaper(app.locale.locale()));
-    QApplication::restoreOverrideCursor();
-    if (!produced.ok) {
-        app.prompter.message(produced.error, request.title, Prompter::Buttons::Ok,
+    PreparedReport prepared =
+        prepareReport(app.DbConnection, request, reportoutput::defaultPaper(app.locale.locale()));
+    if (!prepared.ok) {
+        QApplication::restoreOverrideCursor();
+        app.prompter.message(prepared.error, request.title, Prompter::Buttons::Ok,
                              Prompter::Icon::Critical);
         return nullptr;
     }
-    if (auto* open = qobject_cast<frmReportPreview*>(app.openScreen(request.layout))) {
-        open->setReport(request.title, std::move(produced.pages));
-    }
-    auto* window =
-        static_cast<frmReportPreview*>(showScreen(app, request.layout, [&]() -> QWidget* {
-            auto* preview = new frmReportPreview(app, request.title, std::move(produced.pages));
-            preview->setObjectName(request.layout);
-            return preview;
-        }));
-    return window;
+    auto* preview = new frmReportPreview(
+        app, request.title,
+        std::make_unique<ReportLayout>(std::move(prepared.definition), std::move(prepared.rows),
+                                       reportContext(app), prepared.page));
+    QApplication::restoreOverrideCursor();
+    preview->setObjectName(request.layout);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->show();
+    return preview;
 }

@@ -132,11 +132,3 @@ bool frmMarketingRpt::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
-
-void frmMarketingRpt::closeEvent(QCloseEvent* event) {
-    // The flat report goes with the screen.
-    if (auto* report = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("drJobStatus")))) {
-        report->close();
-    }
-    QWidget::closeEvent(event);
-}

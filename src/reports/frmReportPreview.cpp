@@ -14,12 +14,20 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// Rows laid out between two looks at the user's clicks: a few milliseconds' work.
+constexpr int kRowsAtATime = 400;
+// Work shorter than this shows no progress.
+constexpr int kProgressAfterMs = 1000;
 
 const QString kFitWidth = QStringLiteral("Page Width");
 const QString kWholePage = QStringLiteral("Whole Page");
@@ -35,9 +43,10 @@ QString fileNameFor(const QString& title) {
 
 }  // namespace
 
-frmReportPreview::frmReportPreview(AppState& app, const QString& title, ReportPages pages,
-                                   QWidget* parent)
-    : QWidget(parent, Qt::Window), app_(app) {
+frmReportPreview::frmReportPreview(AppState& app, const QString& title,
+                                   std::unique_ptr<ReportLayout> layout, QWidget* parent)
+    : QWidget(parent, Qt::Window), app_(app), title_(title) {
+    setWindowTitle(QStringLiteral("Verdell Standard [") + title + u']');
     cmdFirst = makeButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page"));
     cmdPrevious = makeButton(this, "cmdPrevious", QStringLiteral("<"),
                              QStringLiteral("Previous page"));
@@ -58,6 +67,12 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title, ReportPa
     cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print..."));
     cmdExportPdf = makeButton(this, "cmdExportPdf", QStringLiteral("&Export to PDF..."));
     cmdClose = makeButton(this, "cmdClose", QStringLiteral("&Close"));
+    labProgress = new QLabel(this);
+    labProgress->setObjectName(QStringLiteral("labProgress"));
+    barProgress = new QProgressBar(this);
+    barProgress->setObjectName(QStringLiteral("barProgress"));
+    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"),
+                           QStringLiteral("Stop laying out the report and close it"));
 
     view = new ReportPageView;
     scroll_ = new QScrollArea(this);
@@ -81,10 +96,18 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title, ReportPa
     tools->addWidget(cmdPrint);
     tools->addWidget(cmdExportPdf);
     tools->addWidget(cmdClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tools);
-    layout->addWidget(scroll_, 1);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(labProgress);
+    progress->addWidget(barProgress, 1);
+    progress->addWidget(cmdCancel);
+    auto* layoutBox = new QVBoxLayout(this);
+    layoutBox->addLayout(tools);
+    layoutBox->addWidget(scroll_, 1);
+    layoutBox->addLayout(progress);
 
+    layoutTimer_ = new QTimer(this);
+    layoutTimer_->setInterval(0);
+    connect(layoutTimer_, &QTimer::timeout, this, &frmReportPreview::layOutMore);
     connect(cmdFirst, &QPushButton::clicked, this, &frmReportPreview::cmdFirst_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &frmReportPreview::cmdPrevious_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmReportPreview::cmdNext_Click);
@@ -95,48 +118,104 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title, ReportPa
     connect(cmdPrint, &QPushButton::clicked, this, &frmReportPreview::cmdPrint_Click);
     connect(cmdExportPdf, &QPushButton::clicked, this, &frmReportPreview::cmdExportPdf_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmReportPreview::cmdCancel_Click);
 
     resize(980, 720);
-    setReport(title, std::move(pages));
+    startLayout(std::move(layout));
 }
 
-void frmReportPreview::setReport(const QString& title, ReportPages pages) {
-    title_ = title;
-    pages_ = std::move(pages);
-    setWindowTitle(QStringLiteral("Verdell Standard [") + title + u']');
-    refresh();
+frmReportPreview::~frmReportPreview() = default;
+
+const ReportPages& frmReportPreview::pages() const {
+    return layout_->pages();
 }
 
-void frmReportPreview::refresh() {
-    const int count = qMax(1, pages_.pageCount());
-    const QSignalBlocker block(txtPage);
-    txtPage->setRange(1, count);
-    txtPage->setValue(1);
-    labPages->setText(QStringLiteral("of %1").arg(count));
-    const int paper = cbPaper->findData(int(pages_.pageLayout().pageSize().id()));
+bool frmReportPreview::laidOut() const {
+    return layout_->finished();
+}
+
+void frmReportPreview::startLayout(std::unique_ptr<ReportLayout> layout) {
+    layoutTimer_->stop();
+    // The page shown until now goes with the old layout.
+    view->setPages(nullptr);
+    layout_ = std::move(layout);
+    while (!layout_->finished() && layout_->pages().pageCount() == 0) {
+        layout_->layOutRows(kRowsAtATime);
+    }
+    const int paper = cbPaper->findData(int(layout_->pages().pageLayout().pageSize().id()));
     cbPaper->setCurrentIndex(qMax(0, paper));
-    view->setPages(&pages_);
+    barProgress->setRange(0, qMax(1, layout_->rowCount()));
+    view->setPages(&layout_->pages());
     cbZoom_Click();
+    layoutClock_.start();
+    showState();
     showPage(0);
+    if (!layout_->finished()) {
+        layoutTimer_->start();
+    }
+}
+
+void frmReportPreview::layOutMore() {
+    layout_->layOutRows(kRowsAtATime);
+    barProgress->setValue(layout_->rowsDone());
+    labProgress->setText(QStringLiteral("Laying out page %1...").arg(pages().pageCount() + 1));
+    if (layout_->finished()) {
+        layoutTimer_->stop();
+        view->update();  // the page count is known now
+    }
+    showState();
+    // The page shown before the paper changed, once it is laid out again.
+    if (wantedPage_ > 0 && wantedPage_ < pages().pageCount()) {
+        showPage(wantedPage_);
+        wantedPage_ = 0;
+    }
+}
+
+void frmReportPreview::showState() {
+    const bool done = layout_->finished();
+    const int count = qMax(1, pages().pageCount());
+    {
+        const QSignalBlocker block(txtPage);
+        txtPage->setRange(1, count);
+    }
+    labPages->setText(done ? QStringLiteral("of %1").arg(count) : QStringLiteral("of …"));
+    // Progress shows only for work of more than a second.
+    const bool slow = !done && layoutClock_.elapsed() >= kProgressAfterMs;
+    for (QWidget* w : std::initializer_list<QWidget*>{labProgress, barProgress, cmdCancel}) {
+        w->setVisible(slow);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{cbPaper, cmdPrint, cmdExportPdf}) {
+        w->setEnabled(done);
+    }
+    const int page = currentPage();
+    cmdNext->setEnabled(page + 1 < pages().pageCount());
+    cmdLast->setEnabled(page + 1 < pages().pageCount());
 }
 
 int frmReportPreview::currentPage() const { return view->page(); }
 
 void frmReportPreview::showPage(int page) {
-    page = qBound(0, page, qMax(0, pages_.pageCount() - 1));
+    page = qBound(0, page, qMax(0, pages().pageCount() - 1));
     view->setPage(page);
     const QSignalBlocker block(txtPage);
     txtPage->setValue(page + 1);
     cmdFirst->setEnabled(page > 0);
     cmdPrevious->setEnabled(page > 0);
-    cmdNext->setEnabled(page + 1 < pages_.pageCount());
-    cmdLast->setEnabled(page + 1 < pages_.pageCount());
+    cmdNext->setEnabled(page + 1 < pages().pageCount());
+    cmdLast->setEnabled(page + 1 < pages().pageCount());
 }
 
 void frmReportPreview::cmdFirst_Click() { showPage(0); }
 void frmReportPreview::cmdPrevious_Click() { showPage(currentPage() - 1); }
 void frmReportPreview::cmdNext_Click() { showPage(currentPage() + 1); }
-void frmReportPreview::cmdLast_Click() { showPage(pages_.pageCount() - 1); }
+void frmReportPreview::cmdLast_Click() {
+    showPage(pages().pageCount() - 1);
+}
+
+void frmReportPreview::cmdCancel_Click() {
+    layoutTimer_->stop();
+    close();
+}
 
 void frmReportPreview::cbZoom_Click() {
     const QString choice = cbZoom->currentText();
@@ -157,16 +236,36 @@ bool frmReportPreview::eventFilter(QObject* watched, QEvent* event) {
 
 void frmReportPreview::cbPaper_Click() {
     const auto paper = QPageSize::PageSizeId(cbPaper->currentData().toInt());
-    if (paper == pages_.pageLayout().pageSize().id()) {
+    if (!laidOut() || paper == pages().pageLayout().pageSize().id()) {
         return;
     }
     const int page = currentPage();
-    pages_ = pages_.onPage(reportoutput::pageLayout(paper, pages_.pageLayout().orientation()));
-    refresh();
+    startLayout(std::make_unique<ReportLayout>(
+        pages(), reportoutput::pageLayout(paper, pages().pageLayout().orientation())));
     showPage(page);
+    wantedPage_ = page < pages().pageCount() ? 0 : page;
+}
+
+bool frmReportPreview::withProgress(
+    const QString& label, const std::function<bool(const std::function<bool(int, int)>&)>& work) {
+    QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 1, this);
+    dialog.setObjectName(QStringLiteral("dlgProgress"));
+    dialog.setWindowTitle(title_);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(kProgressAfterMs);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    return work([&dialog](int done, int total) {
+        dialog.setMaximum(qMax(1, total));
+        dialog.setValue(qMin(done, total));
+        return !dialog.wasCanceled();
+    });
 }
 
 void frmReportPreview::cmdPrint_Click() {
+    if (!laidOut()) {
+        return;
+    }
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         app_.prompter.message(
             QStringLiteral("There is no printer installed on this computer.\r\nUse 'Export to "
@@ -176,25 +275,49 @@ void frmReportPreview::cmdPrint_Click() {
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title_);
-    printer.setPageLayout(pages_.pageLayout());
+    printer.setPageLayout(pages().pageLayout());
     QPrintDialog dialog(&printer, this);
-    dialog.setMinMax(1, pages_.pageCount());
+    dialog.setMinMax(1, pages().pageCount());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     // The dialog may have changed the paper: lay the report out again for it.
     const QPageLayout chosen = printer.pageLayout();
-    const bool samePaper = chosen.pageSize().isEquivalentTo(pages_.pageLayout().pageSize()) &&
-                           chosen.orientation() == pages_.pageLayout().orientation();
-    const ReportPages printed =
-        samePaper ? pages_
-                  : pages_.onPage(reportoutput::pageLayout(chosen.pageSize().id(),
-                                                           chosen.orientation()));
+    const bool samePaper = chosen.pageSize().isEquivalentTo(pages().pageLayout().pageSize()) &&
+                           chosen.orientation() == pages().pageLayout().orientation();
+    std::unique_ptr<ReportLayout> again;
+    if (!samePaper) {
+        again = std::make_unique<ReportLayout>(
+            pages(), reportoutput::pageLayout(chosen.pageSize().id(), chosen.orientation()));
+        const bool laid = withProgress(QStringLiteral("Laying out the report for the paper..."),
+                                       [&again](const auto& step) {
+                                           while (!again->layOutRows(kRowsAtATime)) {
+                                               if (!step(again->rowsDone(), again->rowCount())) {
+                                                   return false;
+                                               }
+                                           }
+                                           return true;
+                                       });
+        if (!laid) {
+            return;
+        }
+    }
+    const ReportPages& printed = again ? again->pages() : pages();
     printer.setPageLayout(printed.pageLayout());
     const bool range = printer.printRange() == QPrinter::PageRange;
     QString error;
-    if (!reportoutput::print(printed, printer, &error, range ? printer.fromPage() - 1 : 0,
-                             range ? printer.toPage() - 1 : -1)) {
+    withProgress(QStringLiteral("Printing the report..."), [&](const auto& step) {
+        return reportoutput::print(printed, printer, &error, range ? printer.fromPage() - 1 : 0,
+                                   range ? printer.toPage() - 1 : -1,
+                                   [&printer, &step](int done, int total) {
+                                       if (step(done, total)) {
+                                           return true;
+                                       }
+                                       printer.abort();
+                                       return false;
+                                   });
+    });
+    if (!error.isEmpty()) {
         app_.prompter.message(QStringLiteral("The report could not be printed.\r\n") + error,
                               QStringLiteral("Print"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
@@ -202,6 +325,9 @@ void frmReportPreview::cmdPrint_Click() {
 }
 
 void frmReportPreview::cmdExportPdf_Click() {
+    if (!laidOut()) {
+        return;
+    }
     QString file = app_.prompter.saveFile(QStringLiteral("Export to PDF"),
                                           QDir::home().filePath(fileNameFor(title_)),
                                           QStringLiteral("PDF files (*.pdf)"));
@@ -212,7 +338,11 @@ void frmReportPreview::cmdExportPdf_Click() {
         file += QStringLiteral(".pdf");
     }
     QString error;
-    if (!reportoutput::writePdf(pages_, file, title_, &error)) {
+    withProgress(QStringLiteral("Saving the report as a PDF file..."), [&](const auto& step) {
+        return reportoutput::writePdf(pages(), file, title_, &error, step);
+    });
+    // A cancelled export leaves the file as it was and needs no message.
+    if (!error.isEmpty()) {
         app_.prompter.message(error, QStringLiteral("Export to PDF"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
     }

@@ -48,7 +48,7 @@ frmSearch::frmSearch(AppState& app, QWidget* parent) : QDialog(parent), app_(app
     optSearch[0] = new QRadioButton(QStringLiteral("Search Clients"), this);
     optSearch[1] = new QRadioButton(QStringLiteral("Search Customers"), this);
     for (int i = 0; i < 2; ++i) {
-        optSearch[i]->setObjectName(QStringLiteral("optSearch%1").arg(i));
+        optSearch[i]->setObjectName(QStringLiteral("optSearch_%1").arg(i));
         optSearch[i]->hide();
     }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Paths.h"
+#include "setup/DatabaseInUse.h"
 #include "startup/AppState.h"
 #include "startup/Captions.h"
 #include "startup/Connection.h"
@@ -9,11 +10,13 @@
 #include "startup/Database.h"
 #include "startup/Options.h"
 #include "startup/Revisions.h"
+#include "startup/ServerAddress.h"
 #include "startup/Upgrade.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 #include <sqlite3.h>
 
 namespace backup {
@@ -65,6 +68,27 @@ QString copyThroughEngine(const QString& file, const QString& part) {
         failure = QStringLiteral("the copy could not be finished");
     }
     return failure;
+}
+
+// Puts the incoming copy in place of the database, which keeps the kept name; on failure the
+// files are as they were and the reason is given.
+QString swapFiles(const QString& file, const QString& incoming, const QString& kept,
+                  bool hadDatabase) {
+    if (hadDatabase && !QFile::rename(file, kept)) {
+        return QStringLiteral("The database '%1' could not be set aside: it may be in use.")
+            .arg(file);
+    }
+    if (!QFile::rename(incoming, file)) {
+        if (hadDatabase) {
+            QFile::rename(kept, file);
+        }
+        return QStringLiteral("The backup could not be put in place of '%1'.").arg(file);
+    }
+    return {};
+}
+
+bool onServer(AppState& app) {
+    return ServerAddress::fromSettings(app.AppSettings).has_value();
 }
 
 }  // namespace
@@ -133,15 +157,22 @@ QString replacedName(const QString& databaseFile, const QString& stamp) {
     return candidate;
 }
 
+QString restoredFile(AppState& app) {
+    return paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
+                                     app.AppSettings.GetValue(QStringLiteral("dataname"))),
+                         app.roots);
+}
+
+QString whyInUse(AppState& app) {
+    return onServer(app) ? QString() : ExclusiveUse(restoredFile(app)).refusal();
+}
+
 RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     const QString problem = checkBackupFile(backupFile);
     if (!problem.isEmpty()) {
         return {problem, {}};
     }
-    const QString file = paths::toHost(
-        paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
-                    app.AppSettings.GetValue(QStringLiteral("dataname"))),
-        app.roots);
+    const QString file = restoredFile(app);
     if (QFileInfo(file).absoluteFilePath() == QFileInfo(backupFile).absoluteFilePath()) {
         return {QStringLiteral("The backup is the database itself."), {}};
     }
@@ -158,20 +189,22 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     const QString kept = replacedName(
         file, app.clock.now().toString(QStringLiteral("yyyy-MM-dd hh.mm.ss")));
     const bool hadDatabase = QFileInfo::exists(file);
-    if (hadDatabase && !QFile::rename(file, kept)) {
-        QFile::remove(incoming);
-        OpenDatabase(app);
-        return {QStringLiteral("The database '%1' could not be set aside: it may be in use.")
-                    .arg(file),
-                {}};
-    }
-    if (!QFile::rename(incoming, file)) {
-        if (hadDatabase) {
-            QFile::rename(kept, file);
+    QString failure;
+    {
+        // Held while the files change places, so that no change begins in the file set aside.
+        std::optional<ExclusiveUse> use;
+        if (!onServer(app)) {
+            use.emplace(file);
+            failure = use->refusal();
         }
+        if (failure.isEmpty()) {
+            failure = swapFiles(file, incoming, kept, hadDatabase);
+        }
+    }
+    if (!failure.isEmpty()) {
         QFile::remove(incoming);
         OpenDatabase(app);
-        return {QStringLiteral("The backup could not be put in place of '%1'.").arg(file), {}};
+        return {failure, {}};
     }
     QFile(file).setPermissions(QFile(file).permissions() | QFileDevice::WriteOwner);
     if (OpenDatabase(app)) {

@@ -22,6 +22,14 @@ QString checkBackupFile(const QString& file);
 // The name the replaced database keeps beside the restored one.
 QString replacedName(const QString& databaseFile, const QString& stamp);
 
+// The database file a restore replaces: the one the settings name.
+QString restoredFile(AppState& app);
+
+// Why the database cannot be replaced now (another program has it open, or is reading or
+// saving in it), naming what to close; an empty text when it can. Nothing is checked while the
+// settings name a database server, whose own database a restore does not reach.
+QString whyInUse(AppState& app);
+
 struct RestoreResult {
     QString error;     // empty on success
     QString keptFile;  // where the replaced database now is
@@ -29,8 +37,9 @@ struct RestoreResult {
 
 // Replaces the database the settings name with a copy of the backup, keeping the replaced file
 // beside it, and opens the restored database as the start-up does (upgrade, captions, options,
-// date format). The backup is checked before anything is replaced; on any failure the database
-// stays as it was.
+// date format). The backup is checked before anything is replaced, and the restore is refused
+// while the database is in use (whyInUse); the files change places under the database's
+// exclusive lock. On any failure the database stays as it was.
 RestoreResult RestoreDatabase(AppState& app, const QString& backupFile);
 
 }  // namespace backup

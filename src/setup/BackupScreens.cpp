@@ -1,6 +1,7 @@
 #include "setup/BackupScreens.h"
 
 #include "platform/Clock.h"
+#include "platform/OpenScreens.h"
 #include "platform/Prompter.h"
 #include "setup/Backup.h"
 #include "startup/AppState.h"
@@ -45,7 +46,10 @@ bool RestoreWithDialog(AppState& app) {
     if (file.isEmpty()) {
         return false;
     }
-    const QString problem = backup::checkBackupFile(file);
+    QString problem = backup::checkBackupFile(file);
+    if (problem.isEmpty()) {
+        problem = backup::whyInUse(app);
+    }
     if (!problem.isEmpty()) {
         app.prompter.message(problem + QStringLiteral("\r\n\r\nNothing has been changed."),
                              QStringLiteral("Restore Refused"), Prompter::Buttons::Ok,
@@ -59,6 +63,9 @@ bool RestoreWithDialog(AppState& app) {
                                "\r\n\r\nDo you want to restore this backup?"),
             QStringLiteral("Restore Database"), Prompter::Buttons::YesNo,
             Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return false;
+    }
+    if (!closeOpenScreens(app, QStringLiteral("before the backup is restored"))) {
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,10 +1,12 @@
 #include "setup/LocationsTab.h"
 
 #include "startup/AppState.h"
+#include "startup/RunDatabase.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 LocationsTab::LocationsTab(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
     setObjectName(QStringLiteral("LocationsTab"));
@@ -20,6 +22,20 @@ LocationsTab::LocationsTab(AppState& app, QWidget* parent) : QWidget(parent), ap
     };
     txtDBLocation = add("txtDBLocation", QStringLiteral("The main database is located in:-"));
     txtDBName = add("txtDBName", QStringLiteral("The database file name is:-"));
+    labThisRunOnly = new QLabel(
+        QStringLiteral("This database was opened for this run only. The next start opens the "
+                       "usual one unless you make this one the default."),
+        this);
+    labThisRunOnly->setObjectName(QStringLiteral("labThisRunOnly"));
+    labThisRunOnly->setWordWrap(true);
+    cmdMakeDefault = new QPushButton(QStringLiteral("&Make This the Default Database"), this);
+    cmdMakeDefault->setObjectName(QStringLiteral("cmdMakeDefault"));
+    connect(cmdMakeDefault, &QPushButton::clicked, this, &LocationsTab::cmdMakeDefault_Click);
+    auto* makeDefault = new QHBoxLayout;
+    makeDefault->addWidget(labThisRunOnly, 1);
+    makeDefault->addWidget(cmdMakeDefault);
+    layout->addLayout(makeDefault);
+    layout->addSpacing(8);
     txtDocLocation =
         add("txtDocLocation", QStringLiteral("All documents created by Verdell at located in:-"));
     txtTemplateLocation =
@@ -38,4 +54,12 @@ void LocationsTab::refresh() {
     txtDocLocation->setText(s.GetValue(QStringLiteral("DocPath")));
     txtTemplateLocation->setText(s.GetValue(QStringLiteral("TemplatePath")));
     txtScanLocation->setText(s.GetValue(QStringLiteral("ScanLocation")));
+    const bool thisRunOnly = !databaseForThisRun(app_).isEmpty();
+    labThisRunOnly->setVisible(thisRunOnly);
+    cmdMakeDefault->setVisible(thisRunOnly);
+}
+
+void LocationsTab::cmdMakeDefault_Click() {
+    makeRunDatabaseTheDefault(app_);
+    refresh();
 }

@@ -3,7 +3,9 @@
 #include <QWidget>
 
 class AppState;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // The "File Locations" tab: where the database, documents, templates and images are.
 class LocationsTab : public QWidget {
@@ -21,5 +23,10 @@ public:
     QLineEdit* txtScanLocation;
 
 private:
+    void cmdMakeDefault_Click();
+
     AppState& app_;
+    // Shown while the database was named on the command line for this run only.
+    QLabel* labThisRunOnly;
+    QPushButton* cmdMakeDefault;
 };

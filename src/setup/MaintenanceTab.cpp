@@ -170,15 +170,19 @@ void MaintenanceTab::UpdateDatabase() {
                               kUpdateTitle, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return;
     }
-    QStringList passedOver;
-    for (const auto& step : steps) {
-        if (step.skipped) {
-            passedOver << step.olderTable + QStringLiteral(" (") + step.reason + u')';
-        }
+    const QStringList passedOver = olderimport::passedOver(steps);
+    if (passedOver.isEmpty()) {
+        labStatus->setText(QStringLiteral("Update Complete"));
+        app_.prompter.message(QStringLiteral("Update Complete"));
+        return;
     }
-    labStatus->setText(passedOver.isEmpty()
-                           ? QStringLiteral("Update Complete")
-                           : QStringLiteral("Update Complete. Passed over: ") +
-                                 passedOver.join(QStringLiteral("; ")));
-    app_.prompter.message(QStringLiteral("Update Complete"));
+    labStatus->setText(QStringLiteral("Update Complete, not everything copied:\n") +
+                       passedOver.join(u'\n'));
+    app_.prompter.message(QStringLiteral("Update Complete\r\n\r\nNot everything could be "
+                                         "copied:\r\n") +
+                              passedOver.join(QStringLiteral("\r\n")) +
+                              QStringLiteral("\r\n\r\nEverything else has been copied. A field "
+                                             "whose column the older table lacks is left empty "
+                                             "in the copied rows (a counter keeps its value)."),
+                          kUpdateTitle, Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
 }

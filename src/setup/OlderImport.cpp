@@ -29,6 +29,8 @@ struct Step {
     QList<Field> fields;
     QString emptyFirst;   // a statement run before the rows are copied
     bool updateCounters = false;
+    // The older columns without which a row means nothing: a table lacking one is passed over.
+    QStringList needs = {};
 };
 
 const QString kLineBreak = QStringLiteral("\r\n");
@@ -64,7 +66,7 @@ Step addressList(const QString& table, const QStringList& addressParts) {
                         text(QStringLiteral("Telephone"), QStringLiteral("Tel")),
                         constant(QStringLiteral("TypeID"), 0)};
     return {table, QStringLiteral("customers"), QStringLiteral("Updating ") + table,
-            fields + emptyContactFields(), {}, false};
+            fields + emptyContactFields(), {}, false, {QStringLiteral("Name")}};
 }
 
 QList<Step> steps() {
@@ -94,12 +96,12 @@ QList<Step> steps() {
                       text(QStringLiteral("Telephone"), QStringLiteral("Tel")),
                       text(QStringLiteral("Contact")), text(QStringLiteral("Notes"))} +
              emptyContactFields(),
-         {}, false},
+         {}, false, {QStringLiteral("Name")}},
         {QStringLiteral("counters"), QStringLiteral("Counters"),
          QStringLiteral("Updating Counters"),
          {number(QStringLiteral("FileCounter")), number(QStringLiteral("JobCounter")),
           number(QStringLiteral("Free2")), number(QStringLiteral("Free3"))},
-         {}, true},
+         {}, true, {}},
         {QStringLiteral("customers"), QStringLiteral("customers"),
          QStringLiteral("Updating Customers"),
          QList<Field>{number(QStringLiteral("ClientID")), text(QStringLiteral("Name")),
@@ -108,28 +110,30 @@ QList<Step> steps() {
                       constant(QStringLiteral("Telephone"), QStringLiteral("")),
                       constant(QStringLiteral("TypeID"), 1)} +
              emptyContactFields(),
-         {}, false},
+         {}, false, {QStringLiteral("Name")}},
         {QStringLiteral("docs"), QStringLiteral("Docs"), QStringLiteral("Updating Docs"),
          {number(QStringLiteral("JobNumber")), text(QStringLiteral("FileName")),
           date(QStringLiteral("Date")), text(QStringLiteral("Title")),
           text(QStringLiteral("AddressType")), text(QStringLiteral("DocType"))},
-         {}, false},
+         {}, false, {QStringLiteral("JobNumber"), QStringLiteral("FileName")}},
         {QStringLiteral("DocType"), QStringLiteral("DocType"), QStringLiteral("Updating Doc Types"),
-         {text(QStringLiteral("DocType"))}, {}, false},
+         {text(QStringLiteral("DocType"))}, {}, false, {QStringLiteral("DocType")}},
         addressList(QStringLiteral("Quillon"), threeLines),
         addressList(QStringLiteral("Marbeck"),
                     {QStringLiteral("Add1"), QStringLiteral("add2"), QStringLiteral("PCode")}),
         addressList(QStringLiteral("Pendry"), threeLines),
         {QStringLiteral("IntroducedBy"), QStringLiteral("IntroducedBy"),
-         QStringLiteral("Updating Introducers"), {text(QStringLiteral("IntroducedBy"))}, {}, false},
+         QStringLiteral("Updating Introducers"), {text(QStringLiteral("IntroducedBy"))}, {}, false,
+         {QStringLiteral("IntroducedBy")}},
         {QStringLiteral("Jobs"), QStringLiteral("Jobs"), QStringLiteral("Updating Jobs"), jobFields,
-         {}, false},
+         {}, false, {QStringLiteral("JobNo")}},
         {QStringLiteral("JobStatus"), QStringLiteral("jobStatus"),
          QStringLiteral("Updating Job Status"), {text(QStringLiteral("Status"))},
-         QStringLiteral("DELETE FROM jobStatus"), false},
+         QStringLiteral("DELETE FROM jobStatus"), false, {QStringLiteral("Status")}},
         {QStringLiteral("Labels"), QStringLiteral("labels"), QStringLiteral("Updating Labels"),
          {number(QStringLiteral("Index")), text(QStringLiteral("Text"))},
-         QStringLiteral("DELETE FROM labels"), false},
+         QStringLiteral("DELETE FROM labels"), false,
+         {QStringLiteral("Index"), QStringLiteral("Text")}},
     };
 }
 
@@ -182,7 +186,7 @@ public:
         : db_(db), older_(older), progress_(progress) {}
 
     StepResult run(const Step& step) {
-        StepResult result{step.olderTable, step.caption, 0, false, {}};
+        StepResult result{step.olderTable, step.caption, 0, false, {}, {}};
         progress_.status(step.caption);
         progress_.progress(0, 1);
         const QString table = older_.findTable(step.olderTable);
@@ -198,20 +202,37 @@ public:
         for (int i = 0; i < columns->size(); ++i) {
             position.insert((*columns)[i].name.toLower(), i);
         }
-        QStringList missing;
-        for (const Field& f : step.fields) {
-            for (const QString& source : f.sources) {
-                if (!position.contains(source.toLower())) {
-                    missing << source;
-                }
+        const auto has = [&](const QString& source) { return position.contains(source.toLower()); };
+        QStringList needed;
+        for (const QString& column : step.needs) {
+            if (!has(column)) {
+                needed << column;
             }
         }
-        if (!missing.isEmpty()) {
+        if (!needed.isEmpty()) {
             return skip(result, QStringLiteral("the table %1 has no column %2")
-                                    .arg(table, missing.join(QStringLiteral(", "))));
+                                    .arg(table, needed.join(QStringLiteral(", "))));
+        }
+        // A field whose older column is missing is left empty; a counter keeps its value.
+        QList<Field> fields;
+        for (const Field& f : step.fields) {
+            bool complete = true;
+            for (const QString& source : f.sources) {
+                if (!has(source)) {
+                    result.missingColumns << source;
+                    complete = false;
+                }
+            }
+            if (complete || !step.updateCounters) {
+                fields << f;
+            }
+        }
+        if (fields.isEmpty()) {
+            return skip(result, QStringLiteral("the table %1 has none of the columns %2")
+                                    .arg(table, result.missingColumns.join(QStringLiteral(", "))));
         }
 
-        const QString sql = statementFor(step);
+        const QString sql = statementFor(step, fields, step.updateCounters);
         const qint64 total = qMax<qint64>(older_.rowCount(table), 1);
         Transaction tx(db_);
         if (!tx.active() || (!step.emptyFirst.isEmpty() && !db_.exec(step.emptyFirst))) {
@@ -220,10 +241,10 @@ public:
         QVariantList params;
         const bool read = older_.readRows(table, [&](const QVariantList& row) {
             params.clear();
-            for (const Field& f : step.fields) {
+            for (const Field& f : fields) {
                 params << valueFor(f, row, position);
             }
-            if (saveRow(step, sql, params)) {
+            if (saveRow(step, fields, sql, params)) {
                 ++result.rows;
             }
             progress_.progress(result.rows, qMax(total, result.rows));
@@ -236,6 +257,9 @@ public:
             result.rows = 0;
             return skip(result, db_.lastError().message);
         }
+        if (!result.missingColumns.isEmpty()) {
+            progress_.beep();
+        }
         return result;
     }
 
@@ -243,17 +267,18 @@ private:
     StepResult skip(StepResult result, const QString& reason) {
         result.skipped = true;
         result.reason = reason;
+        result.missingColumns.clear();
         progress_.beep();
         return result;
     }
 
-    QString statementFor(const Step& step) const {
+    QString statementFor(const Step& step, const QList<Field>& fields, bool update) const {
         QStringList names, marks;
-        for (const Field& f : step.fields) {
+        for (const Field& f : fields) {
             names << db_.dialect().column(f.target);
             marks << QStringLiteral("?");
         }
-        if (step.updateCounters) {
+        if (update) {
             return QStringLiteral("UPDATE ") + step.targetTable + QStringLiteral(" SET ") +
                    names.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?");
         }
@@ -264,7 +289,11 @@ private:
 
     static QVariant valueFor(const Field& f, const QVariantList& row,
                              const QHash<QString, int>& position) {
-        auto at = [&](const QString& source) { return row.value(position.value(source.toLower())); };
+        // A source the older table lacks reads as null: an empty text, or no number or date.
+        auto at = [&](const QString& source) {
+            const int i = position.value(source.toLower(), -1);
+            return i < 0 ? QVariant() : row.value(i);
+        };
         switch (f.conv) {
             case Conv::Constant: return f.constant;
             case Conv::Number: return numberOf(at(f.sources.first()));
@@ -278,12 +307,11 @@ private:
         return parts.join(kLineBreak);
     }
 
-    bool saveRow(const Step& step, const QString& sql, const QVariantList& params) {
+    bool saveRow(const Step& step, const QList<Field>& fields, const QString& sql,
+                 const QVariantList& params) {
         bool ok = db_.exec(sql, params);
         if (ok && step.updateCounters && db_.rowsAffected() == 0) {
-            ok = db_.exec(QStringLiteral("INSERT INTO Counters (FileCounter, JobCounter, Free2, "
-                                         "Free3) VALUES (?, ?, ?, ?)"),
-                          params);
+            ok = db_.exec(statementFor(step, fields, false), params);
         }
         if (!ok && db_.lastError().condition != DbCondition::ErrorsOccurred) {
             progress_.beep();
@@ -314,6 +342,25 @@ bool nothingImported(const QList<StepResult>& steps) {
         }
     }
     return true;
+}
+
+QStringList passedOver(const QList<StepResult>& steps) {
+    QStringList lines;
+    for (const StepResult& s : steps) {
+        if (s.skipped) {
+            lines << QStringLiteral("%1: passed over, %2").arg(s.olderTable, s.reason);
+        } else if (!s.missingColumns.isEmpty()) {
+            lines << QStringLiteral("%1: %2 %3 copied without the %4 %5, which the older "
+                                    "table lacks")
+                         .arg(s.olderTable)
+                         .arg(s.rows)
+                         .arg(s.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                              s.missingColumns.size() == 1 ? QStringLiteral("column")
+                                                           : QStringLiteral("columns"),
+                              s.missingColumns.join(QStringLiteral(", ")));
+        }
+    }
+    return lines;
 }
 
 }  // namespace olderimport

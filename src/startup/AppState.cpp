@@ -18,3 +18,14 @@ AppState::AppState(const Services& services) : Services(services) {
 SaveStamp AppState::saveStamp() const {
     return {Workstation, clock.now()};
 }
+
+QStringList AppState::openScreenNames() const {
+    QStringList names;
+    for (auto it = screens_.cbegin(); it != screens_.cend(); ++it) {
+        if (it.value()) {
+            names << it.key();
+        }
+    }
+    names.sort();
+    return names;
+}

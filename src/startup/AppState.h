@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -88,6 +89,8 @@ public:
     // The one open instance of each modeless screen, by the screen's name.
     QObject* openScreen(const QString& name) const { return screens_.value(name).data(); }
     void registerScreen(const QString& name, QObject* screen) { screens_.insert(name, screen); }
+    // The names of the modeless screens open now, in name order.
+    QStringList openScreenNames() const;
 
 private:
     QHash<QString, QPointer<QObject>> screens_;

@@ -1,6 +1,7 @@
 #include "startup/Bootstrap.h"
 
 #include "platform/DriveRoots.h"
+#include "platform/Paths.h"
 #include "startup/AppState.h"
 #include "startup/Schema.h"
 
@@ -29,9 +30,9 @@ QString installSettings(AppState& app) {
 }
 
 // Copies the sample templates shipped with the program; a name already there is left alone.
-bool copySampleTemplates(const QString& folder) {
+bool copySampleTemplates(const QString& folder, const DriveRoots& roots) {
     bool ok = true;
-    QDirIterator it(QStringLiteral(":/templates"), QDir::Files);
+    QDirIterator it(paths::sharedFile(roots, QStringLiteral("templates")), QDir::Files);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = folder + u'/' + QFileInfo(source).fileName();
@@ -60,7 +61,8 @@ QString installDataFolder(AppState& app) {
     if (failure.isEmpty()) {
         failure = schema::createDatabaseFile(folder + QStringLiteral("/verdell.mdb"));
     }
-    if (failure.isEmpty() && !copySampleTemplates(folder + QStringLiteral("/Templates"))) {
+    if (failure.isEmpty() &&
+        !copySampleTemplates(folder + QStringLiteral("/Templates"), app.roots)) {
         failure = QStringLiteral("The sample templates cannot be copied.");
     }
     if (failure.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "startup/Numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace numbers {
@@ -73,6 +74,31 @@ Scan scan(QStringView text, bool skipBlanks) {
 
 double leadingNumber(QStringView text) {
     return scan(text, true).number.toDouble();
+}
+
+QString leadingNumberText(QStringView text) {
+    return scan(text, true).number;
+}
+
+QString storedText(double value) {
+    char buffer[64];
+    // Digits without sign, point, exponent or leading zeros.
+    const auto digits = [&buffer](const char* end) {
+        int count = 0;
+        for (const char* c = buffer; c < end && *c != 'e'; ++c) {
+            count += (*c >= '1' && *c <= '9') || (count > 0 && *c == '0') ? 1 : 0;
+        }
+        return count;
+    };
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    if (digits(end) > 15) {
+        end = double(float(value)) == value
+                  ? std::to_chars(buffer, buffer + sizeof buffer, float(value)).ptr
+                  : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                                  15)
+                        .ptr;
+    }
+    return QString::fromLatin1(buffer, end - buffer);
 }
 
 bool isNumber(QStringView text, double* value) {

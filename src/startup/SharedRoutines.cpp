@@ -3,6 +3,7 @@
 #include "platform/DriveRoots.h"
 #include "platform/FolderSharing.h"
 #include "platform/Launcher.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
 #include "startup/Counters.h"
@@ -82,10 +83,10 @@ int ShareFolder(AppState& app, const QString& serverName, const QString& shareNa
     return app.sharing.share(serverName, shareName, folder, remark, maxUsers);
 }
 
-QString helpPageFile() {
+QString helpPageFile(const DriveRoots& roots) {
     const QString folder = QDir::tempPath() + QStringLiteral("/verdell-help");
     const QString file = folder + QStringLiteral("/mailmerge.htm");
-    QFile source(QStringLiteral(":/help/mailmerge.htm"));
+    QFile source(paths::sharedFile(roots, QStringLiteral("help/mailmerge.htm")));
     if (!source.open(QIODevice::ReadOnly) || !QDir().mkpath(folder)) {
         return {};
     }
@@ -97,13 +98,18 @@ QString helpPageFile() {
 }
 
 void OpenHelpPage(AppState& app) {
-    const QString browser = FindBrowser(app, QStringLiteral("html"));
-    if (browser.isEmpty()) {
+    // The page goes to the program the desktop shows web pages with; when none takes it, the
+    // user is told where the page is.
+    const QString page = helpPageFile(app.roots);
+    if (!page.isEmpty() && app.launcher.openUrl(QUrl::fromLocalFile(page))) {
         return;
     }
-    const QString page = helpPageFile();
-    if (page.isEmpty()) {
-        return;
-    }
-    app.launcher.start(browser, {QUrl::fromLocalFile(page).toString()});
+    app.prompter.message(
+        page.isEmpty()
+            ? QStringLiteral("The help page on creating templates could not be written to the "
+                             "temporary folder.")
+            : QStringLiteral("No program on this computer would show the help page on creating "
+                             "templates.\r\nYou can open it in your web browser: ") +
+                  page,
+        QStringLiteral("Creating Templates"), Prompter::Buttons::Ok, Prompter::Icon::Information);
 }

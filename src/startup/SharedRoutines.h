@@ -5,6 +5,7 @@
 #include <optional>
 
 class AppState;
+class DriveRoots;
 
 // Small routines that several screens share.
 
@@ -33,7 +34,8 @@ QString FindBrowser(AppState& app, const QString& extension);
 int ShareFolder(AppState& app, const QString& serverName, const QString& shareName,
                 const QString& folder, const QString& remark = {}, int maxUsers = -1);
 
-// Opens the help page on making templates in the user's browser.
+// Opens the help page on making templates in the user's browser, or says where it is when no
+// program takes it.
 void OpenHelpPage(AppState& app);
-// The help page as a file the browser can open (written from the program's resources).
-QString helpPageFile();
+// The help page as a file the browser can open (a copy of the one installed with the program).
+QString helpPageFile(const DriveRoots& roots);

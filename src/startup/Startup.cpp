@@ -4,6 +4,7 @@
 #include "platform/ScreenMetrics.h"
 #include "startup/AppState.h"
 #include "startup/Bootstrap.h"
+#include "startup/RunDatabase.h"
 #include "startup/Captions.h"
 #include "startup/Connection.h"
 #include "startup/DateFormats.h"
@@ -58,12 +59,16 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.StartupComplete = true;
 }
 
-void StartProgram(AppState& app, StartupUi& ui) {
+bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun) {
     for (const QString& problem : installIfNeeded(app)) {
         app.prompter.message(problem, QStringLiteral("Verdell Installation"),
                              Prompter::Buttons::Ok, Prompter::Icon::Critical);
     }
+    if (!databaseForThisRun.isEmpty() && !useDatabaseForThisRun(app, databaseForThisRun)) {
+        return false;
+    }
     Main(app, ui);
+    return true;
 }
 
 void LoadFromDatabase(AppState& app) {
@@ -89,8 +94,12 @@ void Main(AppState& app, StartupUi& ui) {
     app.AppSettings.setKey(TReg::kCurrentUser);
     app.AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
     WriteFirstRunDefaults(app);
-    LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
-                     QStringLiteral("verdell.mdb"));
+    // A database named on the command line is opened where it is, for this run only: the
+    // settings' data folder is neither looked for nor rewritten.
+    if (!app.AppSettings.holding()) {
+        LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
+                         QStringLiteral("verdell.mdb"));
+    }
     OpenDatabase(app);
     LoadFromDatabase(app);
     if (!app.DbConnection.isOpen() && app.DbConnection.serverAway()) {

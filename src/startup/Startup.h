@@ -20,8 +20,10 @@ void Main(AppState& app, StartupUi& ui);
 // What start-up reads from the open database: the schema brought up to date, the captions, the
 // option flags and the date format.
 void LoadFromDatabase(AppState& app);
-// The program's start: the installer's step for a first start (its problems told), then Main.
-void StartProgram(AppState& app, StartupUi& ui);
+// The program's start: the installer's step for a first start (its problems told), the database
+// named on the command line held for this run (when one is), then Main. False when the named
+// database does not exist (the user has been told).
+bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun = {});
 
 // The two warnings shown when the screen is narrower than the minimum width.
 void CheckScreenResolution(AppState& app, int minimumWidth);

@@ -52,6 +52,7 @@ QString TReg::storeFile() const {
 }
 
 qint32 TReg::SetValue(const QString& sVariable, const QString& sNewValue) {
+    const bool releases = held_.contains(storedName(sVariable));
     const QString file = storeFile();
     if (file.isEmpty()) {
         return kErrorInvalidHandle;
@@ -76,10 +77,19 @@ qint32 TReg::SetValue(const QString& sVariable, const QString& sNewValue) {
         return kErrorAccessDenied;
     }
     value_ = sNewValue;
+    if (releases) {
+        held_.clear();
+    }
     return 0;
 }
 
 QString TReg::GetValue(const QString& sVariable) {
+    const auto held = held_.constFind(storedName(sVariable));
+    if (held != held_.cend()) {
+        value_ = *held;
+        error_ = 0;
+        return value_;
+    }
     const QString file = storeFile();
     if (file.isEmpty() || !QFileInfo::exists(file)) {
         error_ = file.isEmpty() ? kErrorInvalidHandle : kErrorFileNotFound;
@@ -130,5 +140,24 @@ qint32 TReg::CreateKey() {
         }
     }
     error_ = 0;
+    return 0;
+}
+
+void TReg::holdForThisRun(const QMap<QString, QString>& values) {
+    held_.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        held_.insert(storedName(it.key()), it.value());
+    }
+}
+
+qint32 TReg::keepHeldValues() {
+    const QMap<QString, QString> values = held_;
+    held_.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (const qint32 failure = SetValue(it.key(), it.value()); failure != 0) {
+            held_ = values;
+            return failure;
+        }
+    }
     return 0;
 }

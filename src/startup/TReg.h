@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 // The per-user settings store: one key of text values with case-insensitive names.
@@ -36,7 +37,17 @@ public:
     // The file that holds the key, or an empty text when Key and Path name no file.
     QString storeFile() const;
 
+    // Values for this run only (a database named on the command line): reading one of these
+    // names gives the held value and leaves the store alone. Writing any of them stores what is
+    // written and lets the whole hold go, so a choice the user makes later is kept as usual.
+    void holdForThisRun(const QMap<QString, QString>& values);
+    bool holding() const { return !held_.isEmpty(); }
+    // Stores every held value and lets the hold go: 0 on success, otherwise the first error
+    // (the hold stays then).
+    qint32 keepHeldValues();
+
 private:
+    QMap<QString, QString> held_;  // by lower-cased name
     QString value_;
     QString path_;
     qint32 key_ = 0;

@@ -88,10 +88,13 @@ private Q_SLOTS:
     void opensOnCustomerWithItsBoxes() {
         open().show();
         QCOMPARE(book->windowTitle(), QString("Verdell Standard [Address Book]"));
-        QVERIFY(book->optType[0]->isChecked());
+        auto* customer = book->findChild<QRadioButton*>("optType_0");
+        auto* client = book->findChild<QRadioButton*>("optType_1");
+        QVERIFY(customer && client);
+        QVERIFY(customer->isChecked());
         QVERIFY(browsing());
         QVERIFY(book->txtTelephone->isVisible() && book->txtEmail->isVisible());
-        book->optType[1]->click();
+        QTest::mouseClick(client, Qt::LeftButton);
         QVERIFY(!book->txtTelephone->isVisible() && !book->txtEmail->isVisible());
         QVERIFY(!book->Label1.value(3)->isVisible() && !book->Label1.value(7)->isVisible());
     }
@@ -116,6 +119,31 @@ private Q_SLOTS:
         // Not typed into since: it closes without a question.
         book->cmdExit->click();
         QVERIFY(prompter().calls().isEmpty());
+    }
+
+    // Typing into a new contact, before or after "New Contact", is never wiped without a
+    // question: the screen is editing, the search is off and Exit asks.
+    void typingANewContactIsNeverWipedSilently_data() {
+        QTest::addColumn<bool>("pressNewFirst");
+        QTest::newRow("typed on the empty screen") << false;
+        QTest::newRow("typed after New Contact") << true;
+    }
+    void typingANewContactIsNeverWipedSilently() {
+        QFETCH(bool, pressNewFirst);
+        open().show();
+        if (pressNewFirst) {
+            book->cmdNew->click();
+        }
+        QTest::keyClicks(book->txtName, "Mr New");
+        QVERIFY(editing());
+        prompter().answer(Answer::Cancel);
+        book->cmdExit->click();
+        QCOMPARE(prompter().calls().last().title, QString("Save Changes?"));
+        QVERIFY(book->isVisible());
+        QCOMPARE(book->txtName->text(), QString("Mr New"));
+        prompter().answer(Answer::Yes);
+        book->cmdExit->click();
+        QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Mr New"));
     }
 
     void aNewClientKeepsOnlyNameAddressAndContact() {

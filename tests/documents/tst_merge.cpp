@@ -1,11 +1,13 @@
+#include "OfficeTestFiles.h"
 #include "documents/MergeEngine.h"
 #include "documents/TextRoutines.h"
-#include "documents/Workbook.h"
 #include "documents/WordDocument.h"
+#include "documents/Workbook.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 // Making a job's documents: every token's value, the found rule across document parts, the
@@ -78,9 +80,9 @@ private Q_SLOTS:
         QTest::newRow("short") << QString(10, 'a') << QList<int>{10};
         QTest::newRow("600 characters") << QString(600, 'a') << QList<int>{255, 255, 100};
         QTest::newRow("exactly two pieces") << QString(500, 'a') << QList<int>{255, 250};
-        // The count comes from the length with the carriage returns, so a piece may be empty.
-        QTest::newRow("carriage returns") << QString(250, 'a') + QString(10, '\r')
-                                          << QList<int>{255, 0};
+        // The carriage returns go before the cutting, so they add no piece.
+        QTest::newRow("carriage returns")
+            << QString(250, 'a') + QString(10, '\r') << QList<int>{250};
     }
     void splitIntoChunks() {
         QFETCH(QString, text);
@@ -93,6 +95,42 @@ private Q_SLOTS:
         QCOMPARE(actual, sizes);
         QString rebuilt = pieces.join(QString());
         QCOMPARE(rebuilt.remove(ChunkMarker), StripCarriageReturns(text));
+    }
+
+    void splitIntoChunksKeepsCharactersWhole_data() {
+        QTest::addColumn<QString>("text");
+        const std::pair<const char*, const char*> specials[] = {
+            {"emoji", "\U0001F600"},
+            {"chinese", "\u6F22\u5B57"},
+            {"joined emoji", "\U0001F468\u200D\U0001F469"}};
+        for (const auto& [name, special] : specials) {
+            for (int before : {248, 249, 250, 251, 498, 499, 500}) {
+                QTest::addRow("%s after %d", name, before)
+                    << QString(before, 'a') + QString::fromUtf8(special) + QString(300, 'b');
+            }
+        }
+    }
+    void splitIntoChunksKeepsCharactersWhole() {
+        QFETCH(QString, text);
+        const QStringList pieces = SplitIntoChunks(text, 250);
+        QString rebuilt;
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            QString piece = pieces[i];
+            QCOMPARE(piece.endsWith(ChunkMarker), i + 1 < pieces.size());
+            piece.chop(i + 1 < pieces.size() ? ChunkMarker.size() : 0);
+            QVERIFY(!piece.isEmpty() && piece.size() <= 250);
+            QVERIFY(!piece.front().isLowSurrogate() && !piece.back().isHighSurrogate());
+            rebuilt += piece;
+        }
+        QCOMPARE(rebuilt, text);
+
+        // The merged notes hold every character.
+        TestEnv env;
+        prepare(env);
+        JobFields job = sampleJob();
+        job.WorkNotes = text;
+        const QString path = CreateDocument(env.app(), "8.doc", "every-token.dotx", job);
+        QVERIFY(paragraphs(path, WordDocument::StoryType::MainText).contains("COMMENTS=" + text));
     }
 
     void textRoutines() {
@@ -187,6 +225,36 @@ private Q_SLOTS:
         }
     }
 
+    void wholeCellsTakeNumbersAndDates() {
+        TestEnv env;
+        prepare(env);
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+        const QString path = CreateDocument(env.app(), "507.XLSX", "every-token.xltx", sampleJob());
+        const QByteArray sheet = testfiles::part(testfiles::read(path), "xl/worksheets/sheet1.xml");
+        // A number or a date stands in the cell as a value, text as text.
+        auto stored = [&sheet](const char* cell) {
+            const QRegularExpression c(
+                QStringLiteral("<c r=\"%1\"[^>]*>").arg(QLatin1String(cell)));
+            const QString tag = c.match(QString::fromUtf8(sheet)).captured(0);
+            return tag.contains(" t=\"") && !tag.contains(" t=\"n\"") ? QString("text")
+                                                                      : QString("value");
+        };
+        Workbook book;
+        QVERIFY(book.open(path));
+        const QList<std::tuple<const char*, const char*, QString>> cells = {
+            {"B1", "value", "507"},
+            {"B2", "value", "14/03/2026"},
+            {"B3", "value", "12/03/2026"},
+            {"B4", "value", "1042"},
+            {"B5", "text", "Estate Agent"},
+            {"B14", "text", "HE/1"},
+            {"B16", "text", "Printed on 14/03/2026"}};
+        for (const auto& [cell, kind, shown] : cells) {
+            QCOMPARE(stored(cell), QString(kind));
+            QCOMPARE(book.cellText(cell), shown);
+        }
+    }
+
     void justPrintPrintsInsteadOfShowing() {
         TestEnv env;
         prepare(env);
@@ -207,6 +275,9 @@ private Q_SLOTS:
                                                          << "CreateDocument \r\n75\r\n";
         QTest::newRow("old template without an office suite")
             << "old.dot" << "" << "MS Word has been detected";
+        QTest::newRow("workbook naming a part it lacks") << "lacking.xltx"
+                                                         << ""
+                                                         << "CreateDocument \r\n321\r\n";
     }
     void failuresAreReportedAndLeaveNoDocument() {
         QFETCH(QString, templateName);
@@ -216,6 +287,9 @@ private Q_SLOTS:
         prepare(env);
         TestEnv::writeFile(env.app().TemplateFolder + "/junk.dotx", "not a zip at all");
         TestEnv::writeFile(env.app().TemplateFolder + "/old.dot", "old binary template");
+        const QByteArray workbook = testfiles::read(env.app().TemplateFolder + "/every-token.xltx");
+        testfiles::write(env.app().TemplateFolder + "/lacking.xltx",
+                         testfiles::withParts(workbook, {}, {"xl/sharedStrings.xml"}));
         if (docPath == "file") {
             TestEnv::writeFile(env.root() + "/afile", "x");
             env.app().AppSettings.SetValue("DocPath", env.root() + "/afile/Docs");
@@ -229,6 +303,40 @@ private Q_SLOTS:
         QVERIFY2(env.prompter.last().prompt.startsWith(message), qPrintable(env.prompter.last().prompt));
         QVERIFY(!QFile::exists(env.dataFolder() + "/Docs/3.doc"));
         QVERIFY(env.launcher.requests.isEmpty());
+    }
+
+    void aWorkbookWithoutSharedStringsMerges() {
+        TestEnv env;
+        prepare(env);
+        const QString folder = env.app().TemplateFolder;
+        const QByteArray workbook = testfiles::read(folder + "/every-token.xltx");
+        const QByteArray sheet =
+            "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats.org/"
+            "spreadsheetml/2006/main\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\">"
+            "<is><t>Job [JOBNO]</t></is></c></row></sheetData></worksheet>";
+        const QString rels = "xl/_rels/workbook.xml.rels";
+        const QString types = "[Content_Types].xml";
+        testfiles::write(
+            folder + "/plain.xltx",
+            testfiles::withParts(
+                workbook,
+                {{"xl/worksheets/sheet1.xml", sheet},
+                 {rels, testfiles::edited(testfiles::part(workbook, rels),
+                                          "<Relationship Id=\"rId3\" Type=\"http://schemas."
+                                          "openxmlformats.org/officeDocument/2006/relationships/"
+                                          "sharedStrings\" Target=\"sharedStrings.xml\"/>",
+                                          "")},
+                 {types, testfiles::edited(testfiles::part(workbook, types),
+                                           "<Override PartName=\"/xl/sharedStrings.xml\" "
+                                           "ContentType=\"application/vnd.openxmlformats-"
+                                           "officedocument.spreadsheetml.sharedStrings+xml\"/>",
+                                           "")}},
+                {"xl/sharedStrings.xml"}));
+        const QString path = CreateDocument(env.app(), "508.XLSX", "plain.xltx", sampleJob());
+        QCOMPARE(env.prompter.count(), 0);
+        Workbook book;
+        QVERIFY(book.open(path));
+        QCOMPARE(book.cellText("A1"), QString("Job 1042"));
     }
 };
 

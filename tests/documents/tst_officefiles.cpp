@@ -162,6 +162,10 @@ private Q_SLOTS:
                 << withParts(good, {},
                              {kind == Kind::Word ? QStringLiteral("word/header1.xml") : main})
                 << 321;
+            if (kind == Kind::Excel) {
+                QTest::addRow("%sshared strings it refers to missing", k)
+                    << kind << withParts(good, {}, {QStringLiteral("xl/sharedStrings.xml")}) << 321;
+            }
             QTest::addRow("%sno content types", k)
                 << kind << withParts(good, {}, {QStringLiteral("[Content_Types].xml")}) << 321;
             QTest::addRow("%smalformed XML", k)
@@ -194,23 +198,28 @@ private Q_SLOTS:
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("says");
         for (Kind kind : {Kind::Word, Kind::Excel}) {
             const char* k = kind == Kind::Word ? "word: " : "excel: ";
-            QTest::addRow("%svanished", k) << kind << "gone.dotx" << 53;
-            QTest::addRow("%sa folder", k) << kind << "folder.dotx" << 75;
-            QTest::addRow("%snot a zip", k) << kind << "text.dotx" << 321;
+            QTest::addRow("%svanished", k) << kind << "gone.dotx" << 53 << "was not found";
+            QTest::addRow("%sa folder", k) << kind << "folder.dotx" << 75 << "is a folder";
+            QTest::addRow("%snot a zip", k)
+                << kind << "text.dotx" << 321
+                << (kind == Kind::Word ? "is not a Word document" : "is not an Excel workbook");
         }
     }
     void badFiles() {
         QFETCH(Kind, kind);
         QFETCH(QString, name);
         QFETCH(int, number);
+        QFETCH(QString, says);
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(QStringLiteral("folder.dotx"));
         write(dir.filePath(QStringLiteral("text.dotx")), "Dear Sir,\n");
         const OfficeError error = openPath(kind, dir.filePath(name));
         QCOMPARE(error.number, number);
         QVERIFY(error.description.contains(name));
+        QVERIFY2(error.description.contains(says), qPrintable(error.description));
     }
 
     // A save that fails leaves what was under the name as it was, and nothing else behind.

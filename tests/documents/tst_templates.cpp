@@ -37,18 +37,52 @@ class tst_templates : public QObject {
     }
 
 private Q_SLOTS:
-    void listingLeavesOutLockFiles() {
+    void listedByKindThenNameIgnoringCase() {
         TestEnv env;
-        prepare(env);
-        TemplatesTab tab(env.app());
-        QCOMPARE(tab.comDocType->count(), 0);  // nothing until asked
-        tab.cmdPopLetters->click();
-        QStringList listed;
-        for (int i = 0; i < tab.comDocType->count(); ++i) {
-            listed << tab.comDocType->itemText(i);
+        const QString folder = prepare(env);
+        for (const char* name :
+             {"zebra.xltx", "Letter.dot", "beta.dotx", "Alpha.xlt", "gamma.DOTX"}) {
+            TestEnv::writeFile(folder + "/" + name, "x");
         }
-        QCOMPARE(listed, QStringList({"every-token.dotx", "every-token.xltx"}));
-        QCOMPARE(tab.comDocType->currentIndex(), 0);
+        TemplatesTab tab(env.app());
+        auto* list = tab.findChild<QComboBox*>("comDocType");
+        QCOMPARE(list->count(), 0);  // nothing until asked
+        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPopLetters"), Qt::LeftButton);
+        QStringList listed;
+        for (int i = 0; i < list->count(); ++i) {
+            listed << list->itemText(i);
+        }
+        // Lock files ("~...") and other files are left out.
+        QCOMPARE(listed, QStringList({"beta.dotx", "every-token.dotx", "gamma.DOTX", "Letter.dot",
+                                      "Alpha.xlt", "every-token.xltx", "zebra.xltx"}));
+        QCOMPARE(list->currentIndex(), 0);
+    }
+
+    void validatingABrokenTemplate() {
+        TestEnv env;
+        const QString folder = prepare(env);
+        env.app().TemplateFolder = folder;
+        TestEnv::writeFile(folder + "/broken.dotx", "not a zip at all");
+        TemplatesTab tab(env.app());
+        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPopLetters"), Qt::LeftButton);
+        auto* list = tab.findChild<QComboBox*>("comDocType");
+        list->setCurrentIndex(list->findText("broken.dotx"));
+        QTest::mouseClick(tab.findChild<QPushButton*>("cmdValidateMSWord"), Qt::LeftButton);
+        QCOMPARE(env.prompter.count(), 2);
+        const auto first = env.prompter.calls()[0];
+        QCOMPARE(first.title, QString("Word Installation Is Corrupt"));
+        QVERIFY2(first.prompt.startsWith("Error 321\r\n"), qPrintable(first.prompt));
+        QVERIFY(first.prompt.contains("broken.dotx"));
+        QVERIFY(first.prompt.endsWith("\r\nPLEASE CHECK WITH MS FOR WORD UPDATES"));
+        QCOMPARE(first.icon, Prompter::Icon::Information);
+        QCOMPARE(env.prompter.last().title, QString("Ignoring Error"));
+        QCOMPARE(env.prompter.last().prompt, QString("The program will attempt to continue"));
+        QCOMPARE(env.prompter.last().icon, Prompter::Icon::Information);
+        QVERIFY(env.launcher.requests.isEmpty());
+
+        // Pre-processing the same template names its own routine.
+        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPreProcess"), Qt::LeftButton);
+        QVERIFY(env.prompter.last().prompt.startsWith("PreProcessTemplate \r\n321\r\n"));
     }
 
     void nothingChosen_data() {

@@ -39,6 +39,19 @@ EstimatePrintout printout(qint64 estNo) {
     return p;
 }
 
+// The printed [TOPAY], [VAT] and [AMOUNTDUE].
+QStringList amountsOf(const QList<std::pair<QString, QString>>& tokens) {
+    QStringList out;
+    for (const char* token : {"[TOPAY]", "[VAT]", "[AMOUNTDUE]"}) {
+        for (const auto& [name, value] : tokens) {
+            if (name == token) {
+                out << value;
+            }
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 class tst_estimateprint : public QObject {
@@ -91,6 +104,65 @@ private Q_SLOTS:
         QVERIFY(text.contains("Copper pipe, 2m"));
         QVERIFY(text.contains("6.50"));
         QVERIFY(!text.contains("not printed"));
+    }
+
+    // To pay, VAT and amount due as printed: VAT rounded once, halves up.
+    void amountsDue_data() {
+        QTest::addColumn<bool>("vat");
+        QTest::addColumn<QString>("retail");
+        QTest::addColumn<QString>("delivery");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("VAT 17.675") << true << "101.00" << "0.00" << "101.00|17.68|118.68";
+        QTest::newRow("VAT 0.525") << true << "2.50" << "0.50" << "3.00|0.53|3.53";
+        QTest::newRow("VAT 21") << true << "100.00" << "20.00" << "120.00|21.00|141.00";
+        QTest::newRow("no VAT") << false << "100.00" << "20.00" << "120.00|0.00|120.00";
+        QTest::newRow("a refund") << true << "-3.00" << "0.00" << "-3.00|-0.53|-3.53";
+    }
+    void amountsDue() {
+        QFETCH(bool, vat);
+        QFETCH(QString, retail);
+        QFETCH(QString, delivery);
+        QFETCH(QString, printed);
+        app().VatRegistered = vat;
+        EstimatePrintout p;
+        p.Retail = retail;
+        p.Delivery = delivery;
+        QCOMPARE(amountsOf(estimateTokenValues(app(), p)).join('|'), printed);
+    }
+
+    // Every to-pay from 0.01 to 1,000.00: the VAT is the pennies times 175, divided by 1,000,
+    // rounded half up, and the printed to-pay and VAT add up to the printed amount due.
+    void vatAddsUpForEveryPenny_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        for (int pounds = 0; pounds < 1000; pounds += 100) {
+            QTest::addRow("%d.01 to %d.00", pounds, pounds + 100)
+                << pounds * 100 + 1 << (pounds + 100) * 100;
+        }
+    }
+    void vatAddsUpForEveryPenny() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        app().VatRegistered = true;
+        const auto pennies = [](const QString& printed) {
+            const QStringList parts = printed.split('.');
+            return parts.size() == 2 && parts[1].size() == 2
+                       ? parts[0].toInt() * 100 + parts[1].toInt()
+                       : -1;
+        };
+        EstimatePrintout p;
+        p.Delivery = "0.00";
+        for (int toPay = from; toPay <= to; ++toPay) {
+            p.Retail = QString("%1.%2").arg(toPay / 100).arg(toPay % 100, 2, 10, QChar('0'));
+            const QStringList printed = amountsOf(estimateTokenValues(app(), p));
+            const int vat = (toPay * 175 + 500) / 1000;
+            if (pennies(printed[0]) != toPay || pennies(printed[1]) != vat ||
+                pennies(printed[0]) + pennies(printed[1]) != pennies(printed[2])) {
+                QFAIL(qPrintable(QString("to pay %1: printed %2, VAT should be %3")
+                                     .arg(p.Retail, printed.join(" / "))
+                                     .arg(vat)));
+            }
+        }
     }
 
     void tableRowsFollowTheBookmark() {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,6 +30,15 @@ class tst_estimatescreen : public QObject {
     Database& db() { return env->app().DbConnection; }
     ScriptedPrompter& prompter() { return env->prompter; }
 
+    // The screen's control of that name.
+    template <typename Control>
+    Control* c(const char* name) const {
+        auto* control = form->findChild<Control*>(QString::fromLatin1(name));
+        if (!control) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
     frmEstimate& open() {
         form = std::make_unique<frmEstimate>(app());
         form->Form_Load();
@@ -37,29 +47,29 @@ class tst_estimatescreen : public QObject {
     }
     void addItem(const QString& qty, const QString& description, const QString& trade,
                  const QString& retail) {
-        form->cmdAddItem->click();
-        QVERIFY(form->panEst->isVisible());
-        form->txtEstQty->setText(qty);
-        form->comEstDesc->setEditText(description);
-        form->txtEstTrade->setText(trade);
-        form->txtEstRetail->setText(retail);
-        form->cmdOKAdd->click();
+        c<QPushButton>("cmdAddItem")->click();
+        QVERIFY(c<QFrame>("panEst")->isVisible());
+        c<QLineEdit>("txtEstQty")->setText(qty);
+        c<QComboBox>("comEstDesc")->setEditText(description);
+        c<QLineEdit>("txtEstTrade")->setText(trade);
+        c<QLineEdit>("txtEstRetail")->setText(retail);
+        c<QPushButton>("cmdOKAdd")->click();
     }
     QStringList totals() const {
-        return {form->labTotalTrade->text(), form->labTotalRetail->text(),
-                form->labDeliveryCosts->text(), form->labTotalProfit->text()};
+        return {c<QLabel>("labTotalTrade")->text(), c<QLabel>("labTotalRetail")->text(),
+                c<QLabel>("labDeliveryCosts")->text(), c<QLabel>("labTotalProfit")->text()};
     }
     // A new estimate for a new customer with two lines, saved.
     qint64 saveTwoLineEstimate(const QString& name = "Mrs O'Brien") {
-        form->cmdNewEstimate->click();
-        QTest::keyClicks(form->txtName, name);
-        form->txtAddress->setPlainText("1 High St\nLeeds");
-        QTest::keyClicks(form->txtTel, "0113 496 0000");
+        c<QPushButton>("cmdNewEstimate")->click();
+        QTest::keyClicks(c<QLineEdit>("txtName"), name);
+        c<QPlainTextEdit>("txtAddress")->setPlainText("1 High St\nLeeds");
+        QTest::keyClicks(c<QLineEdit>("txtTel"), "0113 496 0000");
         addItem("2", "Radiator valve", "10.00", "15.00");
         addItem("1", "Labour", "5", "8");
-        form->txtDelivery->setText("7.5");
-        form->cmdNewEstimate->click();
-        return form->labEstNo->text().toLongLong();
+        c<QLineEdit>("txtDelivery")->setText("7.5");
+        c<QPushButton>("cmdNewEstimate")->click();
+        return c<QLabel>("labEstNo")->text().toLongLong();
     }
 
 private Q_SLOTS:
@@ -75,15 +85,54 @@ private Q_SLOTS:
         env.reset();
     }
 
-    void opensBrowsingWithCurrencyCaptions() {
+    // Until "New Estimate" there is nothing to type into, so nothing typed can be wiped by it.
+    void opensWithNothingToTypeInto() {
         open();
         QCOMPARE(form->windowTitle(), QString("Verdell [Estimates]"));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&New Estimate"));
-        QVERIFY(form->cmdPrint->isEnabled() && form->cmdFind->isEnabled());
-        QCOMPARE(form->labTradeCaption->text(), QString("Total Trade Purchases £"));
-        QCOMPARE(form->fgEstimate->horizontalHeaderItem(3)->text(), QString("Retail Price £"));
-        QCOMPARE(form->fgEstimate->rowCount(), 1);
-        QVERIFY(form->fgEstimate->isColumnHidden(4));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&New Estimate"));
+        QCOMPARE(c<QLabel>("labTradeCaption")->text(), QString("Total Trade Purchases £"));
+        QCOMPARE(c<QTableWidget>("fgEstimate")->horizontalHeaderItem(3)->text(),
+                 QString("Retail Price £"));
+        QVERIFY(c<QTableWidget>("fgEstimate")->isColumnHidden(4));
+        for (const char* name : {"fraDetails", "cmdAddItem", "txtDelivery"}) {
+            QVERIFY2(!c<QWidget>(name)->isEnabled(), name);
+        }
+        c<QPushButton>("cmdNewEstimate")->click();
+        for (const char* name : {"fraDetails", "cmdAddItem", "txtDelivery"}) {
+            QVERIFY2(c<QWidget>(name)->isEnabled(), name);
+        }
+        // A new estimate given up is no estimate: its typing stays in view, out of reach.
+        QTest::keyClicks(c<QLineEdit>("txtName"), "Kept");
+        prompter().answer(Answer::Yes);
+        c<QPushButton>("cmdCancel")->click();
+        QCOMPARE(prompter().calls().last().prompt, QString("Do you want to cancel the changes?"));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&New Estimate"));
+        QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Kept"));
+        QVERIFY(!c<QWidget>("fraDetails")->isEnabled());
+        QVERIFY(!c<QWidget>("cmdAddItem")->isEnabled());
+    }
+
+    // "New Estimate" after a saved estimate starts from nothing: no delivery, totals of 0.
+    void aNewEstimateStartsFromNothing() {
+        open();
+        saveTwoLineEstimate();
+        QVERIFY(c<QWidget>("fraDetails")->isEnabled());  // a shown estimate stays editable
+        c<QPushButton>("cmdNewEstimate")->click();
+        QCOMPARE(c<QLineEdit>("txtDelivery")->text(), QString());
+        QCOMPARE(totals(), (QStringList{"0.00", "0.00", "0.00", "0.00"}));
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
+        QVERIFY(c<QLabel>("labEstNo")->text().isEmpty());
+    }
+
+    // Each line's amount is rounded to the penny before the lines are added up.
+    void totalsAddUpToThePenny() {
+        open();
+        c<QPushButton>("cmdNewEstimate")->click();
+        addItem("2.5", "Skirting, metres", "1.01", "3.03");
+        addItem("1", "Screws", "0.005", "0.015");
+        addItem("1", "Washers", "0.005", "0.015");
+        c<QLineEdit>("txtDelivery")->setText("£1.005");
+        QCOMPARE(totals(), (QStringList{"2.55", "7.62", "1.01", "4.06"}));
     }
 
     void aNewEstimateIsPricedAndSaved() {
@@ -91,21 +140,21 @@ private Q_SLOTS:
         const qint64 estNo = saveTwoLineEstimate();
         QCOMPARE(estNo, 1042);
         QCOMPARE(totals(), (QStringList{"25.00", "38.00", "7.50", "5.50"}));
-        QCOMPARE(form->fgEstimate->rowCount(), 3);  // two lines and the empty row
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 3);  // two lines and the empty row
         QCOMPARE(prompter().calls().last().prompt, QString("Estiamte Number 1042"));
         QCOMPARE(prompter().calls().last().title, QString("Estimate Saved"));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&New Estimate"));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&New Estimate"));
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate WHERE EstNo = 1042").toInt(), 2);
         QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Mrs O'Brien"));
-        QVERIFY(!form->labDateCreated->text().isEmpty());
+        QVERIFY(!c<QLabel>("labDateCreated")->text().isEmpty());
         // Descriptions are offered next time, once each.
-        QCOMPARE(form->comEstDesc->count(), 2);
+        QCOMPARE(c<QComboBox>("comEstDesc")->count(), 2);
         addItem("1", "Labour", "5", "8");
-        QCOMPARE(form->comEstDesc->count(), 2);
+        QCOMPARE(c<QComboBox>("comEstDesc")->count(), 2);
         // Typing in a shown estimate edits it; saving again keeps the number.
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
-        form->cmdNewEstimate->click();
-        QCOMPARE(form->labEstNo->text(), QString("1042"));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
+        c<QPushButton>("cmdNewEstimate")->click();
+        QCOMPARE(c<QLabel>("labEstNo")->text(), QString("1042"));
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate WHERE EstNo = 1042").toInt(), 3);
         // A new estimate after it gets the next number and leaves it alone.
         QCOMPARE(saveTwoLineEstimate("Someone Else"), 1043);
@@ -114,14 +163,14 @@ private Q_SLOTS:
 
     void anItemNeedsQuantityAndDescription() {
         open();
-        form->cmdNewEstimate->click();
-        form->cmdAddItem->click();
-        form->comEstDesc->setEditText("Valve");
-        form->cmdOKAdd->click();
-        QVERIFY(form->panEst->isVisible());
-        QCOMPARE(form->fgEstimate->rowCount(), 1);
-        form->cmdCloseAdd->click();
-        QVERIFY(!form->panEst->isVisible());
+        c<QPushButton>("cmdNewEstimate")->click();
+        c<QPushButton>("cmdAddItem")->click();
+        c<QComboBox>("comEstDesc")->setEditText("Valve");
+        c<QPushButton>("cmdOKAdd")->click();
+        QVERIFY(c<QFrame>("panEst")->isVisible());
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
+        c<QPushButton>("cmdCloseAdd")->click();
+        QVERIFY(!c<QFrame>("panEst")->isVisible());
     }
 
     void numbersAreCheckedBeforeALineIsAdded_data() {
@@ -130,6 +179,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("retail");
         QTest::addColumn<QString>("refused");  // the message's start, or empty when added
         QTest::addColumn<QStringList>("stored");
+        QTest::newRow("blanks") << "   "
+                                << "1"
+                                << "2"
+                                << "The quantity \"   \"" << QStringList{};
         QTest::newRow("words") << "two"
                                << "1"
                                << "2"
@@ -162,13 +215,16 @@ private Q_SLOTS:
         QFETCH(QString, refused);
         QFETCH(QStringList, stored);
         open();
-        form->cmdNewEstimate->click();
+        c<QPushButton>("cmdNewEstimate")->click();
         addItem(qty, "Valve", trade, retail);
         if (!refused.isEmpty()) {
+            QVERIFY(!prompter().calls().isEmpty());
             QVERIFY(prompter().calls().last().prompt.startsWith(refused));
-            QVERIFY(form->panEst->isVisible());
-            QCOMPARE(form->txtEstRetail->text(), retail);  // nothing typed is lost
-            QCOMPARE(form->fgEstimate->rowCount(), 1);
+            QVERIFY(c<QFrame>("panEst")->isVisible());
+            QCOMPARE(c<QLineEdit>("txtEstRetail")->text(), retail);  // nothing typed is lost
+            QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
+            QCOMPARE(db().scalar("SELECT COUNT(*) FROM Stock WHERE Description = ?", {"Valve"}).toInt(),
+                     0);
             return;
         }
         QVERIFY(prompter().calls().isEmpty());
@@ -179,46 +235,34 @@ private Q_SLOTS:
     void anUnreadableDeliveryCostIsNotSaved() {
         open();
         saveTwoLineEstimate();
-        form->txtDelivery->setText("£12.50");
-        QCOMPARE(form->labDeliveryCosts->text(), QString("12.50"));
-        QTest::keyClicks(form->txtDelivery, "x");
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
-        form->cmdNewEstimate->click();
+        c<QLineEdit>("txtDelivery")->setText("£12.50");
+        QCOMPARE(c<QLabel>("labDeliveryCosts")->text(), QString("12.50"));
+        QTest::keyClicks(c<QLineEdit>("txtDelivery"), "x");
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
+        c<QPushButton>("cmdNewEstimate")->click();
         QCOMPARE(prompter().calls().last().title, QString("Not A Number"));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
         QCOMPARE(db().scalar("SELECT DeliveryCost FROM Estimate").toDouble(), 7.5);
     }
 
     void doubleClickRemovesALine() {
         open();
         saveTwoLineEstimate();
-        form->fgEstimate->setCurrentCell(0, 1);
+        c<QTableWidget>("fgEstimate")->setCurrentCell(0, 1);
         prompter().answer(Answer::No);
         form->fgEstimate_DblClick();
-        QCOMPARE(form->fgEstimate->rowCount(), 3);
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 3);
         QCOMPARE(prompter().calls().last().title, QString("Remove Item Radiator valve"));
         prompter().answer(Answer::Yes);
         form->fgEstimate_DblClick();
-        QCOMPARE(form->fgEstimate->rowCount(), 2);
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 2);
         QCOMPARE(totals(), (QStringList{"5.00", "8.00", "7.50", "-4.50"}));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
         // The empty row asks nothing.
         const int asked = int(prompter().calls().size());
-        form->fgEstimate->setCurrentCell(1, 1);
+        c<QTableWidget>("fgEstimate")->setCurrentCell(1, 1);
         form->fgEstimate_DblClick();
         QCOMPARE(prompter().calls().size(), asked);
-    }
-
-    void cancelKeepsTheTyping() {
-        open();
-        form->cmdNewEstimate->click();
-        QTest::keyClicks(form->txtName, "Kept");
-        prompter().answer(Answer::Yes);
-        form->cmdCancel->click();
-        QCOMPARE(prompter().calls().last().prompt, QString("Do you want to cancel the changes?"));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&New Estimate"));
-        QCOMPARE(form->txtName->text(), QString("Kept"));
-        QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate").toInt(), 0);
     }
 
     void aRefusedSaveStaysEditing() {
@@ -226,13 +270,13 @@ private Q_SLOTS:
         QVERIFY(TestEnv::refuseInserts(db(), "Estimate", "database is locked"));
         saveTwoLineEstimate();
         QVERIFY(prompter().calls().last().prompt.startsWith("The estimate could not be saved."));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
-        QVERIFY(form->labEstNo->text().isEmpty());
-        QCOMPARE(form->fgEstimate->rowCount(), 3);
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
+        QVERIFY(c<QLabel>("labEstNo")->text().isEmpty());
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 3);
         QCOMPARE(db().scalar("SELECT Estimate FROM Counters").toInt(), 1042);
         QVERIFY(TestEnv::allowInserts(db(), "Estimate"));
-        form->cmdNewEstimate->click();
-        QCOMPARE(form->labEstNo->text(), QString("1042"));
+        c<QPushButton>("cmdNewEstimate")->click();
+        QCOMPARE(c<QLabel>("labEstNo")->text(), QString("1042"));
     }
 
     // A number typed by hand; Cancel at its box gives up this save and keeps the estimate.
@@ -243,14 +287,14 @@ private Q_SLOTS:
         saveTwoLineEstimate();
         QCOMPARE(prompter().count(), 1);
         QCOMPARE(prompter().last().title, QString("New Estimate Number"));
-        QCOMPARE(form->cmdNewEstimate->text(), QString("&Save Estimate"));
-        QCOMPARE(form->txtName->text(), QString("Mrs O'Brien"));
-        QCOMPARE(form->fgEstimate->rowCount(), 3);
+        QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
+        QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Mrs O'Brien"));
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 3);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate").toInt(), 0);
 
         prompter().type("77000");
-        form->cmdNewEstimate->click();
-        QCOMPARE(form->labEstNo->text(), QString("77000"));
+        c<QPushButton>("cmdNewEstimate")->click();
+        QCOMPARE(c<QLabel>("labEstNo")->text(), QString("77000"));
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate WHERE EstNo = 77000").toInt(), 2);
         QCOMPARE(db().scalar("SELECT Estimate FROM Counters").toInt(), 1042);
     }
@@ -260,7 +304,7 @@ private Q_SLOTS:
             "INSERT INTO customers (Name, Address, Contact, Telephone, Email) "
             "VALUES ('Bob Smith', '2 Low St', 'Bob', '0200', 'b@example.org')");
         open();
-        form->cmdNewEstimate->click();
+        c<QPushButton>("cmdNewEstimate")->click();
         app().SearchClients = true;
         QTimer::singleShot(0, [] {
             auto* search = qobject_cast<frmSearch*>(QApplication::activeModalWidget());
@@ -270,17 +314,17 @@ private Q_SLOTS:
             search->fgSearch->selectRow(0);
             search->cmdOK->click();
         });
-        form->cmdSearch->click();
+        c<QPushButton>("cmdSearch")->click();
         QVERIFY(!app().SearchClients);
-        QCOMPARE(form->txtName->text(), QString("Bob Smith"));
-        QCOMPARE(form->txtEmail->text(), QString("b@example.org"));
+        QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Bob Smith"));
+        QCOMPARE(c<QLineEdit>("txtEmail")->text(), QString("b@example.org"));
         QVERIFY(form->currentCustomerID() > 0);
     }
 
     void historyNeedsAnEstimate() {
         open();
-        form->SSTab1->setCurrentIndex(1);
-        QCOMPARE(form->SSTab1->currentIndex(), 0);
+        c<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        QCOMPARE(c<QTabWidget>("SSTab1")->currentIndex(), 0);
         QCOMPARE(prompter().calls().last().title, QString("No Estimate Loaded"));
     }
 
@@ -293,18 +337,18 @@ private Q_SLOTS:
         app().AppSettings.SetValue("EstimateDoc", "Estimate.dotx");
         open();
         saveTwoLineEstimate();
-        form->cmdPrint->click();
-        form->cmdPrint->click();
+        c<QPushButton>("cmdPrint")->click();
+        c<QPushButton>("cmdPrint")->click();
         QVERIFY(QFileInfo::exists(env->dataFolder() + "/Docs/est1042.doc"));
-        form->SSTab1->setCurrentIndex(1);
-        QCOMPARE(form->SSTab1->currentIndex(), 1);
-        QCOMPARE(form->fgEstimates->rowCount(), 2);
-        QCOMPARE(form->fgEstimates->item(0, 1)->text(), QString("1042-2"));
-        QCOMPARE(form->fgEstimates->item(0, 2)->text(), QString("2"));
-        QCOMPARE(form->fgEstimates->item(0, 3)->text(), QString("38.00"));
+        c<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        QCOMPARE(c<QTabWidget>("SSTab1")->currentIndex(), 1);
+        QCOMPARE(c<QTableWidget>("fgEstimates")->rowCount(), 2);
+        QCOMPARE(c<QTableWidget>("fgEstimates")->item(0, 1)->text(), QString("1042-2"));
+        QCOMPARE(c<QTableWidget>("fgEstimates")->item(0, 2)->text(), QString("2"));
+        QCOMPARE(c<QTableWidget>("fgEstimates")->item(0, 3)->text(), QString("38.00"));
         // Without issue numbers in the names, either issue opens est1042.doc.
-        form->fgEstimates->setCurrentCell(1, 1);
-        form->cmdEditEstimate->click();
+        c<QTableWidget>("fgEstimates")->setCurrentCell(1, 1);
+        c<QPushButton>("cmdEditEstimate")->click();
         QCOMPARE(env->launcher.requests.last().target, env->dataFolder() + "/Docs/est1042.doc");
     }
 
@@ -312,22 +356,22 @@ private Q_SLOTS:
         open();
         saveTwoLineEstimate("Alan Smith");
         saveTwoLineEstimate("Mrs O'Brien");
-        form->cmdFind->click();
-        QVERIFY(form->panSearch->isVisible());
-        QTest::keyClicks(form->txtSearch, "O'BRI");
-        QCOMPARE(form->txtSearch->text(), QString("O'BRI"));
-        QTest::keyClick(form->txtSearch, Qt::Key_Return);
-        QCOMPARE(form->labFoundStatus->text(), QString("1 matching estimates found"));
-        QCOMPARE(form->fgExisting->item(0, 0)->text(), QString("1043"));
-        form->txtSearch->setText("1042");
-        form->cmdGoSearch->click();
-        QCOMPARE(form->labFoundStatus->text(), QString("1 matching estimates found"));
-        form->fgExisting->setCurrentCell(0, 0);
-        form->cmdLoadEst->click();
-        QVERIFY(!form->panSearch->isVisible());
-        QCOMPARE(form->labEstNo->text(), QString("1042"));
-        QCOMPARE(form->txtName->text(), QString("Alan Smith"));
-        QCOMPARE(form->fgEstimate->item(0, 2)->text(), QString("10.00"));
+        c<QPushButton>("cmdFind")->click();
+        QVERIFY(c<QFrame>("panSearch")->isVisible());
+        QTest::keyClicks(c<QLineEdit>("txtSearch"), "O'BRI");
+        QCOMPARE(c<QLineEdit>("txtSearch")->text(), QString("O'BRI"));
+        QTest::keyClick(c<QLineEdit>("txtSearch"), Qt::Key_Return);
+        QCOMPARE(c<QLabel>("labFoundStatus")->text(), QString("1 matching estimates found"));
+        QCOMPARE(c<QTableWidget>("fgExisting")->item(0, 0)->text(), QString("1043"));
+        c<QLineEdit>("txtSearch")->setText("1042");
+        c<QPushButton>("cmdGoSearch")->click();
+        QCOMPARE(c<QLabel>("labFoundStatus")->text(), QString("1 matching estimates found"));
+        c<QTableWidget>("fgExisting")->setCurrentCell(0, 0);
+        c<QPushButton>("cmdLoadEst")->click();
+        QVERIFY(!c<QFrame>("panSearch")->isVisible());
+        QCOMPARE(c<QLabel>("labEstNo")->text(), QString("1042"));
+        QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Alan Smith"));
+        QCOMPARE(c<QTableWidget>("fgEstimate")->item(0, 2)->text(), QString("10.00"));
         QCOMPARE(totals(), (QStringList{"25.00", "38.00", "7.50", "5.50"}));
     }
 
@@ -335,7 +379,7 @@ private Q_SLOTS:
         open();
         saveTwoLineEstimate();
         prompter().answer(Answer::Yes);
-        form->cmdConvert->click();
+        c<QPushButton>("cmdConvert")->click();
         auto* jobs = qobject_cast<frmJobs*>(app().openScreen("frmJobs"));
         QVERIFY(jobs);
         const Rows job = *db().query("SELECT * FROM Jobs ORDER BY JobNo DESC");

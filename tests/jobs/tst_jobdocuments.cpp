@@ -1,5 +1,6 @@
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -40,6 +42,27 @@ class tst_jobdocuments : public QObject {
         return screen;
     }
 
+    static void click(QWidget* screen, const QString& button) {
+        QTest::mouseClick(control<QPushButton>(screen, button), Qt::LeftButton);
+    }
+
+    // Picks a template of the New Document panel by keyboard, as listed.
+    static void chooseTemplate(QWidget* screen, int index) {
+        auto* list = control<QComboBox>(screen, "comDocType");
+        list->setFocus();
+        while (list->currentIndex() < index) {
+            QTest::keyClick(list, Qt::Key_Down);
+        }
+    }
+
+    static QStringList listed(const QComboBox* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) {
+            out << list->itemText(i);
+        }
+        return out;
+    }
+
     static QVariantList document(TestEnv& env) {
         const auto rows = env.app().DbConnection.query(
             "SELECT JobNumber, FileName, Title, AddressType, DocType FROM Docs ORDER BY DummyId "
@@ -55,16 +78,6 @@ class tst_jobdocuments : public QObject {
     }
 
 private Q_SLOTS:
-    void templateListLeavesOutLockFiles() {
-        TestEnv env;
-        auto screen = open(env);
-        QCOMPARE(screen->comDocType->count(), 2);
-        QCOMPARE(screen->comDocType->itemText(0), QString("every-token.dotx"));
-        screen->comDocType->setCurrentIndex(1);
-        screen->comDocType_Click();
-        QCOMPARE(screen->labDocType->text(), QString("Excel"));
-    }
-
     void creatingDocuments_data() {
         QTest::addColumn<int>("templateIndex");
         QTest::addColumn<QString>("typed");
@@ -106,6 +119,7 @@ private Q_SLOTS:
         auto screen = open(env);
         screen->LoadJob(99);
         screen->cmdNewDoc->click();
+        screen->comDocType->setCurrentIndex(0);
         screen->cmdSaveDoc_Click();
         screen->cmdNewJob->click();  // a new job has no number until it is saved
         screen->cmdSaveDoc_Click();
@@ -134,10 +148,123 @@ private Q_SLOTS:
         QCOMPARE(env.launcher.requests.last().action, QString("open"));
     }
 
+    void templatesListedByKindThenNameAndNoneChosen() {
+        TestEnv env;
+        auto screen = open(env);
+        const QString folder = env.app().TemplateFolder;
+        for (const char* name : {"zebra.xltx", "Letter.dot", "beta.dotx", "Alpha.xlt", "gamma.DOTX",
+                                 "~$lpha.dotx", "apple.dot", "Quote.xltx"}) {
+            TestEnv::writeFile(folder + "/" + name, "x");
+        }
+        QFile::remove(folder + "/every-token.xltx");
+        QFile::remove(folder + "/every-token.dotx");
+        auto reopened = std::make_unique<frmJobs>(env.app());
+        reopened->Form_Load();
+        reopened->show();
+        auto* list = control<QComboBox>(reopened.get(), "comDocType");
+        QCOMPARE(listed(list), QStringList({"apple.dot", "beta.dotx", "gamma.DOTX", "Letter.dot",
+                                            "Alpha.xlt", "Quote.xltx", "zebra.xltx"}));
+        click(reopened.get(), "cmdNewDoc");
+        QCOMPARE(list->currentIndex(), -1);
+        chooseTemplate(reopened.get(), 4);
+        QCOMPARE(control<QLabel>(reopened.get(), "labDocType")->text(), QString("Excel"));
+        click(reopened.get(), "cmdCancelDocs");
+        click(reopened.get(), "cmdNewDoc");
+        QCOMPARE(list->currentIndex(), -1);
+        click(reopened.get(), "cmdSaveDoc");
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("You must select a document type before pressing Create"));
+        QCOMPARE(document(env), QVariantList());
+    }
+
+    void aDocumentThatCannotBeShownIsReported_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("justPrint");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("prompt");
+        const QString word =
+            "MS Word has been detected, however the may be a problem with the "
+            "installation\r\nPlease check your Word installation is not corrupt"
+            "\r\nIf this error continues please re-install MS Word";
+        const QString excel =
+            "Unable to communicate with MS Excel, please check your Excel "
+            "Installation is not corrupt";
+        QTest::newRow("print job sheet, just print")
+            << "cmdPrintJobSheet" << true << "Unable To Communicate With MS Word" << word;
+        QTest::newRow("create, shown")
+            << "word" << false << "Unable To Communicate With MS Word" << word;
+        QTest::newRow("create, just print")
+            << "word" << true << "Unable To Communicate With MS Word" << word;
+        QTest::newRow("spreadsheet")
+            << "spreadsheet" << false << "Unable To Communicate With Excel" << excel;
+    }
+    void aDocumentThatCannotBeShownIsReported() {
+        QFETCH(QString, how);
+        QFETCH(bool, justPrint);
+        QFETCH(QString, title);
+        QFETCH(QString, prompt);
+        TestEnv env;
+        auto screen = open(env);
+        env.app().DbConnection.exec("UPDATE Templates SET FileName = 'every-token.dotx'");
+        env.app().JustPrint = justPrint;
+        env.launcher.succeed = false;  // no program takes the document
+        if (how == "cmdPrintJobSheet") {
+            click(screen.get(), how);
+        } else {
+            click(screen.get(), "cmdNewDoc");
+            chooseTemplate(screen.get(), how == "word" ? 0 : 1);
+            click(screen.get(), "cmdSaveDoc");
+        }
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().prompt, prompt);
+        QCOMPARE(env.prompter.last().title, title);
+        QCOMPARE(env.prompter.last().icon, Prompter::Icon::Critical);
+        // The document and its row stay, for Edit Document later.
+        const QString file = document(env).value(1).toString();
+        QVERIFY(QFile::exists(env.dataFolder() + "/Docs/" + file));
+        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
+    }
+
+    void theFirstDocumentIsCurrentOnceLoaded() {
+        TestEnv env;
+        auto screen = open(env);
+        Database& db = env.app().DbConnection;
+        for (const char* row : {"(5, '2.doc', 'Second', '2026-03-14 10:00:00')",
+                                "(5, '1.doc', 'First', '2026-03-13 09:05:07')"}) {
+            db.exec(QString("INSERT INTO Docs (JobNumber, FileName, Title, \"Date\") VALUES ") +
+                    row);
+        }
+        TestEnv::writeFile(env.dataFolder() + "/Docs/1.doc", "x");
+        env.app().DefaultDateFormat = "dd/mm/yyyy";
+        screen->LoadJob(5);
+        control<QTabWidget>(screen.get(), "tabJobs")->setCurrentIndex(2);
+        click(screen.get(), "cmdEditDoc");
+        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(env.launcher.requests.size(), 1);
+        QCOMPARE(env.launcher.requests[0].target, env.dataFolder() + "/Docs/1.doc");
+
+        // The whole date and time shows in its column.
+        auto* grid = control<QTableView>(screen.get(), "fgDocs");
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QString("13/03/2026, 09:05:07"));
+        QVERIFY(grid->columnWidth(0) >=
+                static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(0));
+
+        // A job without documents: Edit says what is missing.
+        JobFields other;
+        writeJob(env.app(), other, 0, 6);
+        screen->LoadJob(6);
+        click(screen.get(), "cmdEditDoc");
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().prompt, QString("You must select a document first"));
+        click(screen.get(), "cmdDeleteDoc");
+        QCOMPARE(env.prompter.count(), 1);
+    }
+
     void openingAndRemoving() {
         TestEnv env;
         auto screen = open(env);
         screen->cmdNewDoc->click();
+        chooseTemplate(screen.get(), 0);
         screen->cmdSaveDoc->click();
         env.launcher.requests.clear();
         screen->fgDocs->selectRow(0);

@@ -2,6 +2,7 @@
 #include "jobs/frmJobs.h"
 #include "search/frmSearchJobs.h"
 #include "startup/RowsModel.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -9,8 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionFrame>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +42,22 @@ class tst_jobscreen : public QObject {
         jobs->show();
         QApplication::setActiveWindow(jobs.get());  // so that focus moves raise focus events
         return jobs;
+    }
+
+    // Text dragged from elsewhere and dropped on a box, as the mouse does it.
+    static void dropText(QWidget* box, const QString& text) {
+        QWidget* target = qobject_cast<QPlainTextEdit*>(box)
+                              ? static_cast<QPlainTextEdit*>(box)->viewport()
+                              : box;
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
     }
 
     static int jobs(TestEnv& env) {
@@ -160,6 +180,73 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNoCancel);
         QCOMPARE(!screen->isVisible(), closed);
         QCOMPARE(jobs(env), saved);
+    }
+
+    void tabLeavesEveryMultiLineBox_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<QString>("previous");
+        QTest::newRow("home address") << "txtHomeAddress"
+                                      << "txtCustContactNos"
+                                      << "txtCustName";
+        QTest::newRow("contact numbers") << "txtCustContactNos"
+                                         << "cmdFindClient_0"
+                                         << "txtHomeAddress";
+        QTest::newRow("work details") << "txtWorkDetails"
+                                      << "txtDateCreated"
+                                      << "cmdFindClient_0";
+        QTest::newRow("notes") << "txtNotes"
+                               << ""
+                               << "txtUnused1_6";
+        QTest::newRow("client address") << "txtCliAddress"
+                                        << "txtCliNumbers"
+                                        << "txtCliName";
+        QTest::newRow("client numbers") << "txtCliNumbers"
+                                        << "cmdFindClient_1"
+                                        << "txtCliAddress";
+        QTest::newRow("client notes") << "txtCliNotes"
+                                      << ""
+                                      << "cmdFindClient_1";
+    }
+    void tabLeavesEveryMultiLineBox() {
+        QFETCH(QString, box);
+        QFETCH(QString, next);
+        QFETCH(QString, previous);
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        auto* text = control<QPlainTextEdit>(screen.get(), box);
+        control<QTabWidget>(screen.get(), "tabJobs")
+            ->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_Tab);
+        QVERIFY(focused() != box);
+        if (!next.isEmpty()) {
+            QCOMPARE(focused(), next);
+        }
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), previous);
+        QVERIFY(!text->toPlainText().contains('\t'));
+        QVERIFY(!control(screen.get(), "cmdSave")->isVisible());
+    }
+
+    void anyChangeOfTextStartsEditing_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("several lines") << "txtWorkDetails";
+        QTest::newRow("one line") << "txtCustRef";
+        QTest::newRow("client notes") << "txtCliNotes";
+    }
+    void anyChangeOfTextStartsEditing() {
+        QFETCH(QString, box);
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        control<QTabWidget>(screen.get(), "tabJobs")
+            ->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
+        dropText(control(screen.get(), box), "dropped");
+        QVERIFY(control(screen.get(), "cmdSave")->isVisible());
+        QVERIFY(!control(screen.get(), "cmdNewJob")->isVisible());
     }
 
     void typingAloneClosesWithoutAQuestion() {
@@ -338,6 +425,85 @@ private Q_SLOTS:
         screen->fgFindClient_DblClick();
         QCOMPARE(screen->txtCliName->text(), QString("Harbour Estates"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
+    }
+
+    void aChosenContactLeavesTheFocusOnItsOwnTab_data() {
+        QTest::addColumn<QString>("finder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("tab");
+        // The customer has no numbers; the client (saved with job five) has only a name.
+        QTest::newRow("customer") << "cmdFindClient_0"
+                                  << "Smith"
+                                  << "txtCustContactNos" << 0;
+        QTest::newRow("client") << "cmdFindClient_1"
+                                << "Harbour"
+                                << "txtCliAddress" << 1;
+    }
+    void aChosenContactLeavesTheFocusOnItsOwnTab() {
+        QFETCH(QString, finder);
+        QFETCH(QString, name);
+        QFETCH(QString, focus);
+        QFETCH(int, tab);
+        TestEnv env;
+        withJobFive(env);
+        env.app().DbConnection.exec(
+            "INSERT INTO customers (Name, Address, Contact) VALUES ('Smith', '1 High St', '')");
+        auto screen = open(env);
+        auto* tabs = control<QTabWidget>(screen.get(), "tabJobs");
+        tabs->setCurrentIndex(tab);
+        QTest::mouseClick(control<QPushButton>(screen.get(), finder), Qt::LeftButton);
+        QTest::keyClicks(control(screen.get(), "txtFindClient"), name);
+        QTest::keyClick(control(screen.get(), "txtFindClient"), Qt::Key_Return);
+        auto* grid = control<QTableView>(screen.get(), "fgFindClient");
+        const QPoint row = grid->visualRect(grid->model()->index(0, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(focused(), focus);
+        QCOMPARE(tabs->currentIndex(), tab);
+        QVERIFY(control(screen.get(), focus)->isVisible());
+    }
+
+    void dateBoxesShowTheWholeDate() {
+        TestEnv env;
+        withJobFive(env);
+        JobFields job;
+        for (QString* date : {&job.DateCreated, &job.DateReceived, &job.DateDue, &job.DateQuoted,
+                              &job.DateCompleted}) {
+            *date = "30/09/2026";  // "Wednesday, 30 September 2026"
+        }
+        QVERIFY(writeJob(env.app(), job, 0, 6).ok);
+        env.app().DbConnection.exec("UPDATE Counters SET Free3 = 2");  // the system's long date
+        env.app().AppSettings.SetValue("LastJob", "6");
+        auto screen = open(env);
+        for (const char* name : {"txtDateCreated", "txtDateReceived", "txtDateDue", "txtQuoteDate",
+                                 "txtDateCompleted"}) {
+            auto* box = control<QLineEdit>(screen.get(), name);
+            QCOMPARE(box->text(), QString("Wednesday, 30 September 2026"));
+            QStyleOptionFrame option;
+            option.initFrom(box);
+            option.lineWidth =
+                box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+            const QRect inside =
+                box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+            QVERIFY2(box->fontMetrics().horizontalAdvance(box->text()) + 4 <= inside.width(), name);
+        }
+    }
+
+    void theEngineersPanelHasOneHeading() {
+        TestEnv env;
+        withJobFive(env);
+        auto screen = open(env);
+        QTest::mouseClick(control<QPushButton>(screen.get(), "cmdFindEngineer"), Qt::LeftButton);
+        auto* panel = control(screen.get(), "panEngineers");
+        QVERIFY(panel->isVisible());
+        QStringList headings;
+        for (QLabel* label : panel->findChildren<QLabel*>()) {
+            if (label->isVisible()) {
+                headings << label->text();
+            }
+        }
+        QCOMPARE(headings, QStringList({"Introduced By:"}));
     }
 
     void engineers() {

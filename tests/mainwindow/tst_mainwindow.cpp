@@ -1,15 +1,19 @@
+#include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
+#include "startup/RunDatabase.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 class tst_mainwindow : public QObject {
     Q_OBJECT
@@ -64,6 +68,12 @@ private Q_SLOTS:
         env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
         Q_EMIT main.mnuOptions->aboutToShow();
         QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
+
+        // A database named on the command line is named in the caption.
+        const QString other = env.makeDatabase(env.driveD() + "/jobs.mdb");
+        QVERIFY(useDatabaseForThisRun(env.app(), other));
+        main.Form_Load();
+        QCOMPARE(main.windowTitle(), "Verdell Standard [Main] - " + other + " (this run only)");
     }
 
     void sizeAndPlace_data() {
@@ -84,6 +94,70 @@ private Q_SLOTS:
             QCOMPARE(main.size(), QSize(800, 600));
             QCOMPARE(main.pos(), QPoint(112, 84));
         }
+    }
+
+    void aSmallScreenShowsThePictureScaledDown_data() {
+        QTest::addColumn<QRect>("area");
+        // 200% scaling on a 1920 x 1080 screen leaves 960 x 540 logical pixels.
+        QTest::newRow("whole screen") << QRect(0, 0, 960, 540);
+        QTest::newRow("below a panel") << QRect(0, 27, 960, 513);
+    }
+    void aSmallScreenShowsThePictureScaledDown() {
+        QFETCH(QRect, area);
+        TestEnv env;
+        env.screen.set({960, 540});
+        env.screen.setAvailable(area);
+        frmMain main(env.app());
+        main.Form_Load();
+        QVERIFY2(area.contains(main.frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                     .arg(main.x())
+                                                                     .arg(main.y())
+                                                                     .arg(main.width())
+                                                                     .arg(main.height())));
+        // The whole picture, scaled down, keeps its proportions: each button stands where it
+        // does in the full-size picture, scaled the same.
+        const qreal scale = main.width() / 800.0;
+        QVERIFY(scale < 1 && qAbs(main.height() - 600 * scale) <= 1);
+        const std::pair<QWidget*, QRect> full[] = {{main.HoverTool1, QRect(61, 220, 264, 66)},
+                                                   {main.HoverTool2, QRect(58, 386, 199, 66)}};
+        for (const auto& [button, at] : full) {
+            const QRect g = button->geometry();
+            QVERIFY(qAbs(g.x() - at.x() * scale) <= 1 && qAbs(g.y() - at.y() * scale) <= 1);
+            QVERIFY(qAbs(g.width() - at.width() * scale) <= 1 &&
+                    qAbs(g.height() - at.height() * scale) <= 1);
+        }
+    }
+
+    void windowsOpenInsideTheScreen() {
+        TestEnv env;
+        env.openNewDatabase();
+        env.screen.set({960, 540});
+        frmJobs jobs(env.app());  // larger than the screen
+        jobs.Form_Load();
+        QVERIFY(jobs.x() >= 0 && jobs.y() >= 0);
+    }
+
+    void creatingTemplatesOpensTheHelpPage() {
+        TestEnv env;
+        frmMain main(env.app());
+        main.Form_Load();
+        main.findChild<QAction*>("MailMerge")->trigger();
+        QCOMPARE(env.launcher.requests.size(), 1);
+        QCOMPARE(env.launcher.requests[0].action, QString("openUrl"));
+        const QString page = QUrl(env.launcher.requests[0].target).toLocalFile();
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray html = file.readAll();
+        for (const char* token :
+             {"[JOBNO]", "[CUSTNAME]", "[FREE7]", "[ESTNO]", "[AMOUNTDUE]", "starttable"}) {
+            QVERIFY2(html.contains(token), token);
+        }
+        QCOMPARE(env.prompter.count(), 0);
+
+        env.launcher.succeed = false;  // nothing on the computer shows web pages
+        main.findChild<QAction*>("MailMerge")->trigger();
+        QCOMPARE(env.prompter.count(), 1);
+        QVERIFY(env.prompter.last().prompt.contains(page));
     }
 
     void buttonsTakeTheirPlacesAtAnyDensity_data() {

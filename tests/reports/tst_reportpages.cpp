@@ -3,7 +3,11 @@
 #include "reports/ReportLayouts.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPages.h"
+#include "reports/ReportText.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -156,12 +160,109 @@ private Q_SLOTS:
         QVERIFY(details.right() <= pages.printableSize().width() + 0.5);
     }
 
-    // A text too long for a whole page is cut at the page's foot rather than going on forever.
-    void bandTallerThanAPageIsCut() {
-        const ReportPages pages = layOut("drjobGroup", jobs(3, {"A"}, QString("word ").repeated(20000)));
-        QVERIFY(pages.pageCount() >= 3);
-        QVERIFY(pages.pageCount() <= 5);
+    // A band taller than the room left starts on the next page, one taller than a whole page
+    // goes on over the pages: every word of a long text stands once, in order, no page is
+    // without a row, and every page but the last is full.
+    void noTextIsEverCut_data() {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("column");  // of the long text in the rows
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("text");
+        QStringList words;
+        for (int i = 1; i <= 400; ++i) {
+            words << QString("w%1").arg(i, 4, 10, QChar('0'));
+        }
+        // The grouped report's work details of about 2,350 characters: a paragraph.
+        QTest::newRow("drjobGroup, a long paragraph")
+            << "drjobGroup" << 5 << "txtWorkDetails" << words.mid(0, 235).join(" sample ");
+        for (const QString& layout : reportlayouts::names()) {
+            // One word a line: longer than one page, and than two, in any column.
+            QTest::addRow("%s, over one page", qPrintable(layout))
+                << layout << 3 << "txtWorkName" << words.mid(0, 110).join("\n");
+            QTest::addRow("%s, over two pages", qPrintable(layout))
+                << layout << 3 << "txtWorkName" << words.join("\n");
+        }
+    }
+    void noTextIsEverCut() {
+        QFETCH(QString, layout);
+        QFETCH(int, column);
+        QFETCH(QString, item);
+        QFETCH(QString, text);
+        Rows rows = jobs(3, {"A"});
+        const_cast<QVariant&>(rows.at(1, column)) = text;
+        const ReportPages pages = layOut(layout, std::move(rows));
+        QVERIFY2(pages.pageCount() >= 2, qPrintable(QString::number(pages.pageCount())));
         QCOMPARE(allTextsOf(pages, "txtJobNo"), (QStringList{"1", "2", "3"}));
+
+        QStringList shown;
+        const qreal footer = pages.printableSize().height();
+        for (int p = 0; p < pages.pageCount(); ++p) {
+            qreal lowest = 0;
+            qreal footerTop = footer;
+            bool row = false;
+            for (const auto& t : pages.texts(p)) {
+                if (t.band == Kind::PageFooter) {
+                    footerTop = qMin(footerTop, t.box.top());
+                    continue;
+                }
+                row = row || t.band == Kind::Detail;
+                lowest = qMax(lowest, t.box.bottom());
+                if (t.item == item && t.text.contains("w0")) {
+                    shown << t.text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+                }
+            }
+            QVERIFY2(row, qPrintable(QString("page %1 shows no row").arg(p + 1)));
+            if (p + 1 < pages.pageCount()) {
+                QVERIFY2(lowest > footerTop - 30,
+                         qPrintable(QString("page %1 ends at %2 of %3").arg(p + 1).arg(lowest).arg(footerTop)));
+            }
+        }
+        QCOMPARE(shown.join(' '), text.split(QRegularExpression("\\s+")).join(' '));
+    }
+
+    // The PDF holds every word of a text that goes on over three pages.
+    void everyWordReachesThePdf() {
+        QStringList words;
+        for (int i = 1; i <= 700; ++i) {
+            words << QString("w%1").arg(i, 4, 10, QChar('0'));
+        }
+        Rows rows = jobs(2, {"A"});
+        const_cast<QVariant&>(rows.at(0, 5)) = words.join(' ');
+        const ReportPages pages = layOut("drjobGroup", std::move(rows));
+        QVERIFY(pages.pageCount() >= 3);
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(reportoutput::writePdf(pages, dir.filePath("r.pdf"), "r", &error), qPrintable(error));
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {dir.filePath("r.pdf"), "-"});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QCOMPARE(text.count("\f"), pages.pageCount());
+        QStringList found;
+        QRegularExpressionMatchIterator it = QRegularExpression("w\\d{4}").globalMatch(text);
+        while (it.hasNext()) {
+            found << it.next().captured();
+        }
+        QCOMPARE(found, words);
+    }
+
+    // A long report can be looked at before it is all laid out: its first pages are complete,
+    // with the page count shown once every page is.
+    void theFirstPageComesFirst() {
+        ReportDefinition d = *reportlayouts::byName("drAwaitInvoice");
+        ReportLayout layout(d, jobs(2000), ReportContext(),
+                            reportoutput::pageLayout(QPageSize::A4, d.orientation));
+        layout.layOutRows(100);
+        QVERIFY(!layout.finished());
+        QVERIFY(layout.rowsDone() >= 100 && layout.rowsDone() < 2000);
+        QVERIFY(layout.pages().pageCount() >= 1);
+        QCOMPARE(textsOf(layout.pages(), 0, "Label5"), QStringList{"Page 1 of \u2026"});
+        while (!layout.layOutRows(300)) {
+        }
+        const int n = layout.pages().pageCount();
+        QCOMPARE(n, layOut("drAwaitInvoice", jobs(2000)).pageCount());
+        QCOMPARE(textsOf(layout.pages(), 0, "Label5"), QStringList{QString("Page 1 of %1").arg(n)});
+        QCOMPARE(allTextsOf(layout.pages(), "txtJobNo").size(), 2000);
     }
 
     // Groups come in the order of their value without regard to case, each with its count;
@@ -206,6 +307,19 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    // Amounts are shown to the penny, halves away from zero, and the total is the sum of the
+    // amounts shown.
+    void theTotalAddsUpTheAmountsShown() {
+        Rows rows = jobs(3);
+        const double prices[] = {0.125, 0.125, 10.005};
+        for (int i = 0; i < 3; ++i) {
+            const_cast<QVariant&>(rows.at(i, 9)) = prices[i];
+        }
+        const ReportPages pages = layOut("drAwaitInvoice", std::move(rows));
+        QCOMPARE(allTextsOf(pages, "txtPrice"), (QStringList{"0.13", "0.13", "10.01"}));
+        QCOMPARE(allTextsOf(pages, "Function1"), QStringList{"10.27"});
     }
 
     // Display formats, the date format of the report for dates without one, and placeholders.

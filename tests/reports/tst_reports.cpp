@@ -300,6 +300,23 @@ private Q_SLOTS:
         QVERIFY(last.contains("1,230.00"));
         QVERIFY(last.contains("120"));
 
+        // Told after each page; stopped part way, the file already there is kept.
+        QList<int> done;
+        QVERIFY(reportoutput::writePdf(p.pages, file, "x", &error, [&done, n](int page, int total) {
+            done << page;
+            return total == n;
+        }));
+        QCOMPARE(done.size(), n);
+        QCOMPARE(done.last(), n);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray whole = written.readAll();
+        written.close();
+        QVERIFY(!reportoutput::writePdf(p.pages, file, "x", &error, [](int page, int) { return page < 2; }));
+        QVERIFY(error.isEmpty());
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), whole);
+
         TestEnv::writeFile(dir.filePath("keep.pdf"), "what was there");
         QVERIFY(!reportoutput::writePdf(p.pages, dir.filePath("keep.pdf/inside.pdf"), "x", &error));
         QVERIFY2(error.startsWith("The report could not be saved as"), qPrintable(error));

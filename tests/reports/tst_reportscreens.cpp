@@ -17,6 +17,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -27,8 +28,26 @@ Screen* screen(ReportEnv& e, const char* name) {
     return qobject_cast<Screen*>(e.app().openScreen(QString::fromLatin1(name)));
 }
 
-frmReportPreview* preview(ReportEnv& e, const char* layout) {
-    return screen<frmReportPreview>(e, layout);
+// The report windows open on that layout.
+QList<frmReportPreview*> previews(const char* layout) {
+    QList<frmReportPreview*> out;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* p = qobject_cast<frmReportPreview*>(w);
+        if (p && p->isVisible() && p->objectName() == QLatin1String(layout)) {
+            out << p;
+        }
+    }
+    return out;
+}
+
+frmReportPreview* preview(const char* layout) {
+    const QList<frmReportPreview*> open = previews(layout);
+    return open.size() == 1 ? open.first() : nullptr;
+}
+
+template <typename Control>
+Control* control(QWidget* window, const char* name) {
+    return window->findChild<Control*>(QString::fromLatin1(name));
 }
 
 void addManyJobs(ReportEnv& e, int count, const QString& invoiceStatus) {
@@ -47,8 +66,8 @@ class tst_reportscreens : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The menu's entries open their screens, one of each; each report definition has a window
-    // of its own.
+    // The menu's entries open their screens, one of each; each report the user asks for has a
+    // window of its own.
     void mainWindowEntries() {
         ReportEnv e;
         addManyJobs(e, 3, "Awaiting Payment");
@@ -67,15 +86,15 @@ private Q_SLOTS:
 
         main.ReportAwaitingInvoicing->trigger();
         main.ReportAwaitingPayment->trigger();
-        frmReportPreview* invoicing = preview(e, "drAwaitInvoice");
-        frmReportPreview* payment = preview(e, "drAwaitPayment");
-        QVERIFY(invoicing && payment && invoicing != payment);
-        QVERIFY(invoicing->isVisible() && payment->isVisible());
+        frmReportPreview* invoicing = preview("drAwaitInvoice");
+        frmReportPreview* payment = preview("drAwaitPayment");
+        QVERIFY(invoicing && payment);
         QCOMPARE(invoicing->pages().rowCount(), 0);
         QCOMPARE(payment->pages().rowCount(), 3);
         QCOMPARE(invoicing->windowTitle(), QString("Verdell Standard [Jobs Awaiting Invoicing]"));
         main.DoAwaitPaymentReport();
-        QCOMPARE(preview(e, "drAwaitPayment"), payment);
+        QCOMPARE(previews("drAwaitPayment").size(), 2);
+        QVERIFY(payment->isVisible());
         QCOMPARE(e.env.prompter.count(), 0);
     }
 
@@ -112,14 +131,14 @@ private Q_SLOTS:
 
         form.txtDays->setText("10");
         form.SSCommand2_Click();
-        frmReportPreview* grouped = preview(e, "drIntroducedGroup");
+        frmReportPreview* grouped = preview("drIntroducedGroup");
         QVERIFY(grouped);
         QCOMPARE(grouped->pages().groupCount(), 2);
         form.cbGroup->setCurrentText("No");
         QVERIFY(form.cbSortBy->isEnabled());
         form.SSCommand2_Click();
-        QVERIFY(preview(e, "drQuoteStatus"));
-        QCOMPARE(preview(e, "drQuoteStatus")->pages().rowCount(), 4);
+        QVERIFY(preview("drQuoteStatus"));
+        QCOMPARE(preview("drQuoteStatus")->pages().rowCount(), 4);
 
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -130,7 +149,7 @@ private Q_SLOTS:
     }
 
     // A bad From date is reported first, with the focus back in its box; a good range shows
-    // the report; closing the screen takes the flat report with it.
+    // the report, which stays open when the screen is closed.
     void marketingScreen() {
         ReportEnv e;
         addManyJobs(e, 5, "");
@@ -152,19 +171,19 @@ private Q_SLOTS:
         QCOMPARE(e.env.prompter.last().title, QString("Invalid Date 32/13/2026"));
         QCOMPARE(e.env.prompter.last().icon, Prompter::Icon::Information);
         QCOMPARE(QApplication::focusWidget(), form.txtFrom);
-        QVERIFY(!preview(e, "drjobGroup"));
+        QVERIFY(previews("drjobGroup").isEmpty());
 
         form.txtFrom->setText("01/03/2026");
         form.txtTo->setText("14/03/2026");
         form.cmdGenerateReport_Click();
-        QCOMPARE(preview(e, "drjobGroup")->pages().rowCount(), 5);
+        QCOMPARE(preview("drjobGroup")->pages().rowCount(), 5);
         form.cbGroup->setCurrentText("No");
         form.cmdGenerateReport_Click();
-        QPointer<frmReportPreview> flat = preview(e, "drJobStatus");
+        QPointer<frmReportPreview> flat = preview("drJobStatus");
         QVERIFY(flat);
         form.close();
         QApplication::processEvents();
-        QVERIFY(!flat || !flat->isVisible());
+        QVERIFY(flat && flat->isVisible());
     }
 
     void jobReportScreen() {
@@ -179,8 +198,18 @@ private Q_SLOTS:
         QCOMPARE(form.cbStatus->currentText(), QString("Won`t do"));
         form.cbStatus->setCurrentText("All Jobs");
         form.cmdGenerateReport_Click();
-        frmReportPreview* shown = preview(e, "drJobStatus");
+        frmReportPreview* shown = preview("drJobStatus");
         QVERIFY(shown);
+        QCOMPARE(shown->pages().rowCount(), 2);
+        QCOMPARE(shown->windowTitle(), QString("Verdell Standard [Advanced Report]"));
+
+        // The flat marketing report shares the layout but not the window.
+        frmMarketingRpt marketing(e.app());
+        marketing.Form_Load();
+        marketing.cbGroup->setCurrentText("No");
+        marketing.txtFrom->setText("01/01/2026");
+        marketing.cmdGenerateReport_Click();
+        QCOMPARE(previews("drJobStatus").size(), 2);
         QCOMPARE(shown->pages().rowCount(), 2);
         QCOMPARE(shown->windowTitle(), QString("Verdell Standard [Advanced Report]"));
     }
@@ -192,25 +221,28 @@ private Q_SLOTS:
         addManyJobs(e, 200, "Awaiting Invoicing");
         frmMain main(e.app());
         main.DoAwaitingInvoicingReport();
-        frmReportPreview* p = preview(e, "drAwaitInvoice");
+        frmReportPreview* p = preview("drAwaitInvoice");
+        QVERIFY(p && p->laidOut());
         const int pages = p->pages().pageCount();
         QVERIFY(pages >= 4);
-        QCOMPARE(p->labPages->text(), QString("of %1").arg(pages));
-        QVERIFY(!p->cmdPrevious->isEnabled());
+        QCOMPARE(control<QLabel>(p, "labPages")->text(), QString("of %1").arg(pages));
+        QVERIFY(!control<QPushButton>(p, "cmdPrevious")->isEnabled());
         p->cmdNext_Click();
         p->cmdNext_Click();
         QCOMPARE(p->currentPage(), 2);
-        QCOMPARE(p->txtPage->value(), 3);
+        QCOMPARE(control<QSpinBox>(p, "txtPage")->value(), 3);
         p->cmdLast_Click();
         QCOMPARE(p->currentPage(), pages - 1);
-        QVERIFY(!p->cmdNext->isEnabled());
-        p->txtPage->setValue(2);
+        QVERIFY(!control<QPushButton>(p, "cmdNext")->isEnabled());
+        control<QSpinBox>(p, "txtPage")->setValue(2);
         QCOMPARE(p->currentPage(), 1);
 
-        p->cbPaper->setCurrentText("Letter");
+        control<QComboBox>(p, "cbPaper")->setCurrentText("Letter");
         p->cbPaper_Click();
+        QTRY_VERIFY(p->laidOut());
         QCOMPARE(p->pages().pageLayout().pageSize().id(), QPageSize::Letter);
         QCOMPARE(p->pages().rowCount(), 200);
+        QCOMPARE(p->currentPage(), 1);
 
         QTemporaryDir dir;
         e.env.prompter.chooseFile(dir.filePath("invoicing"));
@@ -232,7 +264,39 @@ private Q_SLOTS:
         e.env.prompter.clear();
         main.DoAwaitPaymentReport();
         QCOMPARE(e.env.prompter.prompts(), QStringList{"There is no database connection"});
-        QVERIFY(!preview(e, "drAwaitPayment"));
+        QVERIFY(previews("drAwaitPayment").isEmpty());
+    }
+
+    // A long report opens on its first page while the rest is laid out; the page count shows
+    // once every page is. Cancel stops it and closes the window.
+    void aLongReportShowsItsFirstPageAtOnce() {
+        ReportEnv e;
+        {
+            Transaction tx(e.db());
+            addManyJobs(e, 1500, "Awaiting Payment");
+            QVERIFY(tx.commit());
+        }
+        frmMain main(e.app());
+        main.DoAwaitPaymentReport();
+        main.DoAwaitPaymentReport();
+        const QList<frmReportPreview*> open = previews("drAwaitPayment");
+        QCOMPARE(open.size(), 2);
+        for (frmReportPreview* p : open) {
+            QVERIFY(!p->laidOut());
+            QVERIFY(p->pages().pageCount() >= 1);
+            QCOMPARE(control<QLabel>(p, "labPages")->text(), QString("of \u2026"));
+            QVERIFY(!control<QPushButton>(p, "cmdExportPdf")->isEnabled());
+        }
+        QPointer<frmReportPreview> cancelled = open[0];
+        frmReportPreview* kept = open[1];
+        control<QPushButton>(cancelled, "cmdCancel")->click();
+        QTRY_VERIFY(kept->laidOut());
+        QTRY_VERIFY(!cancelled);
+        const int pages = kept->pages().pageCount();
+        QCOMPARE(kept->pages().rowCount(), 1500);
+        QCOMPARE(control<QLabel>(kept, "labPages")->text(), QString("of %1").arg(pages));
+        QVERIFY(control<QPushButton>(kept, "cmdExportPdf")->isEnabled());
+        QVERIFY(!control<QPushButton>(kept, "cmdCancel")->isVisible());
     }
 };
 

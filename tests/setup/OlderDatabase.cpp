@@ -14,7 +14,7 @@ void run(Database& db, const QString& sql, const QVariantList& values = {}) {
 
 }  // namespace
 
-void makeOlderDatabase(const QString& file) {
+void makeOlderDatabase(const QString& file, const QList<QPair<QString, QString>>& without) {
     Database db;
     if (!db.create(file)) {
         qFatal("cannot make %s", qPrintable(file));
@@ -72,4 +72,7 @@ void makeOlderDatabase(const QString& file) {
     run(db, "CREATE TABLE Labels (\"Index\" INTEGER, \"Text\" TEXT)");
     run(db, "INSERT INTO Labels VALUES (?, ?)", {0, "Surveyed On:"});
     run(db, "INSERT INTO Labels VALUES (?, ?)", {1, "Agent:"});
+    for (const auto& [table, column] : without) {
+        run(db, QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
+    }
 }

@@ -1,13 +1,18 @@
 // Backup and restore, from the File menu's dialogs and from verdell-admin: a copy taken while the
-// database is open, a restore that keeps the replaced file, and files and places that fail.
+// database is open, a restore that keeps the replaced file, the open screens settled first, a
+// database another program holds, and files and places that fail.
 
 #include "OlderDatabase.h"
+#include "mainwindow/frmMain.h"
 #include "setup/Backup.h"
 #include "setup/BackupScreens.h"
 #include "support/TestEnv.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 
@@ -17,6 +22,53 @@ qint64 jobs(Database& db) { return db.scalar("SELECT count(*) FROM Jobs").toLong
 
 void addJob(Database& db, int jobNo) {
     QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName) VALUES (?, ?)", {jobNo, "Mrs Dale"}));
+}
+
+// A new database with one job, a backup of it, and a second job added after the backup. The
+// backup's file.
+QString databaseWithBackup(TestEnv& env) {
+    env.openNewDatabase();
+    addJob(env.app().DbConnection, 100);
+    const QString copy = env.root() + "/copy.vbk";
+    const QString error = backup::BackupDatabase(env.app().DbConnection, copy);
+    if (!error.isEmpty()) {
+        qFatal("%s", qPrintable(error));
+    }
+    addJob(env.app().DbConnection, 101);
+    return copy;
+}
+
+QStringList keptFiles(TestEnv& env) {
+    return QDir(env.dataFolder()).entryList({"verdell (replaced *).mdb"}, QDir::Files);
+}
+
+QWidget* openScreen(TestEnv& env, const char* name) {
+    return qobject_cast<QWidget*>(env.app().openScreen(name));
+}
+
+// Screens still open at the end of a test go with its application state.
+void discardScreens(TestEnv& env) {
+    for (const char* name : {"frmJobs", "frmEstimate", "frmJobReport"}) {
+        delete openScreen(env, name);
+    }
+}
+
+// The main window with the job screen and the estimates screen each holding a new record that
+// is not saved, and the job report open beside them.
+void openScreensWithUnsavedWork(TestEnv& env, frmMain& main) {
+    env.app().DefaultDateFormat = "dd/mm/yyyy";
+    env.app().CurrencySymbol = "\u00A3";
+    main.Form_Load();
+    main.show();
+    main.findChild<QAction*>("Jobs")->trigger();
+    QWidget* jobs = openScreen(env, "frmJobs");
+    jobs->findChild<QAbstractButton*>("cmdNewJob")->click();
+    QTest::keyClicks(jobs->findChild<QLineEdit*>("txtCustName"), "Mrs Unsaved");
+    main.findChild<QAbstractButton*>("htEstimates")->click();
+    QWidget* estimates = openScreen(env, "frmEstimate");
+    estimates->findChild<QAbstractButton*>("cmdNewEstimate")->click();
+    QTest::keyClicks(estimates->findChild<QLineEdit*>("txtName"), "Mr Pending");
+    main.findChild<QAction*>("UnderDevelopment")->trigger();
 }
 
 }  // namespace
@@ -60,16 +112,124 @@ private Q_SLOTS:
 
     void restoreAnsweredNoChangesNothing() {
         TestEnv env;
-        env.openNewDatabase();
-        addJob(env.app().DbConnection, 1);
-        const QString target = env.root() + "/copy.vbk";
-        QVERIFY(backup::BackupDatabase(env.app().DbConnection, target).isEmpty());
-        addJob(env.app().DbConnection, 2);
-        env.prompter.chooseFile(target);
+        env.prompter.chooseFile(databaseWithBackup(env));
         env.prompter.answer(Prompter::Answer::No);
         QVERIFY(!RestoreWithDialog(env.app()));
         QCOMPARE(jobs(env.app().DbConnection), 2);
         QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
+    }
+
+    // A restore from the File menu first asks about each open screen's unsaved work: Yes saves
+    // it into the database being replaced, No drops it, Cancel stops the restore with nothing
+    // changed. Then every open screen is closed, so none shows or saves rows of the old file.
+    void restoreSettlesAndClosesEveryOpenScreen_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("save") << int(Prompter::Answer::Yes);
+        QTest::newRow("discard") << int(Prompter::Answer::No);
+        QTest::newRow("cancel") << int(Prompter::Answer::Cancel);
+    }
+    void restoreSettlesAndClosesEveryOpenScreen() {
+        QFETCH(int, answer);
+        TestEnv env;
+        const QString copy = databaseWithBackup(env);
+        frmMain main(env.app());
+        openScreensWithUnsavedWork(env, main);
+
+        env.prompter.chooseFile(copy);
+        env.prompter.answer(Prompter::Answer::Yes);  // restore this backup
+        QStringList asked;
+        env.prompter.onCall = [&](const ScriptedPrompter::Call& call) {
+            if (call.title == "Unsaved Changes") {
+                asked << call.prompt;
+                env.prompter.answer(Prompter::Answer(answer));
+            }
+        };
+        main.findChild<QAction*>("FileRestore")->trigger();
+        env.prompter.onCall = nullptr;
+
+        if (Prompter::Answer(answer) == Prompter::Answer::Cancel) {
+            QCOMPARE(asked.size(), 1);
+            QVERIFY(keptFiles(env).isEmpty());
+            QCOMPARE(jobs(env.app().DbConnection), 2);
+            for (const char* name : {"frmJobs", "frmEstimate", "frmJobReport"}) {
+                QVERIFY2(openScreen(env, name) && openScreen(env, name)->isVisible(), name);
+            }
+            QCOMPARE(openScreen(env, "frmJobs")->findChild<QLineEdit*>("txtCustName")->text(),
+                     QString("Mrs Unsaved"));
+            discardScreens(env);
+            return;
+        }
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(asked.filter("job screen").size() == 1 && asked.filter("estimates").size() == 1);
+        QCOMPARE(env.prompter.last().title, QString("Restore Complete"));
+        QCOMPARE(jobs(env.app().DbConnection), 1);
+        for (const char* name : {"frmJobs", "frmEstimate", "frmJobReport"}) {
+            QVERIFY2(!openScreen(env, name), name);
+        }
+        // What was saved went into the database that was replaced, never into the backup.
+        QCOMPARE(keptFiles(env).size(), 1);
+        Database kept;
+        QVERIFY(kept.open(connection::forFile(env.dataFolder() + u'/' + keptFiles(env).first())));
+        const int saved = Prompter::Answer(answer) == Prompter::Answer::Yes ? 1 : 0;
+        QCOMPARE(kept.scalar("SELECT count(*) FROM Jobs WHERE WorkName = 'Mrs Unsaved'").toInt(),
+                 saved);
+        QCOMPARE(kept.scalar("SELECT count(*) FROM customers WHERE Name = 'Mr Pending'").toInt(),
+                 saved);
+        Database& restored = env.app().DbConnection;
+        QCOMPARE(restored.scalar("SELECT count(*) FROM Jobs WHERE WorkName = 'Mrs Unsaved'").toInt(),
+                 0);
+    }
+
+    // While another program has the database open the restore is refused before anything is
+    // asked or changed, with a message naming what to close; a change under way elsewhere (a
+    // workstation on another computer reaches this one only through its lock) is refused too.
+    void restoreRefusedWhileTheDatabaseIsInUse_data() {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("another program, idle") << "open" << "verdell-test-holder (process ";
+        QTest::newRow("another program, saving") << "saving" << "verdell-test-holder (process ";
+        QTest::newRow("a change under way") << "lock" << "saving a change";
+    }
+    void restoreRefusedWhileTheDatabaseIsInUse() {
+        QFETCH(QString, holder);
+        QFETCH(QString, named);
+        TestEnv env;
+        const QString copy = databaseWithBackup(env);
+        const QString database = env.app().DbConnection.fileName();
+        QProcess other;
+        Database elsewhere;
+        if (holder == "lock") {
+            QVERIFY(elsewhere.open(connection::forFile(database)));
+            QVERIFY(elsewhere.begin());
+            QVERIFY(elsewhere.exec("UPDATE Counters SET JobCounter = JobCounter"));
+        } else {
+            other.start(VERDELL_TEST_HOLDER, {database, holder});
+            QVERIFY(other.waitForReadyRead(60000));
+            QCOMPARE(other.readLine().trimmed(), QByteArray("ready"));
+        }
+        frmMain main(env.app());
+        main.Form_Load();
+        main.findChild<QAction*>("Jobs")->trigger();
+
+        env.prompter.chooseFile(copy);
+        env.prompter.answer(Prompter::Answer::Yes);
+        main.findChild<QAction*>("FileRestore")->trigger();
+        const auto& refusal = env.prompter.last();
+        QCOMPARE(refusal.title, QString("Restore Refused"));
+        QVERIFY2(refusal.prompt.contains(named), qPrintable(refusal.prompt));
+        if (holder != "lock") {
+            QVERIFY(refusal.prompt.contains(QString::number(other.processId())));
+        }
+        QVERIFY(keptFiles(env).isEmpty());
+        QVERIFY(openScreen(env, "frmJobs"));
+        if (holder == "lock") {
+            elsewhere.rollback();
+        } else {
+            other.closeWriteChannel();
+            QVERIFY(other.waitForFinished(60000));
+        }
+        QCOMPARE(jobs(env.app().DbConnection), 2);
+        discardScreens(env);
     }
 
     void filesThatAreNoBackupAreRefusedBeforeAnything_data() {

@@ -121,6 +121,43 @@ private Q_SLOTS:
         QCOMPARE(count(db, "labels"), 2);
     }
 
+    // A file of a still earlier version lacks columns: its rows come all the same, those fields
+    // empty (a counter keeps its value), and the closing message names what the file lacked.
+    void aMissingColumnLeavesItsFieldEmpty() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        const QString older = env.root() + QStringLiteral("/job2004.cvn");
+        makeOlderDatabase(older,
+                          {{"Jobs", "DateQuoted"}, {"clients", "Notes"}, {"counters", "Free2"}});
+        const qint64 clientsBefore = count(db, "clients");
+        const qint64 free2 = db.scalar("SELECT Free2 FROM Counters").toLongLong();
+
+        importThroughScreen(env, older);
+        QCOMPARE(count(db, "Jobs"), 2);
+        auto rows = db.query("SELECT DateQuoted, DateReceived, CliName FROM Jobs WHERE JobNo = 1205");
+        QVERIFY(rows->isNull(0, "DateQuoted"));
+        QCOMPARE(rows->text(0, "DateReceived"), QString("2009-02-01 00:00:00"));
+        QCOMPARE(rows->text(0, "CliName"), QString("Harbour Lettings"));
+        QCOMPARE(count(db, "clients"), clientsBefore + 2);
+        rows = db.query("SELECT Notes, Telephone FROM clients WHERE Name = ?", {"Harbour Lettings"});
+        QVERIFY(!rows->isNull(0, "Notes"));
+        QCOMPARE(rows->text(0, "Notes"), QString());
+        QCOMPARE(rows->text(0, "Telephone"), QString("01202 111"));
+        rows = db.query("SELECT JobCounter, Free2 FROM Counters");
+        QCOMPARE(rows->integer(0, "JobCounter"), 1207);
+        QCOMPARE(rows->integer(0, "Free2"), free2);
+
+        const auto& message = env.prompter.last();
+        QVERIFY(message.prompt.startsWith("Update Complete"));
+        for (const char* lacking : {"Jobs: 2 rows copied without the column DateQuoted",
+                                    "clients: 2 rows copied without the column Notes",
+                                    "counters: 1 row copied without the column Free2"}) {
+            QVERIFY2(message.prompt.contains(lacking), qPrintable(message.prompt));
+        }
+        QCOMPARE(message.icon, Prompter::Icon::Exclamation);
+    }
+
     void importingTwiceDuplicatesOnlyWhatItAppends() {
         TestEnv env;
         env.openNewDatabase();

@@ -9,6 +9,7 @@
 #include "setup/NetworkTab.h"
 #include "setup/frmSetup.h"
 #include "startup/Captions.h"
+#include "startup/RunDatabase.h"
 #include "startup/ServerAddress.h"
 #include "support/TestEnv.h"
 
@@ -225,6 +226,30 @@ private Q_SLOTS:
         QCOMPARE(setup.locations->txtDBName->text(), QString("verdell.mdb"));
         QCOMPARE(setup.locations->txtDocLocation->text(), QString("\\Verdell Std\\Docs"));
         QCOMPARE(setup.locations->txtScanLocation->text(), QString("/scans"));
+    }
+
+    void aDatabaseForThisRunCanBeMadeTheDefault() {
+        if (TestEnv::onServer()) {
+            QSKIP("the folder and name of the embedded database file");
+        }
+        TestEnv env;
+        env.openNewDatabase();
+        const QString other = env.makeDatabase(env.driveD() + "/Other/jobs.mdb");
+        QVERIFY(useDatabaseForThisRun(env.app(), other));
+        frmSetup setup(env.app());
+        setup.Form_Load();
+        setup.SSTab1->setCurrentIndex(3);
+        auto* makeDefault = setup.locations->findChild<QPushButton*>("cmdMakeDefault");
+        QVERIFY(makeDefault && !makeDefault->isHidden());
+        QCOMPARE(setup.locations->txtDBLocation->text(), env.driveD() + "/Other");
+        QCOMPARE(setup.locations->txtDBName->text(), QString("jobs.mdb"));
+        QCOMPARE(env.setting("datapath"), env.dataFolder());  // the stored default is unchanged
+
+        makeDefault->click();
+        QCOMPARE(env.setting("datapath"), env.driveD() + "/Other");
+        QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
+        QVERIFY(makeDefault->isHidden());
+        QCOMPARE(env.prompter.count(), 0);
     }
 
     void rolesEnableTheirControls() {

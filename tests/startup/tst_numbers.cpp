@@ -1,3 +1,4 @@
+#include "startup/Money.h"
 #include "startup/Numbers.h"
 
 #include <QTest>
@@ -84,6 +85,55 @@ private Q_SLOTS:
         QFETCH(QString, pattern);
         QFETCH(QString, expected);
         QCOMPARE(numbers::format(value, pattern), expected);
+    }
+
+    // Amounts read exactly and rounded once to the penny, halves away from zero.
+    void money_data() {
+        QTest::addColumn<QString>("quantity");  // empty: the price read alone
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a half penny") << "" << "17.675" << "17.68";
+        QTest::newRow("negative half") << "" << "-0.125" << "-0.13";
+        QTest::newRow("leading number") << "" << " 12.505 each" << "12.51";
+        QTest::newRow("no number") << "" << "£3" << "0.00";
+        QTest::newRow("exponent") << "" << "1.5e3" << "1500.00";
+        QTest::newRow("past any money") << "" << "1e300" << "92233720368547758.07";
+        QTest::newRow("fractional quantity") << "2.5" << "1.01" << "2.53";
+        QTest::newRow("a third of three") << "0.333" << "3" << "1.00";
+        QTest::newRow("eighteen digits each") << "123456789.123456789" << "0.000000001" << "0.12";
+    }
+    void money() {
+        QFETCH(QString, quantity);
+        QFETCH(QString, price);
+        QFETCH(QString, expected);
+        const Money m = quantity.isEmpty() ? Money::fromText(price)
+                                           : Money::lineAmount(quantity, price);
+        QCOMPARE(m.toString(), expected);
+    }
+
+    // Prices stored by the earlier release as singles read as they were typed; doubles as
+    // they are.
+    void storedMoney_data() {
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("single") << double(17.675F) << "17.68";
+        QTest::newRow("single tenth") << double(0.1F) << "0.10";
+        QTest::newRow("double") << 17.675 << "17.68";
+        QTest::newRow("exact binary") << 1048576.125 << "1048576.13";
+        QTest::newRow("sum of doubles") << 0.1 + 0.2 << "0.30";
+    }
+    void storedMoney() {
+        QFETCH(double, stored);
+        QFETCH(QString, expected);
+        QCOMPARE(Money::fromStored(stored).toString(), expected);
+    }
+
+    void moneyArithmetic() {
+        const Money toPay = Money::fromPennies(10100);
+        QCOMPARE(toPay.scaled(175, 1000).toString(), QString("17.68"));
+        QCOMPARE(Money::fromPennies(-300).scaled(175, 1000).toString(), QString("-0.53"));
+        QCOMPARE((toPay - Money::fromPennies(123456789)).withThousands(), QString("-1,234,466.89"));
+        QCOMPARE(Money::fromPennies(5).withThousands(), QString("0.05"));
     }
 };
 

@@ -60,6 +60,21 @@ private Q_SLOTS:
         QCOMPARE(file.readAll().toLower().count("datapath="), 1);
     }
 
+    void valuesHeldForThisRunAreNotStored() {
+        TestEnv env;
+        env.createSettings({{"datapath", "/stored"}, {"dataname", "stored.mdb"}});
+        TReg& reg = env.app().AppSettings;
+        reg.holdForThisRun({{"DataPath", "/held"}, {"dataname", "held.mdb"}});
+        QCOMPARE(reg.GetValue("datapath"), QString("/held"));
+        QCOMPARE(reg.GetValue("DATANAME"), QString("held.mdb"));
+        QCOMPARE(env.setting("datapath"), QString("/stored"));
+        // A value the user then chooses is stored as usual, and the hold goes.
+        QCOMPARE(reg.SetValue("dataname", "chosen.mdb"), 0);
+        QVERIFY(!reg.holding());
+        QCOMPARE(reg.GetValue("datapath"), QString("/stored"));
+        QCOMPARE(env.setting("dataname"), QString("chosen.mdb"));
+    }
+
     void missingAndTooLongValues() {
         TestEnv env;
         env.createSettings({{"JobAge", "30"}});

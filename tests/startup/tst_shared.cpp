@@ -115,24 +115,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(probe));
     }
 
-    void helpPageOpensInTheBrowser() {
-        TestEnv env;
-        OpenHelpPage(env.app());
-        QVERIFY(env.launcher.requests.isEmpty());  // no browser: nothing happens
-        env.launcher.registeredProgram = "/usr/bin/firefox";
-        OpenHelpPage(env.app());
-        QCOMPARE(env.launcher.requests.size(), 1);
-        QCOMPARE(env.launcher.requests[0].target, QString("/usr/bin/firefox"));
-        const QUrl page(env.launcher.requests[0].arguments.value(0));
-        QFile file(page.toLocalFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray html = file.readAll();
-        for (const char* token : {"[JOBNO]", "[CUSTNAME]", "[FREE7]", "[ESTNO]", "[AMOUNTDUE]",
-                                  "starttable"}) {
-            QVERIFY2(html.contains(token), token);
-        }
-    }
-
     void shareFolderUsesTheSystemsSharing() {
         TestEnv env;
         env.sharing.status = 2;

@@ -1,4 +1,5 @@
 #include "startup/Bootstrap.h"
+#include "startup/RunDatabase.h"
 #include "startup/Startup.h"
 #include "support/TestEnv.h"
 
@@ -31,6 +32,11 @@ public:
 private:
     AppState& app_;
 };
+
+QByteArray contents(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 }  // namespace
 
@@ -128,6 +134,72 @@ private Q_SLOTS:
         QCOMPARE(ui.formatAtShow, QString("dd/mm/yyyy"));
         QVERIFY(!ui.completeAtShow);  // the template folder is read after the window shows
         QCOMPARE(ui.busyCalls, QList<bool>({true, false}));
+    }
+
+    void sampleTemplatesComeFromTheInstalledProgram() {
+        TestEnv env;
+        // Installed as /usr/bin/verdell with /usr/share/verdell beside it.
+        const QString installed = env.installFolder() + "/../share/verdell/templates";
+        TestEnv::writeFile(installed + "/Job Sheet.dotx", "the installed job sheet");
+        TestEnv::writeFile(installed + "/Office Letter.dotx", "a template of this office");
+        QCOMPARE(installIfNeeded(env.app()), QStringList());
+        const QDir templates(env.dataFolder() + "/Templates");
+        QCOMPARE(templates.entryList(QDir::Files),
+                 QStringList({"Job Sheet.dotx", "Office Letter.dotx"}));
+        QCOMPARE(contents(templates.filePath("Job Sheet.dotx")),
+                 QByteArray("the installed job sheet"));
+    }
+
+    void aDatabaseNamedForThisRunLeavesTheSettingsAlone_data() {
+        QTest::addColumn<QString>("provider");
+        QTest::newRow("settings name a file") << "";
+        QTest::newRow("settings name a server") << "PostgreSQL";
+    }
+    void aDatabaseNamedForThisRunLeavesTheSettingsAlone() {
+        QFETCH(QString, provider);
+        TestEnv env;
+        env.createSettings({{"FirstRun", "0"},
+                            {"datapath", env.dataFolder()},
+                            {"dataname", "verdell.mdb"},
+                            {"DbProvider", provider},
+                            {"DbHost", "server"},
+                            {"DbName", "verdell"}});
+        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
+        const QString other = env.makeDatabase(env.driveE() + "/Other Office/jobs.mdb");
+        const QByteArray settings = contents(env.settingsFile());
+
+        QVERIFY(useDatabaseForThisRun(env.app(), other));
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+        QCOMPARE(env.app().DbConnection.fileName(), other);
+        QCOMPARE(databaseForThisRun(env.app()), other);
+        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(contents(env.settingsFile()), settings);
+
+        // Made the default, it is what every start opens.
+        QVERIFY(makeRunDatabaseTheDefault(env.app()));
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+        AppState& next = env.restart();
+        RecordingUi nextUi(next);
+        Main(next, nextUi);
+        QCOMPARE(next.DbConnection.fileName(), other);
+    }
+
+    void onlyAnotherExistingDatabaseIsHeldForThisRun() {
+        TestEnv env;
+        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
+        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
+        // The usual database named on the command line is a plain start.
+        QVERIFY(useDatabaseForThisRun(env.app(), env.dataFolder() + "/verdell.mdb"));
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+
+        QVERIFY(!useDatabaseForThisRun(env.app(), env.root() + "/gone.mdb"));
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().prompt, "Verdell cannot find the database\r\n" + env.root() +
+                                                 "/gone.mdb\r\nIt may have been moved, renamed "
+                                                 "or deleted.");
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+        QCOMPARE(env.app().AppSettings.GetValue("dataname"), QString("verdell.mdb"));
     }
 
     void installingNeverOverwrites() {

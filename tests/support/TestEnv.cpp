@@ -113,7 +113,13 @@ void TestEnv::createSettings(const QMap<QString, QString>& values) {
     }
 }
 
-QString TestEnv::setting(const QString& name) { return app_->AppSettings.GetValue(name); }
+QString TestEnv::setting(const QString& name) {
+    // What the store holds, whatever this run holds in its place.
+    TReg stored;
+    stored.setKey(app_->AppSettings.Key());
+    stored.setPath(app_->AppSettings.Path());
+    return stored.GetValue(name);
+}
 
 QString TestEnv::makeDatabase(const QString& file) {
     QDir().mkpath(QFileInfo(file).absolutePath());

@@ -50,6 +50,7 @@ public:
     QString settingsFile() const;
     // Makes the settings file with the given values.
     void createSettings(const QMap<QString, QString>& values = {});
+    // The value the settings store holds (not one held for this run only).
     QString setting(const QString& name);
 
     // A complete new database at the given place (copied from one made once per run).
