@@ -73,7 +73,7 @@ void ServerLink::check() {
 }
 
 void ServerLink::tryAgain() {
-    if (knock_ || telling_) {
+    if (knock_) {
         return;
     }
     const QString string = db_.connectionString();
@@ -83,25 +83,32 @@ void ServerLink::tryAgain() {
     if (!ok) {
         port = 5432;
     }
-    auto reopen = [this] {
-        if (db_.reconnect()) {
-            check();
-        }
-    };
     if (host.isEmpty() || host.startsWith(u'/')) {
         reopen();  // a local socket answers or refuses at once
         return;
     }
     // Knocking first: opening the connection itself would wait for the network's timeout.
-    knock_ = new QTcpSocket(this);
-    connect(knock_, &QTcpSocket::connected, this, [this, reopen] {
-        knock_->abort();
-        knock_->deleteLater();
-        knock_ = nullptr;
+    auto* socket = new QTcpSocket(this);
+    knock_ = socket;
+    const auto over = [this, socket] {
+        if (knock_ == socket) {
+            knock_ = nullptr;
+        }
+        socket->deleteLater();
+    };
+    connect(socket, &QTcpSocket::connected, this, [this, socket, over] {
+        socket->abort();
+        over();
         reopen();
     });
-    connect(knock_, &QTcpSocket::errorOccurred, knock_, &QObject::deleteLater);
+    connect(socket, &QTcpSocket::errorOccurred, this, over);
     // A network that drops packets without a word never answers at all.
-    QTimer::singleShot(kIntervalMs * 5, knock_, &QObject::deleteLater);
-    knock_->connectToHost(host, quint16(port));
+    QTimer::singleShot(kIntervalMs * 5, socket, over);
+    socket->connectToHost(host, quint16(port));
+}
+
+void ServerLink::reopen() {
+    if (db_.reconnect()) {
+        check();
+    }
 }

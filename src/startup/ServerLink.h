@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 class Database;
@@ -37,11 +36,12 @@ Q_SIGNALS:
 
 private:
     void tryAgain();
+    void reopen();
 
     Database& db_;
     Prompter& prompter_;
     QTimer timer_;
-    QPointer<QTcpSocket> knock_;
+    QTcpSocket* knock_ = nullptr;  // asking whether the server's port answers
     bool away_ = false;
     bool told_ = false;
     bool telling_ = false;

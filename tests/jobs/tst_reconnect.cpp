@@ -110,6 +110,27 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 2);
     }
+
+    // The server comes back while a save's refusal is still on the screen: the link reconnects
+    // meanwhile, so the same save goes through as soon as the message is closed.
+    void theServerBackWhileASaveIsRefusedIsReconnected() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        env.app().server.start();
+        QVERIFY(server(QStringLiteral("pause")));
+        QVERIFY(!db.exec("DELETE FROM Jobs"));
+        QTRY_COMPARE(told(env), 1);
+        bool backWhileShown = false;
+        env.prompter.onCall = [&](const ScriptedPrompter::Call&) {
+            if (server(QStringLiteral("resume"))) {
+                backWhileShown = QTest::qWaitFor([&] { return !db.serverAway(); }, 30000);
+            }
+        };
+        env.app().server.tellUser();  // as a screen refusing a save does
+        QVERIFY(backWhileShown);
+        QVERIFY(db.exec("DELETE FROM Jobs"));
+    }
 };
 
 QTEST_MAIN(tst_reconnect)
