@@ -251,6 +251,9 @@ bool Database::connectSqlite(const QString& file) {
 }
 
 void Database::close() {
+    // Whatever happened to the last connection, the next one starts unknown: a failed try to
+    // reach the server (which closes it) must not hold back the next one.
+    away_ = false;
     if (!open_ && !QSqlDatabase::contains(name_)) {
         return;
     }

@@ -131,6 +131,21 @@ private Q_SLOTS:
         QVERIFY(backWhileShown);
         QVERIFY(db.exec("DELETE FROM Jobs"));
     }
+
+    // A try to reconnect that fails (the server still down, or starting up) leaves the next
+    // try free: once the server answers, the connection opens and statements go through.
+    void aFailedReconnectDoesNotHoldBackTheNext() {
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QVERIFY(server(QStringLiteral("pause")));
+        QVERIFY(!db.exec("DELETE FROM Jobs"));
+        QVERIFY(!db.reconnect());
+        QVERIFY(server(QStringLiteral("resume")));
+        QVERIFY(db.reconnect());
+        QVERIFY(!db.serverAway());
+        QVERIFY(db.exec("DELETE FROM Jobs"));
+    }
 };
 
 QTEST_MAIN(tst_reconnect)
