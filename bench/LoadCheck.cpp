@@ -83,6 +83,21 @@ void checkShared(Database& db, const QList<Operation>& ops, const QString& opera
     }
 }
 
+// The cause of a number taken but not held: the operations of that kind that did not go
+// through, one of which took it (a refused save must take none, so any gap is a problem).
+QString gapCause(const QList<Operation>& ops, const QString& operation) {
+    QStringList failed;
+    for (const Operation& op : ops) {
+        if (op.name == operation && !applied(op)) {
+            failed << QStringLiteral("workstation %1 %2 (%3)").arg(op.workstation).arg(op.outcome,
+                                                                                     op.marker);
+        }
+    }
+    return failed.isEmpty() ? QStringLiteral("no operation explains it")
+                            : QStringLiteral("taken by one of these, which did not go through: ") +
+                                  failed.join(QStringLiteral("; "));
+}
+
 void checkJobNumbers(Database& db, const QList<Operation>& ops, Findings* findings) {
     const auto rows = db.query(QStringLiteral("SELECT JobNo, WorkDetails FROM Jobs"));
     const qint64 next = db.scalar(QStringLiteral("SELECT JobCounter FROM Counters")).toLongLong();
@@ -108,8 +123,9 @@ void checkJobNumbers(Database& db, const QList<Operation>& ops, Findings* findin
         if (!held.contains(n)) {
             findings->problems
                 << QStringLiteral("job number %1 was taken from the counter, but no job holds "
-                                  "it and no operation explains it")
-                       .arg(n);
+                                  "it: %2")
+                       .arg(n)
+                       .arg(gapCause(ops, QStringLiteral("new-job")));
         }
     }
     for (const Operation& op : ops) {
@@ -157,8 +173,9 @@ void checkDocuments(Database& db, const QList<Operation>& ops, const QString& fo
         } else if (!names.contains(name)) {
             findings->problems
                 << QStringLiteral("document number %1 was taken from the counter, but no "
-                                  "document records it and no operation explains it")
-                       .arg(n);
+                                  "document records it: %2")
+                       .arg(n)
+                       .arg(gapCause(ops, QStringLiteral("document")));
         }
     }
     const QString allTitles = titles.join(u'\n') + u'\n';
