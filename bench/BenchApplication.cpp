@@ -74,3 +74,12 @@ bool BenchApplication::openServer(QString* error) {
     file.clear();
     return true;
 }
+
+bool BenchApplication::openConnection(const QString& connectionString, QString* error) {
+    prepare();
+    if (!app.DbConnection.open(connectionString)) {
+        *error = app.DbConnection.lastError().message;
+        return false;
+    }
+    return true;
+}

@@ -36,6 +36,8 @@ struct BenchApplication {
     // which holds the same register, copied there by bench/run. False with a reason in *error
     // when no server is named or it cannot be opened.
     bool openServer(QString* error);
+    // Opens the connection the string names, with the settings file of its own.
+    bool openConnection(const QString& connectionString, QString* error);
 
 private:
     // The settings file and the date and currency formats the benchmarks expect.

@@ -42,7 +42,7 @@ bool addBigEstimate(Database& db) {
                               QStringLiteral("%1.25").arg(i % 40),
                               QStringLiteral("%1.75").arg(i % 60)};
     }
-    return SaveEstimate(db, save, lines).has_value();
+    return bool(SaveEstimate(db, save, lines));
 }
 
 void LoadEstimateOf200Lines(benchmark::State& state) {

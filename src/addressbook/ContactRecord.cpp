@@ -43,6 +43,8 @@ void ContactRecord::ClearLocals() {
         unused.clear();
     }
     TypeID = 0;
+    Version = {};
+    Theirs = {};
 }
 
 ContactRecord::Field ContactRecord::field(const QString& name) {
@@ -99,6 +101,7 @@ void ContactRecord::Load(qint32 RecordId) {
     if (!rows || rows->isEmpty()) {
         return;
     }
+    Version = rowversion::read(*rows, 0);
     int errors = 0;
     for (const QString& name : readFields()) {
         if (!readInto(*rows, name) && ++errors > kErrorsPassedOver) {
@@ -107,29 +110,77 @@ void ContactRecord::Load(qint32 RecordId) {
     }
 }
 
-bool ContactRecord::Save() {
+SaveOutcome ContactRecord::Save(const SaveStamp& stamp) {
     // Names are kept without the blanks around them, as the job's save looks them up.
     Name = Name.trimmed();
     RowValues row(db_.dialect(), table_);
     for (const QString& name : writtenFields()) {
         row.set(name, field(name).value());
     }
-    // A record whose row has gone (or never was) is added again as a new row.
-    const QVariant stored = DummyID >= 1
-                                ? db_.scalar(QStringLiteral("SELECT DummyID FROM ") + table_ +
-                                                 QStringLiteral(" WHERE DummyID = ?"),
-                                             {DummyID})
-                                : QVariant();
-    if (stored.isValid()) {
-        return db_.exec(row.update() + QStringLiteral(" WHERE DummyID = ?"),
-                        row.values() + QVariantList{DummyID});
+    if (DummyID >= 1 && Version.stored()) {
+        if (!db_.exec(row.update() + QStringLiteral(", ") + rowversion::nextAssignments() +
+                          QStringLiteral(" WHERE DummyID = ? AND ") + rowversion::kNumber +
+                          QStringLiteral(" = ?"),
+                      row.values() + rowversion::nextValues(stamp) +
+                          QVariantList{DummyID, Version.number})) {
+            return SaveOutcome::Failed;
+        }
+        if (db_.rowsAffected() == 0) {
+            bool failed = false;
+            const std::optional<RowVersion> now =
+                rowversion::stored(db_, table_, QStringLiteral("DummyID"), DummyID, &failed);
+            if (failed) {
+                return SaveOutcome::Failed;
+            }
+            Theirs = now.value_or(RowVersion{});
+            return now ? SaveOutcome::ChangedElsewhere : SaveOutcome::DeletedElsewhere;
+        }
+        Version = {Version.number + 1, stamp.by, stamp.at};
+        return SaveOutcome::Saved;
     }
+    if (DummyID >= 1) {
+        // Written again under its own identity, which must still be free.
+        bool failed = false;
+        const std::optional<RowVersion> now =
+            rowversion::stored(db_, table_, QStringLiteral("DummyID"), DummyID, &failed);
+        if (failed) {
+            return SaveOutcome::Failed;
+        }
+        if (now) {
+            Theirs = *now;
+            return SaveOutcome::ChangedElsewhere;
+        }
+        row.set(QStringLiteral("DummyID"), DummyID);
+    }
+    rowversion::setFirst(row, stamp);
     const std::optional<qint64> id = db_.insert(row.insert(), row.values());
     if (!id || *id > std::numeric_limits<qint32>::max()) {
-        return false;
+        return SaveOutcome::Failed;
     }
     DummyID = qint32(*id);
-    return true;
+    Version = {1, stamp.by, stamp.at};
+    return SaveOutcome::Saved;
+}
+
+QList<conflicts::Difference> ContactRecord::differencesFrom(const ContactRecord& stored) const {
+    const QStringList written = writtenFields();
+    const struct {
+        const char* column;
+        const char* caption;
+        const QString& theirs;
+        const QString& mine;
+    } fields[] = {{"Name", "Name:", stored.Name, Name},
+                  {"Address", "Address:", stored.Address, Address},
+                  {"Contact", "Contacts:", stored.Contact, Contact},
+                  {"Telephone", "Telephone:", stored.Telephone, Telephone},
+                  {"Email", "Email:", stored.Email, Email}};
+    QList<conflicts::Difference> out;
+    for (const auto& f : fields) {
+        if (written.contains(QLatin1String(f.column), Qt::CaseInsensitive) && f.theirs != f.mine) {
+            out.append({QString::fromLatin1(f.caption), f.theirs, f.mine});
+        }
+    }
+    return out;
 }
 
 clsCustomers::clsCustomers(Database& db) : ContactRecord(db, QStringLiteral("customers")) {}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "startup/RowVersion.h"
+#include "startup/SaveConflict.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -24,14 +27,22 @@ public:
     QString Email;
     std::array<QString, 6> Unused;  // Unused2 .. Unused7
     qint32 TypeID = 0;
+    // The version loaded or saved; none for a record not stored (or to be written again).
+    RowVersion Version;
+    // After a save refused because another workstation saved the record: its version now.
+    RowVersion Theirs;
 
     // Sets every property to its cleared value.
     virtual void ClearLocals();
     // Reads the row with that identity; when there is none, nothing changes.
     void Load(qint32 RecordId);
-    // Writes the record's fields to the row whose identity is DummyID, adding a row (and taking
-    // its identity) when there is none. False when the database refused it.
-    bool Save();
+    // Writes the record's fields over the version loaded, stamped as saved now. When another
+    // workstation saved the row since (Theirs then holds its version) or deleted it, nothing is
+    // written. A record without a version is added: under its identity when it has one (written
+    // again after a deletion elsewhere), otherwise as a new row whose identity it takes.
+    SaveOutcome Save(const SaveStamp& stamp = {});
+    // The fields this record writes, where the stored record differs from it.
+    QList<conflicts::Difference> differencesFrom(const ContactRecord& stored) const;
 
 protected:
     ContactRecord(Database& db, QString table);

@@ -103,9 +103,16 @@ frmAddressBook::frmAddressBook(AppState& app, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(cmdExit);
 
+    labChangedElsewhere = new QLabel(this);
+    labChangedElsewhere->setObjectName(QStringLiteral("labChangedElsewhere"));
+    labChangedElsewhere->setWordWrap(true);
+    labChangedElsewhere->setStyleSheet(QStringLiteral("color: #7a4b00;"));
+    labChangedElsewhere->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(type);
     layout->addWidget(details, 1);
+    layout->addWidget(labChangedElsewhere);
     layout->addLayout(buttons);
     setTabOrder(optType[0], optType[1]);
     setTabOrder(optType[1], txtName);
@@ -115,6 +122,7 @@ frmAddressBook::frmAddressBook(AppState& app, QWidget* parent)
     setTabOrder(txtTelephone, txtEmail);
     setTabOrder(txtEmail, cmdNew);
 
+    connect(&app_.changes, &ChangeWatcher::changed, this, &frmAddressBook::followChanges);
     resize(560, sizeHint().height());
     Form_Load();
 }
@@ -156,6 +164,7 @@ void frmAddressBook::ClearScreen() {
     ContactEditing = false;
     customer_.ClearLocals();
     client_.ClearLocals();
+    showNotice({});
 }
 
 void frmAddressBook::ButtonsToNew() {
@@ -227,18 +236,90 @@ void frmAddressBook::showStored(qint32 RecordId) {
 bool frmAddressBook::saveSelected() {
     PopulateContactClassFromScreen();
     ContactRecord& record = selected();
-    if (!record.Save()) {
-        app_.prompter.message(QStringLiteral("The contact could not be saved.\r\n") +
-                                  app_.DbConnection.lastError().message +
-                                  QStringLiteral("\r\nYour changes are still on the screen."),
-                              QStringLiteral("Contact Not Saved"), Prompter::Buttons::Ok,
-                              Prompter::Icon::Critical);
+    const QString name =
+        (customerSelected() ? QStringLiteral("Customer ") : QStringLiteral("Client ")) +
+        record.Name.trimmed();
+    for (;;) {
+        switch (record.Save(app_.saveStamp())) {
+            case SaveOutcome::Saved:
+                showStored(record.DummyID);
+                ButtonsToNew();
+                ContactEditing = false;
+                showNotice({});
+                return true;
+            case SaveOutcome::ChangedElsewhere:
+                if (!conflicts::keepMine(app_, name, record.Theirs,
+                                         [this] { return differencesFromStored(); })) {
+                    showNotice(conflicts::changedWhileEditing(app_, record.Theirs));
+                    return false;
+                }
+                record.Version = record.Theirs;  // saved over the version just seen
+                continue;
+            case SaveOutcome::DeletedElsewhere:
+                if (!conflicts::saveAgain(app_, name, QString::number(record.DummyID))) {
+                    showNotice(conflicts::deletedWhileEditing());
+                    return false;
+                }
+                record.Version = {};  // written again under its own identity
+                continue;
+            case SaveOutcome::Failed:
+                break;
+        }
+        break;
+    }
+    if (app_.DbConnection.serverAway()) {
+        app_.server.tellUser();
         return false;
     }
-    showStored(record.DummyID);
-    ButtonsToNew();
-    ContactEditing = false;
-    return true;
+    app_.prompter.message(QStringLiteral("The contact could not be saved.\r\n") +
+                              app_.DbConnection.lastError().message +
+                              QStringLiteral("\r\nYour changes are still on the screen."),
+                          QStringLiteral("Contact Not Saved"), Prompter::Buttons::Ok,
+                          Prompter::Icon::Critical);
+    return false;
+}
+
+QList<conflicts::Difference> frmAddressBook::differencesFromStored() {
+    const ContactRecord& mine = selected();
+    if (customerSelected()) {
+        clsCustomers stored(app_.DbConnection);
+        stored.Load(mine.DummyID);
+        return mine.differencesFrom(stored);
+    }
+    clsClients stored(app_.DbConnection);
+    stored.Load(mine.DummyID);
+    return mine.differencesFrom(stored);
+}
+
+bool frmAddressBook::editing() const {
+    return cmdNew->text() == kSaveContact;
+}
+
+void frmAddressBook::showNotice(const QString& text) {
+    labChangedElsewhere->setText(text);
+    labChangedElsewhere->setVisible(!text.isEmpty());
+}
+
+void frmAddressBook::followChanges(const QStringList& tables) {
+    const ContactRecord& record = selected();
+    const QString table =
+        customerSelected() ? QStringLiteral("customers") : QStringLiteral("clients");
+    if (record.DummyID < 1 || !record.Version.stored() || !changes::concerns(tables, table)) {
+        return;
+    }
+    bool unreadable = false;
+    const std::optional<RowVersion> now = rowversion::stored(
+        app_.DbConnection, table, QStringLiteral("DummyID"), record.DummyID, &unreadable);
+    const conflicts::Following step =
+        conflicts::follow(app_, now, unreadable, record.Version, editing());
+    if (step.action == conflicts::Following::Action::Reload) {
+        showStored(record.DummyID);
+    } else if (step.action == conflicts::Following::Action::Clear) {
+        ClearScreen();
+    }
+    if (step.action != conflicts::Following::Action::None) {
+        showNotice(step.notice);
+    }
 }
 
 void frmAddressBook::cmdNew_Click() {

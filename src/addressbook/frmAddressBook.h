@@ -41,6 +41,8 @@ public:
     QPushButton* cmdExit;
     // The boxes' labels by their place: 0 name, 1 address, 2 contacts, 3 telephone, 7 e-mail.
     QHash<int, QLabel*> Label1;
+    // A quiet notice that another workstation changed or deleted the contact on the screen.
+    QLabel* labChangedElsewhere;
 
     bool contactEditing() const { return ContactEditing; }
     const clsCustomers& customer() const { return customer_; }
@@ -70,6 +72,13 @@ private:
     // Shows the selected record as it now stands in the database.
     void showStored(qint32 RecordId);
     void setBoxTexts(const ContactRecord& record, bool withPhone);
+    bool editing() const;
+    // Shows what another workstation did to the contact on the screen: one not being edited is
+    // shown again as stored; one being edited keeps its typing and gets a notice.
+    void followChanges(const QStringList& tables);
+    void showNotice(const QString& text);
+    // The stored contact of the selected type and identity, against the one on the screen.
+    QList<conflicts::Difference> differencesFromStored();
 
     AppState& app_;
     clsCustomers customer_;

@@ -9,7 +9,9 @@
 #include "platform/QtPrompter.h"
 #include "platform/QtScreenMetrics.h"
 #include "platform/SystemLocale.h"
+#include "setup/NetworkTab.h"
 #include "setup/ProgressWidgets.h"
+#include "setup/frmSetup.h"
 #include "startup/AppState.h"
 #include "startup/Startup.h"
 #include "startup/frmLocateDatabase.h"
@@ -106,11 +108,21 @@ int main(int argc, char** argv) {
         locator.Form_Load();
         locator.exec();
     };
+    app.showNetworkSetup = [&app] {
+        frmSetup setup(app);
+        setup.Form_Load();
+        setup.SSTab1->setCurrentWidget(setup.network);
+        setup.exec();
+    };
 
     MainWindowStartup ui(app);
     if (!StartProgram(app, ui, files.value(0))) {
         return 1;
     }
+    // From now on the screens follow other workstations' changes, and a database server that
+    // goes away is reconnected when it is back.
+    app.changes.start();
+    app.server.start();
 
     QuitAfterFirstPaint quitter;
     if (qEnvironmentVariableIsSet("VERDELL_QUIT_WHEN_SHOWN") && ui.mainWindow()) {

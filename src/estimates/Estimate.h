@@ -1,6 +1,7 @@
 #pragma once
 
 #include "startup/Money.h"
+#include "startup/RowVersion.h"
 
 #include <QDateTime>
 #include <QList>
@@ -54,7 +55,8 @@ struct AmountDue {
 };
 AmountDue amountDue(Money retail, Money delivery, bool vatRegistered);
 
-// A stored estimate: its lines, delivery cost, creation date and customer.
+// A stored estimate: its lines, delivery cost, creation date and customer, and the version it
+// was read at.
 struct StoredEstimate {
     qint64 EstNo = 0;
     QString DateCreated;  // as stored
@@ -63,4 +65,5 @@ struct StoredEstimate {
     QList<EstimateLine> lines;
     bool customerFound = false;
     EstimateCustomer customer;
+    RowVersion version;
 };

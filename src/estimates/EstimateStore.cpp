@@ -55,7 +55,8 @@ std::optional<EstimateCustomer> LoadClient(Database& db, qint32 id) {
         rows->text(0, QStringLiteral("Email"))};
 }
 
-std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer) {
+std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer,
+                                        const SaveStamp& stamp) {
     const QString name = customer.Name.trimmed();
     RowValues row(db.dialect(), QStringLiteral("customers"));
     row.set(QStringLiteral("Name"), name)
@@ -77,11 +78,13 @@ std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& cu
     qint64 id = 0;
     if (!existing.isNull() && existing.isValid()) {
         id = existing.toLongLong();
-        if (!db.exec(row.update() + QStringLiteral(" WHERE DummyID = ?"),
-                     row.values() + QVariantList{id})) {
+        if (!db.exec(row.update() + QStringLiteral(", ") + rowversion::nextAssignments() +
+                         QStringLiteral(" WHERE DummyID = ?"),
+                     row.values() + rowversion::nextValues(stamp) + QVariantList{id})) {
             return std::nullopt;
         }
     } else {
+        rowversion::setFirst(row, stamp);
         const std::optional<qint64> added = db.insert(row.insert(), row.values());
         if (!added) {
             return std::nullopt;
@@ -94,12 +97,131 @@ std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& cu
     return qint32(id);
 }
 
-std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
-                                   const QList<EstimateLine>& lines) {
+namespace {
+
+// The estimate's version as stored: its row in EstimateVersion, or, for an estimate saved before
+// versions were kept (lines but no row), the first version.
+struct StoredVersion {
+    std::optional<RowVersion> version;
+    bool hasRow = false;
+    bool failed = false;
+};
+
+StoredVersion storedVersion(Database& db, qint64 estNo) {
+    StoredVersion out;
+    out.version = rowversion::stored(db, rowversion::kEstimateTable, QStringLiteral("EstNo"), estNo,
+                                     &out.failed);
+    out.hasRow = out.version.has_value();
+    if (out.hasRow || out.failed) {
+        return out;
+    }
+    const QVariant lines =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM Estimate WHERE EstNo = ?"), {estNo});
+    out.failed = !lines.isValid();
+    if (lines.toInt() > 0) {
+        out.version = RowVersion{1, {}, {}};
+    }
+    return out;
+}
+
+// Moves the estimate on to its next version, in the save's transaction and before its lines are
+// touched, so a second workstation saving it at the same moment waits and then finds it changed.
+// Fills the result's outcome when the save cannot go on.
+bool takeNextVersion(Database& db, const EstimateSave& save, const SaveStamp& stamp,
+                     SavedEstimate* result) {
+    if (save.version.stored()) {
+        if (!db.exec(
+                QStringLiteral("UPDATE ") + rowversion::kEstimateTable + QStringLiteral(" SET ") +
+                    rowversion::nextAssignments() + QStringLiteral(" WHERE EstNo = ? AND ") +
+                    rowversion::kNumber + QStringLiteral(" = ?"),
+                rowversion::nextValues(stamp) + QVariantList{save.EstNo, save.version.number})) {
+            return false;
+        }
+        result->version = {save.version.number + 1, stamp.by, stamp.at};
+        if (db.rowsAffected() > 0) {
+            return true;
+        }
+        const StoredVersion now = storedVersion(db, save.EstNo);
+        if (now.failed) {
+            return false;
+        }
+        if (now.hasRow || !now.version || now.version->number != save.version.number) {
+            result->outcome =
+                now.version ? SaveOutcome::ChangedElsewhere : SaveOutcome::DeletedElsewhere;
+            result->version = now.version.value_or(RowVersion{});
+            return false;
+        }
+        // Saved before versions were kept: this is its second version.
+    } else {
+        // A new number, typed or taken, or the number of an estimate written again: it must be
+        // free.
+        const StoredVersion now = storedVersion(db, save.EstNo);
+        if (now.failed) {
+            return false;
+        }
+        if (now.version) {
+            result->numberHeld = true;
+            return false;
+        }
+        result->version = {1, stamp.by, stamp.at};
+    }
+    return db.exec(
+        QStringLiteral("INSERT INTO ") + rowversion::kEstimateTable + QStringLiteral(" (EstNo, ") +
+            rowversion::columns() + QStringLiteral(") VALUES (?, ?, ?, ?)"),
+        QVariantList{save.EstNo, result->version.number} + rowversion::nextValues(stamp));
+}
+
+}  // namespace
+
+std::optional<RowVersion> storedEstimateVersion(Database& db, qint64 estNo, bool* failed) {
+    const StoredVersion now = storedVersion(db, estNo);
+    *failed = now.failed;
+    return now.version;
+}
+
+QList<conflicts::Difference> estimateDifferences(const std::optional<StoredEstimate>& theirs,
+                                                 const EstimateCustomer& customer,
+                                                 const QString& delivery,
+                                                 const QList<EstimateLine>& lines) {
+    QList<conflicts::Difference> out;
+    auto compare = [&](const QString& caption, const QString& a, const QString& b) {
+        if (a != b) {
+            out.append({caption, a, b});
+        }
+    };
+    const StoredEstimate stored = theirs.value_or(StoredEstimate{});
+    const EstimateCustomer& them = stored.customer;
+    compare(QStringLiteral("Name:"), them.Name, customer.Name);
+    compare(QStringLiteral("Contact:"), them.Contact, customer.Contact);
+    compare(QStringLiteral("Address:"), them.Address, customer.Address);
+    compare(QStringLiteral("Telephone:"), them.Telephone, customer.Telephone);
+    compare(QStringLiteral("E-mail:"), them.Email, customer.Email);
+    compare(QStringLiteral("Delivery Cost:"), stored.DeliveryCost.toString(),
+            Money::fromText(delivery).toString());
+    auto lineText = [](const QList<EstimateLine>& all, qsizetype i) {
+        if (i >= all.size()) {
+            return QString();
+        }
+        const EstimateLine& l = all[i];
+        return QStringLiteral("%1 x %2 at %3 / %4")
+            .arg(l.Qty, l.Description, Money::fromText(l.Trade).toString(),
+                 Money::fromText(l.Retail).toString());
+    };
+    for (qsizetype i = 0; i < qMax(stored.lines.size(), lines.size()); ++i) {
+        compare(QStringLiteral("Line %1:").arg(i + 1), lineText(stored.lines, i),
+                lineText(lines, i));
+    }
+    return out;
+}
+
+SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<EstimateLine>& lines,
+                           const SaveStamp& stamp) {
+    SavedEstimate result;
+    result.EstNo = save.EstNo;
     Transaction tx(db);
-    if (!tx.active() ||
+    if (!tx.active() || !takeNextVersion(db, save, stamp, &result) ||
         !db.exec(QStringLiteral("DELETE FROM Estimate WHERE EstNo = ?"), {save.EstNo})) {
-        return std::nullopt;
+        return result;
     }
     qint32 customer = save.CustomerID;
     // A customer deleted at another workstation meanwhile is written again from the screen.
@@ -107,16 +229,16 @@ std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
         const QVariant stored = db.scalar(
             QStringLiteral("SELECT DummyID FROM customers WHERE DummyID = ?"), {customer});
         if (!db.lastError().ok()) {
-            return std::nullopt;
+            return result;
         }
         if (!stored.isValid()) {
             customer = -1;
         }
     }
     if (customer == -1) {
-        const std::optional<qint32> saved = SaveClientDetails(db, save.customer);
+        const std::optional<qint32> saved = SaveClientDetails(db, save.customer, stamp);
         if (!saved) {
-            return std::nullopt;
+            return result;
         }
         customer = *saved;
     }
@@ -131,24 +253,26 @@ std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
                      {save.EstNo, customer, delivery, numbers::leadingNumber(line.Qty),
                       line.Description, numbers::leadingNumber(line.Trade),
                       numbers::leadingNumber(line.Retail), save.DateCreated})) {
-            return std::nullopt;
+            return result;
         }
     }
     if (!tx.commit()) {
-        return std::nullopt;
+        return result;
     }
-    return customer;
+    result.outcome = SaveOutcome::Saved;
+    result.CustomerID = customer;
+    return result;
 }
 
-std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave save,
-                                                  const QList<EstimateLine>& lines,
-                                                  QString* error) {
+SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
+                                   const QList<EstimateLine>& lines, QString* error) {
     Database& db = app.DbConnection;
+    SavedEstimate result;
     auto failed = [&](const QString& reason) {
         if (error) {
             *error = reason;
         }
-        return std::nullopt;
+        return result;
     };
     Transaction tx(db);
     if (!tx.active()) {
@@ -161,11 +285,19 @@ std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave sa
         }
         save.EstNo = *next;
     }
-    const std::optional<qint32> customer = SaveEstimate(db, save, lines);
-    if (!customer || !tx.commit()) {
+    result = SaveEstimate(db, save, lines, app.saveStamp());
+    if (result.numberHeld) {
+        return failed(
+            QStringLiteral("The number %1 is already used by another estimate.").arg(save.EstNo));
+    }
+    if (result.outcome != SaveOutcome::Saved) {
         return failed(db.lastError().message);
     }
-    return SavedEstimate{save.EstNo, *customer};
+    if (!tx.commit()) {
+        result.outcome = SaveOutcome::Failed;
+        return failed(db.lastError().message);
+    }
+    return result;
 }
 
 namespace {
@@ -200,6 +332,11 @@ std::optional<StoredEstimate> LoadFullEstimate(Database& db, qint64 estNo) {
         estimate.DeliveryCost = Money::fromStored(rows->number(i, QStringLiteral("DeliveryCost")));
         estimate.DateCreated = rows->text(i, QStringLiteral("DateCreated"));
         estimate.ClientId = qint32(rows->integer(i, QStringLiteral("ClientId")));
+    }
+    bool failed = false;
+    estimate.version = storedEstimateVersion(db, estNo, &failed).value_or(RowVersion{});
+    if (failed) {
+        return std::nullopt;
     }
     if (const auto customer = LoadClient(db, estimate.ClientId)) {
         estimate.customerFound = true;

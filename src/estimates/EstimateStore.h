@@ -1,7 +1,9 @@
 #pragma once
 
 #include "estimates/Estimate.h"
+#include "startup/RowVersion.h"
 #include "startup/Rows.h"
+#include "startup/SaveConflict.h"
 
 #include <QStringList>
 #include <optional>
@@ -22,7 +24,8 @@ bool AddToTable(Database& db, const QString& entry);
 std::optional<EstimateCustomer> LoadClient(Database& db, qint32 id);
 // Writes the customer: over the first customer of that (trimmed) name, or as a new one. The
 // customer's identity, or nothing on failure.
-std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer);
+std::optional<qint32> SaveClientDetails(Database& db, const EstimateCustomer& customer,
+                                        const SaveStamp& stamp = {});
 
 // What a save needs besides the lines.
 struct EstimateSave {
@@ -32,24 +35,49 @@ struct EstimateSave {
     EstimateCustomer customer;
     QString Delivery;
     QString DateCreated;  // as stored
+    // The version the estimate was loaded at; none for an estimate not stored yet (or one to be
+    // written again under its number after another workstation deleted it).
+    RowVersion version;
 };
-// Replaces the estimate's lines (those with a quantity) in one transaction, writing the typed
-// customer first when the estimate has none yet (or its customer has been deleted since). On
-// success the customer's identity; nothing when the database refused, with nothing changed.
-std::optional<qint32> SaveEstimate(Database& db, const EstimateSave& save,
-                                   const QList<EstimateLine>& lines);
+
+// What a save came to: the number, the customer's identity and the version saved; or, when
+// another workstation saved the estimate since it was loaded (the version stored now in
+// version) or deleted it, or another estimate holds the number, or the database refused,
+// nothing written.
+struct SavedEstimate {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    qint64 EstNo = 0;
+    qint32 CustomerID = -1;
+    RowVersion version;
+    bool numberHeld = false;
+
+    explicit operator bool() const { return outcome == SaveOutcome::Saved; }
+    const SavedEstimate* operator->() const { return this; }
+};
+
+// Replaces the estimate's lines (those with a quantity) in one transaction with its new
+// version, writing the typed customer first when the estimate has none yet (or its customer has
+// been deleted since). A stored estimate is saved over the version it was loaded at; one with
+// no version must not exist yet.
+SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<EstimateLine>& lines,
+                           const SaveStamp& stamp = {});
 
 // Saves the estimate under its number, taking the next number from the counter first when it
 // has none (EstNo 0), in the same transaction as the lines, so a refused save takes no number.
-// The number and the customer's identity; nothing when the database refused or no number could
-// be taken, with nothing changed and the reason in *error.
-struct SavedEstimate {
-    qint64 EstNo = 0;
-    qint32 CustomerID = -1;
-};
-std::optional<SavedEstimate> saveNumberedEstimate(AppState& app, EstimateSave save,
-                                                  const QList<EstimateLine>& lines,
-                                                  QString* error = nullptr);
+// When the database refused or no number could be taken the reason is in *error.
+SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
+                                   const QList<EstimateLine>& lines, QString* error = nullptr);
+
+// The fields in which a stored estimate (or none, when it has gone) differs from the one on the
+// screen: the customer, the delivery cost and the lines.
+QList<conflicts::Difference> estimateDifferences(const std::optional<StoredEstimate>& theirs,
+                                                 const EstimateCustomer& customer,
+                                                 const QString& delivery,
+                                                 const QList<EstimateLine>& lines);
+
+// The version of the estimate as stored now: nothing when it has gone (no lines and no version)
+// or could not be read (*failed).
+std::optional<RowVersion> storedEstimateVersion(Database& db, qint64 estNo, bool* failed);
 
 // A stored estimate with its customer; nothing when it has no lines or cannot be read. Prices
 // are shown "#0.00", quantities as stored.

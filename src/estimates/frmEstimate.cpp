@@ -12,6 +12,7 @@
 #include "startup/CentreForm.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
+#include "startup/SaveConflict.h"
 #include "startup/SharedRoutines.h"
 
 #include <QCloseEvent>
@@ -99,8 +100,15 @@ frmEstimate::frmEstimate(AppState& app, QWidget* parent) : QWidget(parent), app_
     buttonRow->addStretch(1);
     buttonRow->addWidget(cmdExit);
 
+    labChangedElsewhere = new QLabel(details);
+    labChangedElsewhere->setObjectName(QStringLiteral("labChangedElsewhere"));
+    labChangedElsewhere->setWordWrap(true);
+    labChangedElsewhere->setStyleSheet(QStringLiteral("color: #7a4b00;"));
+    labChangedElsewhere->hide();
+
     auto* page = new QVBoxLayout(details);
     page->addWidget(buttons);
+    page->addWidget(labChangedElsewhere);
     auto* middle = new QHBoxLayout;
     middle->addWidget(customer, 2);
     middle->addWidget(estimate, 5);
@@ -302,6 +310,7 @@ QWidget* frmEstimate::buildHistory() {
 
 void frmEstimate::connectControls() {
     connect(cmdNewEstimate, &QPushButton::clicked, this, &frmEstimate::cmdNewEstimate_Click);
+    connect(&app_.changes, &ChangeWatcher::changed, this, &frmEstimate::followChanges);
     connect(cmdCancel, &QPushButton::clicked, this, &frmEstimate::cmdCancel_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmEstimate::cmdExit_Click);
     connect(cmdSearch, &QPushButton::clicked, this, &frmEstimate::cmdSearch_Click);
@@ -541,6 +550,8 @@ void frmEstimate::cmdNewEstimate_Click() {
     ButtonsToSave();
     ConstructEstGrid();
     CurrentCustomerID = -1;
+    version_ = {};
+    showNotice({});
     // A new estimate starts from nothing: no delivery cost, totals of 0.
     txtDelivery->clear();
     CalculateTotals();
@@ -572,15 +583,47 @@ bool frmEstimate::saveEstimate() {
     save.customer = customerOnScreen();
     save.Delivery = *delivery;
     save.DateCreated = labDateCreated->text();
+    save.version = version_;
+    const QString record = QStringLiteral("Estimate %1").arg(save.EstNo);
     QString error;
-    const std::optional<SavedEstimate> saved = saveNumberedEstimate(app_, save, lines(), &error);
+    SavedEstimate saved;
+    for (;;) {
+        saved = saveNumberedEstimate(app_, save, lines(), &error);
+        if (saved.outcome == SaveOutcome::ChangedElsewhere) {
+            const auto differences = [&] {
+                return estimateDifferences(::LoadFullEstimate(app_.DbConnection, save.EstNo),
+                                           customerOnScreen(), save.Delivery, lines());
+            };
+            if (!conflicts::keepMine(app_, record, saved.version, differences)) {
+                showNotice(conflicts::changedWhileEditing(app_, saved.version));
+                return false;
+            }
+            save.version = saved.version;  // saved over the version just seen
+            continue;
+        }
+        if (saved.outcome == SaveOutcome::DeletedElsewhere) {
+            if (!conflicts::saveAgain(app_, record, QString::number(save.EstNo))) {
+                showNotice(conflicts::deletedWhileEditing());
+                return false;
+            }
+            save.version = {};  // written again under its number
+            continue;
+        }
+        break;
+    }
     if (!saved) {
+        if (app_.DbConnection.serverAway()) {
+            app_.server.tellUser();
+            return false;
+        }
         app_.prompter.message(QStringLiteral("The estimate could not be saved.\r\n") + error +
                                   QStringLiteral("\r\nYour changes are still on the screen."),
                               QStringLiteral("Estimate Not Saved"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
         return false;
     }
+    version_ = saved.version;
+    showNotice({});
     CurrentCustomerID = saved->CustomerID;
     labEstNo->setText(QString::number(saved->EstNo));
     ButtonsToNew();
@@ -721,6 +764,8 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
         appendRow(fgEstimate, {line.Qty, line.Description, line.Trade, line.Retail});
     }
     labEstNo->setText(QString::number(estimate->EstNo));
+    version_ = estimate->version;
+    showNotice({});
     txtDelivery->setText(estimate->DeliveryCost.toString());
     labDateCreated->setText(estimate->DateCreated);
     CurrentCustomerID = estimate->ClientId;
@@ -731,4 +776,28 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
     CalculateTotals();
     enableDetails();
     return true;
+}
+
+void frmEstimate::showNotice(const QString& text) {
+    labChangedElsewhere->setText(text);
+    labChangedElsewhere->setVisible(!text.isEmpty());
+}
+
+void frmEstimate::followChanges(const QStringList& tables) {
+    const qint64 estNo = shownEstimateNumber();
+    if (estNo <= 0 || !version_.stored() ||
+        !changes::concerns(tables, rowversion::kEstimateTable)) {
+        return;
+    }
+    bool unreadable = false;
+    const std::optional<RowVersion> now =
+        storedEstimateVersion(app_.DbConnection, estNo, &unreadable);
+    conflicts::Following step = conflicts::follow(app_, now, unreadable, version_, editing());
+    if (step.action == conflicts::Following::Action::Reload && !LoadFullEstimate(estNo)) {
+        step = conflicts::follow(app_, std::nullopt, false, version_, false);
+    }
+    // A deleted estimate stays on the screen, where it can be saved again.
+    if (step.action != conflicts::Following::Action::None) {
+        showNotice(step.notice);
+    }
 }

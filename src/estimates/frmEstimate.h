@@ -122,6 +122,8 @@ private:
     // The history of issues.
     QTableWidget* fgEstimates;
     QPushButton* cmdEditEstimate;
+    // A quiet notice that another workstation changed or deleted the estimate on the screen.
+    QLabel* labChangedElsewhere;
 
     void buildButtons(QWidget* page);
     QGroupBox* buildCustomer(QWidget* page);
@@ -163,8 +165,13 @@ private:
     std::optional<QString> checkedNumber(QLineEdit* box, const QString& what,
                                          bool required = false);
     void showCustomer(const EstimateCustomer& customer);
+    // Shows what another workstation did to the estimate on the screen: one not being edited is
+    // shown again as stored; one being edited keeps its typing and gets a notice.
+    void followChanges(const QStringList& tables);
+    void showNotice(const QString& text);
 
     AppState& app_;
     qint32 CurrentCustomerID = -1;
+    RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
     bool filling_ = false;  // the screen is filling boxes, not the user typing
 };

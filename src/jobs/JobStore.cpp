@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "startup/AppState.h"
+#include "startup/Captions.h"
 #include "startup/DateFormats.h"
 #include "startup/Numbers.h"
 #include "startup/RowValues.h"
@@ -76,21 +77,30 @@ RowValues jobRow(Database& db, const QList<Assignment>& values) {
     return row;
 }
 
-bool insertJob(Database& db, const QList<Assignment>& values) {
-    const RowValues row = jobRow(db, values);
-    return db.exec(row.insert(), row.values());
+// Adds the job's row at its first version; its identity, or nothing.
+std::optional<qint64> insertJob(Database& db, const QList<Assignment>& values,
+                                const SaveStamp& stamp) {
+    RowValues row = jobRow(db, values);
+    rowversion::setFirst(row, stamp);
+    return db.insert(row.insert(), row.values());
 }
 
-bool updateJob(Database& db, const QList<Assignment>& values, qint32 jobNo) {
+// Writes the job over the version it was read at; no row changes when that is not the version
+// stored now.
+bool updateJob(Database& db, const QList<Assignment>& values, const JobRow& base,
+               const SaveStamp& stamp) {
     const RowValues row = jobRow(db, values);
-    return db.exec(row.update() + QStringLiteral(" WHERE ") + kTheJobsRow,
-                   row.values() + QVariantList{jobNo});
+    return db.exec(row.update() + QStringLiteral(", ") + rowversion::nextAssignments() +
+                       QStringLiteral(" WHERE DummyId = ? AND ") + rowversion::kNumber +
+                       QStringLiteral(" = ?"),
+                   row.values() + rowversion::nextValues(stamp) +
+                       QVariantList{base.rowId, base.version.number});
 }
 
 // One row per name in clients or customers, with the job's address and contact. The name is
-// kept, and looked up, without the blanks around it.
+// kept, and looked up, without the blanks around it. A row that changes moves on a version.
 bool updateContactTable(Database& db, const QString& table, const QString& typedName,
-                        const QString& address, const QString& contact) {
+                        const QString& address, const QString& contact, const SaveStamp& stamp) {
     const QString name = typedName.trimmed();
     if (name.isEmpty()) {
         return true;
@@ -100,15 +110,37 @@ bool updateContactTable(Database& db, const QString& table, const QString& typed
         .set(QStringLiteral("Address"), text(address.trimmed()))
         .set(QStringLiteral("Contact"), text(contact.trimmed()));
     const textkeys::Condition named = textkeys::equals(QStringLiteral("Name"), name);
-    if (!db.exec(row.update() + QStringLiteral(" WHERE DummyId = (SELECT min(DummyId) FROM ") +
-                     table + QStringLiteral(" WHERE ") + named.sql + u')',
-                 row.values() + QVariantList{named.value})) {
+    const std::optional<Rows> found =
+        db.query(QStringLiteral("SELECT DummyId, Name, Address, Contact FROM ") + table +
+                     QStringLiteral(" WHERE DummyId = (SELECT min(DummyId) FROM ") + table +
+                     QStringLiteral(" WHERE ") + named.sql + u')',
+                 {named.value});
+    if (!found) {
         return false;
     }
-    if (db.rowsAffected() > 0) {
-        return true;
+    if (found->isEmpty()) {
+        rowversion::setFirst(row, stamp);
+        return db.exec(row.insert(), row.values());
     }
-    return db.exec(row.insert(), row.values());
+    if (found->text(0, QStringLiteral("Name")) == name &&
+        found->text(0, QStringLiteral("Address")) == address.trimmed() &&
+        found->text(0, QStringLiteral("Contact")) == contact.trimmed()) {
+        return true;  // as it was: no new version for the address book to follow
+    }
+    return db.exec(row.update() + QStringLiteral(", ") + rowversion::nextAssignments() +
+                       QStringLiteral(" WHERE DummyId = ?"),
+                   row.values() + rowversion::nextValues(stamp) +
+                       QVariantList{found->value(0, QStringLiteral("DummyId"))});
+}
+
+// Moving the counters row first queues a second workstation that checks the same number at the
+// same moment behind this save, so it sees this job when it checks. The job that holds the
+// number, if any (empty, with the last error set, when it could not be told).
+QString holderOfNumber(Database& db, qint32 number) {
+    if (!db.exec(QStringLiteral("UPDATE Counters SET JobCounter = JobCounter"))) {
+        return {};
+    }
+    return jobHoldingNumber(db, number);
 }
 
 }  // namespace
@@ -169,57 +201,129 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
     f.InvoiceDate = d("Date");
     const QVariant price = rows->value(0, QStringLiteral("Price"));
     f.Price = price.isNull() ? QString() : formatPrice(price.toDouble(), app.CurrencySymbol);
+    job.row = {rows->integer(0, QStringLiteral("DummyId")), rowversion::read(*rows, 0)};
     job.outcome = LoadedJob::Outcome::Found;
     return job;
 }
 
+std::optional<RowVersion> storedJobVersion(Database& db, qint64 rowId, bool* failed) {
+    return rowversion::stored(db, QStringLiteral("Jobs"), QStringLiteral("DummyId"), rowId, failed);
+}
+
 SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
-                  std::optional<qint32> manualNumber) {
+                  std::optional<qint32> manualNumber, const JobRow& base) {
     Database& db = app.DbConnection;
+    const SaveStamp stamp = app.saveStamp();
     SavedJob saved;
-    Transaction tx(db);
-    if (!tx.active()) {
+    auto failed = [&] {
         saved.error = db.lastError().message;
         return saved;
+    };
+    Transaction tx(db);
+    if (!tx.active()) {
+        return failed();
     }
     qint32 number = jobNo;
-    bool ok = true;
-    if (number == 0 && manualNumber) {
-        // Moving the counters row first queues a second workstation typing a number at the same
-        // moment behind this save, so it sees this job when it checks.
-        if (!db.exec(QStringLiteral("UPDATE Counters SET JobCounter = JobCounter"))) {
-            saved.error = db.lastError().message;
-            return saved;
-        }
-        saved.numberHeldBy = jobHoldingNumber(db, *manualNumber);
-        if (!saved.numberHeldBy.isEmpty() || !db.lastError().ok()) {
-            saved.error = db.lastError().message;
-            return saved;
-        }
-        number = *manualNumber;
-        ok = insertJob(db, assignments(app, fields, number));
-    } else if (number == 0) {
+    JobRow row{0, {1, stamp.by, stamp.at}};
+    std::optional<qint64> written;
+    if (number == 0 && !manualNumber) {
         const counters::Taken taken = GetCounter(db, 1);
         if (!taken) {
             saved.error = taken.error;
             return saved;
         }
         number = *taken;
-        ok = insertJob(db, assignments(app, fields, number));
+        written = insertJob(db, assignments(app, fields, number), stamp);
+    } else if (number != 0 && base.version.stored()) {
+        if (!updateJob(db, assignments(app, fields, number), base, stamp)) {
+            return failed();
+        }
+        if (db.rowsAffected() == 0) {
+            // Saved or deleted at another workstation since it was read: nothing is written.
+            bool unreadable = false;
+            const std::optional<RowVersion> now = storedJobVersion(db, base.rowId, &unreadable);
+            if (unreadable) {
+                return failed();
+            }
+            saved.outcome = now ? SaveOutcome::ChangedElsewhere : SaveOutcome::DeletedElsewhere;
+            saved.jobNo = number;
+            saved.row = {now ? base.rowId : 0, now.value_or(RowVersion{})};
+            return saved;
+        }
+        written = base.rowId;
+        row.version.number = base.version.number + 1;
     } else {
-        const QList<Assignment> values = assignments(app, fields, number);
-        ok = updateJob(db, values, number) && (db.rowsAffected() > 0 || insertJob(db, values));
+        // A number typed by hand, or the number of a job written again after it was deleted.
+        number = number == 0 ? *manualNumber : number;
+        saved.numberHeldBy = holderOfNumber(db, number);
+        if (!saved.numberHeldBy.isEmpty() || !db.lastError().ok()) {
+            return failed();
+        }
+        written = insertJob(db, assignments(app, fields, number), stamp);
     }
-    ok = ok && UpdateClientTable(db, fields.CliName, fields.CliAddress, fields.CliNumbers) &&
-         UpdateCustomerTable(db, fields.WorkName, fields.HomeAddress, fields.HomeNumbers) &&
-         SaveEngineer(db, fields.ClientRef.trimmed()) && tx.commit();
+    const bool ok =
+        written &&
+        UpdateClientTable(db, fields.CliName, fields.CliAddress, fields.CliNumbers, stamp) &&
+        UpdateCustomerTable(db, fields.WorkName, fields.HomeAddress, fields.HomeNumbers, stamp) &&
+        SaveEngineer(db, fields.ClientRef.trimmed()) && tx.commit();
     if (!ok) {
-        saved.error = db.lastError().message;
-        return saved;
+        return failed();
     }
+    row.rowId = *written;
+    saved.outcome = SaveOutcome::Saved;
     saved.ok = true;
     saved.jobNo = number;
+    saved.row = row;
     return saved;
+}
+
+QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields& theirs,
+                                            const JobFields& mine) {
+    QList<conflicts::Difference> out;
+    auto compare = [&](int caption, const QString& a, const QString& b) {
+        if (a == b) {
+            return;
+        }
+        QString name = app.FieldCaptions[size_t(caption)];
+        if (name.isEmpty()) {
+            name = captions::defaults()[size_t(caption)];
+        }
+        if (!name.endsWith(u':')) {
+            name += u':';
+        }
+        out.append({name, a, b});
+    };
+    auto plain = [&](const char* name, const QString& a, const QString& b) {
+        if (a != b) {
+            out.append({QString::fromLatin1(name), a, b});
+        }
+    };
+    compare(3, theirs.JobStatus, mine.JobStatus);
+    compare(1, theirs.IntroducedBy, mine.IntroducedBy);
+    compare(8, theirs.ClientRef, mine.ClientRef);
+    compare(2, theirs.WorkName, mine.WorkName);
+    compare(4, theirs.HomeAddress, mine.HomeAddress);
+    compare(7, theirs.HomeNumbers, mine.HomeNumbers);
+    compare(21, theirs.WorkDetails, mine.WorkDetails);
+    compare(23, theirs.WorkNotes, mine.WorkNotes);
+    compare(11, theirs.DateCreated, mine.DateCreated);
+    compare(0, theirs.DateReceived, mine.DateReceived);
+    compare(5, theirs.DateDue, mine.DateDue);
+    compare(20, theirs.DateQuoted, mine.DateQuoted);
+    compare(6, theirs.DateCompleted, mine.DateCompleted);
+    compare(15, theirs.CustRef, mine.CustRef);
+    static constexpr int kUnusedCaption[] = {22, 24, 25, 26, 27, 34, 35};
+    for (size_t i = 0; i < theirs.Unused.size(); ++i) {
+        compare(kUnusedCaption[i], theirs.Unused[i], mine.Unused[i]);
+    }
+    compare(31, theirs.CliName, mine.CliName);
+    compare(28, theirs.CliAddress, mine.CliAddress);
+    compare(29, theirs.CliNumbers, mine.CliNumbers);
+    compare(30, theirs.CliNotes, mine.CliNotes);
+    plain("Invoice Status:", theirs.InvoiceStatus, mine.InvoiceStatus);
+    plain("Price:", theirs.Price, mine.Price);
+    plain("Invoice Date:", theirs.InvoiceDate, mine.InvoiceDate);
+    return out;
 }
 
 bool deleteJob(Database& db, qint32 jobNo) {
@@ -265,13 +369,13 @@ QString jobHoldingNumber(Database& db, qint32 jobNo) {
 }
 
 bool UpdateClientTable(Database& db, const QString& sName, const QString& sAddress,
-                       const QString& sContact) {
-    return updateContactTable(db, QStringLiteral("clients"), sName, sAddress, sContact);
+                       const QString& sContact, const SaveStamp& stamp) {
+    return updateContactTable(db, QStringLiteral("clients"), sName, sAddress, sContact, stamp);
 }
 
 bool UpdateCustomerTable(Database& db, const QString& sName, const QString& sAddress,
-                         const QString& sContact) {
-    return updateContactTable(db, QStringLiteral("customers"), sName, sAddress, sContact);
+                         const QString& sContact, const SaveStamp& stamp) {
+    return updateContactTable(db, QStringLiteral("customers"), sName, sAddress, sContact, stamp);
 }
 
 bool SaveEngineer(Database& db, const QString& sEng) {

@@ -390,10 +390,17 @@ QWidget* frmJobs::buildControlColumn() {
     search->addWidget(txtSearch);
     search->addWidget(cmdSearch);
 
+    labChangedElsewhere = new QLabel(column);
+    labChangedElsewhere->setObjectName(QStringLiteral("labChangedElsewhere"));
+    labChangedElsewhere->setWordWrap(true);
+    labChangedElsewhere->setStyleSheet(QStringLiteral("color: #7a4b00;"));
+    labChangedElsewhere->hide();
+
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 22, 0, 0);
     layout->addWidget(fraJobControlPanel);
     layout->addWidget(fraClientDetails);
+    layout->addWidget(labChangedElsewhere);
     layout->addStretch();
     return column;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/JobFields.h"
+#include "jobs/JobStore.h"
 #include "platform/OpenScreens.h"
 #include "platform/TextBox.h"
 
@@ -134,6 +135,8 @@ public:
     QGroupBox* fraClientDetails;
     QLineEdit* txtSearch;
     QPushButton* cmdSearch;
+    // A quiet notice that another workstation changed or deleted the job on the screen.
+    QLabel* labChangedElsewhere;
 
     QFrame* panNewStatus;
     QListWidget* lstJobStatus;
@@ -201,6 +204,13 @@ private:
     void stampDateTime(QPlainTextEdit* box);
     void checkPriceBox();
     void showPanel(QFrame* panel);
+    // Shows what another workstation did to the job on the screen: a job not being edited is
+    // shown again as stored; one being edited keeps its typing and gets a notice.
+    void followChanges(const QStringList& tables);
+    void showNotice(const QString& text);
+    bool editingJob() const;
+    // Tells why a save was refused: the server away, or the database's reason.
+    void refuseSave(const QString& error);
     bool refuseDocumentWithoutJob();
     void setDocumentPanelOpen(bool open);
     // The documents just listed: the first one current, the date column as wide as its dates.
@@ -213,6 +223,7 @@ private:
     void fitDateBoxes();
 
     AppState& app_;
+    JobRow row_;  // the stored row the screen shows, at the version it was read
     bool JobLoaded = false;
     bool ChangesPending = false;
     int lookupKind_ = 0;    // 0 customers, 1 clients

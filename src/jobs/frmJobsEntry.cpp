@@ -123,6 +123,7 @@ void frmJobs::wireBehaviour() {
     connect(fgDocs, &QTableView::doubleClicked, this, &frmJobs::cmdEditDoc_Click);
     connect(cmdDeleteDoc, &QPushButton::clicked, this, &frmJobs::cmdDeleteDoc_Click);
     connect(cmdPrintJobSheet, &QPushButton::clicked, this, &frmJobs::cmdPrintJobSheet_Click);
+    connect(&app_.changes, &ChangeWatcher::changed, this, &frmJobs::followChanges);
 }
 
 bool frmJobs::isJobField(QObject* watched) const {

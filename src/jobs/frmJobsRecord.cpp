@@ -15,6 +15,7 @@
 #include "startup/Numbers.h"
 #include "startup/Options.h"
 #include "startup/RowsModel.h"
+#include "startup/SaveConflict.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -62,6 +63,10 @@ std::array<QString, frmJobs::kLabelCount> frmJobs::captions() const {
 
 int frmJobs::LoadJob(qint32 JobNumber) {
     const LoadedJob job = readJob(app_, JobNumber);
+    if (app_.DbConnection.serverAway()) {
+        app_.server.tellUser();  // the screen stays as it is
+        return 1;
+    }
     if (job.outcome == LoadedJob::Outcome::Unreadable) {
         app_.prompter.message(
             QStringLiteral("Verdell cannot read the database: ") + job.error +
@@ -72,6 +77,8 @@ int frmJobs::LoadJob(qint32 JobNumber) {
         return 1;
     }
     const bool found = job.outcome == LoadedJob::Outcome::Found;
+    showNotice({});
+    row_ = job.row;
     if (found) {
         setStatusCaption(job.fields.JobStatus);
         setJobNumberCaption(QString::number(JobNumber));
@@ -181,6 +188,7 @@ void frmJobs::setJobNumberCaption(const QString& number) {
 }
 
 void frmJobs::ClearJobScreen() {
+    row_ = {};
     showFields(JobFields{});
     setStatusCaption({});
     setJobNumberCaption({});
@@ -225,6 +233,7 @@ void frmJobs::cmdNewJob_Click() {
     ChangesPending = true;
     ButtonsToSave();
     ClearJobScreen();
+    showNotice({});
     setStatusCaption(QStringLiteral("New"));
     const QDateTime now = app_.clock.now();
     showBoxDate(txtDateCreated, {formatDisplayDate(app_, now), now});
@@ -234,6 +243,8 @@ void frmJobs::cmdNewJob_Click() {
 
 bool frmJobs::cmdSave_Click() {
     const qint32 current = jobNumber();
+    const QString record = QStringLiteral("Job %1").arg(current);
+    JobRow base = row_;
     SavedJob saved;
     for (;;) {
         std::optional<qint32> manual;
@@ -244,9 +255,39 @@ bool frmJobs::cmdSave_Click() {
                 return false;
             }
         }
-        saved = writeJob(app_, snapshot(), current, manual);
+        const JobFields mine = snapshot();
+        saved = writeJob(app_, mine, current, manual, base);
+        if (saved.outcome == SaveOutcome::ChangedElsewhere) {
+            const auto theirs = [&] {
+                return jobDifferences(app_, readJob(app_, current).fields, mine);
+            };
+            if (!conflicts::keepMine(app_, record, saved.row.version, theirs)) {
+                showNotice(conflicts::changedWhileEditing(app_, saved.row.version));
+                return false;
+            }
+            base = saved.row;  // saved over the version just seen
+            continue;
+        }
+        if (saved.outcome == SaveOutcome::DeletedElsewhere) {
+            if (!conflicts::saveAgain(app_, record, QString::number(current))) {
+                showNotice(conflicts::deletedWhileEditing());
+                return false;
+            }
+            base = {};  // written again under its number
+            continue;
+        }
         if (saved.numberHeldBy.isEmpty()) {
             break;
+        }
+        if (current != 0) {
+            app_.prompter.message(QStringLiteral("The job cannot be saved again under number %1: "
+                                                 "%2 holds it now.\r\nYour changes are still on "
+                                                 "the screen.")
+                                      .arg(current)
+                                      .arg(saved.numberHeldBy),
+                                  QStringLiteral("Job Number In Use"), Prompter::Buttons::Ok,
+                                  Prompter::Icon::Exclamation);
+            return false;
         }
         app_.prompter.message(QStringLiteral("The number %1 is already used by %2.\r\nPlease "
                                              "enter another number.")
@@ -256,17 +297,63 @@ bool frmJobs::cmdSave_Click() {
                               Prompter::Icon::Exclamation);
     }
     if (!saved.ok) {
-        app_.prompter.message(QStringLiteral("The job could not be saved.\r\n") + saved.error +
-                                  QStringLiteral("\r\nYour changes are still on the screen."),
-                              QStringLiteral("Job Not Saved"), Prompter::Buttons::Ok,
-                              Prompter::Icon::Critical);
+        refuseSave(saved.error);
         return false;
     }
+    row_ = saved.row;
+    showNotice({});
     setJobNumberCaption(QString::number(saved.jobNo));
     app_.AppSettings.SetValue(QStringLiteral("LastJob"), QString::number(saved.jobNo));
     ButtonsToNew();
     ChangesPending = false;
     return true;
+}
+
+void frmJobs::refuseSave(const QString& error) {
+    if (app_.DbConnection.serverAway()) {
+        app_.server.tellUser();
+        return;
+    }
+    app_.prompter.message(QStringLiteral("The job could not be saved.\r\n") + error +
+                              QStringLiteral("\r\nYour changes are still on the screen."),
+                          QStringLiteral("Job Not Saved"), Prompter::Buttons::Ok,
+                          Prompter::Icon::Critical);
+}
+
+bool frmJobs::editingJob() const {
+    return !cmdSave->isHidden();
+}
+
+void frmJobs::showNotice(const QString& text) {
+    labChangedElsewhere->setText(text);
+    labChangedElsewhere->setVisible(!text.isEmpty());
+}
+
+void frmJobs::followChanges(const QStringList& tables) {
+    if (!JobLoaded || row_.rowId == 0) {
+        return;  // nothing stored is shown
+    }
+    const qint32 number = jobNumber();
+    if (changes::concerns(tables, QStringLiteral("Docs"))) {
+        LoadDocs(number);
+    }
+    if (!changes::concerns(tables, QStringLiteral("Jobs"))) {
+        return;
+    }
+    bool unreadable = false;
+    const std::optional<RowVersion> now =
+        storedJobVersion(app_.DbConnection, row_.rowId, &unreadable);
+    const conflicts::Following step =
+        conflicts::follow(app_, now, unreadable, row_.version, editingJob());
+    if (step.action == conflicts::Following::Action::Reload) {
+        LoadJob(number);
+    } else if (step.action == conflicts::Following::Action::Clear) {
+        ClearJobScreen();
+        setJobLoaded(false);
+    }
+    if (step.action != conflicts::Following::Action::None) {
+        showNotice(step.notice);
+    }
 }
 
 void frmJobs::cmdCancel_Click() {
@@ -295,6 +382,10 @@ void frmJobs::cmdDelete_Click() {
         return;
     }
     if (!deleteJob(app_.DbConnection, number)) {
+        if (app_.DbConnection.serverAway()) {
+            app_.server.tellUser();
+            return;
+        }
         app_.prompter.message(QStringLiteral("The job could not be deleted.\r\n") +
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Job Not Deleted"), Prompter::Buttons::Ok,

@@ -26,6 +26,10 @@ public:
     // An empty title means the application's title, "Verdell".
     virtual Answer message(const QString& prompt, const QString& title = {},
                            Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    // One of several answers, each a button with its own caption (with an "&" before its access
+    // key); Escape and the window's close button give the last one. The index of the answer.
+    virtual int choose(const QString& prompt, const QString& title, const QStringList& choices,
+                       Icon icon = Icon::Question) = 0;
     // The text typed, or no value when the user cancels (an empty answer is an empty text).
     virtual std::optional<QString> input(const QString& prompt, const QString& title = {},
                           const QString& defaultText = {}) = 0;

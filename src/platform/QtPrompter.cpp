@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -63,6 +64,25 @@ Prompter::Answer QtPrompter::message(const QString& prompt, const QString& title
         default:
             return Answer::Cancel;
     }
+}
+
+int QtPrompter::choose(const QString& prompt, const QString& title, const QStringList& choices,
+                       Icon icon) {
+    QMessageBox box(boxIcon(icon), titleOr(title), shown(prompt), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QList<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        const bool last = i + 1 == choices.size();
+        buttons << box.addButton(choices[i],
+                                 last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (!buttons.isEmpty()) {
+        box.setEscapeButton(buttons.last());
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.last()));
+    }
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return chosen < 0 ? int(choices.size()) - 1 : int(chosen);
 }
 
 std::optional<QString> QtPrompter::input(const QString& prompt, const QString& title,

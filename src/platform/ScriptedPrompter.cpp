@@ -39,6 +39,12 @@ Prompter::Answer ScriptedPrompter::message(const QString& prompt, const QString&
     return Answer::Cancel;
 }
 
+int ScriptedPrompter::choose(const QString& prompt, const QString& title,
+                             const QStringList& choices, Icon icon) {
+    record({Call::Kind::Choice, prompt, title, Buttons::Ok, icon, choices});
+    return picks_.isEmpty() ? int(choices.size()) - 1 : picks_.dequeue();
+}
+
 std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title,
                                               const QString&) {
     record({Call::Kind::Input, prompt, title});

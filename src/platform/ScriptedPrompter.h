@@ -10,15 +10,18 @@
 class ScriptedPrompter : public Prompter {
 public:
     struct Call {
-        enum class Kind { Message, Input, OpenFile, SaveFile } kind;
+        enum class Kind { Message, Choice, Input, OpenFile, SaveFile } kind;
         QString prompt;
         QString title;
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
+        QStringList choices = {};
     };
 
     Answer message(const QString& prompt, const QString& title, Buttons buttons,
                    Icon icon) override;
+    int choose(const QString& prompt, const QString& title, const QStringList& choices,
+               Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
@@ -30,6 +33,8 @@ public:
     // dialog gives an empty text. Open and save dialogs take their answers from the same queue
     // of files.
     void answer(Answer a) { answers_.enqueue(a); }
+    // The answer (its index) of the next choice; with none queued the last answer is taken.
+    void pick(int index) { picks_.enqueue(index); }
     void type(const QString& text) { inputs_.enqueue(text); }
     // The next input box is cancelled.
     void cancelInput() { inputs_.enqueue(std::nullopt); }
@@ -50,6 +55,7 @@ private:
 
     QList<Call> calls_;
     QQueue<Answer> answers_;
+    QQueue<int> picks_;
     QQueue<std::optional<QString>> inputs_;
     QQueue<QString> files_;
 };

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "startup/AppState.h"
 #include "startup/Numbers.h"
+#include "startup/Schema.h"
 #include "startup/SharedRoutines.h"
 #include "startup/TextKeys.h"
 
@@ -99,8 +100,8 @@ bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIn
     addFilter(sJobStatus, sIntroducedBy, &sql, &params);
 
     Transaction tx(db);
-    return tx.active() && db.exec(QStringLiteral("DELETE FROM jobsreport")) &&
-           db.exec(sql, params) && tx.commit();
+    return tx.active() && schema::createJobAgeTable(db) &&
+           db.exec(QStringLiteral("DELETE FROM jobsreport")) && db.exec(sql, params) && tx.commit();
 }
 
 ReportRequest sortedJobAgeReport(const AppState& app, const JobAgeChoice& choice) {

@@ -29,10 +29,10 @@ JobAgeChoice defaultJobAgeChoice(AppState& app);
 // whole number (halves to even), without its sign; 0 when there is none.
 qint64 jobAgeDays(const QString& text);
 
-// Rebuilds the jobsreport table from the jobs of the status and introducer ("All" for any),
-// each with its age in days from the date the caption names to today (0 when the job has no
-// such date), in one statement and one transaction. False, with the table as it was, when the
-// database refuses.
+// Rebuilds the jobsreport table, which belongs to this workstation's connection alone, from the
+// jobs of the status and introducer ("All" for any), each with its age in days from the date
+// the caption names to today (0 when the job has no such date), in one statement and one
+// transaction. False, with the table as it was, when the database refuses.
 bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIntroducedBy,
                     const QString& sDateType);
 

@@ -89,3 +89,13 @@ std::optional<Rows> searchJobs(Database& db, const QString& text, const QString&
     }
     return db.query(sql, params);
 }
+
+QString jobsFingerprint(Database& db) {
+    const std::optional<Rows> rows =
+        db.query(QStringLiteral("SELECT count(*), max(DummyId), sum(RowVersion) FROM Jobs"));
+    if (!rows || rows->isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("%1/%2/%3")
+        .arg(rows->at(0, 0).toString(), rows->at(0, 1).toString(), rows->at(0, 2).toString());
+}

@@ -23,3 +23,7 @@ QString orderFieldFor(const QString& choice, const std::array<QString, 36>& capt
 // not one orderFieldFor gives is taken as JobNo. Nothing on failure (see db.lastError()).
 std::optional<Rows> searchJobs(Database& db, const QString& text, const QString& status,
                                const QString& orderField);
+
+// A short text that changes whenever a job is added, saved or deleted (read from the jobs'
+// identities and versions, not their rows), so a grid of found jobs knows when to search again.
+QString jobsFingerprint(Database& db);

@@ -108,6 +108,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     fgSearch->setModel(model_);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearchJobs::cmdSearch_Click);
+    connect(&app_.changes, &ChangeWatcher::changed, this, &frmSearchJobs::followChanges);
     connect(cmdLoadJob, &QPushButton::clicked, this, &frmSearchJobs::cmdLoadJob_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearchJobs::cmdLoadJob_Click);
     // Tab goes from the results to Load Job.
@@ -176,16 +177,49 @@ void frmSearchJobs::cmdSearch_Click() {
     const QString orderField = orderFieldFor(cbOrderBy->currentText(), captions_);
     ConstructSearchGrid();
     labCount->clear();
+    asked_.reset();
+    fingerprint_ = jobsFingerprint(app_.DbConnection);
     std::optional<Rows> rows =
         searchJobs(app_.DbConnection, txtSearch->text(), cbJobStatus->currentText(), orderField);
     if (!rows) {
         return;
     }
-    const int count = rows->count();
-    labCount->setText(QString::number(count) + QStringLiteral(" Matching Jobs"));
-    model_->setRows(std::move(*rows));
-    if (count > 0) {
+    asked_ = Asked{txtSearch->text(), cbJobStatus->currentText(), orderField};
+    showRows(std::move(*rows));
+    if (model_->rowCount() > 0) {
         fgSearch->setCurrentIndex(model_->index(0, 1));
+    }
+}
+
+void frmSearchJobs::showRows(Rows rows) {
+    labCount->setText(QString::number(rows.count()) + QStringLiteral(" Matching Jobs"));
+    model_->setRows(std::move(rows));
+}
+
+void frmSearchJobs::followChanges(const QStringList& tables) {
+    if (!asked_ || !changes::concerns(tables, QStringLiteral("Jobs"))) {
+        return;
+    }
+    const QString now = jobsFingerprint(app_.DbConnection);
+    if (now.isEmpty() || now == fingerprint_) {
+        return;
+    }
+    std::optional<Rows> rows =
+        searchJobs(app_.DbConnection, asked_->text, asked_->status, asked_->orderField);
+    if (!rows) {
+        return;
+    }
+    fingerprint_ = now;
+    const QModelIndex current = fgSearch->currentIndex();
+    const QVariant chosen =
+        current.isValid() ? model_->value(current.row(), QStringLiteral("DummyId")) : QVariant();
+    const int column = current.isValid() ? current.column() : 1;
+    showRows(std::move(*rows));
+    for (int r = 0; chosen.isValid() && r < model_->rowCount(); ++r) {
+        if (model_->value(r, QStringLiteral("DummyId")) == chosen) {
+            fgSearch->setCurrentIndex(model_->index(r, column));
+            break;
+        }
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "startup/Rows.h"
+
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class AppState;
 class QComboBox;
@@ -41,6 +44,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Searches again, as last asked, when another workstation changed the jobs, keeping the
+    // chosen job chosen.
+    void followChanges(const QStringList& tables);
+    void showRows(Rows rows);
+
+    struct Asked {
+        QString text, status, orderField;
+    };
+    std::optional<Asked> asked_;  // the search the grid shows
+    QString fingerprint_;
     AppState& app_;
     std::array<QString, 36> captions_;
     RowsModel* model_ = nullptr;

@@ -1,6 +1,9 @@
 #include "startup/AppState.h"
 
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
+
+#include <QSysInfo>
 
 AppState::AppState(const Services& services) : Services(services) {
     AppSettings.setKey(TReg::kCurrentUser);
@@ -9,6 +12,16 @@ AppState::AppState(const Services& services) : Services(services) {
         prompter.message(why, QStringLiteral("Settings Not Saved"), Prompter::Buttons::Ok,
                          Prompter::Icon::Critical);
     };
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty()) {
+        user = qEnvironmentVariable("USERNAME");
+    }
+    const QString computer = QSysInfo::machineHostName();
+    Workstation = user.isEmpty() ? computer : user + QStringLiteral(" on ") + computer;
+}
+
+SaveStamp AppState::saveStamp() const {
+    return {Workstation, clock.now()};
 }
 
 QStringList AppState::openScreenNames() const {

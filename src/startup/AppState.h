@@ -1,6 +1,9 @@
 #pragma once
 
+#include "startup/ChangeWatcher.h"
 #include "startup/Database.h"
+#include "startup/RowVersion.h"
+#include "startup/ServerLink.h"
 #include "startup/TReg.h"
 
 #include <QHash>
@@ -44,6 +47,12 @@ public:
     TReg AppSettings;
     Database DbConnection;
     QString ConnectionString;
+    // What other workstations change, and the connection to a database server that may go
+    // away; both follow DbConnection once started.
+    ChangeWatcher changes{DbConnection};
+    ServerLink server{DbConnection, prompter};
+    // How this workstation is named beside the versions it saves: "user on computer".
+    QString Workstation;
     std::array<QString, kCaptionCount> FieldCaptions;
 
     bool ForceDateValidation = false;
@@ -63,8 +72,14 @@ public:
     bool SearchClients = false;
     qint32 SearchContactID = -1;
 
+    // Who saves now, for the version a save writes.
+    SaveStamp saveStamp() const;
+
     // Shows the database locator modally; set by the screens, absent in headless use.
     std::function<void()> showLocator;
+    // Shows the setup screen modally on its network tab; set by the screens, absent in
+    // headless use.
+    std::function<void()> showNetworkSetup;
     // True while the locator is on screen, so a failing open inside it does not ask for a
     // second one.
     bool locatorShowing = false;

@@ -190,15 +190,29 @@ bool OpenDatabase(AppState& app) {
     }
     const DbError error = app.DbConnection.lastError();
     if (server) {
-        // The locator finds files; for a server the reason is all the user can act on.
-        app.prompter.message(
-            QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf +
-                error.message + kCrLf +
-                QStringLiteral("An error has occured connecting to your database server, please "
-                               "check the server is running and its name is correct") +
-                kCrLf + QStringLiteral("and that your network is running!"),
-            QStringLiteral("Database Server=") + source + u';', Prompter::Buttons::Ok,
-            Prompter::Icon::Critical);
+        // The locator finds files; for a server the user needs to know which one, and where
+        // to correct it.
+        const bool away = app.DbConnection.serverAway();
+        const bool setupOpens = app.showNetworkSetup && !app.locatorShowing;
+        app.server.tellUser(
+            QStringLiteral("Verdell could not %1 the database server %2 (user \"%3\"):")
+                    .arg(away ? QStringLiteral("reach") : QStringLiteral("open the database on"),
+                         source, server->user) +
+                kCrLf + error.message + kCrLf + kCrLf +
+                QStringLiteral("Check that the server is running and that this computer is on "
+                               "the network, or correct the server's details on the Network "
+                               "Configuration tab of Setup") +
+                (setupOpens ? QStringLiteral(", which opens now.") : QStringLiteral(".")),
+            away ? ServerLink::title() : QStringLiteral("Database Server"));
+        // Setup may name another server, or the server may have started meanwhile: one more
+        // try, which does not open Setup again.
+        if (setupOpens) {
+            app.locatorShowing = true;
+            app.showNetworkSetup();
+            const bool opened = OpenDatabase(app);
+            app.locatorShowing = false;
+            return opened;
+        }
         return false;
     }
     const QString& file = source;

@@ -257,6 +257,9 @@ bool Database::connectSqlite(const QString& file) {
 }
 
 void Database::close() {
+    // Whatever happened to the last connection, the next one starts unknown: a failed try to
+    // reach the server (which closes it) must not hold back the next one.
+    away_ = false;
     if (!open_ && !QSqlDatabase::contains(name_)) {
         return;
     }
@@ -270,6 +273,7 @@ void Database::close() {
     QSqlDatabase::removeDatabase(name_);
     sqlite_ = nullptr;
     open_ = false;
+    away_ = false;
     depth_ = 0;
     rollbackOnly_ = false;
     serverAborted_ = false;
@@ -347,6 +351,9 @@ bool Database::failFromEngine() {
 
 bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
     rowsAffected_ = 0;
+    if (onServer() && serverAway()) {
+        return failAway();
+    }
     if (open_ && onServer()) {
         return runOnServer(sql, params, rows);
     }

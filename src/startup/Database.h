@@ -39,7 +39,14 @@ public:
     // Makes a new, empty embedded database in a file that does not exist yet, and opens it.
     bool create(const QString& file);
     void close();
+    // Open, also while the server of a connection that was open is away.
     bool isOpen() const { return open_; }
+    // True while the database server cannot be reached: it stopped, the network dropped, or it
+    // did not answer when the connection was opened. Every statement is then refused at once
+    // (DbCondition::ServerGone) without waiting for the network.
+    bool serverAway();
+    // Opens the same connection again; true when the server answered.
+    bool reconnect();
     const QString& connectionString() const { return connectionString_; }
     // The database file of an embedded connection.
     const QString& fileName() const { return fileName_; }
@@ -82,6 +89,7 @@ private:
     bool openServer(const QString& connectionString, bool prepare);
     bool runOnServer(const QString& sql, const QVariantList& params, Rows* rows);
     bool failFromServer(const class QSqlError& error);
+    bool failAway();
     bool connectSqlite(const QString& file);
     bool fail(DbCondition condition, const QString& message, int nativeCode = 0);
     bool failFrom(const class QSqlError& error);
@@ -97,6 +105,7 @@ private:
     SqlDialect dialect_;
     DbError error_;
     bool open_ = false;
+    bool away_ = false;
     int rowsAffected_ = 0;
     int busyTimeoutMs_ = 5000;
     int depth_ = 0;

@@ -73,6 +73,30 @@ QVariant forServer(const QVariant& value) {
     }
 }
 
+// A server that cannot be reached, as its client library says so (it gives no code for it):
+// not running, still starting or stopping, or not on the network.
+bool unreachable(const QString& reason) {
+    static const char* const kSigns[] = {"Connection refused",
+                                         "could not connect",
+                                         "timeout expired",
+                                         "could not translate host",
+                                         "No route to host",
+                                         "Network is unreachable",
+                                         "the database system is",
+                                         "server closed the connection",
+                                         "no connection to the server",
+                                         "Connection reset",
+                                         "could not receive data",
+                                         "could not send data",
+                                         "terminating connection"};
+    for (const char* sign : kSigns) {
+        if (reason.contains(QLatin1String(sign), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isIdentifier(const QString& name) {
     static const QRegularExpression kName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));
     return kName.match(name).hasMatch();
@@ -95,10 +119,39 @@ QString Database::describe() const {
     return where;
 }
 
+bool Database::serverAway() {
+    // The driver closes the connection when the server ends it, or when the socket fails.
+    if (open_ && onServer() && !away_ && !QSqlDatabase::database(name_, false).isOpen()) {
+        away_ = true;
+    }
+    return away_;
+}
+
+bool Database::failAway() {
+    QString where = describe();
+    where[0] = where[0].toUpper();
+    return fail(DbCondition::ServerGone, where + QStringLiteral(" cannot be reached"));
+}
+
+bool Database::reconnect() {
+    if (!onServer() || connectionString_.isEmpty()) {
+        return false;
+    }
+    const QString string = connectionString_;
+    return open(string);
+}
+
 bool Database::failFromServer(const QSqlError& error) {
     const QString state = error.nativeErrorCode();
     if (depth_ > 0) {
         serverAborted_ = true;
+    }
+    // The connection itself failed: the server stopped, or the network went.
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+        state == QLatin1String("57P02") || state == QLatin1String("57P03") ||
+        !QSqlDatabase::database(name_, false).isOpen()) {
+        away_ = true;
+        return failAway();
     }
     DbCondition condition = classifyServer(state);
     return fail(condition, serverReason(error), 0);
@@ -141,12 +194,16 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
         db.setPort(port);
         db.setDatabaseName(database);
         db.setUserName(user);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=verdell"));
+        // A network that drops without a word is noticed within seconds, not minutes.
+        db.setConnectOptions(QStringLiteral(
+            "connect_timeout=10;application_name=verdell;keepalives=1;keepalives_idle=5;"
+            "keepalives_interval=2;keepalives_count=3;tcp_user_timeout=10000"));
         db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         if (!db.open()) {
             const QString reason = serverReason(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name_);
+            away_ = unreachable(reason);
             QString hint;
             if (reason.contains(QLatin1String("no password supplied")) ||
                 reason.contains(QLatin1String("password authentication failed"))) {
@@ -174,8 +231,10 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
     }
     const QString refused = schema::adoptServerDatabase(*this, prepare);
     if (!refused.isEmpty()) {
+        const bool away = away_;
         close();
-        return fail(DbCondition::Unspecified, refused);
+        away_ = away;
+        return fail(away ? DbCondition::ServerGone : DbCondition::Unspecified, refused);
     }
     // Another workstation holding a table is waited for as long as for a busy file, not for ever.
     exec(QStringLiteral("SET lock_timeout = %1").arg(busyTimeoutMs_));

@@ -11,6 +11,7 @@ enum class DbCondition {
                      // column is unknown, a syntax error
     ErrorsOccurred,  // a value was refused: too long, of the wrong type, a broken constraint
     Unspecified,     // the database cannot be used: locked, read-only, unreadable, damaged
+    ServerGone,      // the database server cannot be reached (stopped, or the network is down)
     Other,
 };
 

@@ -1,6 +1,8 @@
 #include "startup/Revisions.h"
 
+#include "startup/ChangeWatcher.h"
 #include "startup/Database.h"
+#include "startup/RowVersion.h"
 #include "startup/TextKeyUpkeep.h"
 #include "startup/TextKeys.h"
 #include "startup/Upgrade.h"
@@ -85,10 +87,68 @@ bool trimAndMergeContacts(Database& db, const QString& table, bool estimatesPoin
     return true;
 }
 
+// Jobs, contacts and estimates carry a version that each save moves on, with who saved it and
+// when. Rows stored before count as the first version. An estimate is only its lines, so its
+// version has a small table of its own, keyed by the estimate's number.
+bool addRowVersions(Database& db) {
+    const SqlDialect& d = db.dialect();
+    const QList<QPair<QString, QString>> columns = {
+        {rowversion::kNumber, QStringLiteral("INTEGER NOT NULL DEFAULT 1")},
+        {rowversion::kBy, d.text()},
+        {rowversion::kAt, d.dateTime()}};
+    for (const QString& table :
+         {QStringLiteral("Jobs"), QStringLiteral("customers"), QStringLiteral("clients")}) {
+        const QStringList existing = db.columns(table);
+        for (const auto& [name, type] : columns) {
+            if (!existing.contains(name, Qt::CaseInsensitive) &&
+                !db.exec(
+                    QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, name, type))) {
+                return false;
+            }
+        }
+    }
+    return db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS ") + rowversion::kEstimateTable +
+                   QStringLiteral(" (EstNo INTEGER PRIMARY KEY, %1 INTEGER NOT NULL, %2 %3, "
+                                  "%4 %5)")
+                       .arg(rowversion::kNumber, rowversion::kBy, d.text(), rowversion::kAt,
+                            d.dateTime())) &&
+           // Whether any job changed is read from this index rather than from the rows.
+           db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixJobsRowVersion ON Jobs (%1)")
+                       .arg(rowversion::kNumber));
+}
+
+// The tables whose changes open screens follow. On a server each statement that writes one of
+// them tells every workstation listening which table it was (the embedded file is watched by
+// its own change counter instead).
+bool notifyChanges(Database& db) {
+    if (!db.onServer()) {
+        return true;
+    }
+    if (!db.exec(QStringLiteral(
+                     "CREATE OR REPLACE FUNCTION verdell_notify_change() RETURNS trigger LANGUAGE "
+                     "plpgsql "
+                     "AS $$BEGIN PERFORM pg_notify('%1', TG_TABLE_SCHEMA || '.' || TG_TABLE_NAME); "
+                     "RETURN NULL; END$$")
+                     .arg(changes::kChannel))) {
+        return false;
+    }
+    for (const QString& table : changes::followedTables()) {
+        if (!db.exec(QStringLiteral("DROP TRIGGER IF EXISTS verdell_changes ON %1").arg(table)) ||
+            !db.exec(QStringLiteral("CREATE TRIGGER verdell_changes AFTER INSERT OR UPDATE OR "
+                                    "DELETE ON %1 FOR EACH STATEMENT EXECUTE FUNCTION "
+                                    "verdell_notify_change()")
+                         .arg(table))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const QList<Migration>& migrations() {
     static const QList<Migration> list = {
-        {1, QStringLiteral("contact names kept without surrounding blanks; contacts then alike "
-                           "in every field merged"),
+        {1,
+         QStringLiteral("contact names kept without surrounding blanks; contacts then alike "
+                        "in every field merged"),
          [](Database& db) {
              return trimAndMergeContacts(db, QStringLiteral("customers"), true) &&
                     trimAndMergeContacts(db, QStringLiteral("clients"), false);
@@ -97,6 +157,11 @@ const QList<Migration>& migrations() {
          QStringLiteral("texts matched and sorted through a folded copy and a sort key kept "
                         "beside them, no longer through a collation of the database engine"),
          textkeys::convert},
+        {3, QStringLiteral("jobs, contacts and estimates carry a row version"), addRowVersions},
+        // Each workstation builds the job age report in a temporary table of its own session.
+        {4, QStringLiteral("the shared working table of the job age report removed"),
+         [](Database& db) { return db.exec(QStringLiteral("DROP TABLE IF EXISTS jobsreport")); }},
+        {5, QStringLiteral("workstations told of each other's changes"), notifyChanges},
     };
     return list;
 }

@@ -5,6 +5,7 @@
 #include "startup/Revisions.h"
 #include "startup/RowValues.h"
 #include "startup/TextKeyUpkeep.h"
+#include "startup/TextKeys.h"
 #include "startup/Upgrade.h"
 
 #include <QDir>
@@ -19,6 +20,18 @@ namespace {
 QString baseTable(const SqlDialect& d, const QString& name, const QString& columns) {
     return QStringLiteral("CREATE TABLE ") + name + QStringLiteral(" (") + columns +
            QStringLiteral(")");
+}
+
+// The job age report's working rows: each job with its age in days.
+QString jobAgeColumns(const SqlDialect& d) {
+    const QString t = d.text();
+    const QString n = d.integer();
+    const QString dt = d.dateTime();
+    return QStringList{"JobNo " + n,      "JobStatus " + t,    "IntroducedBy " + t,
+                       "WorkName " + t,   "Age " + n,          "DateReceived " + dt,
+                       "DateDue " + dt,   "DateCreated " + dt, "DateCompleted " + dt,
+                       "DateQuoted " + dt}
+        .join(QStringLiteral(", "));
 }
 
 bool run(Database& db, const QStringList& statements) {
@@ -147,16 +160,16 @@ QString adoptServerDatabase(Database& db, bool build) {
 }
 
 QStringList tableNames() {
-    return {QStringLiteral("clients"),      QStringLiteral("Counters"),
-            QStringLiteral("customers"),    QStringLiteral("DateFormat"),
-            QStringLiteral("Docs"),         QStringLiteral("DocType"),
-            QStringLiteral("engineers"),    QStringLiteral("Estimate"),
-            QStringLiteral("EstimateDocs"), QStringLiteral("IntroducedBy"),
-            QStringLiteral("Jobs"),         QStringLiteral("jobsreport"),
-            QStringLiteral("jobStatus"),    QStringLiteral("labels"),
-            QStringLiteral("Stock"),        QStringLiteral("TemplateFields"),
-            QStringLiteral("Templates"),    QStringLiteral("Version"),
-            QStringLiteral("SchemaRevision"), textkeys::kVersionTable};
+    return {QStringLiteral("clients"),         QStringLiteral("Counters"),
+            QStringLiteral("customers"),       QStringLiteral("DateFormat"),
+            QStringLiteral("Docs"),            QStringLiteral("DocType"),
+            QStringLiteral("engineers"),       QStringLiteral("Estimate"),
+            QStringLiteral("EstimateDocs"),    QStringLiteral("IntroducedBy"),
+            QStringLiteral("Jobs"),            QStringLiteral("EstimateVersion"),
+            QStringLiteral("jobStatus"),       QStringLiteral("labels"),
+            QStringLiteral("Stock"),           QStringLiteral("TemplateFields"),
+            QStringLiteral("Templates"),       QStringLiteral("Version"),
+            QStringLiteral("SchemaRevision"),  textkeys::kVersionTable};
 }
 
 bool createBaseTables(Database& db) {
@@ -170,13 +183,27 @@ bool createBaseTables(Database& db) {
         db,
         {
             baseTable(d, "Jobs",
-                      cols({id, "JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
-                            "WorkName " + t, "HomeAddress " + t, "HomeNumbers " + t,
-                            "WorkDetails " + t, "WorkNotes " + t, "ClientRef " + t,
-                            "CliName " + t, "CliAddress " + t, "CliNumbers " + t,
-                            "CliNotes " + t, "DateCreated " + dt, "DateReceived " + dt,
-                            "DateDue " + dt, "DateCompleted " + dt, "DateQuoted " + dt,
-                            "InvoiceStatus " + t, d.quote("Date") + " " + dt,
+                      cols({id,
+                            "JobNo " + n,
+                            "JobStatus " + t,
+                            "IntroducedBy " + t,
+                            "WorkName " + t,
+                            "HomeAddress " + t,
+                            "HomeNumbers " + t,
+                            "WorkDetails " + t,
+                            "WorkNotes " + t,
+                            "ClientRef " + t,
+                            "CliName " + t,
+                            "CliAddress " + t,
+                            "CliNumbers " + t,
+                            "CliNotes " + t,
+                            "DateCreated " + dt,
+                            "DateReceived " + dt,
+                            "DateDue " + dt,
+                            "DateCompleted " + dt,
+                            "DateQuoted " + dt,
+                            "InvoiceStatus " + t,
+                            d.quote("Date") + " " + dt,
                             "Price " + d.real()})),
             baseTable(d, "Docs",
                       cols({id, "JobNumber " + n, "FileName " + t, d.quote("Date") + " " + dt,
@@ -193,13 +220,22 @@ bool createBaseTables(Database& db) {
             baseTable(d, "jobStatus", "Status " + t),
             baseTable(d, "IntroducedBy", "IntroducedBy " + t),
             baseTable(d, "DocType", "DocType " + t),
-            baseTable(d, "DateFormat",
-                      cols({id, "DateFormat " + t, d.quote("Default") + " " + n})),
-            baseTable(d, "jobsreport",
-                      cols({"JobNo " + n, "JobStatus " + t, "IntroducedBy " + t,
-                            "WorkName " + t, "Age " + n, "DateReceived " + dt, "DateDue " + dt,
-                            "DateCreated " + dt, "DateCompleted " + dt, "DateQuoted " + dt})),
+            baseTable(d, "DateFormat", cols({id, "DateFormat " + t, d.quote("Default") + " " + n})),
+            baseTable(d, "jobsreport", jobAgeColumns(d)),
         });
+}
+
+bool createJobAgeTable(Database& db) {
+    const SqlDialect& d = db.dialect();
+    QString columns = jobAgeColumns(d);
+    // The rows carry the folded copies and sort keys of the jobs they come from.
+    for (const textkeys::Keyed& k : textkeys::of(QStringLiteral("jobsreport"))) {
+        columns += QStringLiteral(", ") + textkeys::foldedColumn(k.column) + u' ' + d.exactText();
+        if (k.sorted) {
+            columns += QStringLiteral(", ") + textkeys::sortKeyColumn(k.column) + u' ' + d.bytes();
+        }
+    }
+    return db.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS jobsreport (") + columns + u')');
 }
 
 bool createIndexes(Database& db) {

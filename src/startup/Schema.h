@@ -14,6 +14,10 @@ inline const QString kCurrentVersion = QStringLiteral("1.0.5");
 // make databases of older releases.
 bool createBaseTables(Database& db);
 
+// The job age report's working table, private to this connection (a temporary table that the
+// engine drops when the connection closes), so that each workstation gets its own report.
+bool createJobAgeTable(Database& db);
+
 // The indexes on the columns the screens search and join on. Safe to run again.
 bool createIndexes(Database& db);
 

@@ -97,19 +97,7 @@ bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRu
     return true;
 }
 
-void Main(AppState& app, StartupUi& ui) {
-    CheckScreenResolution(app, kMinimumScreenWidth);
-    app.AppSettings.setKey(TReg::kCurrentUser);
-    app.AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
-    WriteFirstRunDefaults(app);
-    // A database named on the command line is opened where it is, for this run only: the
-    // settings' data folder is neither looked for nor rewritten.
-    if (!app.AppSettings.holding()) {
-        repairInterruptedRestore(app);
-        LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
-                         QStringLiteral("verdell.mdb"));
-    }
-    OpenDatabase(app);
+void LoadFromDatabase(AppState& app) {
     const QString failure = revisions::bringUpToDate(app.DbConnection);
     if (!failure.isEmpty()) {
         app.prompter.message(QStringLiteral("The database could not be brought up to date for "
@@ -125,6 +113,29 @@ void Main(AppState& app, StartupUi& ui) {
     }
     LoadOptions(app);
     LoadDefaultDateFormat(app);
+}
+
+void Main(AppState& app, StartupUi& ui) {
+    CheckScreenResolution(app, kMinimumScreenWidth);
+    app.AppSettings.setKey(TReg::kCurrentUser);
+    app.AppSettings.setPath(QStringLiteral("Software\\Corvane\\Verdell"));
+    WriteFirstRunDefaults(app);
+    // A database named on the command line is opened where it is, for this run only: the
+    // settings' data folder is neither looked for nor rewritten.
+    if (!app.AppSettings.holding()) {
+        repairInterruptedRestore(app);
+        LocateDataFolder(app, app.AppSettings.GetValue(QStringLiteral("datapath")),
+                         QStringLiteral("verdell.mdb"));
+    }
+    OpenDatabase(app);
+    LoadFromDatabase(app);
+    if (!app.DbConnection.isOpen() && app.DbConnection.serverAway()) {
+        // The server could not be reached: what start-up reads from the database is read as
+        // soon as the server link reaches it.
+        QObject::connect(
+            &app.server, &ServerLink::restored, &app.server, [&app] { LoadFromDatabase(app); },
+            Qt::SingleShotConnection);
+    }
     ui.showMainWindow();
     LoadTemplateFolder(app, ui);
     if (app.DbConnection.isOpen()) {

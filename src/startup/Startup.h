@@ -17,6 +17,9 @@ public:
 // data folder, the connection, the schema, captions, options, the date format, the main window
 // and the template folder, in that order.
 void Main(AppState& app, StartupUi& ui);
+// What start-up reads from the open database: the schema brought up to date, the captions, the
+// option flags and the date format.
+void LoadFromDatabase(AppState& app);
 // The program's start: the installer's step for a first start (its problems told), the database
 // named on the command line held for this run (when one is), then Main. False when the named
 // database does not exist (the user has been told).

@@ -29,6 +29,8 @@ QStringList names(const std::optional<Rows>& found) {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(SaveOutcome)
+
 class tst_contactrecords : public QObject {
     Q_OBJECT
     TestEnv env;
@@ -84,11 +86,11 @@ private Q_SLOTS:
         r->Name = name;
         r->Address = address;
         r->Contact = "Ann";
-        QVERIFY(r->Save());
+        QCOMPARE(r->Save(), SaveOutcome::Saved);
         QVERIFY(r->DummyID >= 1);
         const qint32 id = r->DummyID;
         r->Contact = "Bob";
-        QVERIFY(r->Save());
+        QCOMPARE(r->Save(), SaveOutcome::Saved);
         QCOMPARE(r->DummyID, id);
         QCOMPARE(rows(db(), table), 1);
 
@@ -108,7 +110,7 @@ private Q_SLOTS:
         c.ClientID = 7;
         c.TypeID = 3;
         c.Unused[0] = "never written";
-        QVERIFY(c.Save());
+        QCOMPARE(c.Save(), SaveOutcome::Saved);
         const Rows row = *db().query("SELECT * FROM customers");
         QCOMPARE(row.text(0, "Telephone"), QString("0113 496 0000"));
         QCOMPARE(row.text(0, "Email"), QString("a@example.org"));
@@ -129,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(client.Telephone.isEmpty());
         QVERIFY(client.Notes.isEmpty());
         client.Name = "Acme Ltd";
-        QVERIFY(client.Save());
+        QCOMPARE(client.Save(), SaveOutcome::Saved);
         const Rows row = *db().query("SELECT * FROM clients");
         QCOMPARE(row.count(), 1);
         QCOMPARE(row.text(0, "Name"), QString("Acme Ltd"));
@@ -161,20 +163,45 @@ private Q_SLOTS:
         QCOMPARE(c.DummyID, 12);
     }
 
-    // Another workstation deleted the row a moment before: the save adds it back as a new row
-    // and no other row changes.
-    void savingARowDeletedElsewhereAddsItAgain() {
+    // Another workstation saved or deleted the row since it was loaded: the save writes nothing
+    // and says which. Keeping mine then saves over their version; a deleted row is written again
+    // under its own identity. No other row changes.
+    void aRowChangedOrDeletedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<SaveOutcome>("outcome");
+        QTest::newRow("changed") << "UPDATE customers SET Name = 'Theirs', RowVersion = "
+                                    "RowVersion + 1, RowChangedBy = 'South' WHERE DummyID = ?"
+                                 << SaveOutcome::ChangedElsewhere;
+        QTest::newRow("deleted") << "DELETE FROM customers WHERE DummyID = ?"
+                                 << SaveOutcome::DeletedElsewhere;
+    }
+    void aRowChangedOrDeletedElsewhereIsNotOverwritten() {
+        QFETCH(QString, elsewhere);
+        QFETCH(SaveOutcome, outcome);
         clsCustomers mine(db());
         mine.Name = "Mine";
-        QVERIFY(mine.Save());
+        QCOMPARE(mine.Save({"North", QDateTime(QDate(2026, 3, 14), QTime(9, 0))}),
+                 SaveOutcome::Saved);
         clsCustomers other(db());
         other.Name = "Other";
-        QVERIFY(other.Save());
-        QVERIFY(db().exec("DELETE FROM customers WHERE DummyID = ?", {mine.DummyID}));
-        const qint32 old = mine.DummyID;
+        QCOMPARE(other.Save(), SaveOutcome::Saved);
+        const qint32 id = mine.DummyID;
+        QVERIFY(db().exec(elsewhere, {id}));
+        const QVariant before = db().scalar("SELECT Name FROM customers WHERE DummyID = ?", {id});
+
         mine.Name = "Mine again";
-        QVERIFY(mine.Save());
-        QVERIFY(mine.DummyID != old);
+        QCOMPARE(mine.Save(), outcome);
+        QCOMPARE(db().scalar("SELECT Name FROM customers WHERE DummyID = ?", {id}), before);
+        if (outcome == SaveOutcome::ChangedElsewhere) {
+            QCOMPARE(mine.Theirs.changedBy, QString("South"));
+            mine.Version = mine.Theirs;
+        } else {
+            mine.Version = {};
+        }
+        QCOMPARE(mine.Save(), SaveOutcome::Saved);
+        QCOMPARE(mine.DummyID, id);
+        QCOMPARE(db().scalar("SELECT Name FROM customers WHERE DummyID = ?", {id}).toString(),
+                 QString("Mine again"));
         QCOMPARE(
             db().scalar("SELECT Name FROM customers WHERE DummyID = ?", {other.DummyID}).toString(),
             QString("Other"));
@@ -185,7 +212,7 @@ private Q_SLOTS:
         clsCustomers c(db());
         c.Name = "x";
         QVERIFY(TestEnv::refuseInserts(db(), "customers", "refused"));
-        QVERIFY(!c.Save());
+        QCOMPARE(c.Save(), SaveOutcome::Failed);
         QCOMPARE(c.DummyID, -1);
         QVERIFY(TestEnv::allowInserts(db(), "customers"));
     }

@@ -20,6 +20,8 @@ const Lines kTwoLines = {{"2", "Radiator valve", "10.00", "15.00"},
 
 }  // namespace
 
+Q_DECLARE_METATYPE(SaveOutcome)
+
 class tst_estimatestore : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
@@ -84,6 +86,7 @@ private Q_SLOTS:
         EstimateSave again = newEstimate("ignored");
         again.EstNo = first->EstNo;
         again.CustomerID = first->CustomerID;
+        again.version = first->version;
         const auto second = saveNumberedEstimate(app(), again, {kTwoLines[1]});
         QVERIFY(second);
         QCOMPARE(second->EstNo, 1042);
@@ -114,6 +117,7 @@ private Q_SLOTS:
         EstimateSave emptied = newEstimate("A");
         emptied.EstNo = saved->EstNo;
         emptied.CustomerID = saved->CustomerID;
+        emptied.version = saved->version;
         QVERIFY(saveNumberedEstimate(app(), emptied, {}));
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 0);
         QVERIFY(!LoadFullEstimate(db(), saved->EstNo));
@@ -142,6 +146,7 @@ private Q_SLOTS:
         EstimateSave again = newEstimate("Ann");
         again.EstNo = saved->EstNo;
         again.CustomerID = saved->CustomerID;
+        again.version = saved->version;
         const auto resaved = saveNumberedEstimate(app(), again, kTwoLines);
         QVERIFY(resaved);
         QVERIFY(resaved->CustomerID != saved->CustomerID);
@@ -157,6 +162,7 @@ private Q_SLOTS:
         QVERIFY(TestEnv::refuseInserts(db(), "Estimate", "disk full"));
         EstimateSave again = newEstimate("B");
         again.EstNo = saved->EstNo;
+        again.version = saved->version;
         QVERIFY(!saveNumberedEstimate(app(), again, kTwoLines));
         QVERIFY(!saveNumberedEstimate(app(), newEstimate("C"), kTwoLines));
         QVERIFY(db().lastError().message.contains("disk full"));
@@ -164,6 +170,49 @@ private Q_SLOTS:
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = 500"), 2);
         QCOMPARE(count("SELECT COUNT(*) FROM customers"), 1);
         QCOMPARE(count("SELECT Estimate FROM Counters"), 501);
+    }
+
+    // Another workstation saved or deleted the estimate since it was loaded, or holds the number
+    // typed for a new one: nothing is written. Saved over their version it goes through; a
+    // deleted estimate is written again under its number.
+    void anEstimateChangedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<SaveOutcome>("outcome");
+        QTest::newRow("changed") << "UPDATE EstimateVersion SET RowVersion = RowVersion + 1, "
+                                    "RowChangedBy = 'South'"
+                                 << true << SaveOutcome::ChangedElsewhere;
+        QTest::newRow("deleted") << "DELETE FROM EstimateVersion" << true
+                                 << SaveOutcome::DeletedElsewhere;
+        QTest::newRow("number typed for a new one") << "" << false << SaveOutcome::Failed;
+    }
+    void anEstimateChangedElsewhereIsNotOverwritten() {
+        QFETCH(QString, elsewhere);
+        QFETCH(bool, loaded);
+        QFETCH(SaveOutcome, outcome);
+        const auto saved = saveNumberedEstimate(app(), newEstimate("Ann"), kTwoLines);
+        QVERIFY(saved);
+        if (!elsewhere.isEmpty()) {
+            QVERIFY(db().exec(elsewhere));
+        }
+        if (outcome == SaveOutcome::DeletedElsewhere) {
+            QVERIFY(db().exec("DELETE FROM Estimate"));
+        }
+        EstimateSave mine = newEstimate("Ann");
+        mine.EstNo = saved->EstNo;
+        mine.CustomerID = saved->CustomerID;
+        mine.version = loaded ? saved->version : RowVersion{};
+        const auto refused = saveNumberedEstimate(app(), mine, {kTwoLines[0]});
+        QCOMPARE(refused.outcome, outcome);
+        QCOMPARE(refused.numberHeld, !loaded);
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate"),
+                 outcome == SaveOutcome::DeletedElsewhere ? 0 : 2);
+        if (!loaded) {
+            return;
+        }
+        mine.version = refused.version;
+        QVERIFY(saveNumberedEstimate(app(), mine, {kTwoLines[0]}));
+        QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = ?", {saved->EstNo}), 1);
     }
 
     void descriptionsAreRememberedOnce() {

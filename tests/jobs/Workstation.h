@@ -8,7 +8,8 @@
 //   verdell-test-workstation CONNECTION numbers COUNT
 //       takes COUNT job numbers, writing each to standard output on a line of its own;
 //   verdell-test-workstation CONNECTION save JOBNO VERSION COUNT
-//       saves its version (0 or 1) of the job COUNT times.
+//       reads the job and saves its version (0 or 1) over the one read, COUNT times, writing
+//       "saved", or "conflict" when the other workstation saved in between, for each.
 // The program ends with status 0 when every number was taken and every save succeeded.
 namespace workstation {
 

@@ -134,7 +134,7 @@ private Q_SLOTS:
         QVERIFY2(first.ok, qPrintable(first.error));
         const qint32 jobNo = first.jobNo;
         const LoadedJob north = readJob(app, jobNo);
-        QVERIFY(writeJob(app, workstation::version(1), jobNo).ok);
+        QVERIFY(writeJob(app, workstation::version(1), jobNo, std::nullopt, north.row).ok);
         const LoadedJob south = readJob(app, jobNo);
         QCOMPARE(north.outcome, LoadedJob::Outcome::Found);
         QCOMPARE(south.outcome, LoadedJob::Outcome::Found);
@@ -147,8 +147,19 @@ private Q_SLOTS:
              {shared(env), QStringLiteral("save"), QString::number(jobNo), QStringLiteral("1"),
               QString::number(kSaves)}});
         QCOMPARE(outputs.size(), 2);
-
+        // No save is lost: each one was either applied, moving the job on one version, or
+        // reported as a conflict.
+        int applied = 0;
+        for (const QByteArray& out : outputs) {
+            const QList<QByteArray> lines = out.trimmed().split('\n');
+            QCOMPARE(lines.size(), kSaves);
+            applied += int(lines.count("saved"));
+            QCOMPARE(int(lines.count("saved") + lines.count("conflict")), kSaves);
+        }
         Database& db = app.DbConnection;
+        QCOMPARE(db.scalar(QStringLiteral("SELECT RowVersion FROM Jobs WHERE JobNo = ?"), {jobNo})
+                     .toInt(),
+                 2 + applied);
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Jobs WHERE JobNo = ?"), {jobNo})
                      .toInt(),
                  1);
@@ -194,7 +205,8 @@ private Q_SLOTS:
         QVERIFY(control.exec(QStringLiteral("CREATE TRIGGER go_away BEFORE UPDATE ON clients "
                                             "FOR EACH ROW EXECUTE FUNCTION go_away()")));
 
-        const SavedJob saved = writeJob(app, workstation::version(1), first.jobNo);
+        const SavedJob saved =
+            writeJob(app, workstation::version(1), first.jobNo, std::nullopt, first.row);
         QVERIFY(!saved.ok);
         QVERIFY(!saved.error.isEmpty());
 

@@ -10,6 +10,8 @@
 Q_DECLARE_METATYPE(std::optional<qint32>)
 
 // Saving, numbering, loading and deleting jobs, and the tables a save keeps.
+Q_DECLARE_METATYPE(SaveOutcome)
+
 class tst_jobstore : public QObject {
     Q_OBJECT
 
@@ -81,7 +83,7 @@ private Q_SLOTS:
         // Saving it again changes the same job.
         JobFields changed = loaded.fields;
         changed.WorkDetails = QString(100000, 'w');
-        QVERIFY(writeJob(env.app(), changed, 507).ok);
+        QVERIFY(writeJob(env.app(), changed, 507, std::nullopt, loaded.row).ok);
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
         QCOMPARE(field(db, 507, "WorkDetails").toString().size(), 100000);
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 508);
@@ -107,23 +109,60 @@ private Q_SLOTS:
         JobFields job = sampleJob();
         job.DateDue = "01/02/2010";
         job.Price = "10";
-        const qint32 n = writeJob(env.app(), job, 0).jobNo;
+        const SavedJob first = writeJob(env.app(), job, 0);
+        const qint32 n = first.jobNo;
         job.DateDue = dateBox;
         job.Price = priceBox;
-        QVERIFY(writeJob(env.app(), job, n).ok);
+        QVERIFY(writeJob(env.app(), job, n, std::nullopt, first.row).ok);
         Database& db = env.app().DbConnection;
         QCOMPARE(field(db, n, "DateDue").toString(), date);
         const QVariant stored = field(db, n, "Price");
         QCOMPARE(stored.isNull() ? QVariant() : QVariant(stored.toDouble()), price);
     }
 
-    void aJobDeletedElsewhereIsWrittenAgain() {
+    // Another workstation saved or deleted the job since it was read: nothing is written and the
+    // save says which, with the version stored now. Saved again over that version it goes
+    // through; a deleted job is written again under its number, unless another job holds it.
+    void aJobChangedOrDeletedElsewhereIsNotOverwritten_data() {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<SaveOutcome>("outcome");
+        QTest::addColumn<bool>("savedAgain");
+        QTest::newRow("changed") << "UPDATE Jobs SET WorkName = 'Theirs', RowVersion = "
+                                    "RowVersion + 1, RowChangedBy = 'South'"
+                                 << SaveOutcome::ChangedElsewhere << true;
+        QTest::newRow("deleted") << "DELETE FROM Jobs" << SaveOutcome::DeletedElsewhere << true;
+        QTest::newRow("deleted, number taken since")
+            << "UPDATE Jobs SET DummyId = DummyId + 100, WorkName = 'Theirs'"
+            << SaveOutcome::DeletedElsewhere << false;
+    }
+    void aJobChangedOrDeletedElsewhereIsNotOverwritten() {
+        QFETCH(QString, elsewhere);
+        QFETCH(SaveOutcome, outcome);
+        QFETCH(bool, savedAgain);
         TestEnv env;
         prepare(env);
-        const qint32 n = writeJob(env.app(), sampleJob(), 0).jobNo;
-        env.app().DbConnection.exec("DELETE FROM Jobs");
-        QVERIFY(writeJob(env.app(), sampleJob(), n).ok);
-        QCOMPARE(env.app().DbConnection.scalar("SELECT JobNo FROM Jobs").toInt(), n);
+        Database& db = env.app().DbConnection;
+        const SavedJob first = writeJob(env.app(), sampleJob(), 0);
+        const qint32 n = first.jobNo;
+        QVERIFY(db.exec(elsewhere));
+        const QVariant before = field(db, n, "WorkName");
+        JobFields mine = sampleJob();
+        mine.WorkName = "Mine";
+
+        const SavedJob refused = writeJob(env.app(), mine, n, std::nullopt, first.row);
+        QCOMPARE(refused.outcome, outcome);
+        QVERIFY(!refused.ok);
+        QCOMPARE(field(db, n, "WorkName"), before);
+        if (outcome == SaveOutcome::ChangedElsewhere) {
+            QCOMPARE(refused.row.version.changedBy, QString("South"));
+        }
+
+        const SavedJob again = writeJob(env.app(), mine, n, std::nullopt, refused.row);
+        QCOMPARE(again.ok, savedAgain);
+        QCOMPARE(again.numberHeldBy.isEmpty(), savedAgain);
+        QCOMPARE(field(db, n, "WorkName").toString(), savedAgain ? "Mine" : "Theirs");
+        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
+        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), n + 1);
     }
 
     void aRefusedSaveWritesNothing() {

@@ -42,11 +42,18 @@ int main(int argc, char** argv) {
         const JobFields fields = workstation::version(args[4].toInt());
         const int count = args[5].toInt();
         for (int i = 0; i < count; ++i) {
-            const SavedJob saved = writeJob(app, fields, jobNo);
+            // As the job screen does: the job as stored, then the save over that version.
+            const LoadedJob read = readJob(app, jobNo);
+            const SavedJob saved = writeJob(app, fields, jobNo, std::nullopt, read.row);
+            if (saved.outcome == SaveOutcome::ChangedElsewhere) {
+                std::printf("conflict\n");
+                continue;
+            }
             if (!saved.ok || saved.jobNo != jobNo) {
                 std::fprintf(stderr, "save failed: %s\n", qPrintable(saved.error));
                 return 1;
             }
+            std::printf("saved\n");
         }
         return 0;
     }

@@ -83,6 +83,28 @@ private Q_SLOTS:
         QCOMPARE(r.label("label1"), e.caption(1));
     }
 
+    // Two workstations building the report at the same moment each read their own rows only;
+    // the database keeps no shared working table.
+    void eachWorkstationHasItsOwnAgeRows() {
+        ReportEnv e;
+        e.addJobs(kAgeColumns, {{1, "Open", "Direct", "A", "2026-03-04 00:00:00", QVariant()},
+                                {2, "Closed", "Direct", "B", "2026-03-04 00:00:00", QVariant()}});
+        AppState other(Services{e.env.prompter, e.env.launcher, e.env.clock, e.env.screen,
+                                e.env.roots, e.env.locale, e.env.sharing});
+        QVERIFY(other.DbConnection.open(e.env.connectionString()));
+        captions::load(other.DbConnection, other.FieldCaptions);
+
+        QVERIFY(UpdateAgeTable(e.app(), "Open", "All", e.caption(11)));
+        QVERIFY(UpdateAgeTable(other, "Closed", "All", e.caption(11)));
+        QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport WHERE JobNo = 1").toInt(), 1);
+        QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport").toInt(), 1);
+        QCOMPARE(
+            other.DbConnection.scalar("SELECT count(*) FROM jobsreport WHERE JobNo = 2").toInt(),
+            1);
+        QCOMPARE(other.DbConnection.scalar("SELECT count(*) FROM jobsreport").toInt(), 1);
+        QVERIFY(!e.db().hasTable("jobsreport"));
+    }
+
     // Ages count days to today from the chosen date; no date is age 0; later dates are negative;
     // status and introducer filter, apostrophes and all.
     void ageTableAndReport() {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -326,6 +327,36 @@ private Q_SLOTS:
         QCOMPARE(env.setting("datapath"), env.driveD() + "/Verdell Std");
         QVERIFY(env.app().DbConnection.isOpen());
         QCOMPARE(env.prompter.count(), 0);
+    }
+
+    // A start with the database server down says which server it could not reach and opens
+    // Setup's network tab, then tries once more; the main window still comes up, and the
+    // connection is left for the server link to make when the server answers.
+    void aStartWithTheServerDownOpensTheNetworkTab() {
+        TestEnv env;
+        QTcpServer nobody;
+        QVERIFY(nobody.listen(QHostAddress::LocalHost));
+        const QString port = QString::number(nobody.serverPort());
+        nobody.close();
+        env.createSettings({{"DbProvider", "PostgreSQL"},
+                            {"DbHost", "127.0.0.1"},
+                            {"DbPort", port},
+                            {"DbName", "verdell"},
+                            {"DbUser", "ann"}});
+        int setups = 0;
+        env.app().showNetworkSetup = [&] { ++setups; };
+        RecordingUi ui(env.app());
+        Main(env.app(), ui);
+
+        QCOMPARE(setups, 1);
+        QCOMPARE(env.prompter.titles(), QStringList(2, "Database Server Not Reachable"));
+        const QString prompt = env.prompter.calls().first().prompt;
+        QVERIFY2(prompt.startsWith("Verdell could not reach the database server 127.0.0.1:" + port +
+                                   "/verdell (user \"ann\"):") &&
+                     prompt.endsWith("Network Configuration tab of Setup, which opens now."),
+                 qPrintable(prompt));
+        QCOMPARE(ui.shown, 1);
+        QVERIFY(env.app().DbConnection.serverAway());
     }
 
     void anOlderDatabaseIsUpgradedAtStart() {

@@ -40,6 +40,10 @@ Database& serverAdmin() {
             admin = nullptr;
         });
     }
+    // A test that stopped and started the server has left this connection without one.
+    if (admin->isOpen() && !admin->exec(QStringLiteral("SELECT 1")) && admin->serverAway()) {
+        admin->reconnect();
+    }
     if (!admin->isOpen() && !admin->probe(TestEnv::testServer().connectionString())) {
         qFatal("cannot reach the test database server: %s",
                qPrintable(admin->lastError().message));
