@@ -276,13 +276,13 @@ void Workstation::document(const QString& marker) {
         failed(QStringLiteral("document"), timer.elapsed(), QStringLiteral("job not read"));
         return;
     }
-    const RecordedDocument doc = recordDocument(bench_.app, jobNo, kTemplate, marker);
-    if (!doc.ok) {
+    const int before = bench_.prompter.count();
+    const MadeDocument doc = makeJobDocument(bench_.app, jobNo, kTemplate, marker, job.fields);
+    if (!doc.error.isEmpty()) {
         failed(QStringLiteral("document"), timer.elapsed(), doc.error);
         return;
     }
-    const int before = bench_.prompter.count();
-    if (CreateDocument(bench_.app, doc.fileName, kTemplate, job.fields).isEmpty()) {
+    if (doc.path.isEmpty()) {
         write(QStringLiteral("document"), QStringLiteral("error"), timer.elapsed(), doc.fileName,
               0,
               bench_.prompter.count() > before ? bench_.prompter.last().prompt.simplified()

@@ -46,7 +46,7 @@ counters::Taken takeFreeNumber(AppState& app, int counterType, const QStringList
     const QString folder = documentsFolder(app);
     Transaction tx(db);
     if (!tx.active()) {
-        return {std::nullopt, db.lastError().message};
+        return {std::nullopt, db.lastError().message, {}};
     }
     for (;;) {
         const counters::Taken number = GetCounter(db, counterType);
@@ -55,7 +55,7 @@ counters::Taken takeFreeNumber(AppState& app, int counterType, const QStringList
         }
         const std::optional<bool> used = numberInUse(db, folder, *number, suffixes);
         if (!used || (!*used && !tx.commit())) {
-            return {std::nullopt, db.lastError().message};
+            return {std::nullopt, db.lastError().message, {}};
         }
         if (!*used) {
             return number;
