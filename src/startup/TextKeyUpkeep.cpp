@@ -49,6 +49,31 @@ bool same(const QVariant& stored, const QVariant& made) {
     return stored.toString() == made.toString();
 }
 
+// The rows of a table that hold a text without its folded copy or sort key (those another
+// program wrote). The same text makes the partial index that holds just those rows, so that
+// looking for them reads that index, empty as a rule, and not the table.
+QString missingCondition(const QList<Keyed>& keyed) {
+    QStringList missing;
+    for (const Keyed& k : keyed) {
+        for (const QString& derived : derivedColumns(k)) {
+            missing << QStringLiteral("(%1 IS NOT NULL AND %2 IS NULL)").arg(k.column, derived);
+        }
+    }
+    return u'(' + missing.join(QStringLiteral(" OR ")) + u')';
+}
+
+bool createMissingIndexes(Database& db) {
+    for (const QString& table : keyedTables(db)) {
+        const QList<Keyed> keyed = of(table);
+        if (!db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ix%1WithoutCopies ON %1 (%2) "
+                                    "WHERE %3")
+                         .arg(table, keyed.first().column, missingCondition(keyed)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // One table's rows, piece by piece, each row's values made and written where they differ.
 class TableRefill {
 public:
@@ -59,22 +84,17 @@ public:
         // The server's row address is no number to read on from; its tables without an
         // identity are the short lists, read whole.
         inPieces_ = byId || !db.onServer();
-        QStringList selected{key_}, assigned, missing;
+        QStringList selected{key_}, assigned;
         for (const Keyed& k : keyed_) {
-            selected << k.column << foldedColumn(k.column);
-            assigned << foldedColumn(k.column) + QStringLiteral(" = ?");
-            missing << QStringLiteral("(%1 IS NOT NULL AND %2 IS NULL)")
-                           .arg(k.column, foldedColumn(k.column));
-            if (k.sorted) {
-                selected << sortKeyColumn(k.column);
-                assigned << sortKeyColumn(k.column) + QStringLiteral(" = ?");
-                missing << QStringLiteral("(%1 IS NOT NULL AND %2 IS NULL)")
-                               .arg(k.column, sortKeyColumn(k.column));
+            selected << k.column;
+            for (const QString& derived : derivedColumns(k)) {
+                selected << derived;
+                assigned << derived + QStringLiteral(" = ?");
             }
         }
         select_ = QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")) +
                   QStringLiteral(" FROM ") + table;
-        missing_ = u'(' + missing.join(QStringLiteral(" OR ")) + u')';
+        missing_ = missingCondition(keyed_);
         update_ = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
                   assigned.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + key_ +
                   QStringLiteral(" = ?");
@@ -82,14 +102,17 @@ public:
 
     // False when the table could not be read or written.
     bool run(std::optional<Transaction>& tx, qint64* changed) {
+        // The rows without their values are read through the partial index that holds only
+        // them, in no order: each piece made leaves it, and the next piece is what remains.
+        // Every row is read in the order of its key, from after the last one of a piece.
+        const bool missing = which_ == Refill::Missing;
         QVariant after;
         for (;;) {
             QStringList conditions;
             QVariantList params;
-            if (which_ == Refill::Missing) {
+            if (missing) {
                 conditions << missing_;
-            }
-            if (after.isValid()) {
+            } else if (after.isValid()) {
                 conditions << key_ + QStringLiteral(" > ?");
                 params << after;
             }
@@ -98,18 +121,20 @@ public:
                 sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
             }
             if (inPieces_) {
-                sql += QStringLiteral(" ORDER BY %1 LIMIT %2").arg(key_).arg(kPiece);
+                sql += (missing ? QString() : QStringLiteral(" ORDER BY ") + key_) +
+                       QStringLiteral(" LIMIT %1").arg(kPiece);
             }
             const auto rows = db_.query(sql, params);
             if (!rows) {
                 return false;
             }
+            const qint64 before = *changed;
             for (int r = 0; r < rows->count(); ++r) {
                 if (!refreshRow(*rows, r, tx, changed)) {
                     return false;
                 }
             }
-            if (!inPieces_ || rows->count() < kPiece) {
+            if (!inPieces_ || rows->count() < kPiece || (missing && *changed == before)) {
                 return true;
             }
             after = rows->at(rows->count() - 1, 0);
@@ -287,7 +312,8 @@ bool dropCollationIndexes(Database& db) {
 
 bool convert(Database& db) {
     return (!db.onServer() || leaveServerCollation(db)) && addColumns(db) &&
-           refill(db, Refill::All).has_value() && schema::createIndexes(db) && recordVersion(db);
+           refill(db, Refill::All).has_value() && schema::createIndexes(db) &&
+           createMissingIndexes(db) && recordVersion(db);
 }
 
 }  // namespace textkeys
