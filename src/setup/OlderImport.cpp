@@ -183,6 +183,32 @@ QVariant dateOf(const QVariant& v) {
     return {};
 }
 
+// One step's rows inside the import's transaction: kept together, or undone together when the
+// step cannot finish, leaving the other steps' rows.
+class StepSavepoint {
+public:
+    explicit StepSavepoint(Database& db)
+        : db_(db), active_(db.exec(QStringLiteral("SAVEPOINT import_step"))) {}
+    ~StepSavepoint() {
+        if (active_) {
+            db_.exec(QStringLiteral("ROLLBACK TO SAVEPOINT import_step"));
+            db_.exec(QStringLiteral("RELEASE SAVEPOINT import_step"));
+        }
+    }
+    StepSavepoint(const StepSavepoint&) = delete;
+    StepSavepoint& operator=(const StepSavepoint&) = delete;
+
+    bool active() const { return active_; }
+    bool commit() {
+        active_ = false;
+        return db_.exec(QStringLiteral("RELEASE SAVEPOINT import_step"));
+    }
+
+private:
+    Database& db_;
+    bool active_;
+};
+
 class StepRunner {
 public:
     StepRunner(Database& db, TableSource& older, Progress& progress)
@@ -236,7 +262,7 @@ public:
         }
 
         const qint64 total = qMax<qint64>(older_.rowCount(table), 1);
-        Transaction tx(db_);
+        StepSavepoint tx(db_);
         if (!tx.active() || (!step.emptyFirst.isEmpty() && !db_.exec(step.emptyFirst))) {
             return skip(result, db_.lastError().message);
         }
