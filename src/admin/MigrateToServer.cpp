@@ -26,15 +26,16 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
         return 1;
     }
     Database& from = app.DbConnection;
-    if (const QString failure = revisions::bringUpToDate(from); !failure.isEmpty()) {
-        return fail(io, failure);
-    }
     // One moment of the file is copied: refused while another program on this computer has it
     // open, and read under the file's write lock, so that nobody saves in it half way through.
     if (const QString inUse =
             ExclusiveUse(from.fileName(), QStringLiteral("migrate the database")).refusal();
         !inUse.isEmpty()) {
         return fail(io, QString(inUse).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    // Brought up to date only once no one else is in it: that writes to the file too.
+    if (const QString failure = revisions::bringUpToDate(from); !failure.isEmpty()) {
+        return fail(io, failure);
     }
     if (const QString integrity = from.integrityCheck(); integrity != QLatin1String("ok")) {
         return fail(io, QStringLiteral("%1 is damaged, so it is not copied: %2")
