@@ -99,7 +99,9 @@ bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIn
     sql += QStringLiteral(" FROM Jobs WHERE 1 = 1");
     addFilter(sJobStatus, sIntroducedBy, &sql, &params);
 
-    Transaction tx(db);
+    // The working rows are in a temporary table of this connection: other workstations save
+    // while the report is made.
+    Transaction tx(db, Transaction::Writes::TemporaryTables);
     return tx.active() && schema::createJobAgeTable(db) &&
            db.exec(QStringLiteral("DELETE FROM jobsreport")) && db.exec(sql, params) && tx.commit();
 }

@@ -439,12 +439,12 @@ std::optional<qint64> Database::insert(const QString& sql, const QVariantList& p
     return qint64(sqlite3_last_insert_rowid(sqlite_));
 }
 
-bool Database::begin() {
+bool Database::begin(bool forWriting) {
     if (depth_ > 0) {
         ++depth_;
         return true;
     }
-    if (!exec(dialect_.beginWrite())) {
+    if (!exec(forWriting ? dialect_.beginWrite() : QStringLiteral("BEGIN"))) {
         return false;
     }
     depth_ = 1;

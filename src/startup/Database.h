@@ -68,7 +68,9 @@ public:
 
     // Transactions nest: only the outermost begin and commit reach the engine, and a rollback
     // anywhere makes the outermost commit roll back.
-    bool begin();
+    // forWriting takes the engine's write lock at once (see SqlDialect::beginWrite); otherwise the
+    // transaction reads the database and writes only temporary tables.
+    bool begin(bool forWriting = true);
     bool commit();
     void rollback();
     bool inTransaction() const { return depth_ > 0; }
@@ -119,7 +121,12 @@ private:
 // Begins a transaction and rolls it back unless commit() is called.
 class Transaction {
 public:
-    explicit Transaction(Database& db) : db_(db), active_(db.begin()) {}
+    // What the transaction writes: the database, or only temporary tables of this connection,
+    // which leaves the database to other workstations' saves meanwhile.
+    enum class Writes { Database, TemporaryTables };
+
+    explicit Transaction(Database& db, Writes writes = Writes::Database)
+        : db_(db), active_(db.begin(writes == Writes::Database)) {}
     ~Transaction() {
         if (active_) {
             db_.rollback();

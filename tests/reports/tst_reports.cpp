@@ -103,6 +103,13 @@ private Q_SLOTS:
             1);
         QCOMPARE(other.DbConnection.scalar("SELECT count(*) FROM jobsreport").toInt(), 1);
         QVERIFY(!e.db().hasTable("jobsreport"));
+
+        // Nor does the report wait for the other workstation's save to end.
+        QVERIFY(other.DbConnection.begin());
+        QVERIFY(other.DbConnection.exec("UPDATE Counters SET JobCounter = JobCounter + 1"));
+        QVERIFY(UpdateAgeTable(e.app(), "All", "All", e.caption(11)));
+        QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport").toInt(), 2);
+        other.DbConnection.rollback();
     }
 
     // Ages count days to today from the chosen date; no date is age 0; later dates are negative;
