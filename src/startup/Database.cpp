@@ -3,6 +3,7 @@
 #include "startup/PreparedStatements.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -114,6 +115,19 @@ bool Database::fail(DbCondition condition, const QString& message, int nativeCod
     return false;
 }
 
+QString Database::explained(int code, const QString& text) const {
+    if ((code & 0xFF) != SQLITE_READONLY || fileName_.isEmpty()) {
+        return text;
+    }
+    // The engine's "attempt to write a readonly database" names neither the file nor why.
+    return QStringLiteral("The database '%1' cannot be changed: the file, or the folder '%2' it "
+                          "is in, is read-only for you. Ask whoever looks after this computer "
+                          "for the right to write in that folder, or restore a backup into a "
+                          "folder you can write in (%3).")
+        .arg(QDir::toNativeSeparators(fileName_),
+             QDir::toNativeSeparators(QFileInfo(fileName_).absolutePath()), text);
+}
+
 bool Database::failFrom(const QSqlError& error) {
     const int code = error.nativeErrorCode().toInt();
     QString text = error.databaseText();
@@ -124,7 +138,7 @@ bool Database::failFrom(const QSqlError& error) {
     if (code == 0 && condition == DbCondition::Other) {
         condition = DbCondition::CannotExecute;  // refused by the driver before the engine
     }
-    return fail(condition, text, code);
+    return fail(condition, explained(code, text), code);
 }
 
 bool Database::open(const QString& connectionString) {
@@ -346,7 +360,7 @@ struct StatementGuard {
 bool Database::failFromEngine() {
     const int code = sqlite3_extended_errcode(sqlite_);
     const QString text = QString::fromUtf8(sqlite3_errmsg(sqlite_));
-    return fail(classifySqlite(code, text), text, code);
+    return fail(classifySqlite(code, text), explained(code, text), code);
 }
 
 bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {

@@ -96,6 +96,8 @@ private:
     bool fail(DbCondition condition, const QString& message, int nativeCode = 0);
     bool failFrom(const class QSqlError& error);
     bool failFromEngine();
+    // The engine's message, with the file and what to do where the engine names neither.
+    QString explained(int code, const QString& text) const;
     // Runs one statement through the engine; its rows go to *rows when given.
     bool run(const QString& sql, const QVariantList& params, Rows* rows);
     void tune(const QString& file);

@@ -3,6 +3,9 @@
 
 #include "FaultTests.h"
 #include "Programs.h"
+#include "startup/Database.h"
+#include "startup/Schema.h"
+#include "support/SmallDisk.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -67,6 +70,25 @@ private Q_SLOTS:
     }
 
     // A backup never replaces what is there already.
+    // A data folder the user may not write in is named as the cause, with what to do.
+    void aReadOnlyFolderIsNamed() {
+        if (TestEnv::onServer()) {
+            QSKIP("the database is a file only on the embedded engine");
+        }
+        SmallDisk disk(QStringLiteral("size=1m"));
+        if (!disk.mounted()) {
+            QSKIP("a file system of its own cannot be mounted here");
+        }
+        const QString file = disk.folder() + "/verdell.mdb";
+        QCOMPARE(schema::createDatabaseFile(file), QString());
+        disk.remountReadOnly();
+        Database db;
+        QVERIFY(db.open(connection::forFile(file)));
+        QVERIFY(!db.exec("UPDATE Counters SET JobCounter = JobCounter + 1"));
+        const QString why = db.lastError().message;
+        QVERIFY2(why.contains(disk.folder()) && why.contains("read-only for you"), qPrintable(why));
+    }
+
     void aBackupNeverReplacesAFile_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("a file") << "earlier.vbk";
