@@ -230,9 +230,8 @@ bool createJobAgeTable(Database& db) {
     QString columns = jobAgeColumns(d);
     // The rows carry the folded copies and sort keys of the jobs they come from.
     for (const textkeys::Keyed& k : textkeys::of(QStringLiteral("jobsreport"))) {
-        columns += QStringLiteral(", ") + textkeys::foldedColumn(k.column) + u' ' + d.exactText();
-        if (k.sorted) {
-            columns += QStringLiteral(", ") + textkeys::sortKeyColumn(k.column) + u' ' + d.bytes();
+        for (const auto& [column, type] : textkeys::derivedColumnTypes(k, d)) {
+            columns += QStringLiteral(", ") + column + u' ' + type;
         }
     }
     return db.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS jobsreport (") + columns + u')');

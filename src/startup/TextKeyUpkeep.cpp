@@ -202,11 +202,7 @@ bool addColumns(Database& db) {
     for (const QString& table : keyedTables(db)) {
         const QStringList existing = db.columns(table);
         for (const Keyed& k : of(table)) {
-            QList<std::pair<QString, QString>> wanted{{foldedColumn(k.column), d.exactText()}};
-            if (k.sorted) {
-                wanted.append({sortKeyColumn(k.column), d.bytes()});
-            }
-            for (const auto& [column, type] : wanted) {
+            for (const auto& [column, type] : derivedColumnTypes(k, d)) {
                 if (!existing.contains(column, Qt::CaseInsensitive) &&
                     !db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                                  .arg(table, column, type))) {

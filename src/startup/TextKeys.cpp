@@ -1,5 +1,7 @@
 #include "startup/TextKeys.h"
 
+#include "startup/SqlDialect.h"
+
 #include <unicode/ucol.h>
 
 #include <QtGlobal>
@@ -105,6 +107,14 @@ QStringList derivedColumns(const Keyed& keyed) {
     QStringList out{foldedColumn(keyed.column)};
     if (keyed.sorted) {
         out << sortKeyColumn(keyed.column);
+    }
+    return out;
+}
+
+QList<std::pair<QString, QString>> derivedColumnTypes(const Keyed& keyed, const SqlDialect& d) {
+    QList<std::pair<QString, QString>> out{{foldedColumn(keyed.column), d.exactText()}};
+    if (keyed.sorted) {
+        out.append({sortKeyColumn(keyed.column), d.bytes()});
     }
     return out;
 }

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <utility>
+
+class SqlDialect;
 
 // Text that is matched, searched or sorted is compared through values kept beside it, not
 // through a collation of the engine: a folded copy (column "NameFolded") for = and LIKE, and,
@@ -34,6 +37,8 @@ struct Keyed {
 };
 // The folded copy's column, then the sort key's where there is one.
 QStringList derivedColumns(const Keyed& keyed);
+// The same columns, each with the type the engine stores it as.
+QList<std::pair<QString, QString>> derivedColumnTypes(const Keyed& keyed, const SqlDialect& d);
 // Every such column, table by table.
 const QList<Keyed>& all();
 // Those of one table (its name compared without regard to case).
