@@ -1,6 +1,6 @@
 #include "BenchApplication.h"
 
-#include "startup/ServerAddress.h"
+#include "db/ServerAddress.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #include "platform/ScreenMetrics.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/SystemLocale.h"
-#include "startup/AppState.h"
+#include "records/AppState.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "DataGenerator.h"
 
-#include "startup/Database.h"
-#include "startup/Schema.h"
-#include "startup/TextKeyUpkeep.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "db/TextKeyUpkeep.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "LoadCheck.h"
 
 #include "LoadWorkstation.h"
-#include "startup/Database.h"
+#include "db/Database.h"
 
 #include <QFile>
 #include <QFileInfo>

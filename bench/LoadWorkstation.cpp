@@ -6,9 +6,9 @@
 #include "documents/MergeEngine.h"
 #include "estimates/EstimateStore.h"
 #include "jobs/JobStore.h"
+#include "records/Captions.h"
 #include "reports/JobAgeReport.h"
 #include "search/JobSearch.h"
-#include "startup/Captions.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,13 +3,13 @@
 // between two moves of the progress bar; and a backup of the 100,000-job database.
 
 #include "BenchApplication.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "records/Connection.h"
 #include "setup/Backup.h"
 #include "setup/OlderImport.h"
 #include "setup/Progress.h"
 #include "setup/TableSource.h"
-#include "startup/Connection.h"
-#include "startup/Database.h"
-#include "startup/Schema.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>

@@ -6,12 +6,12 @@
 // because the job age report rewrites its scratch table.
 
 #include "BenchApplication.h"
+#include "records/Captions.h"
 #include "reports/JobAgeReport.h"
 #include "reports/JobStatusReport.h"
 #include "reports/ReportOutput.h"
 #include "reports/ShowReport.h"
 #include "reports/frmReportPreview.h"
-#include "startup/Captions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

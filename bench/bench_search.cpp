@@ -11,10 +11,10 @@
 // is named.
 
 #include "BenchApplication.h"
+#include "common/Numbers.h"
+#include "db/TextKeys.h"
+#include "records/Captions.h"
 #include "search/frmSearchJobs.h"
-#include "startup/Captions.h"
-#include "startup/Numbers.h"
-#include "startup/TextKeys.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 // VERDELL_BENCH_DB when that is set, otherwise one generated here.
 
 #include "DataGenerator.h"
-#include "startup/Database.h"
+#include "db/Database.h"
 
 #include <QCoreApplication>
 #include <QDir>

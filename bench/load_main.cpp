@@ -14,11 +14,11 @@
 #include "LoadCheck.h"
 #include "LoadWorkstation.h"
 #include "addressbook/ContactRecord.h"
+#include "db/Schema.h"
+#include "db/ServerAddress.h"
 #include "estimates/EstimateStore.h"
 #include "jobs/JobStore.h"
-#include "startup/Captions.h"
-#include "startup/Schema.h"
-#include "startup/ServerAddress.h"
+#include "records/Captions.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,6 +2,7 @@
 
 #include <QTabWidget>
 #include "addressbook/frmAddressBook.h"
+#include "db/RowValues.h"
 #include "documents/TemplatesTab.h"
 #include "estimates/EstimateStore.h"
 #include "estimates/frmEstimate.h"
@@ -9,6 +10,8 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
+#include "records/Captions.h"
+#include "records/Options.h"
 #include "reports/InvoicingReports.h"
 #include "reports/ShowReport.h"
 #include "reports/frmJobAge.h"
@@ -20,9 +23,6 @@
 #include "setup/NetworkTab.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
-#include "startup/Captions.h"
-#include "startup/Options.h"
-#include "startup/RowValues.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
 

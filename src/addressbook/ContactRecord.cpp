@@ -1,7 +1,7 @@
 #include "addressbook/ContactRecord.h"
 
-#include "startup/Database.h"
-#include "startup/RowValues.h"
+#include "db/Database.h"
+#include "db/RowValues.h"
 
 #include <QVariantList>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/RowVersion.h"
-#include "startup/SaveConflict.h"
+#include "db/RowVersion.h"
+#include "records/SaveConflict.h"
 
 #include <QString>
 #include <QStringList>

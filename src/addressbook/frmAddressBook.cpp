@@ -1,10 +1,10 @@
 #include "addressbook/frmAddressBook.h"
 
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "search/frmSearch.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,13 +1,13 @@
 // verdell-admin migrate --to postgresql://...: the embedded database copied to a server.
 
 #include "admin/AdminCommands.h"
-#include "setup/TableCopy.h"
+#include "db/Revisions.h"
+#include "db/Schema.h"
+#include "db/ServerAddress.h"
+#include "db/Upgrade.h"
+#include "records/AppState.h"
 #include "setup/DatabaseInUse.h"
-#include "startup/AppState.h"
-#include "startup/Schema.h"
-#include "startup/ServerAddress.h"
-#include "startup/Revisions.h"
-#include "startup/Upgrade.h"
+#include "setup/TableCopy.h"
 
 namespace admin {
 

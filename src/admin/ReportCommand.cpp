@@ -1,13 +1,13 @@
 #include "admin/ReportCommand.h"
 
 #include "platform/SystemLocale.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
 #include "reports/InvoicingReports.h"
 #include "reports/JobAgeReport.h"
 #include "reports/JobStatusReport.h"
 #include "reports/MarketingReport.h"
 #include "reports/ReportOutput.h"
-#include "startup/AppState.h"
-#include "startup/Captions.h"
 
 #include <QHash>
 

@@ -8,7 +8,8 @@
 #include "platform/ScreenMetrics.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/SystemLocale.h"
-#include "startup/AppState.h"
+#include "records/AppState.h"
+#include "setup/JetConversion.h"
 
 #include <QGuiApplication>
 #include <memory>
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
     HostLocale locale;
     SambaFolderSharing sharing;
     AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
+    app.offerJetConversion = [&app](const QString& file) {
+        return conversion::OfferJetConversion(app, file);
+    };
     QTextStream out(stdout);
     QTextStream err(stderr);
     app.AppSettings.onWriteFailure = [&err](const QString& why) {

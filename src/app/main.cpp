@@ -9,10 +9,11 @@
 #include "platform/QtPrompter.h"
 #include "platform/QtScreenMetrics.h"
 #include "platform/SystemLocale.h"
+#include "records/AppState.h"
+#include "setup/JetConversion.h"
 #include "setup/NetworkTab.h"
 #include "setup/ProgressWidgets.h"
 #include "setup/frmSetup.h"
-#include "startup/AppState.h"
 #include "startup/Startup.h"
 #include "startup/frmLocateDatabase.h"
 
@@ -103,6 +104,9 @@ int main(int argc, char** argv) {
     AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
     DialogProgress conversionProgress(QStringLiteral("Converting the Database"));
     app.conversionProgress = &conversionProgress;
+    app.offerJetConversion = [&app](const QString& file) {
+        return conversion::OfferJetConversion(app, file);
+    };
     app.showLocator = [&app] {
         frmLocateDatabase locator(app);
         locator.Form_Load();

@@ -3,7 +3,7 @@
 #include "documents/FileWriting.h"
 #include "documents/MergeEngine.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
+#include "records/AppState.h"
 
 #include <QFileInfo>
 

@@ -1,13 +1,13 @@
 #include "documents/JobDocuments.h"
 
+#include "common/DateText.h"
 #include "documents/MergeEngine.h"
 #include "documents/TextRoutines.h"
-#include "jobs/JobStore.h"
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/DateText.h"
+#include "records/AppState.h"
+#include "records/Counters.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,6 @@
 #include "documents/MergeEngine.h"
 
+#include "db/TextKeys.h"
 #include "documents/FileWriting.h"
 #include "documents/LegacyTemplate.h"
 #include "documents/MergeTokens.h"
@@ -11,9 +12,8 @@
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
-#include "startup/TextKeys.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
 
 #include <QCoreApplication>
 #include <QDir>

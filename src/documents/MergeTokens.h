@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/JobFields.h"
+#include "records/JobFields.h"
 
 #include <QString>
 #include <QStringList>

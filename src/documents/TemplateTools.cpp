@@ -1,5 +1,7 @@
 #include "documents/TemplateTools.h"
 
+#include "db/RowValues.h"
+#include "db/TextKeys.h"
 #include "documents/LegacyTemplate.h"
 #include "documents/MergeEngine.h"
 #include "documents/MergeTokens.h"
@@ -7,10 +9,8 @@
 #include "documents/WordDocument.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/RowValues.h"
-#include "startup/SharedRoutines.h"
-#include "startup/TextKeys.h"
+#include "records/AppState.h"
+#include "records/SharedRoutines.h"
 
 #include <QDir>
 #include <QFileInfo>

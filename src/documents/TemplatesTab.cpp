@@ -2,10 +2,10 @@
 
 #include "documents/MergeEngine.h"
 #include "documents/TemplateTools.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/Options.h"
+#include "records/AppState.h"
+#include "records/Options.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "estimates/Estimate.h"
 
-#include "startup/Numbers.h"
+#include "common/Numbers.h"
 
 std::optional<QString> typedNumber(const QString& text, const QString& currencySymbol) {
     QString number = text.trimmed();

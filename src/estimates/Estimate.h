@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/Money.h"
-#include "startup/RowVersion.h"
+#include "common/Money.h"
+#include "db/RowVersion.h"
 
 #include <QDateTime>
 #include <QList>

@@ -8,8 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
 
 #include <QDir>
 

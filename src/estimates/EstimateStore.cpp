@@ -1,13 +1,13 @@
 #include "estimates/EstimateStore.h"
 
-#include "startup/AppState.h"
-#include "startup/Counters.h"
-#include "startup/Database.h"
-#include "startup/DateText.h"
-#include "startup/Numbers.h"
-#include "startup/RowValues.h"
-#include "startup/SharedRoutines.h"
-#include "startup/TextKeys.h"
+#include "common/DateText.h"
+#include "common/Numbers.h"
+#include "db/Database.h"
+#include "db/RowValues.h"
+#include "db/TextKeys.h"
+#include "records/AppState.h"
+#include "records/Counters.h"
+#include "records/SharedRoutines.h"
 
 #include <QVariantList>
 #include <limits>

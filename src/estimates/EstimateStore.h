@@ -1,9 +1,9 @@
 #pragma once
 
+#include "db/RowVersion.h"
+#include "db/Rows.h"
 #include "estimates/Estimate.h"
-#include "startup/RowVersion.h"
-#include "startup/Rows.h"
-#include "startup/SaveConflict.h"
+#include "records/SaveConflict.h"
 
 #include <QStringList>
 #include <optional>

@@ -2,18 +2,18 @@
 
 #include "estimates/frmEstimate.h"
 
+#include "common/Numbers.h"
 #include "estimates/EstimateStore.h"
 #include "platform/Clock.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
+#include "records/SaveConflict.h"
+#include "records/SharedRoutines.h"
 #include "search/frmSearch.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
-#include "startup/DateFormats.h"
-#include "startup/Numbers.h"
-#include "startup/SaveConflict.h"
-#include "startup/SharedRoutines.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

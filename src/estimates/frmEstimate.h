@@ -1,7 +1,7 @@
 #pragma once
 
 #include "estimates/Estimate.h"
-#include "platform/OpenScreens.h"
+#include "widgets/OpenScreens.h"
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
 // The estimates screen's printing and history of issues, its search panel, and the conversion
 // of an estimate into a job.
 
+#include "common/Numbers.h"
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
 #include "estimates/EstimatePrint.h"
@@ -11,9 +12,8 @@
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
-#include "startup/Numbers.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
 
 #include <QFileInfo>
 #include <QHeaderView>

@@ -1,12 +1,12 @@
 #include "jobs/JobStore.h"
 
+#include "common/Numbers.h"
+#include "db/RowValues.h"
+#include "db/TextKeys.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/Captions.h"
-#include "startup/DateFormats.h"
-#include "startup/Numbers.h"
-#include "startup/RowValues.h"
-#include "startup/TextKeys.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
+#include "records/DateFormats.h"
 
 #include <QStringList>
 
@@ -340,15 +340,6 @@ std::optional<qint32> GetNewJobNumber(AppState& app) {
     return counters::askNumber(app.prompter, counters::Kind::Job,
                                QStringLiteral("Please enter the new job reference number"),
                                QStringLiteral("New Job Number"));
-}
-
-counters::Taken GetCounter(Database& db, int counterType) {
-    static const counters::Kind kKinds[] = {counters::Kind::Job, counters::Kind::Document,
-                                            counters::Kind::Invoice};
-    if (counterType < 1 || counterType > 3) {
-        return {0, {}, {}};
-    }
-    return counters::take(db, kKinds[counterType - 1]);
 }
 
 QString jobHoldingNumber(Database& db, qint32 jobNo) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "jobs/JobFields.h"
-#include "startup/Counters.h"
-#include "startup/RowVersion.h"
-#include "startup/SaveConflict.h"
+#include "db/RowVersion.h"
+#include "records/Counters.h"
+#include "records/JobFields.h"
+#include "records/SaveConflict.h"
 
 #include <QString>
 #include <optional>
@@ -63,9 +63,6 @@ bool deleteJob(Database& db, qint32 jobNo);
 // in range (each other answer is explained), and Cancel gives nothing; otherwise the number is
 // taken from the counter (nothing when the counter cannot be taken).
 std::optional<qint32> GetNewJobNumber(AppState& app);
-// Takes the next value of a counter: 1 jobs, 2 documents, 3 invoices; any other type gives 0 and
-// changes nothing. A counter out of range gives no number and the reason.
-counters::Taken GetCounter(Database& db, int counterType);
 
 // "job 12 (Mrs Smith, Acme Lettings)": how a message names the job that holds a number, or an
 // empty text when no job does.

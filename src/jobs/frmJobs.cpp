@@ -2,12 +2,12 @@
 
 #include "jobs/frmJobs.h"
 
-#include "platform/Controls.h"
+#include "db/RowsModel.h"
 #include "platform/ScreenMetrics.h"
-#include "startup/AppState.h"
-#include "startup/Captions.h"
-#include "startup/DateFormats.h"
-#include "startup/RowsModel.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
+#include "records/DateFormats.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QFrame>

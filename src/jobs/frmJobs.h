@@ -1,9 +1,9 @@
 #pragma once
 
-#include "jobs/JobFields.h"
 #include "jobs/JobStore.h"
-#include "platform/OpenScreens.h"
-#include "platform/TextBox.h"
+#include "records/JobFields.h"
+#include "widgets/OpenScreens.h"
+#include "widgets/TextBox.h"
 
 #include <QWidget>
 #include <array>

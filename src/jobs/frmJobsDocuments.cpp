@@ -3,6 +3,8 @@
 
 #include "jobs/frmJobs.h"
 
+#include "common/Numbers.h"
+#include "db/RowsModel.h"
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
 #include "documents/TemplateTools.h"
@@ -10,9 +12,7 @@
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
-#include "startup/AppState.h"
-#include "startup/Numbers.h"
-#include "startup/RowsModel.h"
+#include "records/AppState.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,9 +6,9 @@
 #include "jobs/frmJobs.h"
 
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/DateBox.h"
-#include "startup/DateFormats.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
+#include "widgets/DateBox.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

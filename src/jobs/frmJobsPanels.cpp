@@ -5,10 +5,10 @@
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 
+#include "db/RowsModel.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "search/frmSearchJobs.h"
-#include "startup/AppState.h"
-#include "startup/RowsModel.h"
 
 #include <QComboBox>
 #include <QFrame>

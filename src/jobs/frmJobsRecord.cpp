@@ -5,17 +5,17 @@
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 
+#include "common/Numbers.h"
+#include "db/RowsModel.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/Captions.h"
-#include "startup/CentreForm.h"
-#include "startup/DateBox.h"
-#include "startup/DateFormats.h"
-#include "startup/Numbers.h"
-#include "startup/Options.h"
-#include "startup/RowsModel.h"
-#include "startup/SaveConflict.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
+#include "records/DateFormats.h"
+#include "records/Options.h"
+#include "records/SaveConflict.h"
+#include "widgets/CentreForm.h"
+#include "widgets/DateBox.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,13 +1,16 @@
 #include "mainwindow/frmMain.h"
 
 #include "addressbook/frmAddressBook.h"
+#include "common/Numbers.h"
 #include "estimates/frmEstimate.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmSplash.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
+#include "records/RunDatabase.h"
+#include "records/SharedRoutines.h"
 #include "reports/InvoicingReports.h"
 #include "reports/ShowReport.h"
 #include "reports/frmJobReport.h"
@@ -15,11 +18,8 @@
 #include "setup/BackupScreens.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
-#include "startup/Numbers.h"
-#include "startup/RunDatabase.h"
-#include "startup/SharedRoutines.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "reports/InvoicingReports.h"
 
-#include "startup/TextKeys.h"
+#include "db/TextKeys.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "reports/JobAgeReport.h"
 
+#include "common/Numbers.h"
+#include "db/Schema.h"
+#include "db/TextKeys.h"
 #include "platform/Clock.h"
-#include "startup/AppState.h"
-#include "startup/Numbers.h"
-#include "startup/Schema.h"
-#include "startup/SharedRoutines.h"
-#include "startup/TextKeys.h"
+#include "records/AppState.h"
+#include "records/SharedRoutines.h"
 
 #include <cmath>
 

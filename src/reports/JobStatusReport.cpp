@@ -1,7 +1,7 @@
 #include "reports/JobStatusReport.h"
 
+#include "db/TextKeys.h"
 #include "reports/MarketingReport.h"
-#include "startup/TextKeys.h"
 
 const QString kAllCurrentJobs = QStringLiteral("All Current Jobs");
 const QString kAllClosedJobs = QStringLiteral("All Closed Jobs");

@@ -1,10 +1,10 @@
 #include "reports/MarketingReport.h"
 
+#include "db/TextKeys.h"
 #include "platform/Clock.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
-#include "startup/SharedRoutines.h"
-#include "startup/TextKeys.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
+#include "records/SharedRoutines.h"
 
 namespace {
 

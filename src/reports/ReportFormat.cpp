@@ -1,8 +1,8 @@
 #include "reports/ReportFormat.h"
 
-#include "startup/DateText.h"
-#include "startup/Money.h"
-#include "startup/Numbers.h"
+#include "common/DateText.h"
+#include "common/Money.h"
+#include "common/Numbers.h"
 
 namespace reportformat {
 

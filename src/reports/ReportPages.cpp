@@ -1,9 +1,9 @@
 #include "reports/ReportPages.h"
 
+#include "common/Money.h"
+#include "common/Numbers.h"
+#include "db/TextKeys.h"
 #include "reports/ReportText.h"
-#include "startup/Money.h"
-#include "startup/Numbers.h"
-#include "startup/TextKeys.h"
 
 #include <QPainter>
 #include <algorithm>

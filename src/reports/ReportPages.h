@@ -1,8 +1,8 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "reports/ReportDefinition.h"
 #include "reports/ReportFormat.h"
-#include "startup/Rows.h"
 
 #include <QList>
 #include <QPageLayout>

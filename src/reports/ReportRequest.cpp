@@ -1,10 +1,10 @@
 #include "reports/ReportRequest.h"
 
+#include "platform/Clock.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
 #include "reports/ReportLayouts.h"
 #include "reports/ReportOutput.h"
-#include "platform/Clock.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
 
 QString ReportRequest::label(const QString& name) const {
     for (const auto& [item, text] : labels) {

@@ -2,9 +2,9 @@
 
 #include "platform/Prompter.h"
 #include "platform/SystemLocale.h"
+#include "records/AppState.h"
 #include "reports/ReportOutput.h"
 #include "reports/frmReportPreview.h"
-#include "startup/AppState.h"
 
 #include <QApplication>
 

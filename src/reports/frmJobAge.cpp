@@ -1,11 +1,11 @@
 #include "reports/frmJobAge.h"
 
 #include "jobs/JobLists.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
-#include "startup/AppState.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QEvent>

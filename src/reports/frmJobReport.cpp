@@ -1,10 +1,10 @@
 #include "reports/frmJobReport.h"
 
 #include "jobs/JobLists.h"
-#include "platform/Controls.h"
+#include "records/AppState.h"
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
-#include "startup/AppState.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QGroupBox>

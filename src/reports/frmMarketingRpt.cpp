@@ -1,13 +1,13 @@
 #include "reports/frmMarketingRpt.h"
 
 #include "jobs/JobLists.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
-#include "startup/DateBox.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
+#include "widgets/DateBox.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,10 +1,10 @@
 #include "reports/frmReportPreview.h"
 
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPageView.h"
-#include "startup/AppState.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "reports/frmReports.h"
 
-#include "platform/Controls.h"
+#include "records/AppState.h"
 #include "reports/ShowReport.h"
 #include "reports/frmJobAge.h"
 #include "reports/frmMarketingRpt.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

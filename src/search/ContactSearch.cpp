@@ -1,7 +1,7 @@
 #include "search/ContactSearch.h"
 
-#include "startup/Database.h"
-#include "startup/TextKeys.h"
+#include "db/Database.h"
+#include "db/TextKeys.h"
 
 #include <QVariantList>
 

@@ -1,8 +1,8 @@
 #include "search/JobSearch.h"
 
-#include "startup/Database.h"
-#include "startup/Numbers.h"
-#include "startup/TextKeys.h"
+#include "common/Numbers.h"
+#include "db/Database.h"
+#include "db/TextKeys.h"
 
 #include <QStringList>
 #include <QVariantList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Rows.h"
+#include "db/Rows.h"
 
 #include <QString>
 #include <array>

@@ -1,11 +1,11 @@
 #include "search/frmSearch.h"
 
-#include "platform/Controls.h"
+#include "db/RowsModel.h"
 #include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
 #include "search/ContactSearch.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
-#include "startup/RowsModel.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,11 +1,11 @@
 #include "search/frmSearchJobs.h"
 
-#include "platform/Controls.h"
+#include "db/RowsModel.h"
 #include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
+#include "records/DateFormats.h"
 #include "search/JobSearch.h"
-#include "startup/AppState.h"
-#include "startup/DateFormats.h"
-#include "startup/RowsModel.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QEvent>

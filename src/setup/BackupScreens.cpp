@@ -1,10 +1,10 @@
 #include "setup/BackupScreens.h"
 
 #include "platform/Clock.h"
-#include "platform/OpenScreens.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
 #include "setup/Backup.h"
-#include "startup/AppState.h"
+#include "widgets/OpenScreens.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,14 +1,14 @@
 #include "setup/CountersTab.h"
 
+#include "common/Numbers.h"
 #include "platform/Clock.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
 #include "platform/SystemLocale.h"
+#include "records/AppState.h"
+#include "records/Counters.h"
+#include "records/DateFormats.h"
 #include "setup/SetupValues.h"
-#include "startup/AppState.h"
-#include "startup/Counters.h"
-#include "startup/DateFormats.h"
-#include "startup/Numbers.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

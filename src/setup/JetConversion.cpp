@@ -1,14 +1,14 @@
 #include "setup/JetConversion.h"
 
+#include "db/Database.h"
+#include "db/Revisions.h"
+#include "db/Schema.h"
+#include "db/Upgrade.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
+#include "records/Connection.h"
 #include "setup/JetSource.h"
 #include "setup/Progress.h"
-#include "startup/AppState.h"
-#include "startup/Connection.h"
-#include "startup/Database.h"
-#include "startup/Schema.h"
-#include "startup/Revisions.h"
-#include "startup/Upgrade.h"
 
 #include <QFile>
 #include <QFileInfo>

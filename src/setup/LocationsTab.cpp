@@ -1,7 +1,7 @@
 #include "setup/LocationsTab.h"
 
-#include "startup/AppState.h"
-#include "startup/RunDatabase.h"
+#include "records/AppState.h"
+#include "records/RunDatabase.h"
 
 #include <QBoxLayout>
 #include <QLabel>

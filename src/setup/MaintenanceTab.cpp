@@ -2,14 +2,14 @@
 
 #include "jobs/JobLists.h"
 #include "jobs/frmJobs.h"
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
+#include "records/Options.h"
 #include "setup/OlderImport.h"
 #include "setup/ProgressWidgets.h"
 #include "setup/TableSource.h"
-#include "startup/AppState.h"
-#include "startup/Captions.h"
-#include "startup/Options.h"
+#include "widgets/Controls.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

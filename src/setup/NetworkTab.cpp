@@ -1,14 +1,14 @@
 #include "setup/NetworkTab.h"
 
-#include "platform/Controls.h"
+#include "common/TReg.h"
+#include "db/ServerAddress.h"
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "records/AppState.h"
+#include "records/SharedRoutines.h"
 #include "setup/NetworkSetup.h"
-#include "startup/AppState.h"
-#include "startup/ServerAddress.h"
-#include "startup/SharedRoutines.h"
-#include "startup/TReg.h"
+#include "widgets/Controls.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/ServerAddress.h"
+#include "db/ServerAddress.h"
 
 #include "platform/FolderSharing.h"
 #include "setup/SetupTab.h"

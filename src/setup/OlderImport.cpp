@@ -1,11 +1,11 @@
 #include "setup/OlderImport.h"
 
-#include "startup/Counters.h"
+#include "records/Counters.h"
 
+#include "db/Database.h"
+#include "db/RowValues.h"
 #include "setup/Progress.h"
 #include "setup/TableSource.h"
-#include "startup/Database.h"
-#include "startup/RowValues.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,8 +1,8 @@
 #include "setup/PickList.h"
 
-#include "startup/Database.h"
-#include "startup/RowValues.h"
-#include "startup/TextKeys.h"
+#include "db/Database.h"
+#include "db/RowValues.h"
+#include "db/TextKeys.h"
 
 PickList::PickList(Database& db, QString table, QString field)
     : db_(db), table_(std::move(table)), field_(std::move(field)) {}

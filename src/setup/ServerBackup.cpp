@@ -1,10 +1,10 @@
 #include "setup/ServerBackup.h"
 
+#include "db/Database.h"
+#include "db/Revisions.h"
+#include "db/Schema.h"
+#include "records/Connection.h"
 #include "setup/TableCopy.h"
-#include "startup/Connection.h"
-#include "startup/Database.h"
-#include "startup/Revisions.h"
-#include "startup/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "setup/SetupValues.h"
 
-#include "startup/Database.h"
-#include "startup/TextKeys.h"
+#include "db/Database.h"
+#include "db/TextKeys.h"
 
 namespace setupvalues {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "db/Database.h"
 #include "setup/TableSource.h"
-#include "startup/Database.h"
 
 // The tables of an older database of our own engine, read through a connection of its own.
 class SqliteSource : public TableSource {

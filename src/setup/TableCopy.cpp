@@ -1,7 +1,7 @@
 #include "setup/TableCopy.h"
 
-#include "startup/Database.h"
-#include "startup/Rows.h"
+#include "db/Database.h"
+#include "db/Rows.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "setup/TableSource.h"
 
+#include "db/Database.h"
 #include "setup/JetSource.h"
 #include "setup/SqliteSource.h"
-#include "startup/Database.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 #include "setup/frmListEditor.h"
 
-#include "platform/Controls.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
+#include "records/AppState.h"
+#include "widgets/CentreForm.h"
+#include "widgets/Controls.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,14 +1,14 @@
 #include "setup/frmSetup.h"
 
 #include "documents/TemplatesTab.h"
+#include "platform/Prompter.h"
+#include "records/AppState.h"
+#include "records/Options.h"
 #include "setup/CountersTab.h"
 #include "setup/LocationsTab.h"
 #include "setup/MaintenanceTab.h"
 #include "setup/NetworkTab.h"
-#include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/CentreForm.h"
-#include "startup/Options.h"
+#include "widgets/CentreForm.h"
 
 #include <QCheckBox>
 #include <algorithm>

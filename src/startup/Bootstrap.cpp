@@ -1,9 +1,9 @@
 #include "startup/Bootstrap.h"
 
+#include "db/Schema.h"
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
-#include "startup/AppState.h"
-#include "startup/Schema.h"
+#include "records/AppState.h"
 
 #include <QDir>
 #include <QDirIterator>

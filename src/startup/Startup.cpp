@@ -1,19 +1,19 @@
 #include "startup/Startup.h"
 
+#include "db/Revisions.h"
+#include "db/ServerAddress.h"
+#include "db/Upgrade.h"
 #include "documents/DocumentRepair.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
+#include "records/Captions.h"
+#include "records/Connection.h"
+#include "records/DateFormats.h"
+#include "records/Options.h"
+#include "records/RunDatabase.h"
 #include "setup/Backup.h"
-#include "startup/AppState.h"
 #include "startup/Bootstrap.h"
-#include "startup/RunDatabase.h"
-#include "startup/Captions.h"
-#include "startup/Connection.h"
-#include "startup/DateFormats.h"
-#include "startup/Options.h"
-#include "startup/Revisions.h"
-#include "startup/ServerAddress.h"
-#include "startup/Upgrade.h"
 
 namespace {
 constexpr int kMinimumScreenWidth = 1024;

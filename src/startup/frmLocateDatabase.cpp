@@ -3,9 +3,9 @@
 #include "platform/DriveRoots.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "startup/AppState.h"
-#include "startup/Connection.h"
-#include "startup/SharedRoutines.h"
+#include "records/AppState.h"
+#include "records/Connection.h"
+#include "records/SharedRoutines.h"
 
 #include <QApplication>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #include "addressbook/frmAddressBook.h"
+#include "db/RowValues.h"
 #include "search/frmSearch.h"
-#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "addressbook/ContactRecord.h"
+#include "db/RowValues.h"
 #include "search/ContactSearch.h"
-#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QTest>

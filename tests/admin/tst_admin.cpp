@@ -1,4 +1,4 @@
-#include "startup/Schema.h"
+#include "db/Schema.h"
 #include "support/TestEnv.h"
 
 #include <QCryptographicHash>

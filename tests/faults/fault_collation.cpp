@@ -3,10 +3,10 @@
 // versions (text compared case-blind by the engine, or with case) are converted.
 
 #include "FaultTests.h"
+#include "db/Revisions.h"
 #include "jobs/JobStore.h"
 #include "search/ContactSearch.h"
 #include "search/JobSearch.h"
-#include "startup/Revisions.h"
 #include "support/TestEnv.h"
 
 #include <QProcess>

@@ -4,9 +4,9 @@
 
 #include "FaultTests.h"
 #include "Programs.h"
+#include "records/Counters.h"
 #include "setup/OlderDatabase.h"
 #include "setup/frmSetup.h"
-#include "startup/Counters.h"
 #include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 

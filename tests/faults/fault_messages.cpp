@@ -3,8 +3,8 @@
 
 #include "FaultTests.h"
 #include "Programs.h"
-#include "startup/Database.h"
-#include "startup/Schema.h"
+#include "db/Database.h"
+#include "db/Schema.h"
 #include "support/SmallDisk.h"
 #include "support/TestEnv.h"
 

@@ -3,9 +3,9 @@
 
 #include "FaultTests.h"
 #include "Programs.h"
+#include "records/Connection.h"
 #include "setup/Backup.h"
 #include "setup/BackupScreens.h"
-#include "startup/Connection.h"
 #include "support/TestEnv.h"
 
 #include <QDir>

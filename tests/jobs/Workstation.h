@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/JobFields.h"
+#include "records/JobFields.h"
 
 // What the concurrency test and the workstation program it starts agree on: the two complete
 // versions of one job that two workstations save at once, and how the program is told what to do.

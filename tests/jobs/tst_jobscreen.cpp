@@ -1,7 +1,7 @@
+#include "db/RowsModel.h"
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "search/frmSearchJobs.h"
-#include "startup/RowsModel.h"
 #include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 

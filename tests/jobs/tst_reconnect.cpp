@@ -1,5 +1,5 @@
+#include "db/ServerLink.h"
 #include "jobs/frmJobs.h"
-#include "startup/ServerLink.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>

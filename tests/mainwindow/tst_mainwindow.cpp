@@ -2,7 +2,7 @@
 #include "mainwindow/HoverButton.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
-#include "startup/RunDatabase.h"
+#include "records/RunDatabase.h"
 #include "support/TestEnv.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/Captions.h"
-#include "startup/RowValues.h"
+#include "db/RowValues.h"
+#include "records/Captions.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>

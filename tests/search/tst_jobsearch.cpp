@@ -1,7 +1,7 @@
+#include "db/RowValues.h"
+#include "records/Captions.h"
 #include "search/JobSearch.h"
 #include "search/frmSearchJobs.h"
-#include "startup/Captions.h"
-#include "startup/RowValues.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "OlderDatabase.h"
 
-#include "startup/Database.h"
+#include "db/Database.h"
 
 #include <QDateTime>
 

@@ -2,12 +2,12 @@
 // the file kept beside the result, the settings, and files that cannot be converted.
 
 #include "FakeSource.h"
+#include "db/Schema.h"
+#include "db/Upgrade.h"
+#include "records/Connection.h"
 #include "setup/JetConversion.h"
 #include "setup/JetSource.h"
 #include "setup/Progress.h"
-#include "startup/Connection.h"
-#include "startup/Schema.h"
-#include "startup/Upgrade.h"
 #include "support/TestEnv.h"
 
 #include <QDir>

@@ -1,16 +1,16 @@
 // The setup screen: its tabs, the counters and options, the date formats, the file locations,
 // network preparation and the reset of blank captions.
 
+#include "db/ServerAddress.h"
 #include "documents/TemplatesTab.h"
+#include "records/Captions.h"
+#include "records/RunDatabase.h"
 #include "setup/CountersTab.h"
 #include "setup/LocationsTab.h"
 #include "setup/MaintenanceTab.h"
 #include "setup/NetworkSetup.h"
 #include "setup/NetworkTab.h"
 #include "setup/frmSetup.h"
-#include "startup/Captions.h"
-#include "startup/RunDatabase.h"
-#include "startup/ServerAddress.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "startup/Connection.h"
+#include "records/Connection.h"
 #include "support/TestEnv.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "startup/RowValues.h"
-#include "startup/TextKeys.h"
+#include "db/RowValues.h"
+#include "db/TextKeys.h"
 #include "support/TestEnv.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "startup/DateText.h"
+#include "common/DateText.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "startup/Money.h"
-#include "startup/Numbers.h"
+#include "common/Money.h"
+#include "common/Numbers.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "startup/Revisions.h"
-#include "startup/Schema.h"
-#include "startup/Upgrade.h"
+#include "db/Revisions.h"
+#include "db/Schema.h"
+#include "db/Upgrade.h"
 #include "support/TestEnv.h"
 
 #include <QFile>

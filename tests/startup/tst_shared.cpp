@@ -1,8 +1,8 @@
-#include "startup/Captions.h"
-#include "startup/DateBox.h"
-#include "startup/DateFormats.h"
-#include "startup/SharedRoutines.h"
+#include "records/Captions.h"
+#include "records/DateFormats.h"
+#include "records/SharedRoutines.h"
 #include "support/TestEnv.h"
+#include "widgets/DateBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
+#include "records/RunDatabase.h"
 #include "startup/Bootstrap.h"
-#include "startup/RunDatabase.h"
 #include "startup/Startup.h"
 #include "support/TestEnv.h"
 

@@ -1,8 +1,9 @@
 #include "support/TestEnv.h"
 
-#include "startup/RowValues.h"
-#include "startup/Schema.h"
-#include "startup/ServerAddress.h"
+#include "db/RowValues.h"
+#include "db/Schema.h"
+#include "db/ServerAddress.h"
+#include "setup/JetConversion.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,6 +107,10 @@ AppState& TestEnv::restart() {
     app_.reset();
     app_ = std::make_unique<AppState>(
         Services{prompter, launcher, clock, screen, roots, locale, sharing});
+    // As in the programs: a database of the earlier release is offered for conversion.
+    app_->offerJetConversion = [this](const QString& file) {
+        return conversion::OfferJetConversion(*app_, file);
+    };
     return *app_;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ServerAddress.h"
 #include "platform/Clock.h"
 #include "platform/DriveRoots.h"
 #include "platform/FolderSharing.h"
@@ -7,8 +8,7 @@
 #include "platform/ScreenMetrics.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/SystemLocale.h"
-#include "startup/AppState.h"
-#include "startup/ServerAddress.h"
+#include "records/AppState.h"
 
 #include <QMap>
 #include <QTemporaryDir>

@@ -1,0 +1,59 @@
+#include "db/RowsModel.h"
+
+RowsModel::RowsModel(QList<Column> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)) {
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        sources_ << -1;
+    }
+}
+
+void RowsModel::setRows(Rows rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        sources_[i] = rows_.column(columns_[i].field);
+    }
+    endResetModel();
+}
+
+void RowsModel::setHeader(int column, const QString& header) {
+    columns_[column].header = header;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+QString RowsModel::text(int row, int column) const {
+    const int source = sources_.value(column, -1);
+    if (source < 0 || row < 0 || row >= rows_.count()) {
+        return {};
+    }
+    const QVariant& value = rows_.at(row, source);
+    if (columns_[column].format) {
+        return columns_[column].format(value);
+    }
+    return value.isNull() ? QString() : value.toString();
+}
+
+int RowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_.count();
+}
+
+int RowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant RowsModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        return text(index.row(), index.column());
+    }
+    return {};
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    if (orientation == Qt::Horizontal) {
+        return columns_.value(section).header;
+    }
+    return section + 1;
+}

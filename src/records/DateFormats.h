@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/DateText.h"
+
+class AppState;
+
+// The format every date is shown in, and the checking of date boxes.
+
+// Sets DefaultDateFormat from the DateFormat row marked as default ("dd/mm/yy" when none is
+// marked, empty when the table cannot be read).
+void LoadDefaultDateFormat(AppState& app);
+
+// The system's long date format when the option asks for it, otherwise DefaultDateFormat.
+QString GetDateFormat(const AppState& app);
+
+// A date shown in the display format.
+QString formatDisplayDate(const AppState& app, const QDateTime& moment);
+// The date-and-time stamp typed into notes: the date, ", hh:nn:ss", then " :".
+QString dateTimeStamp(const AppState& app);
+
+// A date box's text checked and rewritten in the display format, and what it holds as a date.
+datetext::BoxCheck checkDateText(const AppState& app, const QString& text);
+std::optional<QDateTime> readDateText(const AppState& app, const QString& text);

@@ -1,0 +1,87 @@
+#include "widgets/Controls.h"
+
+#include "db/RowsModel.h"
+#include "platform/ScreenMetrics.h"
+#include "records/AppState.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
+                        const QString& tip) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+namespace {
+
+class FocusHighlight : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            auto* box = static_cast<QWidget*>(watched);
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Base, event->type() == QEvent::FocusIn
+                                                 ? QColor(0xC0, 0xC0, 0xFF)
+                                                 : QColor(Qt::white));
+            box->setPalette(palette);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void highlightOnFocus(QWidget* box) {
+    box->installEventFilter(new FocusHighlight(box));
+}
+
+QTableView* makeResultsGrid(QWidget* parent, const char* name) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setAlternatingRowColors(true);
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideRight);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMetrics& screen) {
+    for (int i = 0; i < model.columnCount(); ++i) {
+        const int twips = model.columns()[i].widthTwips;
+        grid->setColumnHidden(i, twips == 0);
+        if (twips > 0) {
+            grid->setColumnWidth(i, screen.toPixelsX(twips));
+        }
+    }
+}
+
+QWidget* showScreen(AppState& app, const QString& name, const std::function<QWidget*()>& make) {
+    if (auto* open = qobject_cast<QWidget*>(app.openScreen(name))) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    QWidget* screen = make();
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    app.registerScreen(name, screen);
+    screen->show();
+    return screen;
+}
