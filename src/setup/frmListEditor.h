@@ -45,7 +45,7 @@ private:
     void saveEntry();
 
     AppState& app_;
-    PickList list_;
+    setupvalues::PickList list_;
 };
 
 // The job statuses.

@@ -63,7 +63,7 @@ void repairInterruptedRestore(AppState& app) {
     if (ServerAddress::fromSettings(app.AppSettings)) {
         return;
     }
-    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app.AppSettings, app.roots));
     if (!repaired.isEmpty()) {
         app.prompter.message(repaired, QStringLiteral("Database Repaired"), Prompter::Buttons::Ok,
                              Prompter::Icon::Information);

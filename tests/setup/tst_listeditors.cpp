@@ -13,6 +13,8 @@
 
 namespace {
 
+using setupvalues::PickList;
+
 QStringList items(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) {
