@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
         frmMain main(env.app());
         main.Form_Load();
         save(main, folder, QStringLiteral("frmMain-starting"));
-        env.app().StartupComplete = true;
-        main.Timer1_Timer();
+        main.startupFinished();
         save(main, folder, QStringLiteral("frmMain"));
     }
     {
@@ -67,7 +66,7 @@ int main(int argc, char** argv) {
         env.screen.set({960, 540});
         frmMain main(env.app());
         main.Form_Load();
-        main.Timer1_Timer();
+        main.startupFinished();
         save(main, folder, QStringLiteral("frmMain-small"));
         env.screen.set({1280, 1024});
     }

@@ -78,6 +78,7 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.TemplateFolder = app.AppSettings.GetValue(QStringLiteral("TemplatePath"));
     ui.setBusy(false);
     app.StartupComplete = true;
+    Q_EMIT ui.finished();
 }
 
 bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun) {

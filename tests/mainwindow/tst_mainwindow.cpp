@@ -1,8 +1,11 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
+#include "mainwindow/MainWindowStartup.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "records/RunDatabase.h"
+#include "startup/Startup.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -12,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 class tst_mainwindow : public QObject {
@@ -23,25 +25,57 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("backup") << "File" << "FileBackup" << "&Backup";
-        QTest::newRow("restore") << "File" << "FileRestore" << "&Restore";
-        QTest::newRow("exit") << "File" << "FileExit" << "E&xit";
-        QTest::newRow("cut") << "Edit" << "EditCut" << "Cut";
-        QTest::newRow("copy") << "Edit" << "EditCopy" << "Copy";
-        QTest::newRow("paste") << "Edit" << "EditPaste" << "Paste";
-        QTest::newRow("job status") << "Options" << "OptionsJobStatus" << "Job Status";
-        QTest::newRow("introducers") << "Options" << "OptionsIntroducedBy" << "Agents";
-        QTest::newRow("address book") << "Options" << "ProgramClientCompanies"
+        QTest::newRow("backup") << "File"
+                                << "FileBackup"
+                                << "&Backup";
+        QTest::newRow("restore") << "File"
+                                 << "FileRestore"
+                                 << "&Restore";
+        QTest::newRow("exit") << "File"
+                              << "FileExit"
+                              << "E&xit";
+        QTest::newRow("cut") << "Edit"
+                             << "EditCut"
+                             << "Cut";
+        QTest::newRow("copy") << "Edit"
+                              << "EditCopy"
+                              << "Copy";
+        QTest::newRow("paste") << "Edit"
+                               << "EditPaste"
+                               << "Paste";
+        QTest::newRow("job status") << "Options"
+                                    << "OptionsJobStatus"
+                                    << "Job Status";
+        QTest::newRow("introducers") << "Options"
+                                     << "OptionsIntroducedBy"
+                                     << "Agents";
+        QTest::newRow("address book") << "Options"
+                                      << "ProgramClientCompanies"
                                       << "Client / Companies";
-        QTest::newRow("jobs") << "" << "Jobs" << "&Jobs";
-        QTest::newRow("job report") << "Reports" << "UnderDevelopment" << "Job Report";
-        QTest::newRow("marketing") << "Reports" << "ReportMorketing" << "Marketing Report";
-        QTest::newRow("invoicing") << "Reports" << "ReportAwaitingInvoicing"
+        QTest::newRow("jobs") << ""
+                              << "Jobs"
+                              << "&Jobs";
+        QTest::newRow("job report") << "Reports"
+                                    << "UnderDevelopment"
+                                    << "Job Report";
+        QTest::newRow("marketing") << "Reports"
+                                   << "ReportMorketing"
+                                   << "Marketing Report";
+        QTest::newRow("invoicing") << "Reports"
+                                   << "ReportAwaitingInvoicing"
                                    << "Awaiting Invoicing";
-        QTest::newRow("payment") << "Reports" << "ReportAwaitingPayment" << "Awaiting Payment";
-        QTest::newRow("setup") << "" << "Setup" << "&Setup";
-        QTest::newRow("about") << "Help" << "HelpAbout" << "&About";
-        QTest::newRow("help") << "Help" << "MailMerge" << "Creating Templates";
+        QTest::newRow("payment") << "Reports"
+                                 << "ReportAwaitingPayment"
+                                 << "Awaiting Payment";
+        QTest::newRow("setup") << ""
+                               << "Setup"
+                               << "&Setup";
+        QTest::newRow("about") << "Help"
+                               << "HelpAbout"
+                               << "&About";
+        QTest::newRow("help") << "Help"
+                              << "MailMerge"
+                              << "Creating Templates";
     }
     void everyMenuEntryInItsPlace() {
         QFETCH(QString, menu);
@@ -64,10 +98,11 @@ private Q_SLOTS:
         frmMain main(env.app());
         main.Form_Load();
         QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
-        QCOMPARE(main.OptionsIntroducedBy->text(), QString());  // no caption of the user's own
-        env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
-        Q_EMIT main.mnuOptions->aboutToShow();
-        QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
+        auto* introducers = main.findChild<QAction*>("OptionsIntroducedBy");
+        QCOMPARE(introducers->text(), QString());  // no caption of the user's own
+        env.app().FieldCaptions[1] = "Agent:";     // renamed on the job screen
+        Q_EMIT control<QMenu>(&main, "Options")->aboutToShow();
+        QCOMPARE(introducers->text(), QString("Agent:"));
 
         // A database named on the command line is named in the caption.
         const QString other = env.makeDatabase(env.driveD() + "/jobs.mdb");
@@ -118,8 +153,9 @@ private Q_SLOTS:
         // does in the full-size picture, scaled the same.
         const qreal scale = main.width() / 800.0;
         QVERIFY(scale < 1 && qAbs(main.height() - 600 * scale) <= 1);
-        const std::pair<QWidget*, QRect> full[] = {{main.HoverTool1, QRect(61, 220, 264, 66)},
-                                                   {main.HoverTool2, QRect(58, 386, 199, 66)}};
+        const std::pair<QWidget*, QRect> full[] = {
+            {control(&main, "HoverTool1"), QRect(61, 220, 264, 66)},
+            {control(&main, "HoverTool2"), QRect(58, 386, 199, 66)}};
         for (const auto& [button, at] : full) {
             const QRect g = button->geometry();
             QVERIFY(qAbs(g.x() - at.x() * scale) <= 1 && qAbs(g.y() - at.y() * scale) <= 1);
@@ -179,16 +215,19 @@ private Q_SLOTS:
         env.screen.set({1280, 1024}, twipsPerPixel);
         frmMain main(env.app());
         main.Form_Load();
-        QCOMPARE(main.HoverTool1->geometry(), jobs);
-        QCOMPARE(main.HoverTool2->geometry(), exit);
-        QCOMPARE(main.labVersion->pos(), version);
-        QVERIFY(main.htEstimates->geometry().bottom() < main.HoverTool1->geometry().top());
-        QVERIFY(main.HoverTool1->geometry().bottom() < main.HoverTool3->geometry().top());
+        QWidget* jobsButton = control(&main, "HoverTool1");
+        QWidget* exitButton = control(&main, "HoverTool2");
+        QCOMPARE(jobsButton->geometry(), jobs);
+        QCOMPARE(exitButton->geometry(), exit);
+        QCOMPARE(control(&main, "labVersion")->pos(), version);
+        QVERIFY(control(&main, "htEstimates")->geometry().bottom() < jobsButton->geometry().top());
+        QVERIFY(jobsButton->geometry().bottom() < control(&main, "HoverTool3")->geometry().top());
         // The tuning boxes hold the exit button's place in twips; Enter applies them.
-        QCOMPARE(main.tuning[0]->text(), QString::number(exit.left() * twipsPerPixel));
-        main.tuning[0]->setText("1500");
-        QTest::keyClick(main.tuning[0], Qt::Key_Return);
-        QCOMPARE(main.HoverTool2->x(), 1500 / twipsPerPixel);
+        auto* left = control<QLineEdit>(&main, "Text1");
+        QCOMPARE(left->text(), QString::number(exit.left() * twipsPerPixel));
+        left->setText("1500");
+        QTest::keyClick(left, Qt::Key_Return);
+        QCOMPARE(exitButton->x(), 1500 / twipsPerPixel);
     }
 
     void jobsAndReportsNeedAConnection() {
@@ -209,25 +248,27 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.count(), 2);
         auto* jobs = qobject_cast<QWidget*>(env.app().openScreen("frmJobs"));
         QVERIFY(jobs && jobs->isVisible());
-        main.Jobs->trigger();  // the same screen, brought forward
+        main.findChild<QAction*>("Jobs")->trigger();  // the same screen, brought forward
         QCOMPARE(qobject_cast<QWidget*>(env.app().openScreen("frmJobs")), jobs);
         jobs->close();
         QTRY_VERIFY(!env.app().openScreen("frmJobs"));
     }
 
+    // The notice stays until start-up's last step says it is done.
     void pleaseWaitGoesOnceStartUpIsComplete() {
         TestEnv env;
-        frmMain main(env.app());
-        main.Form_Load();
-        main.show();
-        QCOMPARE(main.labPleaseWait->text(),
-                 QString("Please wait while the software is initialised"));
-        main.Timer1_Timer();
-        QVERIFY(main.labPleaseWait->isVisible());
-        QVERIFY(main.Timer1->isActive());
-        env.app().StartupComplete = true;
-        QTRY_VERIFY(!main.labPleaseWait->isVisible());
-        QVERIFY(!main.Timer1->isActive());
+        MainWindowStartup ui(env.app());
+        ui.showMainWindow();
+        auto* wait = control<QLabel>(ui.mainWindow(), "labPleaseWait");
+        QCOMPARE(wait->text(), QString("Please wait while the software is initialised"));
+        QVERIFY(wait->isVisible());
+        LoadTemplateFolder(env.app(), ui);
+        QVERIFY(env.app().StartupComplete);
+        QVERIFY(!wait->isVisible());
+        // A main window made after start-up shows no notice.
+        frmMain later(env.app());
+        later.show();
+        QVERIFY(!control(&later, "labPleaseWait")->isVisible());
     }
 
     void buttonsLightUpUnderTheMouse() {
@@ -235,13 +276,14 @@ private Q_SLOTS:
         frmMain main(env.app());
         main.Form_Load();
         main.show();
-        QVERIFY(!main.HoverTool1->isLit());
+        auto* jobs = control<HoverButton>(&main, "HoverTool1");
+        QVERIFY(!jobs->isLit());
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QCoreApplication::sendEvent(main.HoverTool1, &enter);
-        QVERIFY(main.HoverTool1->isLit());
+        QCoreApplication::sendEvent(jobs, &enter);
+        QVERIFY(jobs->isLit());
         QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(main.HoverTool1, &leave);
-        QVERIFY(!main.HoverTool1->isLit());
+        QCoreApplication::sendEvent(jobs, &leave);
+        QVERIFY(!jobs->isLit());
     }
 
     void exitClosesTheReportsMenuAndTheWindow() {
@@ -258,14 +300,15 @@ private Q_SLOTS:
 
     void aboutBox() {
         frmSplash about;
-        QCOMPARE(about.lblProductName->text(), QString("Verdell"));
-        QCOMPARE(about.lblVersion->text(), QString("Version 2.4.11"));
-        QCOMPARE(about.lblPlatform->text(), QString("Platform:XP, Vista, Win 7"));
+        QCOMPARE(control<QLabel>(&about, "lblProductName")->text(), QString("Verdell"));
+        QCOMPARE(control<QLabel>(&about, "lblVersion")->text(), QString("Version 2.4.11"));
+        QCOMPARE(control<QLabel>(&about, "lblPlatform")->text(),
+                 QString("Platform:XP, Vista, Win 7"));
         about.show();
         QTest::keyClick(&about, Qt::Key_X);
         QVERIFY(!about.isVisible());
         about.show();
-        QTest::mouseClick(about.Frame1, Qt::LeftButton);
+        QTest::mouseClick(control(&about, "Frame1"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
     }
 };
