@@ -151,18 +151,18 @@ int main(int argc, char** argv) {
     {
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.templates->cmdPopLetters_Click();
-        const char* tabs[] = {"network", "counters", "templates", "locations", "maintenance"};
+        setup.findChild<QPushButton*>(QStringLiteral("cmdPopLetters"))->click();
+        auto* tabs = setup.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        const char* names[] = {"network", "counters", "templates", "locations", "maintenance"};
         for (int i = 0; i < 5; ++i) {
-            setup.SSTab1->setCurrentIndex(i);
-            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(tabs[i]));
+            tabs->setCurrentIndex(i);
+            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(names[i]));
         }
-        setup.SSTab1->setCurrentIndex(0);
-        NetworkTab* network = setup.network;
-        network->optServer[2]->click();
-        network->txtDbHost->setText(QStringLiteral("officeserver"));
-        network->txtDbName->setText(QStringLiteral("verdell"));
-        network->txtDbUser->setText(QStringLiteral("anne"));
+        tabs->setCurrentIndex(0);
+        setup.findChild<QRadioButton*>(QStringLiteral("optServer_2"))->click();
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbHost"))->setText("officeserver");
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbName"))->setText("verdell");
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbUser"))->setText("anne");
         save(setup, folder, QStringLiteral("frmSetup-network-server"));
     }
     {

@@ -31,14 +31,6 @@ public:
     void cmdDelete_Click();
     void cmdExit_Click();
 
-    QFrame* panBase;
-    QLabel* labHelp;
-    QListWidget* lstStatus;
-    QLineEdit* txtStatus;
-    QPushButton* cmdAdd;
-    QPushButton* cmdDelete;
-    QPushButton* cmdExit;
-
 private:
     bool adding() const;
     void setAdding(bool on);
@@ -46,6 +38,14 @@ private:
 
     AppState& app_;
     setupvalues::PickList list_;
+
+    QFrame* panBase;
+    QLabel* labHelp;
+    QListWidget* lstStatus;
+    QLineEdit* txtStatus;
+    QPushButton* cmdAdd;
+    QPushButton* cmdDelete;
+    QPushButton* cmdExit;
 };
 
 // The job statuses.
