@@ -25,57 +25,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("backup") << "File"
-                                << "FileBackup"
-                                << "&Backup";
-        QTest::newRow("restore") << "File"
-                                 << "FileRestore"
-                                 << "&Restore";
-        QTest::newRow("exit") << "File"
-                              << "FileExit"
-                              << "E&xit";
-        QTest::newRow("cut") << "Edit"
-                             << "EditCut"
-                             << "Cut";
-        QTest::newRow("copy") << "Edit"
-                              << "EditCopy"
-                              << "Copy";
-        QTest::newRow("paste") << "Edit"
-                               << "EditPaste"
-                               << "Paste";
-        QTest::newRow("job status") << "Options"
-                                    << "OptionsJobStatus"
-                                    << "Job Status";
-        QTest::newRow("introducers") << "Options"
-                                     << "OptionsIntroducedBy"
-                                     << "Agents";
+        QTest::newRow("backup") << "File" << "FileBackup" << "&Backup";
+        QTest::newRow("restore") << "File" << "FileRestore" << "&Restore";
+        QTest::newRow("exit") << "File" << "FileExit" << "E&xit";
+        QTest::newRow("cut") << "Edit" << "EditCut" << "Cut";
+        QTest::newRow("copy") << "Edit" << "EditCopy" << "Copy";
+        QTest::newRow("paste") << "Edit" << "EditPaste" << "Paste";
+        QTest::newRow("job status") << "Options" << "OptionsJobStatus" << "Job Status";
+        QTest::newRow("introducers") << "Options" << "OptionsIntroducedBy" << "Agents";
         QTest::newRow("address book") << "Options"
-                                      << "ProgramClientCompanies"
-                                      << "Client / Companies";
-        QTest::newRow("jobs") << ""
-                              << "Jobs"
-                              << "&Jobs";
-        QTest::newRow("job report") << "Reports"
-                                    << "UnderDevelopment"
-                                    << "Job Report";
-        QTest::newRow("marketing") << "Reports"
-                                   << "ReportMorketing"
-                                   << "Marketing Report";
+            << "ProgramClientCompanies" << "Client / Companies";
+        QTest::newRow("jobs") << "" << "Jobs" << "&Jobs";
+        QTest::newRow("job report") << "Reports" << "UnderDevelopment" << "Job Report";
+        QTest::newRow("marketing") << "Reports" << "ReportMorketing" << "Marketing Report";
         QTest::newRow("invoicing") << "Reports"
-                                   << "ReportAwaitingInvoicing"
-                                   << "Awaiting Invoicing";
-        QTest::newRow("payment") << "Reports"
-                                 << "ReportAwaitingPayment"
-                                 << "Awaiting Payment";
-        QTest::newRow("setup") << ""
-                               << "Setup"
-                               << "&Setup";
-        QTest::newRow("about") << "Help"
-                               << "HelpAbout"
-                               << "&About";
-        QTest::newRow("help") << "Help"
-                              << "MailMerge"
-                              << "Creating Templates";
+            << "ReportAwaitingInvoicing" << "Awaiting Invoicing";
+        QTest::newRow("payment") << "Reports" << "ReportAwaitingPayment" << "Awaiting Payment";
+        QTest::newRow("setup") << "" << "Setup" << "&Setup";
+        QTest::newRow("about") << "Help" << "HelpAbout" << "&About";
+        QTest::newRow("help") << "Help" << "MailMerge" << "Creating Templates";
     }
     void everyMenuEntryInItsPlace() {
         QFETCH(QString, menu);

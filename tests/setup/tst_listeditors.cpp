@@ -56,17 +56,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("heading");
         QTest::newRow("job status") << 0 << "jobStatus"
-                                    << "Status"
-                                    << "Verdell [Job Status Settings]"
-                                    << "Job Status Options";
+            << "Status" << "Verdell [Job Status Settings]" << "Job Status Options";
         QTest::newRow("introducers") << 1 << "IntroducedBy"
-                                     << "IntroducedBy"
-                                     << "Verdell [Agent:]"
-                                     << "Agent:";
+            << "IntroducedBy" << "Verdell [Agent:]" << "Agent:";
         QTest::newRow("document types") << 2 << "DocType"
-                                        << "DocType"
-                                        << "Verdell [Document Types]"
-                                        << "Document Types";
+            << "DocType" << "Verdell [Document Types]" << "Document Types";
     }
     void eachWindowKeepsItsOwnTable() {
         QFETCH(int, which);
