@@ -77,6 +77,10 @@ private Q_SLOTS:
             QVERIFY2(tick(&setup, ticked)->isChecked(), ticked);
         }
         QVERIFY(!tick(&setup, "chkManual")->isChecked());
+        // Where the program sends the user when the database server cannot be reached.
+        pages->setCurrentIndex(4);
+        setup.showNetworkTab();
+        QCOMPARE(pages->currentIndex(), 0);
     }
 
     // OK or Apply on any tab stores the changes of every tab; only OK closes the screen.
