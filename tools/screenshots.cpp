@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
         frmMain main(env.app());
         main.Form_Load();
         save(main, folder, QStringLiteral("frmMain-starting"));
-        env.app().StartupComplete = true;
-        main.Timer1_Timer();
+        main.startupFinished();
         save(main, folder, QStringLiteral("frmMain"));
     }
     {
@@ -67,7 +66,7 @@ int main(int argc, char** argv) {
         env.screen.set({960, 540});
         frmMain main(env.app());
         main.Form_Load();
-        main.Timer1_Timer();
+        main.startupFinished();
         save(main, folder, QStringLiteral("frmMain-small"));
         env.screen.set({1280, 1024});
     }
@@ -152,18 +151,18 @@ int main(int argc, char** argv) {
     {
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.templates->cmdPopLetters_Click();
-        const char* tabs[] = {"network", "counters", "templates", "locations", "maintenance"};
+        setup.findChild<QPushButton*>(QStringLiteral("cmdPopLetters"))->click();
+        auto* tabs = setup.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        const char* names[] = {"network", "counters", "templates", "locations", "maintenance"};
         for (int i = 0; i < 5; ++i) {
-            setup.SSTab1->setCurrentIndex(i);
-            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(tabs[i]));
+            tabs->setCurrentIndex(i);
+            save(setup, folder, QStringLiteral("frmSetup-") + QLatin1String(names[i]));
         }
-        setup.SSTab1->setCurrentIndex(0);
-        NetworkTab* network = setup.network;
-        network->optServer[2]->click();
-        network->txtDbHost->setText(QStringLiteral("officeserver"));
-        network->txtDbName->setText(QStringLiteral("verdell"));
-        network->txtDbUser->setText(QStringLiteral("anne"));
+        tabs->setCurrentIndex(0);
+        setup.findChild<QRadioButton*>(QStringLiteral("optServer_2"))->click();
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbHost"))->setText("officeserver");
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbName"))->setText("verdell");
+        setup.findChild<QLineEdit*>(QStringLiteral("txtDbUser"))->setText("anne");
         save(setup, folder, QStringLiteral("frmSetup-network-server"));
     }
     {

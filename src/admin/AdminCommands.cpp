@@ -125,7 +125,7 @@ bool openDatabase(AppState& app, Streams io, bool embeddedOnly) {
     }
     const std::optional<ServerAddress> server = ServerAddress::fromSettings(app.AppSettings);
     if (!server) {
-        const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+        const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app.AppSettings, app.roots));
         if (!repaired.isEmpty()) {
             io.out << "repaired: " << repaired << Qt::endl;
         }

@@ -68,7 +68,7 @@ int migrateToServer(AppState& app, const QStringList& arguments, Streams io) {
         if (!from.hasTable(table)) {
             continue;
         }
-        const std::optional<int> copied = copyTable(from, to, table);
+        const std::optional<int> copied = backup::copyTable(from, to, table);
         if (!copied) {
             const DbError& error = from.lastError().ok() ? to.lastError() : from.lastError();
             return fail(io, QStringLiteral("the table %1 could not be copied, so nothing was: %2")

@@ -11,7 +11,6 @@
 #include "platform/SystemLocale.h"
 #include "records/AppState.h"
 #include "setup/JetConversion.h"
-#include "setup/NetworkTab.h"
 #include "setup/ProgressWidgets.h"
 #include "setup/frmSetup.h"
 #include "startup/Startup.h"
@@ -115,7 +114,7 @@ int main(int argc, char** argv) {
     app.showNetworkSetup = [&app] {
         frmSetup setup(app);
         setup.Form_Load();
-        setup.SSTab1->setCurrentWidget(setup.network);
+        setup.showNetworkTab();
         setup.exec();
     };
 

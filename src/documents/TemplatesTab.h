@@ -27,6 +27,13 @@ public:
     void chkBackgroundPrinting_Click();
     void chkJustPrint_Click();
 
+private:
+    // The chosen template, or empty after telling the user to choose one.
+    QString chosenTemplate(const QString& missingPrompt);
+    void storeOptions();
+
+    AppState& app_;
+
     QComboBox* comDocType;
     QPushButton* cmdPopLetters;
     QPushButton* cmdEditJobSheet;
@@ -36,11 +43,4 @@ public:
     QPushButton* cmdSetEstimateTemplate;
     QCheckBox* chkBackgroundPrinting;
     QCheckBox* chkJustPrint;
-
-private:
-    // The chosen template, or empty after telling the user to choose one.
-    QString chosenTemplate(const QString& missingPrompt);
-    void storeOptions();
-
-    AppState& app_;
 };

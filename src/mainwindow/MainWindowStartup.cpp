@@ -10,6 +10,7 @@ MainWindowStartup::~MainWindowStartup() = default;
 
 void MainWindowStartup::showMainWindow() {
     main_ = std::make_unique<frmMain>(app_);
+    connect(this, &StartupUi::finished, main_.get(), &frmMain::startupFinished);
     main_->Form_Load();
     main_->show();
 }

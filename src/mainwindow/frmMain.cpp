@@ -30,7 +30,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QSvgRenderer>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -84,12 +83,7 @@ frmMain::frmMain(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app
     setWindowIcon(QIcon(QStringLiteral(":/artwork/logo.svg")));
     buildMenus();
     buildPicture();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    Timer1->start();
+    labPleaseWait->setVisible(!app_.StartupComplete);
 }
 
 void frmMain::buildMenus() {
@@ -414,12 +408,7 @@ void frmMain::MailMerge_Click() {
     OpenHelpPage(app_);
 }
 
-void frmMain::Timer1_Timer() {
-    Timer1->stop();
-    if (!app_.StartupComplete) {
-        Timer1->start();
-        return;
-    }
+void frmMain::startupFinished() {
     labPleaseWait->hide();
 }
 

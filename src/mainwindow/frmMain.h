@@ -9,7 +9,6 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QTimer;
 
 // The hub the user returns to: four large buttons (jobs, estimates, reports, exit) on the
 // artwork, and a menu bar that reaches every other screen.
@@ -35,9 +34,30 @@ public:
     void ReportMorketing_Click();
     void DoAwaitingInvoicingReport();
     void DoAwaitPaymentReport();
-    void Timer1_Timer();
     void Picture1_Click();
 
+    // Start-up has finished: the notice asking the user to wait goes.
+    void startupFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPicture();
+    // The caption, which names a database opened for this run only.
+    void showTitle();
+    // Places a control at a position given in twips, in the picture as scaled.
+    void place(QWidget* control, int left, int top, int width = -1, int height = -1);
+    // Puts the picture's parts in their places at the picture's scale.
+    void layoutPicture();
+    int scaled(qreal pixels) const;
+    bool connectionOpen();
+    void editAction(const char* slot);
+    template <typename Editor>
+    void showListEditor();
+
+    AppState& app_;
     HoverButton* HoverTool1;
     HoverButton* htEstimates;
     HoverButton* HoverTool3;
@@ -49,7 +69,6 @@ public:
     QLabel* Picture1;
     QWidget* Image1;
     QLabel* Image2;
-    QTimer* Timer1;
 
     QMenu* mnuFile;
     QMenu* mnuEdit;
@@ -74,25 +93,5 @@ public:
     QAction* Setup;
     QAction* HelpAbout;
     QAction* MailMerge;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildMenus();
-    void buildPicture();
-    // The caption, which names a database opened for this run only.
-    void showTitle();
-    // Places a control at a position given in twips, in the picture as scaled.
-    void place(QWidget* control, int left, int top, int width = -1, int height = -1);
-    // Puts the picture's parts in their places at the picture's scale.
-    void layoutPicture();
-    int scaled(qreal pixels) const;
-    bool connectionOpen();
-    void editAction(const char* slot);
-    template <typename Editor>
-    void showListEditor();
-
-    AppState& app_;
     qreal scale_ = 1.0;  // the picture's size against its full 800 x 600
 };

@@ -12,6 +12,11 @@ class frmSplash : public QDialog {
 public:
     explicit frmSplash(QWidget* parent = nullptr);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QFrame* Frame1;
     QLabel* lblProductName;
     QLabel* lblVersion;
@@ -19,8 +24,4 @@ public:
     QLabel* lblCopyright;
     QLabel* lblCompany;
     QLabel* lblWarning;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };

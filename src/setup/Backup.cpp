@@ -141,8 +141,8 @@ QString checkRestored(const QString& file) {
     return integrity == QLatin1String("ok") ? QString() : integrity;
 }
 
-bool onServer(AppState& app) {
-    return ServerAddress::fromSettings(app.AppSettings).has_value();
+bool onServer(TReg& settings) {
+    return ServerAddress::fromSettings(settings).has_value();
 }
 
 // Loads what the screens keep of the database after it has been replaced.
@@ -251,14 +251,14 @@ QString replacedName(const QString& databaseFile, const QString& stamp) {
     return candidate;
 }
 
-QString restoredFile(AppState& app) {
-    return paths::toHost(paths::join(app.AppSettings.GetValue(QStringLiteral("datapath")),
-                                     app.AppSettings.GetValue(QStringLiteral("dataname"))),
-                         app.roots);
+QString restoredFile(TReg& settings, const DriveRoots& roots) {
+    return paths::toHost(paths::join(settings.GetValue(QStringLiteral("datapath")),
+                                     settings.GetValue(QStringLiteral("dataname"))),
+                         roots);
 }
 
-QString whyInUse(AppState& app) {
-    return onServer(app) ? QString() : ExclusiveUse(restoredFile(app)).refusal();
+QString whyInUse(TReg& settings, const DriveRoots& roots) {
+    return onServer(settings) ? QString() : ExclusiveUse(restoredFile(settings, roots)).refusal();
 }
 
 RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
@@ -266,10 +266,10 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
     if (!problem.isEmpty()) {
         return {problem, {}};
     }
-    if (onServer(app)) {
+    if (onServer(app.AppSettings)) {
         return restoreOnServer(app, backupFile);
     }
-    const QString file = restoredFile(app);
+    const QString file = restoredFile(app.AppSettings, app.roots);
     if (QFileInfo(file).absoluteFilePath() == QFileInfo(backupFile).absoluteFilePath()) {
         return {QStringLiteral("The backup is the database itself."), {}};
     }
@@ -292,7 +292,7 @@ RestoreResult RestoreDatabase(AppState& app, const QString& backupFile) {
         // Taking it rolls back a change that a program left half written when it stopped, in
         // the file it belongs to, before that file is set aside.
         std::optional<ExclusiveUse> use;
-        if (!onServer(app)) {
+        if (!onServer(app.AppSettings)) {
             use.emplace(file);
             failure = use->refusal();
         }

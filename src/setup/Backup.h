@@ -4,6 +4,8 @@
 
 class AppState;
 class Database;
+class DriveRoots;
+class TReg;
 
 // Copies of the database: taken while the program runs, and put back in its place.
 namespace backup {
@@ -23,12 +25,12 @@ QString checkBackupFile(const QString& file);
 QString replacedName(const QString& databaseFile, const QString& stamp);
 
 // The database file a restore replaces: the one the settings name.
-QString restoredFile(AppState& app);
+QString restoredFile(TReg& settings, const DriveRoots& roots);
 
 // Why the database cannot be replaced now (another program has it open, or is reading or
 // saving in it), naming what to close; an empty text when it can. Nothing is checked while the
 // settings name a database server, whose own database a restore does not reach.
-QString whyInUse(AppState& app);
+QString whyInUse(TReg& settings, const DriveRoots& roots);
 
 struct RestoreResult {
     QString error;     // empty on success

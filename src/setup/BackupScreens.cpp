@@ -48,7 +48,7 @@ bool RestoreWithDialog(AppState& app) {
     }
     QString problem = backup::checkBackupFile(file);
     if (problem.isEmpty()) {
-        problem = backup::whyInUse(app);
+        problem = backup::whyInUse(app.AppSettings, app.roots);
     }
     if (!problem.isEmpty()) {
         app.prompter.message(problem + QStringLiteral("\r\n\r\nNothing has been changed."),

@@ -43,12 +43,7 @@ constexpr qint64 kOptionsStoredHere = 0x1F;
 
 }  // namespace
 
-CountersTab::CountersTab(AppState& app, QCheckBox* chkJustPrint,
-                         QCheckBox* chkBackgroundPrinting, QWidget* parent)
-    : SetupTab(parent),
-      app_(app),
-      chkJustPrint_(chkJustPrint),
-      chkBackgroundPrinting_(chkBackgroundPrinting) {
+CountersTab::CountersTab(AppState& app, QWidget* parent) : SetupTab(parent), app_(app) {
     setObjectName(QStringLiteral("CountersTab"));
     chkForceDate = named(new QCheckBox(QStringLiteral("Force date validation on all date fields")),
                          "chkForceDate");
@@ -129,8 +124,7 @@ CountersTab::CountersTab(AppState& app, QCheckBox* chkJustPrint,
 }
 
 QList<QCheckBox*> CountersTab::optionBoxes() const {
-    return {chkForceDate,  chkSystemDate, chkManual,           ckVATRegistered,
-            ckPrintCount,  chkJustPrint_, chkBackgroundPrinting_};
+    return {chkForceDate, chkSystemDate, chkManual, ckVATRegistered, ckPrintCount};
 }
 
 void CountersTab::LoadCounters() {
@@ -148,12 +142,15 @@ void CountersTab::LoadCounters() {
                      &app_.VatRegistered,       &app_.PrintCount,          &app_.JustPrint,
                      &app_.BackgroundPrinting};
     const auto boxes = optionBoxes();
-    for (int bit = 0; bit < boxes.size(); ++bit) {
+    for (int bit = 0; bit < int(std::size(flags)); ++bit) {
         const bool on = (values->options & (qint64(1) << bit)) != 0;
         *flags[bit] = on;
-        boxes[bit]->setChecked(on);
+        if (bit < boxes.size()) {
+            boxes[bit]->setChecked(on);
+        }
     }
     loaded_ = shown();
+    Q_EMIT optionsLoaded();
 }
 
 void CountersTab::LoadDateFormats() {

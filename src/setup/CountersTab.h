@@ -17,9 +17,7 @@ class QPushButton;
 class CountersTab : public SetupTab {
     Q_OBJECT
 public:
-    // The two document options live on the templates tab but are stored with these.
-    CountersTab(AppState& app, QCheckBox* chkJustPrint, QCheckBox* chkBackgroundPrinting,
-                QWidget* parent = nullptr);
+    explicit CountersTab(AppState& app, QWidget* parent = nullptr);
 
     void LoadCounters();
     void LoadDateFormats();
@@ -30,6 +28,25 @@ public:
     bool cmdApplyCounters_Click();
     bool hasChanges() const override;
     bool applyChanges() override { return cmdApplyCounters_Click(); }
+
+Q_SIGNALS:
+    // The option flags were read with the counters, the two document options among them (which
+    // the templates tab shows and stores).
+    void optionsLoaded();
+
+private:
+    // The option boxes in the order of their bits (the two document options follow them).
+    QList<QCheckBox*> optionBoxes() const;
+    // The values the boxes hold now; the counters as their leading numbers.
+    setupvalues::Counters shown() const;
+    // The date format Apply would store, or an empty text.
+    QString formatToStore() const;
+
+    // What the tab showed when it was filled, to store only what the user changed.
+    setupvalues::Counters loaded_;
+    QString loadedFormat_;
+
+    AppState& app_;
 
     QCheckBox* chkForceDate;
     QComboBox* comDateFormat;
@@ -47,20 +64,4 @@ public:
     QPushButton* cmdApplyCounters;
     QPushButton* SSCommand3;  // OK
     QPushButton* SSCommand2;  // Cancel
-
-private:
-    // The option boxes in the order of their bits.
-    QList<QCheckBox*> optionBoxes() const;
-    // The values the boxes hold now; the counters as their leading numbers.
-    setupvalues::Counters shown() const;
-    // The date format Apply would store, or an empty text.
-    QString formatToStore() const;
-
-    // What the tab showed when it was filled, to store only what the user changed.
-    setupvalues::Counters loaded_;
-    QString loadedFormat_;
-
-    AppState& app_;
-    QCheckBox* chkJustPrint_;
-    QCheckBox* chkBackgroundPrinting_;
 };

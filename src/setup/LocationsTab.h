@@ -16,12 +16,6 @@ public:
     // Fills the boxes from the settings, each time the tab is chosen.
     void refresh();
 
-    QLineEdit* txtDBLocation;
-    QLineEdit* txtDBName;
-    QLineEdit* txtDocLocation;
-    QLineEdit* txtTemplateLocation;
-    QLineEdit* txtScanLocation;
-
 private:
     void cmdMakeDefault_Click();
 
@@ -29,4 +23,10 @@ private:
     // Shown while the database was named on the command line for this run only.
     QLabel* labThisRunOnly;
     QPushButton* cmdMakeDefault;
+
+    QLineEdit* txtDBLocation;
+    QLineEdit* txtDBName;
+    QLineEdit* txtDocLocation;
+    QLineEdit* txtTemplateLocation;
+    QLineEdit* txtScanLocation;
 };

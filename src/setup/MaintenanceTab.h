@@ -21,6 +21,9 @@ public:
     // Imports the older database named in txtOldDataPath, showing each step.
     void UpdateDatabase();
 
+private:
+    AppState& app_;
+
     QPushButton* cmdResetLabels;
     QLabel* Label10;
     QGroupBox* SSFrame4;
@@ -29,7 +32,4 @@ public:
     QPushButton* cmdUpdate;
     QProgressBar* pbStatus;
     QLabel* labStatus;
-
-private:
-    AppState& app_;
 };

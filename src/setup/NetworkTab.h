@@ -39,29 +39,6 @@ public:
     bool hasChanges() const override;
     bool applyChanges() override { return cmdApply_Click(); }
 
-    std::array<QRadioButton*, 3> optServer{};  // server, client, database server
-    QGroupBox* fraServer;
-    QPushButton* cmdPrepare;
-    QLineEdit* txtShareGroup;
-    QCheckBox* chkOpenShare;
-    QLabel* labShareAccess;
-    QPushButton* cmdManual;
-    QLineEdit* txtPath;
-    QLineEdit* txtManual;
-    QGroupBox* fraClient;
-    QPushButton* cmdLocate;
-    QLineEdit* txtLocate;
-    QLineEdit* txtDataBase;
-    QGroupBox* fraDbServer;
-    QLineEdit* txtDbHost;
-    QLineEdit* txtDbPort;
-    QLineEdit* txtDbName;
-    QLineEdit* txtDbUser;
-    QPushButton* cmdTestConnection;
-    QPushButton* cmdApply;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-
 private:
     // What the tab shows: compared with what it showed on opening to find the user's changes.
     struct Shown {
@@ -84,4 +61,27 @@ private:
 
     AppState& app_;
     Shown opened_;
+
+    std::array<QRadioButton*, 3> optServer{};  // server, client, database server
+    QGroupBox* fraServer;
+    QPushButton* cmdPrepare;
+    QLineEdit* txtShareGroup;
+    QCheckBox* chkOpenShare;
+    QLabel* labShareAccess;
+    QPushButton* cmdManual;
+    QLineEdit* txtPath;
+    QLineEdit* txtManual;
+    QGroupBox* fraClient;
+    QPushButton* cmdLocate;
+    QLineEdit* txtLocate;
+    QLineEdit* txtDataBase;
+    QGroupBox* fraDbServer;
+    QLineEdit* txtDbHost;
+    QLineEdit* txtDbPort;
+    QLineEdit* txtDbName;
+    QLineEdit* txtDbUser;
+    QPushButton* cmdTestConnection;
+    QPushButton* cmdApply;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
 };

@@ -4,6 +4,8 @@
 #include "db/RowValues.h"
 #include "db/TextKeys.h"
 
+namespace setupvalues {
+
 PickList::PickList(Database& db, QString table, QString field)
     : db_(db), table_(std::move(table)), field_(std::move(field)) {}
 
@@ -35,3 +37,5 @@ bool PickList::remove(const QString& entry) {
                         key + QStringLiteral(" LIMIT 1)"),
                     {same.value});
 }
+
+}  // namespace setupvalues

@@ -5,6 +5,8 @@
 
 class Database;
 
+namespace setupvalues {
+
 // One of the one-column lists the job screen offers (job statuses, introducers, document
 // types), kept in its own table.
 class PickList {
@@ -24,3 +26,5 @@ private:
     QString table_;
     QString field_;
 };
+
+}  // namespace setupvalues

@@ -14,6 +14,8 @@ QString quoted(const QString& name) {
 
 }  // namespace
 
+namespace backup {
+
 std::optional<int> copyTable(Database& from, Database& to, const QString& table) {
     const QStringList target = to.columns(table);
     QStringList sourceNames;
@@ -56,3 +58,4 @@ std::optional<int> copyTable(Database& from, Database& to, const QString& table)
     return rows->count();
 }
 
+}  // namespace backup

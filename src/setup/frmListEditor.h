@@ -31,6 +31,14 @@ public:
     void cmdDelete_Click();
     void cmdExit_Click();
 
+private:
+    bool adding() const;
+    void setAdding(bool on);
+    void saveEntry();
+
+    AppState& app_;
+    setupvalues::PickList list_;
+
     QFrame* panBase;
     QLabel* labHelp;
     QListWidget* lstStatus;
@@ -38,14 +46,6 @@ public:
     QPushButton* cmdAdd;
     QPushButton* cmdDelete;
     QPushButton* cmdExit;
-
-private:
-    bool adding() const;
-    void setAdding(bool on);
-    void saveEntry();
-
-    AppState& app_;
-    PickList list_;
 };
 
 // The job statuses.

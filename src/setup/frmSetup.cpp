@@ -10,11 +10,9 @@
 #include "setup/NetworkTab.h"
 #include "widgets/CentreForm.h"
 
-#include <QCheckBox>
-#include <algorithm>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 frmSetup::frmSetup(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName(QStringLiteral("frmSetup"));
@@ -23,8 +21,8 @@ frmSetup::frmSetup(AppState& app, QWidget* parent) : QDialog(parent), app_(app) 
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     network = new NetworkTab(app, SSTab1);
     templates = new TemplatesTab(app, SSTab1);
-    counters = new CountersTab(app, templates->chkJustPrint, templates->chkBackgroundPrinting,
-                               SSTab1);
+    counters = new CountersTab(app, SSTab1);
+    connect(counters, &CountersTab::optionsLoaded, templates, &TemplatesTab::showOptions);
     locations = new LocationsTab(app, SSTab1);
     maintenance = new MaintenanceTab(app, SSTab1);
     SSTab1->addTab(network, QStringLiteral("Network Configuration"));
@@ -54,6 +52,8 @@ frmSetup::frmSetup(AppState& app, QWidget* parent) : QDialog(parent), app_(app) 
 }
 
 QList<SetupTab*> frmSetup::editingTabs() const { return {network, counters}; }
+
+void frmSetup::showNetworkTab() { SSTab1->setCurrentWidget(network); }
 
 bool frmSetup::hasChanges() const {
     const auto tabs = editingTabs();

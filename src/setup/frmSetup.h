@@ -23,13 +23,9 @@ public:
     // Stores every tab's changes; false, showing the tab that refused, when one could not.
     bool applyAll();
     bool hasChanges() const;
-
-    QTabWidget* SSTab1;
-    NetworkTab* network;
-    CountersTab* counters;
-    TemplatesTab* templates;
-    LocationsTab* locations;
-    MaintenanceTab* maintenance;
+    // Brings the network tab to the front, where the screen opens when the database server
+    // cannot be reached.
+    void showNetworkTab();
 
     void reject() override;
 
@@ -41,4 +37,10 @@ private:
     QList<SetupTab*> editingTabs() const;
 
     AppState& app_;
+    QTabWidget* SSTab1;
+    NetworkTab* network;
+    CountersTab* counters;
+    TemplatesTab* templates;
+    LocationsTab* locations;
+    MaintenanceTab* maintenance;
 };

@@ -63,7 +63,7 @@ void repairInterruptedRestore(AppState& app) {
     if (ServerAddress::fromSettings(app.AppSettings)) {
         return;
     }
-    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app));
+    const QString repaired = backup::repairInterruptedRestore(backup::restoredFile(app.AppSettings, app.roots));
     if (!repaired.isEmpty()) {
         app.prompter.message(repaired, QStringLiteral("Database Repaired"), Prompter::Buttons::Ok,
                              Prompter::Icon::Information);
@@ -78,6 +78,7 @@ void LoadTemplateFolder(AppState& app, StartupUi& ui) {
     app.TemplateFolder = app.AppSettings.GetValue(QStringLiteral("TemplatePath"));
     ui.setBusy(false);
     app.StartupComplete = true;
+    Q_EMIT ui.finished();
 }
 
 bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRun) {

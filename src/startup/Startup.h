@@ -1,16 +1,21 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class AppState;
 
-// What the start-up sequence needs from the screens.
-class StartupUi {
+// What the start-up sequence needs from the screens, and what it tells them.
+class StartupUi : public QObject {
+    Q_OBJECT
 public:
-    virtual ~StartupUi() = default;
     virtual void showMainWindow() = 0;
     // The hourglass pointer while the last step runs.
     virtual void setBusy(bool busy) = 0;
+
+Q_SIGNALS:
+    // Start-up's last step is done (StartupComplete is set).
+    void finished();
 };
 
 // The start-up sequence, run once per process: screen check, settings, first-run defaults, the

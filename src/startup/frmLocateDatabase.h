@@ -20,12 +20,12 @@ public:
     void cmdLocate_Click();
     void cmdAutoFind_Click();
 
+private:
+    AppState& app_;
+
     QGroupBox* fraDatabase;
     QLineEdit* txtDBPath;
     QLineEdit* txtDBName;
     QPushButton* cmdLocate;
     QPushButton* cmdAutoFind;
-
-private:
-    AppState& app_;
 };

@@ -113,12 +113,12 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         TemplatesTab tab(env.app());
-        tab.cmdPopLetters->click();
-        tab.cmdSetDefault->click();
+        tab.findChild<QPushButton*>("cmdPopLetters")->click();
+        tab.findChild<QPushButton*>("cmdSetDefault")->click();
         QCOMPARE(env.prompter.last().title, QString("Default Template is every-token.dotx"));
-        tab.comDocType->setCurrentIndex(1);
-        tab.cmdSetDefault->click();
-        tab.cmdSetDefault->click();
+        tab.findChild<QComboBox*>("comDocType")->setCurrentIndex(1);
+        tab.findChild<QPushButton*>("cmdSetDefault")->click();
+        tab.findChild<QPushButton*>("cmdSetDefault")->click();
         QCOMPARE(rows(db, "SELECT FileName FROM Templates WHERE PrimaryDoc <> 0"),
                  QStringList({"every-token.xltx"}));
         QCOMPARE(rows(db, "SELECT count(*) FROM Templates WHERE FileName = 'every-token.xltx'"),
@@ -151,15 +151,15 @@ private Q_SLOTS:
         TestEnv env;
         const QString folder = prepare(env);
         TemplatesTab tab(env.app());
-        tab.cmdPopLetters->click();
-        tab.cmdEditJobSheet->click();
+        tab.findChild<QPushButton*>("cmdPopLetters")->click();
+        tab.findChild<QPushButton*>("cmdEditJobSheet")->click();
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].action, QString("editTemplate"));
         QCOMPARE(env.launcher.requests[0].target, folder + "/every-token.dotx");
-        tab.cmdValidateMSWord->click();
+        tab.findChild<QPushButton*>("cmdValidateMSWord")->click();
         QCOMPARE(env.launcher.requests.last().action, QString("open"));
         QVERIFY(env.launcher.requests.last().target.endsWith("every-token.docx"));
-        tab.cmdSetEstimateTemplate->click();
+        tab.findChild<QPushButton*>("cmdSetEstimateTemplate")->click();
         QCOMPARE(env.setting("EstimateDoc"), QString("every-token.dotx"));
     }
 
@@ -170,11 +170,11 @@ private Q_SLOTS:
         db.exec("UPDATE Counters SET Free3 = 129");  // bit 0 and a bit no option uses
         env.app().ForceDateValidation = true;
         TemplatesTab tab(env.app());
-        tab.chkJustPrint->click();
+        tab.findChild<QCheckBox*>("chkJustPrint")->click();
         QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 32);
         QVERIFY(env.app().JustPrint);
-        tab.chkBackgroundPrinting->click();
-        tab.chkJustPrint->click();
+        tab.findChild<QCheckBox*>("chkBackgroundPrinting")->click();
+        tab.findChild<QCheckBox*>("chkJustPrint")->click();
         QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 64);
     }
 };

@@ -1,8 +1,11 @@
 #include "jobs/frmJobs.h"
 #include "mainwindow/HoverButton.h"
+#include "mainwindow/MainWindowStartup.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
 #include "records/RunDatabase.h"
+#include "startup/Startup.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -12,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 class tst_mainwindow : public QObject {
@@ -31,13 +33,13 @@ private Q_SLOTS:
         QTest::newRow("paste") << "Edit" << "EditPaste" << "Paste";
         QTest::newRow("job status") << "Options" << "OptionsJobStatus" << "Job Status";
         QTest::newRow("introducers") << "Options" << "OptionsIntroducedBy" << "Agents";
-        QTest::newRow("address book") << "Options" << "ProgramClientCompanies"
-                                      << "Client / Companies";
+        QTest::newRow("address book") << "Options"
+            << "ProgramClientCompanies" << "Client / Companies";
         QTest::newRow("jobs") << "" << "Jobs" << "&Jobs";
         QTest::newRow("job report") << "Reports" << "UnderDevelopment" << "Job Report";
         QTest::newRow("marketing") << "Reports" << "ReportMorketing" << "Marketing Report";
-        QTest::newRow("invoicing") << "Reports" << "ReportAwaitingInvoicing"
-                                   << "Awaiting Invoicing";
+        QTest::newRow("invoicing") << "Reports"
+            << "ReportAwaitingInvoicing" << "Awaiting Invoicing";
         QTest::newRow("payment") << "Reports" << "ReportAwaitingPayment" << "Awaiting Payment";
         QTest::newRow("setup") << "" << "Setup" << "&Setup";
         QTest::newRow("about") << "Help" << "HelpAbout" << "&About";
@@ -64,10 +66,11 @@ private Q_SLOTS:
         frmMain main(env.app());
         main.Form_Load();
         QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
-        QCOMPARE(main.OptionsIntroducedBy->text(), QString());  // no caption of the user's own
-        env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
-        Q_EMIT main.mnuOptions->aboutToShow();
-        QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
+        auto* introducers = main.findChild<QAction*>("OptionsIntroducedBy");
+        QCOMPARE(introducers->text(), QString());  // no caption of the user's own
+        env.app().FieldCaptions[1] = "Agent:";     // renamed on the job screen
+        Q_EMIT control<QMenu>(&main, "Options")->aboutToShow();
+        QCOMPARE(introducers->text(), QString("Agent:"));
 
         // A database named on the command line is named in the caption.
         const QString other = env.makeDatabase(env.driveD() + "/jobs.mdb");
@@ -76,50 +79,43 @@ private Q_SLOTS:
         QCOMPARE(main.windowTitle(), "Verdell Standard [Main] - " + other + " (this run only)");
     }
 
-    void sizeAndPlace_data() {
+    // The picture fills an 800 x 600 screen, stands centred on a larger one, and where less is
+    // left to windows it is scaled down whole: each button stands where it does in the
+    // full-size picture, scaled the same.
+    void windowFitsTheScreen_data() {
         QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("area");  // what the screen leaves to windows
         QTest::addColumn<bool>("maximised");
-        QTest::newRow("800 x 600") << QSize(800, 600) << true;
-        QTest::newRow("1024 x 768") << QSize(1024, 768) << false;
+        QTest::newRow("800 x 600") << QSize(800, 600) << QRect() << true;
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << QRect(0, 0, 1024, 768) << false;
+        // 200% scaling on a 1920 x 1080 screen leaves 960 x 540 logical pixels.
+        QTest::newRow("scaled, whole screen") << QSize(960, 540) << QRect(0, 0, 960, 540) << false;
+        QTest::newRow("scaled, below a panel") << QSize(960, 540) << QRect(0, 27, 960, 513) << false;
     }
-    void sizeAndPlace() {
+    void windowFitsTheScreen() {
         QFETCH(QSize, screen);
+        QFETCH(QRect, area);
         QFETCH(bool, maximised);
         TestEnv env;
         env.screen.set(screen);
+        if (area.isValid()) {
+            env.screen.setAvailable(area);
+        }
         frmMain main(env.app());
         main.Form_Load();
         QCOMPARE(main.windowState().testFlag(Qt::WindowMaximized), maximised);
-        if (!maximised) {
-            QCOMPARE(main.size(), QSize(800, 600));
-            QCOMPARE(main.pos(), QPoint(112, 84));
+        if (maximised) {
+            return;
         }
-    }
-
-    void aSmallScreenShowsThePictureScaledDown_data() {
-        QTest::addColumn<QRect>("area");
-        // 200% scaling on a 1920 x 1080 screen leaves 960 x 540 logical pixels.
-        QTest::newRow("whole screen") << QRect(0, 0, 960, 540);
-        QTest::newRow("below a panel") << QRect(0, 27, 960, 513);
-    }
-    void aSmallScreenShowsThePictureScaledDown() {
-        QFETCH(QRect, area);
-        TestEnv env;
-        env.screen.set({960, 540});
-        env.screen.setAvailable(area);
-        frmMain main(env.app());
-        main.Form_Load();
-        QVERIFY2(area.contains(main.frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
-                                                                     .arg(main.x())
-                                                                     .arg(main.y())
-                                                                     .arg(main.width())
-                                                                     .arg(main.height())));
-        // The whole picture, scaled down, keeps its proportions: each button stands where it
-        // does in the full-size picture, scaled the same.
+        QVERIFY(area.contains(main.frameGeometry()));
         const qreal scale = main.width() / 800.0;
-        QVERIFY(scale < 1 && qAbs(main.height() - 600 * scale) <= 1);
-        const std::pair<QWidget*, QRect> full[] = {{main.HoverTool1, QRect(61, 220, 264, 66)},
-                                                   {main.HoverTool2, QRect(58, 386, 199, 66)}};
+        QVERIFY(qAbs(main.height() - 600 * scale) <= 1);
+        if (screen.width() >= 1024) {
+            QCOMPARE(main.geometry(), QRect(112, 84, 800, 600));
+        }
+        const std::pair<QWidget*, QRect> full[] = {
+            {control(&main, "HoverTool1"), QRect(61, 220, 264, 66)},
+            {control(&main, "HoverTool2"), QRect(58, 386, 199, 66)}};
         for (const auto& [button, at] : full) {
             const QRect g = button->geometry();
             QVERIFY(qAbs(g.x() - at.x() * scale) <= 1 && qAbs(g.y() - at.y() * scale) <= 1);
@@ -179,16 +175,19 @@ private Q_SLOTS:
         env.screen.set({1280, 1024}, twipsPerPixel);
         frmMain main(env.app());
         main.Form_Load();
-        QCOMPARE(main.HoverTool1->geometry(), jobs);
-        QCOMPARE(main.HoverTool2->geometry(), exit);
-        QCOMPARE(main.labVersion->pos(), version);
-        QVERIFY(main.htEstimates->geometry().bottom() < main.HoverTool1->geometry().top());
-        QVERIFY(main.HoverTool1->geometry().bottom() < main.HoverTool3->geometry().top());
+        QWidget* jobsButton = control(&main, "HoverTool1");
+        QWidget* exitButton = control(&main, "HoverTool2");
+        QCOMPARE(jobsButton->geometry(), jobs);
+        QCOMPARE(exitButton->geometry(), exit);
+        QCOMPARE(control(&main, "labVersion")->pos(), version);
+        QVERIFY(control(&main, "htEstimates")->geometry().bottom() < jobsButton->geometry().top());
+        QVERIFY(jobsButton->geometry().bottom() < control(&main, "HoverTool3")->geometry().top());
         // The tuning boxes hold the exit button's place in twips; Enter applies them.
-        QCOMPARE(main.tuning[0]->text(), QString::number(exit.left() * twipsPerPixel));
-        main.tuning[0]->setText("1500");
-        QTest::keyClick(main.tuning[0], Qt::Key_Return);
-        QCOMPARE(main.HoverTool2->x(), 1500 / twipsPerPixel);
+        auto* left = control<QLineEdit>(&main, "Text1");
+        QCOMPARE(left->text(), QString::number(exit.left() * twipsPerPixel));
+        left->setText("1500");
+        QTest::keyClick(left, Qt::Key_Return);
+        QCOMPARE(exitButton->x(), 1500 / twipsPerPixel);
     }
 
     void jobsAndReportsNeedAConnection() {
@@ -209,25 +208,27 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.count(), 2);
         auto* jobs = qobject_cast<QWidget*>(env.app().openScreen("frmJobs"));
         QVERIFY(jobs && jobs->isVisible());
-        main.Jobs->trigger();  // the same screen, brought forward
+        main.findChild<QAction*>("Jobs")->trigger();  // the same screen, brought forward
         QCOMPARE(qobject_cast<QWidget*>(env.app().openScreen("frmJobs")), jobs);
         jobs->close();
         QTRY_VERIFY(!env.app().openScreen("frmJobs"));
     }
 
+    // The notice stays until start-up's last step says it is done.
     void pleaseWaitGoesOnceStartUpIsComplete() {
         TestEnv env;
-        frmMain main(env.app());
-        main.Form_Load();
-        main.show();
-        QCOMPARE(main.labPleaseWait->text(),
-                 QString("Please wait while the software is initialised"));
-        main.Timer1_Timer();
-        QVERIFY(main.labPleaseWait->isVisible());
-        QVERIFY(main.Timer1->isActive());
-        env.app().StartupComplete = true;
-        QTRY_VERIFY(!main.labPleaseWait->isVisible());
-        QVERIFY(!main.Timer1->isActive());
+        MainWindowStartup ui(env.app());
+        ui.showMainWindow();
+        auto* wait = control<QLabel>(ui.mainWindow(), "labPleaseWait");
+        QCOMPARE(wait->text(), QString("Please wait while the software is initialised"));
+        QVERIFY(wait->isVisible());
+        LoadTemplateFolder(env.app(), ui);
+        QVERIFY(env.app().StartupComplete);
+        QVERIFY(!wait->isVisible());
+        // A main window made after start-up shows no notice.
+        frmMain later(env.app());
+        later.show();
+        QVERIFY(!control(&later, "labPleaseWait")->isVisible());
     }
 
     void buttonsLightUpUnderTheMouse() {
@@ -235,13 +236,14 @@ private Q_SLOTS:
         frmMain main(env.app());
         main.Form_Load();
         main.show();
-        QVERIFY(!main.HoverTool1->isLit());
+        auto* jobs = control<HoverButton>(&main, "HoverTool1");
+        QVERIFY(!jobs->isLit());
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QCoreApplication::sendEvent(main.HoverTool1, &enter);
-        QVERIFY(main.HoverTool1->isLit());
+        QCoreApplication::sendEvent(jobs, &enter);
+        QVERIFY(jobs->isLit());
         QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(main.HoverTool1, &leave);
-        QVERIFY(!main.HoverTool1->isLit());
+        QCoreApplication::sendEvent(jobs, &leave);
+        QVERIFY(!jobs->isLit());
     }
 
     void exitClosesTheReportsMenuAndTheWindow() {
@@ -258,14 +260,15 @@ private Q_SLOTS:
 
     void aboutBox() {
         frmSplash about;
-        QCOMPARE(about.lblProductName->text(), QString("Verdell"));
-        QCOMPARE(about.lblVersion->text(), QString("Version 2.4.11"));
-        QCOMPARE(about.lblPlatform->text(), QString("Platform:XP, Vista, Win 7"));
+        QCOMPARE(control<QLabel>(&about, "lblProductName")->text(), QString("Verdell"));
+        QCOMPARE(control<QLabel>(&about, "lblVersion")->text(), QString("Version 2.4.11"));
+        QCOMPARE(control<QLabel>(&about, "lblPlatform")->text(),
+                 QString("Platform:XP, Vista, Win 7"));
         about.show();
         QTest::keyClick(&about, Qt::Key_X);
         QVERIFY(!about.isVisible());
         about.show();
-        QTest::mouseClick(about.Frame1, Qt::LeftButton);
+        QTest::mouseClick(control(&about, "Frame1"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
     }
 };

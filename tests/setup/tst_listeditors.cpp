@@ -1,8 +1,9 @@
 // The three list editors: adding, refusing blanks and duplicates, the apostrophe rule, deleting,
 // and the captions each window takes.
 
-#include "setup/frmListEditor.h"
 #include "setup/PickList.h"
+#include "setup/frmListEditor.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
@@ -12,6 +13,18 @@
 #include <QTest>
 
 namespace {
+
+using setupvalues::PickList;
+
+QPushButton* button(QWidget& editor, const char* name) {
+    return control<QPushButton>(&editor, name);
+}
+QLineEdit* box(QWidget& editor) {
+    return control<QLineEdit>(&editor, "txtStatus");
+}
+QListWidget* listOf(QWidget& editor) {
+    return control<QListWidget>(&editor, "lstStatus");
+}
 
 QStringList items(const QListWidget* list) {
     QStringList out;
@@ -28,11 +41,11 @@ class tst_listeditors : public QObject {
 
     // Types the text and presses Save; the window's list afterwards.
     void addEntry(frmListEditor& editor, const QString& text) {
-        if (editor.cmdAdd->text() == "&Add") {
-            editor.cmdAdd->click();
+        if (button(editor, "cmdAdd")->text() == "&Add") {
+            button(editor, "cmdAdd")->click();
         }
-        QTest::keyClicks(editor.txtStatus, text);
-        editor.cmdAdd->click();
+        QTest::keyClicks(box(editor), text);
+        button(editor, "cmdAdd")->click();
     }
 
 private Q_SLOTS:
@@ -42,12 +55,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("heading");
-        QTest::newRow("job status") << 0 << "jobStatus" << "Status"
-                                    << "Verdell [Job Status Settings]" << "Job Status Options";
-        QTest::newRow("introducers") << 1 << "IntroducedBy" << "IntroducedBy" << "Verdell [Agent:]"
-                                     << "Agent:";
-        QTest::newRow("document types") << 2 << "DocType" << "DocType"
-                                        << "Verdell [Document Types]" << "Document Types";
+        QTest::newRow("job status") << 0 << "jobStatus"
+            << "Status" << "Verdell [Job Status Settings]" << "Job Status Options";
+        QTest::newRow("introducers") << 1 << "IntroducedBy"
+            << "IntroducedBy" << "Verdell [Agent:]" << "Agent:";
+        QTest::newRow("document types") << 2 << "DocType"
+            << "DocType" << "Verdell [Document Types]" << "Document Types";
     }
     void eachWindowKeepsItsOwnTable() {
         QFETCH(int, which);
@@ -60,34 +73,40 @@ private Q_SLOTS:
         env.app().FieldCaptions[1] = "Agent:";
         std::unique_ptr<frmListEditor> editor;
         switch (which) {
-            case 0: editor = std::make_unique<frmJobStatus>(env.app()); break;
-            case 1: editor = std::make_unique<frmIntroducedBy>(env.app()); break;
-            default: editor = std::make_unique<frmDocType>(env.app()); break;
+            case 0:
+                editor = std::make_unique<frmJobStatus>(env.app());
+                break;
+            case 1:
+                editor = std::make_unique<frmIntroducedBy>(env.app());
+                break;
+            default:
+                editor = std::make_unique<frmDocType>(env.app());
+                break;
         }
         editor->Form_Load();
         QCOMPARE(editor->windowTitle(), caption);
-        QCOMPARE(editor->labHelp->text(), heading);
+        QCOMPARE(control<QLabel>(editor.get(), "labHelp")->text(), heading);
         PickList list(env.app().DbConnection, table, field);
-        QCOMPARE(items(editor->lstStatus), list.entries());
+        QCOMPARE(items(listOf(*editor)), list.entries());
 
         addEntry(*editor, "Bob's Agency");
         QCOMPARE(list.entries().last(), QString("Bob`s Agency"));
-        QCOMPARE(items(editor->lstStatus).last(), QString("Bob`s Agency"));
-        QCOMPARE(editor->cmdAdd->text(), QString("&Add"));
-        QVERIFY(editor->cmdExit->isEnabled());
-        QVERIFY(editor->txtStatus->isHidden());
+        QCOMPARE(items(listOf(*editor)).last(), QString("Bob`s Agency"));
+        QCOMPARE(button(*editor, "cmdAdd")->text(), QString("&Add"));
+        QVERIFY(button(*editor, "cmdExit")->isEnabled());
+        QVERIFY(box(*editor)->isHidden());
 
         const int before = list.entries().size();
-        editor->lstStatus->setCurrentRow(0);
-        const QString first = editor->lstStatus->item(0)->text();
-        editor->cmdDelete->click();
+        listOf(*editor)->setCurrentRow(0);
+        const QString first = listOf(*editor)->item(0)->text();
+        button(*editor, "cmdDelete")->click();
         QCOMPARE(list.entries().size(), before - 1);
         QVERIFY(!list.entries().contains(first));
-        QVERIFY(!items(editor->lstStatus).contains(first));
+        QVERIFY(!items(listOf(*editor)).contains(first));
         QCOMPARE(env.prompter.count(), 0);  // no question before deleting
     }
 
-    void refusesBlanksAndTheSameText() {
+    void refusesBlanksTheSameTextAndNothingSelected() {
         TestEnv env;
         env.openNewDatabase();
         frmJobStatus editor(env.app());
@@ -98,41 +117,35 @@ private Q_SLOTS:
         addEntry(editor, "");
         QCOMPARE(env.prompter.last().prompt, QString("You cannot add a blank status option."));
         QCOMPARE(env.prompter.last().title, QString("Invalid Entry"));
-        QCOMPARE(editor.cmdAdd->text(), QString("&Save"));
-        QVERIFY(!editor.cmdExit->isEnabled());
+        QCOMPARE(button(editor, "cmdAdd")->text(), QString("&Save"));
+        QVERIFY(!button(editor, "cmdExit")->isEnabled());
 
-        editor.txtStatus->clear();
+        box(editor)->clear();
         addEntry(editor, "CLOSED");
         QCOMPARE(env.prompter.last().prompt, QString("The entry already exists"));
         QCOMPARE(env.prompter.last().title, QString("No Duplicate Entries"));
         QCOMPARE(list.entries(), start);
 
         // Another letter case is another entry.
-        editor.txtStatus->clear();
+        box(editor)->clear();
         addEntry(editor, "Closed");
         QCOMPARE(list.entries(), start + QStringList{"Closed"});
 
         // Cancel leaves adding without a row.
-        editor.cmdAdd->click();
-        QTest::keyClicks(editor.txtStatus, "Pending");
-        editor.cmdDelete->click();
-        QCOMPARE(editor.cmdDelete->text(), QString("&Delete"));
-        QVERIFY(editor.txtStatus->isHidden());
+        button(editor, "cmdAdd")->click();
+        QTest::keyClicks(box(editor), "Pending");
+        button(editor, "cmdDelete")->click();
+        QCOMPARE(button(editor, "cmdDelete")->text(), QString("&Delete"));
+        QVERIFY(box(editor)->isHidden());
         QCOMPARE(list.entries(), start + QStringList{"Closed"});
-    }
 
-    void deleteWithNothingSelectedSaysSo() {
-        TestEnv env;
-        env.openNewDatabase();
-        frmDocType editor(env.app());
-        editor.Form_Load();
-        const int before = editor.lstStatus->count();
-        editor.lstStatus->clearSelection();
-        editor.cmdDelete->click();
+        // Delete with nothing selected deletes nothing.
+        listOf(editor)->setCurrentRow(-1);
+        button(editor, "cmdDelete")->click();
         QCOMPARE(env.prompter.last().prompt,
                  QString("You have to select an entry before pressing Delete"));
         QCOMPARE(env.prompter.last().title, QString("Nothing Selected"));
-        QCOMPARE(editor.lstStatus->count(), before);
+        QCOMPARE(list.entries(), start + QStringList{"Closed"});
     }
 
     void enterInTheBoxSaves() {
@@ -140,9 +153,9 @@ private Q_SLOTS:
         env.openNewDatabase();
         frmIntroducedBy editor(env.app());
         editor.Form_Load();
-        editor.cmdAdd->click();
-        QTest::keyClicks(editor.txtStatus, "Word of mouth");
-        QTest::keyClick(editor.txtStatus, Qt::Key_Return);
+        button(editor, "cmdAdd")->click();
+        QTest::keyClicks(box(editor), "Word of mouth");
+        QTest::keyClick(box(editor), Qt::Key_Return);
         QCOMPARE(PickList(env.app().DbConnection, "IntroducedBy", "IntroducedBy").entries().last(),
                  QString("Word of mouth"));
     }

@@ -7,6 +7,7 @@
 #include "setup/OlderImport.h"
 #include "setup/Progress.h"
 #include "setup/frmSetup.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
@@ -49,11 +50,11 @@ class tst_olderimport : public QObject {
     QString importThroughScreen(TestEnv& env, const QString& file) {
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.maintenance->txtOldDataPath->setText(file);
+        control<QLineEdit>(&setup, "txtOldDataPath")->setText(file);
         env.prompter.answer(Prompter::Answer::Yes);
         env.prompter.answer(Prompter::Answer::Yes);
-        setup.maintenance->cmdUpdate->click();
-        return setup.maintenance->labStatus->text();
+        control<QPushButton>(&setup, "cmdUpdate")->click();
+        return control<QLabel>(&setup, "labStatus")->text();
     }
 
 private Q_SLOTS:
@@ -265,12 +266,12 @@ private Q_SLOTS:
         const auto before = counts(env.app().DbConnection);
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.maintenance->txtOldDataPath->setText(older);
+        control<QLineEdit>(&setup, "txtOldDataPath")->setText(older);
         for (int i = 0; i < yesAnswers; ++i) {
             env.prompter.answer(Prompter::Answer::Yes);
         }
         env.prompter.answer(Prompter::Answer::No);
-        setup.maintenance->cmdUpdate->click();
+        control<QPushButton>(&setup, "cmdUpdate")->click();
         QCOMPARE(env.prompter.count(), yesAnswers + 1);
         QCOMPARE(env.prompter.calls().first().title, QString("Update Database"));
         QCOMPARE(env.prompter.calls().first().buttons, Prompter::Buttons::YesNoCancel);

@@ -11,6 +11,7 @@
 #include "setup/NetworkSetup.h"
 #include "setup/NetworkTab.h"
 #include "setup/frmSetup.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -30,6 +31,24 @@ Q_DECLARE_METATYPE(Prompter::Icon)
 Q_DECLARE_METATYPE(Prompter::Answer)
 using Settings = QMap<QString, QString>;
 
+namespace {
+
+QLineEdit* box(QWidget* screen, const char* name) {
+    return control<QLineEdit>(screen, name);
+}
+QPushButton* button(QWidget* screen, const char* name) {
+    return control<QPushButton>(screen, name);
+}
+QCheckBox* tick(QWidget* screen, const char* name) {
+    return control<QCheckBox>(screen, name);
+}
+// The network tab's role: server, client, database server.
+QRadioButton* role(QWidget* screen, int which) {
+    return control<QRadioButton>(screen, QStringLiteral("optServer_%1").arg(which));
+}
+
+}  // namespace
+
 class tst_setupscreen : public QObject {
     Q_OBJECT
 
@@ -37,36 +56,50 @@ private Q_SLOTS:
     void fiveTabsInTheirOrder() {
         TestEnv env;
         env.openNewDatabase();
+        // Forced dates, then the two document options the templates tab shows.
+        QVERIFY(env.app().DbConnection.exec("UPDATE Counters SET Free3 = 97"));
         frmSetup setup(env.app());
         setup.Form_Load();
+        auto* pages = control<QTabWidget>(&setup, "SSTab1");
         QStringList tabs;
-        for (int i = 0; i < setup.SSTab1->count(); ++i) {
-            tabs << setup.SSTab1->tabText(i);
+        for (int i = 0; i < pages->count(); ++i) {
+            tabs << pages->tabText(i);
         }
         QCOMPARE(tabs, (QStringList{"Network Configuration", "Counters / Data Entry",
                                     "Documents && Templates", "File Locations", "Maintenance"}));
-        QCOMPARE(setup.SSTab1->widget(2), static_cast<QWidget*>(setup.templates));
         // The tab opens on the role the settings name.
-        QVERIFY(setup.network->optServer[TestEnv::onServer() ? 2 : 0]->isChecked());
-        QCOMPARE(setup.counters->txtJobNo->text(), QString("1"));
-        QCOMPARE(setup.counters->comDateFormat->currentText(), QString("dd/mm/yyyy"));
-        QCOMPARE(setup.counters->labDateFormat->text(),
+        QVERIFY(role(&setup, TestEnv::onServer() ? 2 : 0)->isChecked());
+        QCOMPARE(box(&setup, "txtJobNo")->text(), QString("1"));
+        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
+        QCOMPARE(control<QLabel>(&setup, "labDateFormat")->text(),
                  env.clock.today().toString("dd/MM/yyyy"));
+        for (const char* ticked : {"chkForceDate", "chkJustPrint", "chkBackgroundPrinting"}) {
+            QVERIFY2(tick(&setup, ticked)->isChecked(), ticked);
+        }
+        QVERIFY(!tick(&setup, "chkManual")->isChecked());
+        // Where the program sends the user when the database server cannot be reached.
+        pages->setCurrentIndex(4);
+        setup.showNetworkTab();
+        QCOMPARE(pages->currentIndex(), 0);
     }
 
+    // OK or Apply on any tab stores the changes of every tab; only OK closes the screen.
     void applyStoresCountersAndOptions_data() {
         QTest::addColumn<QString>("jobNo");
         QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<QString>("pressed");
         QTest::addColumn<qint64>("storedJob");
         QTest::addColumn<qint64>("storedBits");
-        QTest::newRow("force date and manual") << "1200" << QStringList{"chkForceDate", "chkManual"}
-                                               << qint64(1200) << qint64(5);
-        QTest::newRow("text after the digits") << "12ab" << QStringList{"ckPrintCount"}
-                                               << qint64(12) << qint64(16);
+        QTest::newRow("force date and manual, Apply on the tab")
+            << "1200" << QStringList{"chkForceDate", "chkManual"} << "cmdApplyCounters"
+            << qint64(1200) << qint64(5);
+        QTest::newRow("text after the digits, OK on the network tab")
+            << "12ab" << QStringList{"ckPrintCount"} << "cmdOK" << qint64(12) << qint64(16);
     }
     void applyStoresCountersAndOptions() {
         QFETCH(QString, jobNo);
         QFETCH(QStringList, ticked);
+        QFETCH(QString, pressed);
         QFETCH(qint64, storedJob);
         QFETCH(qint64, storedBits);
         TestEnv env;
@@ -75,26 +108,30 @@ private Q_SLOTS:
         QVERIFY(db.exec("UPDATE Counters SET Free3 = 128"));  // a bit beyond the options is kept
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.counters->txtJobNo->setText(jobNo);
-        setup.counters->txtCurrency->setText("€");
-        setup.counters->txtEstNo->setText("2000");
+        box(&setup, "txtJobNo")->setText(jobNo);
+        box(&setup, "txtCurrency")->setText("€");
+        box(&setup, "txtEstNo")->setText("2000");
         for (QCheckBox* box : setup.findChildren<QCheckBox*>()) {
             box->setChecked(ticked.contains(box->objectName()));
         }
-        setup.counters->cmdApplyCounters->click();
+        control<QPushButton>(&setup, pressed)->click();
+        const bool ok = pressed == "cmdOK";
+        QCOMPARE(setup.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
         const auto rows = db.query("SELECT * FROM Counters");
         QCOMPARE(rows->integer(0, "JobCounter"), storedJob);
         QCOMPARE(rows->integer(0, "Free3"), storedBits | 128);
         QCOMPARE(rows->integer(0, "Estimate"), 2000);
         QCOMPARE(rows->text(0, "CurrencySign"), QString("€"));
-        setup.reject();
+        if (!ok) {
+            setup.reject();
+        }
         QCOMPARE(env.app().CurrencySymbol, QString("€"));  // closing reloads the options
         QCOMPARE(env.app().ManualNumbering, ticked.contains("chkManual"));
     }
 
     // A number the job and document columns cannot hold is refused, never stored.
     void countersOutOfRangeAreRefused_data() {
-        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("boxName");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("column");
         QTest::newRow("job number beyond 32 bits") << "txtJobNo" << "3000000000" << "JobCounter";
@@ -103,7 +140,7 @@ private Q_SLOTS:
         QTest::newRow("negative estimate number") << "txtEstNo" << "-5" << "Estimate";
     }
     void countersOutOfRangeAreRefused() {
-        QFETCH(QString, box);
+        QFETCH(QString, boxName);
         QFETCH(QString, typed);
         QFETCH(QString, column);
         TestEnv env;
@@ -112,10 +149,10 @@ private Q_SLOTS:
         const QVariant before = db.scalar("SELECT " + column + " FROM Counters");
         frmSetup setup(env.app());
         setup.Form_Load();
-        auto* edit = setup.findChild<QLineEdit*>(box);
+        auto* edit = control<QLineEdit>(&setup, boxName);
         edit->setText(typed);
-        setup.counters->txtCurrency->setText("$");
-        setup.counters->SSCommand3->click();
+        box(&setup, "txtCurrency")->setText("$");
+        button(&setup, "SSCommand3")->click();
         QCOMPARE(env.prompter.count(), 1);
         QVERIFY2(env.prompter.last().prompt.contains("'" + typed + "' is not"),
                  qPrintable(env.prompter.last().prompt));
@@ -124,18 +161,7 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT CurrencySign FROM Counters").toString(), QString("\u00A3"));
     }
 
-    // OK or Apply on any tab stores the changes of every tab; Cancel asks before discarding.
-    void okOnAnyTabAppliesEveryTab() {
-        TestEnv env;
-        env.openNewDatabase();
-        frmSetup setup(env.app());
-        setup.Form_Load();
-        setup.counters->txtJobNo->setText("500");
-        setup.network->cmdOK->click();
-        QCOMPARE(setup.result(), int(QDialog::Accepted));
-        QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 500);
-    }
-
+    // Cancel asks before it discards changes.
     void cancelAsksBeforeDiscarding_data() {
         QTest::addColumn<Prompter::Answer>("answer");
         QTest::newRow("no: stay") << Prompter::Answer::No;
@@ -148,10 +174,10 @@ private Q_SLOTS:
         frmSetup setup(env.app());
         setup.Form_Load();
         setup.show();
-        setup.counters->txtJobNo->setText("900");
-        setup.counters->chkManual->setChecked(true);
+        box(&setup, "txtJobNo")->setText("900");
+        tick(&setup, "chkManual")->setChecked(true);
         env.prompter.answer(answer);
-        setup.network->cmdCancel->click();
+        button(&setup, "cmdCancel")->click();
         QCOMPARE(env.prompter.count(), 1);
         QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNo);
         QCOMPARE(setup.isVisible(), answer != Prompter::Answer::Yes);
@@ -162,7 +188,7 @@ private Q_SLOTS:
         quiet.Form_Load();
         quiet.show();
         env.prompter.clear();
-        quiet.counters->SSCommand2->click();
+        button(&quiet, "SSCommand2")->click();
         QCOMPARE(env.prompter.count(), 0);
         QVERIFY(!quiet.isVisible());
     }
@@ -174,26 +200,26 @@ private Q_SLOTS:
         QVERIFY(TestEnv::addRow(db, "DateFormat", {{"DateFormat", "dd mmm yyyy"}, {"Default", 0}}));
         frmSetup setup(env.app());
         setup.Form_Load();
-        QComboBox* box = setup.counters->comDateFormat;
-        QCOMPARE(box->findText("dd mmm yyyy"), box->findText("dd mmm yyyy", Qt::MatchExactly));
-        int listed = 0;
+        auto* box = control<QComboBox>(&setup, "comDateFormat");
+        QStringList listed;
         for (int i = 0; i < box->count(); ++i) {
-            listed += box->itemText(i) == "dd mmm yyyy";
+            listed << box->itemText(i);
         }
-        QCOMPARE(listed, 1);
+        QCOMPARE(listed.count("dd mmm yyyy"), 1);
         box->setCurrentText("dd mmm yyyy");
-        QCOMPARE(setup.counters->labDateFormat->text(),
+        QCOMPARE(control<QLabel>(&setup, "labDateFormat")->text(),
                  env.clock.today().toString("dd MMM yyyy"));
-        setup.counters->SSCommand3->click();
+        button(&setup, "SSCommand3")->click();
         QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 2);
         QCOMPARE(db.scalar("SELECT count(DISTINCT DateFormat) FROM DateFormat WHERE \"Default\" "
-                           "<> 0").toString(),
+                           "<> 0")
+                     .toString(),
                  QString("1"));
         // A typed format without a row leaves none marked.
         frmSetup again(env.app());
         again.Form_Load();
-        again.counters->comDateFormat->setCurrentText("yyyy.mm.dd");
-        again.counters->cmdApplyCounters->click();
+        control<QComboBox>(&again, "comDateFormat")->setCurrentText("yyyy.mm.dd");
+        button(&again, "cmdApplyCounters")->click();
         QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 0);
     }
 
@@ -203,13 +229,16 @@ private Q_SLOTS:
         frmSetup setup(env.app());
         setup.Form_Load();
         env.app().DefaultDateFormat = "dd/mm/yyyy";
-        setup.counters->chkSystemDate->click();
+        tick(&setup, "chkSystemDate")->click();
         QVERIFY(env.app().UseSystemDateFormat);
-        QCOMPARE(setup.counters->comDateFormat->currentText(), env.locale.longDateFormat().trimmed());
-        setup.counters->chkSystemDate->click();
-        QCOMPARE(setup.counters->comDateFormat->currentText(), QString("dd/mm/yyyy"));
+        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(),
+                 env.locale.longDateFormat().trimmed());
+        tick(&setup, "chkSystemDate")->click();
+        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
     }
 
+    // The locations tab shows the settings each time it is chosen; a database named for this
+    // run only is shown instead, with the button that makes it the default.
     void fileLocationsShowTheSettings() {
         if (TestEnv::onServer()) {
             QSKIP("the folder and name of the embedded database file");
@@ -220,28 +249,22 @@ private Q_SLOTS:
         env.app().AppSettings.SetValue("ScanLocation", "/scans");
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.SSTab1->setCurrentIndex(3);
-        QCOMPARE(setup.locations->txtDBLocation->text(), env.dataFolder());
-        QCOMPARE(setup.locations->txtDBName->text(), QString("verdell.mdb"));
-        QCOMPARE(setup.locations->txtDocLocation->text(), QString("\\Verdell Std\\Docs"));
-        QCOMPARE(setup.locations->txtScanLocation->text(), QString("/scans"));
-    }
+        auto* tabs = control<QTabWidget>(&setup, "SSTab1");
+        tabs->setCurrentIndex(3);
+        QCOMPARE(box(&setup, "txtDBLocation")->text(), env.dataFolder());
+        QCOMPARE(box(&setup, "txtDBName")->text(), QString("verdell.mdb"));
+        QCOMPARE(box(&setup, "txtDocLocation")->text(), QString("\\Verdell Std\\Docs"));
+        QCOMPARE(box(&setup, "txtScanLocation")->text(), QString("/scans"));
+        auto* makeDefault = button(&setup, "cmdMakeDefault");
+        QVERIFY(makeDefault->isHidden());
 
-    void aDatabaseForThisRunCanBeMadeTheDefault() {
-        if (TestEnv::onServer()) {
-            QSKIP("the folder and name of the embedded database file");
-        }
-        TestEnv env;
-        env.openNewDatabase();
         const QString other = env.makeDatabase(env.driveD() + "/Other/jobs.mdb");
         QVERIFY(useDatabaseForThisRun(env.app(), other));
-        frmSetup setup(env.app());
-        setup.Form_Load();
-        setup.SSTab1->setCurrentIndex(3);
-        auto* makeDefault = setup.locations->findChild<QPushButton*>("cmdMakeDefault");
-        QVERIFY(makeDefault && !makeDefault->isHidden());
-        QCOMPARE(setup.locations->txtDBLocation->text(), env.driveD() + "/Other");
-        QCOMPARE(setup.locations->txtDBName->text(), QString("jobs.mdb"));
+        tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(3);
+        QVERIFY(!makeDefault->isHidden());
+        QCOMPARE(box(&setup, "txtDBLocation")->text(), env.driveD() + "/Other");
+        QCOMPARE(box(&setup, "txtDBName")->text(), QString("jobs.mdb"));
         QCOMPARE(env.setting("datapath"), env.dataFolder());  // the stored default is unchanged
 
         makeDefault->click();
@@ -251,30 +274,54 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.count(), 0);
     }
 
-    void rolesEnableTheirControls() {
-        if (TestEnv::onServer()) {
-            QSKIP("the roles of a shared embedded database file");
-        }
+    // A database file chosen on the tab is stored with its folder; a client's folder also gives
+    // the documents and templates folders. Each role enables its own controls.
+    void choosingTheDatabaseFileStoresIt_data() {
+        QTest::addColumn<int>("asRole");
+        QTest::addColumn<QString>("chooser");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("documents");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("a client locates the server's file") << 1 << "cmdLocate"
+                                                            << "/srv/office/Verdell Std/jobs.mdb"
+                                                            << "/srv/office/Verdell Std"
+                                                            << "/srv/office/Verdell Std/Docs"
+                                                            << "client";
+        QTest::newRow("the server's file chosen by hand")
+            << 0 << "cmdManual"
+            << "/srv/office/data/jobs.mdb"
+            << "/srv/office/data" << QString() << "server";
+    }
+    void choosingTheDatabaseFileStoresIt() {
+        QFETCH(int, asRole);
+        QFETCH(QString, chooser);
+        QFETCH(QString, chosen);
+        QFETCH(QString, folder);
+        QFETCH(QString, documents);
+        QFETCH(QString, stored);
         TestEnv env;
-        env.openNewDatabase();
+        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
         frmSetup setup(env.app());
         setup.Form_Load();
-        NetworkTab* n = setup.network;
-        QVERIFY(n->cmdPrepare->isEnabled() && !n->cmdLocate->isEnabled());
-        n->optServer[1]->click();
-        QVERIFY(!n->cmdPrepare->isEnabled() && !n->cmdManual->isEnabled());
-        QVERIFY(n->cmdLocate->isEnabled() && n->fraClient->isEnabled());
-        QCOMPARE(n->txtLocate->text(), env.dataFolder());
-        QCOMPARE(n->txtDataBase->text(), QString("verdell.mdb"));
+        role(&setup, asRole)->click();
+        const bool server = asRole == 0;
+        QCOMPARE(button(&setup, "cmdPrepare")->isEnabled(), server);
+        QCOMPARE(button(&setup, "cmdManual")->isEnabled(), server);
+        QCOMPARE(button(&setup, "cmdLocate")->isEnabled(), !server);
+        QCOMPARE(control<QGroupBox>(&setup, "fraClient")->isEnabled(), !server);
+        QCOMPARE(box(&setup, "txtLocate")->text(), env.dataFolder());
+        QCOMPARE(box(&setup, "txtDataBase")->text(), QString("verdell.mdb"));
 
-        env.prompter.chooseFile("/srv/office/Verdell Std/jobs.mdb");
-        n->cmdLocate->click();
-        n->cmdApply->click();
-        QCOMPARE(env.setting("datapath"), QString("/srv/office/Verdell Std"));
+        env.prompter.chooseFile(chosen);
+        control<QPushButton>(&setup, chooser)->click();
+        button(&setup, "cmdApply")->click();
+        QCOMPARE(env.setting("datapath"), folder);
         QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
-        QCOMPARE(env.setting("DocPath"), QString("/srv/office/Verdell Std/Docs"));
-        QCOMPARE(env.setting("TemplatePath"), QString("/srv/office/Verdell Std/Docs/Templates"));
-        QCOMPARE(env.setting("NetworkRole"), QString("client"));
+        QCOMPARE(env.setting("DocPath"), documents);
+        QCOMPARE(env.setting("TemplatePath"),
+                 documents.isEmpty() ? QString() : documents + "/Templates");
+        QCOMPARE(env.setting("NetworkRole"), stored);
     }
 
     // Opening Setup and pressing OK changes nothing: the tab shows the role and the places the
@@ -282,10 +329,9 @@ private Q_SLOTS:
     void networkTabOpensOnTheSettings_data() {
         QTest::addColumn<Settings>("settings");
         QTest::addColumn<bool>("networkFolder");
-        QTest::addColumn<int>("role");
-        const Settings office{{"datapath", "\\Verdell Std"},
-                                            {"dataname", "verdell.mdb"},
-                                            {"FirstRun", "0"}};
+        QTest::addColumn<int>("opensOn");
+        const Settings office{
+            {"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}, {"FirstRun", "0"}};
         QTest::newRow("a folder on this computer") << office << false << 0;
         QTest::newRow("a folder on a network file system") << office << true << 1;
         auto remembered = office;
@@ -300,7 +346,7 @@ private Q_SLOTS:
     void networkTabOpensOnTheSettings() {
         QFETCH(Settings, settings);
         QFETCH(bool, networkFolder);
-        QFETCH(int, role);
+        QFETCH(int, opensOn);
         TestEnv env;
         env.createSettings(settings);
         if (networkFolder) {
@@ -312,13 +358,12 @@ private Q_SLOTS:
         file.close();
         frmSetup setup(env.app());
         setup.Form_Load();
-        NetworkTab* n = setup.network;
-        QVERIFY(n->optServer[size_t(role)]->isChecked());
-        QCOMPARE(n->txtLocate->text(), env.dataFolder());
-        QCOMPARE(n->txtPath->text(), env.dataFolder());
-        QCOMPARE(n->txtDataBase->text(), QString("verdell.mdb"));
+        QVERIFY(role(&setup, opensOn)->isChecked());
+        QCOMPARE(box(&setup, "txtLocate")->text(), env.dataFolder());
+        QCOMPARE(box(&setup, "txtPath")->text(), env.dataFolder());
+        QCOMPARE(box(&setup, "txtDataBase")->text(), QString("verdell.mdb"));
         QVERIFY(!setup.hasChanges());
-        n->cmdOK->click();
+        button(&setup, "cmdOK")->click();
         QCOMPARE(setup.result(), int(QDialog::Accepted));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
@@ -329,27 +374,13 @@ private Q_SLOTS:
         env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
         frmSetup setup(env.app());
         setup.Form_Load();
-        NetworkTab* n = setup.network;
-        n->optServer[1]->click();
-        n->txtLocate->clear();
-        n->cmdOK->click();
+        role(&setup, 1)->click();
+        box(&setup, "txtLocate")->clear();
+        button(&setup, "cmdOK")->click();
         QCOMPARE(env.prompter.count(), 1);
         QCOMPARE(env.prompter.last().title, QString("Network Configuration"));
         QCOMPARE(setup.result(), int(QDialog::Rejected));
         QCOMPARE(env.setting("datapath"), QString("\\Verdell Std"));
-    }
-
-    void manualChoiceStoresFolderAndName() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        frmSetup setup(env.app());
-        setup.Form_Load();
-        env.prompter.chooseFile("/srv/office/data/jobs.mdb");
-        setup.network->cmdManual->click();
-        setup.network->cmdApply->click();
-        QCOMPARE(env.setting("datapath"), QString("/srv/office/data"));
-        QCOMPARE(env.setting("dataname"), QString("jobs.mdb"));
-        QCOMPARE(env.setting("NetworkRole"), QString("server"));
     }
 
     // The network tab's server role needs no open database: these run alike on both engines.
@@ -359,26 +390,29 @@ private Q_SLOTS:
         {
             frmSetup setup(env.app());
             setup.Form_Load();
-            NetworkTab* n = setup.network;
-            QVERIFY(n->optServer[0]->isChecked());
-            QVERIFY(!n->fraDbServer->isEnabled() && !n->cmdTestConnection->isEnabled());
-            QCOMPARE(n->txtDbPort->text(), QString("5432"));
-            n->optServer[2]->click();
-            QVERIFY(n->fraDbServer->isEnabled() && n->cmdTestConnection->isEnabled());
-            QVERIFY(!n->fraServer->isEnabled() && !n->fraClient->isEnabled());
-            QVERIFY(!n->cmdPrepare->isEnabled() && !n->cmdLocate->isEnabled());
-            const auto notes = n->fraDbServer->findChildren<QLabel*>();
+            QVERIFY(role(&setup, 0)->isChecked());
+            QVERIFY(!control<QGroupBox>(&setup, "fraDbServer")->isEnabled() &&
+                    !button(&setup, "cmdTestConnection")->isEnabled());
+            QCOMPARE(box(&setup, "txtDbPort")->text(), QString("5432"));
+            role(&setup, 2)->click();
+            QVERIFY(control<QGroupBox>(&setup, "fraDbServer")->isEnabled() &&
+                    button(&setup, "cmdTestConnection")->isEnabled());
+            QVERIFY(!control<QGroupBox>(&setup, "fraServer")->isEnabled() &&
+                    !control<QGroupBox>(&setup, "fraClient")->isEnabled());
+            QVERIFY(!button(&setup, "cmdPrepare")->isEnabled() &&
+                    !button(&setup, "cmdLocate")->isEnabled());
+            const auto notes = control<QGroupBox>(&setup, "fraDbServer")->findChildren<QLabel*>();
             QVERIFY(std::any_of(notes.begin(), notes.end(), [](QLabel* label) {
                 return label->text().contains("never stored") &&
                        label->text().contains("~/.pgpass") &&
                        label->text().contains("host:port:database:user:password");
             }));
-            QTest::keyClicks(n->txtDbHost, " officeserver ");
-            n->txtDbPort->clear();
-            QTest::keyClicks(n->txtDbPort, "5544x");  // the box takes digits only
-            QTest::keyClicks(n->txtDbName, "verdell");
-            QTest::keyClicks(n->txtDbUser, "anne");
-            n->cmdOK->click();
+            QTest::keyClicks(box(&setup, "txtDbHost"), " officeserver ");
+            box(&setup, "txtDbPort")->clear();
+            QTest::keyClicks(box(&setup, "txtDbPort"), "5544x");  // the box takes digits only
+            QTest::keyClicks(box(&setup, "txtDbName"), "verdell");
+            QTest::keyClicks(box(&setup, "txtDbUser"), "anne");
+            button(&setup, "cmdOK")->click();
             QCOMPARE(setup.result(), int(QDialog::Accepted));
         }
         QCOMPARE(env.setting("DbProvider"), QString("PostgreSQL"));
@@ -392,15 +426,16 @@ private Q_SLOTS:
         // Opened again, the tab shows the server; another role goes back to the embedded file.
         frmSetup again(env.app());
         again.Form_Load();
-        NetworkTab* n = again.network;
-        QVERIFY(n->optServer[2]->isChecked() && n->fraDbServer->isEnabled());
-        QVERIFY(!n->fraClient->isEnabled() && !n->cmdLocate->isEnabled());
-        QCOMPARE(n->txtDbHost->text(), QString("officeserver"));
-        QCOMPARE(n->txtDbPort->text(), QString("5544"));
-        QCOMPARE(n->txtDbName->text(), QString("verdell"));
-        QCOMPARE(n->txtDbUser->text(), QString("anne"));
-        n->optServer[1]->click();
-        n->cmdApply->click();
+        QVERIFY(role(&again, 2)->isChecked() &&
+                control<QGroupBox>(&again, "fraDbServer")->isEnabled());
+        QVERIFY(!control<QGroupBox>(&again, "fraClient")->isEnabled() &&
+                !button(&again, "cmdLocate")->isEnabled());
+        QCOMPARE(box(&again, "txtDbHost")->text(), QString("officeserver"));
+        QCOMPARE(box(&again, "txtDbPort")->text(), QString("5544"));
+        QCOMPARE(box(&again, "txtDbName")->text(), QString("verdell"));
+        QCOMPARE(box(&again, "txtDbUser")->text(), QString("anne"));
+        role(&again, 1)->click();
+        button(&again, "cmdApply")->click();
         QVERIFY(!ServerAddress::fromSettings(env.app().AppSettings));
         for (const char* name : {"DbProvider", "DbHost", "DbPort", "DbName", "DbUser"}) {
             QCOMPARE(env.setting(name), QString());
@@ -413,16 +448,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no host") << "  " << "5432" << "verdell"
-                                 << "Please enter the name or address of the database server.";
-        QTest::newRow("no port") << "officeserver" << "" << "verdell"
+        QTest::newRow("no host") << "  "
+            << "5432" << "verdell" << "Please enter the name or address of the database server.";
+        QTest::newRow("no port") << "officeserver"
+                                 << ""
+                                 << "verdell"
                                  << "Please enter the server's port, a number from 1 to 65535 "
                                     "(PostgreSQL normally uses 5432).";
-        QTest::newRow("port zero") << "officeserver" << "0" << "verdell"
+        QTest::newRow("port zero") << "officeserver"
+                                   << "0"
+                                   << "verdell"
                                    << "Please enter the server's port, a number from 1 to 65535 "
                                       "(PostgreSQL normally uses 5432).";
-        QTest::newRow("no database") << "officeserver" << "5432" << ""
-                                     << "Please enter the name of the database on the server.";
+        QTest::newRow("no database") << "officeserver"
+            << "5432" << "" << "Please enter the name of the database on the server.";
     }
     void databaseServerNeedsItsBoxes() {
         QFETCH(QString, host);
@@ -433,13 +472,13 @@ private Q_SLOTS:
         env.createSettings({{"datapath", "/srv/office/Verdell Std"}});
         frmSetup setup(env.app());
         setup.Form_Load();
-        NetworkTab* n = setup.network;
-        n->optServer[2]->click();
-        n->txtDbHost->setText(host);
-        n->txtDbPort->setText(port);
-        n->txtDbName->setText(database);
-        n->txtDbUser->setText("anne");
-        for (QPushButton* button : {n->cmdTestConnection, n->cmdApply, n->cmdOK}) {
+        role(&setup, 2)->click();
+        box(&setup, "txtDbHost")->setText(host);
+        box(&setup, "txtDbPort")->setText(port);
+        box(&setup, "txtDbName")->setText(database);
+        box(&setup, "txtDbUser")->setText("anne");
+        for (QPushButton* button : {button(&setup, "cmdTestConnection"), button(&setup, "cmdApply"),
+                                    button(&setup, "cmdOK")}) {
             env.prompter.clear();
             button->click();
             QCOMPARE(env.prompter.calls().size(), qsizetype(1));
@@ -485,13 +524,12 @@ private Q_SLOTS:
         env.createSettings();
         frmSetup setup(env.app());
         setup.Form_Load();
-        NetworkTab* n = setup.network;
-        n->optServer[2]->click();
-        n->txtDbHost->setText(server.host);
-        n->txtDbPort->setText(QString::number(server.port));
-        n->txtDbName->setText(server.database);
-        n->txtDbUser->setText(server.user);
-        n->cmdTestConnection->click();
+        role(&setup, 2)->click();
+        box(&setup, "txtDbHost")->setText(server.host);
+        box(&setup, "txtDbPort")->setText(QString::number(server.port));
+        box(&setup, "txtDbName")->setText(server.database);
+        box(&setup, "txtDbUser")->setText(server.user);
+        button(&setup, "cmdTestConnection")->click();
         QCOMPARE(env.prompter.calls().size(), qsizetype(1));
         QCOMPARE(env.prompter.last().title, QString("Test Connection"));
         QCOMPARE(env.prompter.last().icon, icon);
@@ -523,9 +561,9 @@ private Q_SLOTS:
         for (int time = 0; time < 2; ++time) {  // the second time finds the folder there
             frmSetup setup(env.app());
             setup.Form_Load();
-            setup.network->optServer[0]->click();  // a network path opens on the client role
-            setup.network->txtShareGroup->setText("office");
-            setup.network->cmdPrepare->click();
+            role(&setup, 0)->click();  // a network path opens on the client role
+            box(&setup, "txtShareGroup")->setText("office");
+            button(&setup, "cmdPrepare")->click();
             QCOMPARE(setup.result(), int(QDialog::Accepted));
         }
         QVERIFY(QDir(folder).exists());
@@ -549,8 +587,8 @@ private Q_SLOTS:
         QTest::addColumn<Prompter::Answer>("answer");
         QTest::addColumn<QString>("says");
         QTest::addColumn<bool>("shared");
-        QTest::newRow("no group named") << "" << false << Prompter::Answer::Yes
-                                        << "Name the group" << false;
+        QTest::newRow("no group named")
+            << "" << false << Prompter::Answer::Yes << "Name the group" << false;
         QTest::newRow("a group this computer lacks")
             << "accounts" << false << Prompter::Answer::Yes << "group 'accounts'" << false;
         QTest::newRow("the office's group") << "office" << false << Prompter::Answer::Ok
@@ -578,7 +616,7 @@ private Q_SLOTS:
         const QString shown = setup.findChild<QLabel*>("labShareAccess")->text();
         QVERIFY2(shown.contains(says), qPrintable(shown));
         env.prompter.answer(answer);
-        setup.network->cmdPrepare->click();
+        button(&setup, "cmdPrepare")->click();
         QCOMPARE(env.sharing.requests.size(), shared ? 1 : 0);
         if (everyone) {
             QCOMPARE(env.prompter.calls().first().title, QString("Share Without a Password"));
@@ -600,11 +638,11 @@ private Q_SLOTS:
         env.sharing.status = 127;
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.network->txtShareGroup->setText("office");
-        setup.network->cmdPrepare->click();
+        box(&setup, "txtShareGroup")->setText("office");
+        button(&setup, "cmdPrepare")->click();
         QCOMPARE(env.prompter.last().title, QString("Folder Not Shared"));
         QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));
-        QCOMPARE(setup.network->txtPath->text(), env.dataFolder());
+        QCOMPARE(box(&setup, "txtPath")->text(), env.dataFolder());
         QVERIFY(env.app().DbConnection.isOpen());
     }
 
@@ -617,7 +655,7 @@ private Q_SLOTS:
         }
         frmSetup setup(env.app());
         setup.Form_Load();
-        setup.maintenance->cmdResetLabels->click();
+        button(&setup, "cmdResetLabels")->click();
         QCOMPARE(env.prompter.last().prompt,
                  QString("All unused labels have now been made visible. Go to the Job Screen and "
                          "change them to something more applicable."));

@@ -1,4 +1,5 @@
 #include "startup/frmLocateDatabase.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -19,8 +20,8 @@ private Q_SLOTS:
         frmLocateDatabase locator(env.app());
         locator.Form_Load();
         QCOMPARE(locator.windowTitle(), QString("Verdell Database Locator"));
-        QCOMPARE(locator.txtDBName->text(), QString("verdell.mdb"));
-        QCOMPARE(locator.txtDBPath->text(), QString("\\Program Files\\Verdell"));
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBName")->text(), QString("verdell.mdb"));
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(), QString("\\Program Files\\Verdell"));
         QCOMPARE(env.setting("dataname"), QString("verdell.mdb"));
         QCOMPARE(env.setting("datapath"), QString("\\Program Files\\Verdell"));
         QCOMPARE(env.prompter.prompts(),
@@ -106,8 +107,8 @@ private Q_SLOTS:
 
         env.prompter.chooseFile(file);
         locator.cmdLocate_Click();
-        QCOMPARE(locator.txtDBName->text(), QString("jobs.cvn"));
-        QCOMPARE(locator.txtDBPath->text(), env.driveE() + "/Office");
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBName")->text(), QString("jobs.cvn"));
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(), env.driveE() + "/Office");
         QCOMPARE(env.setting("dataname"), QString("jobs.cvn"));
         QCOMPARE(env.setting("datapath"), env.driveE() + "/Office");
         QVERIFY(env.app().DbConnection.isOpen());

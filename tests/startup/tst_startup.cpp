@@ -118,6 +118,9 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo::exists(env.dataFolder() + "/Templates/" + sample), sample);
         }
         RecordingUi ui(env.app());
+        QList<bool> completeWhenFinished;
+        connect(&ui, &StartupUi::finished, this,
+                [&] { completeWhenFinished << env.app().StartupComplete; });
         Main(env.app(), ui);
         AppState& app = env.app();
         QCOMPARE(env.prompter.count(), 0);
@@ -134,6 +137,7 @@ private Q_SLOTS:
         QCOMPARE(ui.formatAtShow, QString("dd/mm/yyyy"));
         QVERIFY(!ui.completeAtShow);  // the template folder is read after the window shows
         QCOMPARE(ui.busyCalls, QList<bool>({true, false}));
+        QCOMPARE(completeWhenFinished, QList<bool>{true});  // said once, when complete
     }
 
     void sampleTemplatesComeFromTheInstalledProgram() {
