@@ -3,6 +3,7 @@
 #include "LoadWorkstation.h"
 #include "db/Database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -177,6 +178,12 @@ void checkDocuments(Database& db, const QList<Operation>& ops, const QString& fo
                        .arg(n)
                        .arg(gapCause(ops, QStringLiteral("document")));
         }
+    }
+    // A document refused part way leaves no temporary file behind.
+    for (const QString& left : QDir(folder).entryList({QStringLiteral("*.part")}, QDir::Files)) {
+        findings->problems << QStringLiteral("the unfinished file %1 was left in the documents "
+                                             "folder")
+                                  .arg(left);
     }
     const QString allTitles = titles.join(u'\n') + u'\n';
     for (const Operation& op : ops) {

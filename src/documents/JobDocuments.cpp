@@ -1,6 +1,7 @@
 #include "documents/JobDocuments.h"
 
 #include "common/DateText.h"
+#include "documents/FileWriting.h"
 #include "documents/MergeEngine.h"
 #include "documents/TextRoutines.h"
 #include "platform/Clock.h"
@@ -39,22 +40,17 @@ std::optional<bool> numberInUse(Database& db, const QString& folder, qint32 numb
     return false;
 }
 
-// Takes the next number of a kind that no document has yet, in one transaction, the counter
-// moved past it; the names it gives are made with the suffixes.
-counters::Taken takeFreeNumber(AppState& app, int counterType, const QStringList& suffixes) {
-    Database& db = app.DbConnection;
-    const QString folder = documentsFolder(app);
-    Transaction tx(db);
-    if (!tx.active()) {
-        return {std::nullopt, db.lastError().message, {}};
-    }
+// Takes the next number of a kind that no document has yet, the counter moved past it, in the
+// caller's transaction; the names it gives are made with the suffixes.
+counters::Taken takeFreeNumber(Database& db, const QString& folder, int counterType,
+                               const QStringList& suffixes) {
     for (;;) {
         const counters::Taken number = GetCounter(db, counterType);
         if (!number) {
             return number;
         }
         const std::optional<bool> used = numberInUse(db, folder, *number, suffixes);
-        if (!used || (!*used && !tx.commit())) {
+        if (!used) {
             return {std::nullopt, db.lastError().message, {}};
         }
         if (!*used) {
@@ -67,8 +63,11 @@ counters::Taken takeFreeNumber(AppState& app, int counterType, const QStringList
 
 std::optional<QString> CreateUniqueFileName(AppState& app) {
     const QString suffix = QStringLiteral(".doc");
-    const counters::Taken number = takeFreeNumber(app, 2, {suffix});
-    if (!number) {
+    Database& db = app.DbConnection;
+    Transaction tx(db);
+    const counters::Taken number =
+        tx.active() ? takeFreeNumber(db, documentsFolder(app), 2, {suffix}) : counters::Taken{};
+    if (!number || !tx.commit()) {
         return std::nullopt;
     }
     return QString::number(*number) + suffix;
@@ -90,31 +89,53 @@ MadeDocument makeJobDocument(AppState& app, qint32 jobNo, const QString& templat
             suffixes.swapItemsAt(0, 1);
         }
     }
-    const counters::Taken number = takeFreeNumber(app, workbook ? 3 : 2, suffixes);
-    if (!number) {
-        made.error = number.error;
+    // The merge may ask the user things, so it is done before the counter is locked.
+    const std::optional<MergedDocument> merged = mergeDocument(app, name, job);
+    if (!merged) {
         return made;
     }
-    made.fileName = QString::number(*number) + suffixes.first();
-    if (workbook) {
-        made.title = QStringLiteral("Invoice ") + made.fileName;
-    }
-
+    const QString folder = documentsFolder(app);
+    office::NewFile file;
+    OfficeError fileError;
     std::optional<qint64> row;
-    DocumentRecord recorder;
-    recorder.record = [&] {
-        row = db.insert(
-            QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title, AddressType, "
-                           "DocType) VALUES (?, ?, ?, ?, ?, ?)"),
-            {jobNo, made.fileName, datetext::toStored(app.clock.now()), made.title,
-             QStringLiteral(""), QStringLiteral("")});
-        if (!row) {
-            made.error = db.lastError().message;
+    {
+        Transaction tx(db);
+        const counters::Taken number =
+            tx.active() ? takeFreeNumber(db, folder, workbook ? 3 : 2, suffixes)
+                        : counters::Taken{std::nullopt, db.lastError().message, {}};
+        if (!number) {
+            made.error = number.error;
+            return made;
         }
-        return row.has_value();
-    };
-    recorder.undo = [&] { deleteDocument(db, *row); };
-    made.path = CreateDocument(app, made.fileName, name, job, recorder);
+        const QString fileName = QString::number(*number) + suffixes.first();
+        if (workbook) {
+            made.title = QStringLiteral("Invoice ") + fileName;
+        }
+        const QByteArray bytes = merged->save(fileName, fileError);
+        if (!bytes.isEmpty() && file.write(folder + u'/' + fileName, bytes, fileError)) {
+            row = db.insert(QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", "
+                                           "Title, AddressType, DocType) VALUES (?, ?, ?, ?, ?, ?)"),
+                            {jobNo, fileName, datetext::toStored(app.clock.now()), made.title,
+                             QStringLiteral(""), QStringLiteral("")});
+            if (!row || !tx.commit()) {
+                made.error = db.lastError().message;
+                return made;
+            }
+            made.fileName = fileName;
+        }
+    }
+    // The user is told of a file that could not be written once the counter is free again.
+    if (!row) {
+        reportDocumentError(app, QStringLiteral("CreateDocument"), fileError);
+        return made;
+    }
+    if (!file.place(fileError)) {
+        deleteDocument(db, *row);
+        reportDocumentError(app, QStringLiteral("CreateDocument"), fileError);
+        return made;
+    }
+    made.path = file.path();
+    showNewDocument(app, made.path, workbook);
     return made;
 }
 

@@ -15,10 +15,13 @@ class Database;
 // document counter and ".doc" otherwise); a number whose file is already in the documents folder,
 // or that a recorded document already has, is passed over, and the counter moves past the number
 // taken. The title is the typed title and the template's name (a spreadsheet is "Invoice " and
-// its file name). The document is merged and written whole; only then is its Docs row recorded,
-// and it is shown (or printed) once both are done.
+// its file name). The template is merged first, with the counter left free; then, in one
+// transaction, the number is taken, the document written whole under a temporary name and its
+// Docs row recorded, so that a database that stops or a program that is stopped part way takes
+// no number without its document. The file is given its name once the transaction is committed,
+// and it is shown (or printed) once all is done.
 struct MadeDocument {
-    QString fileName;  // as numbered, even when the document was not made
+    QString fileName;  // as numbered when its row was recorded; empty when no number was taken
     QString title;
     QString path;      // the document made; empty when it was not
     // Why it could not be numbered or recorded (the merge tells the user its own failures).

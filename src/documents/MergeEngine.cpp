@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -26,29 +27,6 @@ constexpr int kChunkSize = 250;
 
 void report(AppState& app, const OfficeError& error) {
     reportDocumentError(app, QStringLiteral("CreateDocument"), error);
-}
-
-// Writes a new document whole under a temporary name, has the caller record it, then gives it
-// its name; never over an existing file. False, the user told why, when it is not made.
-bool saveNewDocument(AppState& app, const QString& target, const QByteArray& bytes,
-                     const DocumentRecord& recorder) {
-    office::NewFile file;
-    OfficeError error;
-    if (!file.write(target, bytes, error)) {
-        report(app, error);
-        return false;
-    }
-    if (recorder.record && !recorder.record()) {
-        return false;
-    }
-    if (!file.place(error)) {
-        if (recorder.undo) {
-            recorder.undo();
-        }
-        report(app, error);
-        return false;
-    }
-    return true;
 }
 
 // Replaces a long text through pieces, each but the last ending with the marker that the next
@@ -77,13 +55,12 @@ bool replaceLongText(WordDocument& doc, int story, const QString& token, const Q
     return found;
 }
 
-QString wordMerge(AppState& app, const QString& templatePath, const QString& target,
-                  const JobFields& job, const QSet<QString>& uses,
-                  const DocumentRecord& recorder) {
+std::optional<MergedDocument> wordMerge(AppState& app, const QString& templatePath,
+                                        const JobFields& job, const QSet<QString>& uses) {
     WordDocument doc;
     if (!doc.open(templatePath)) {
         report(app, doc.error());
-        return {};
+        return std::nullopt;
     }
     QSet<QString> found;
     for (int story = 0; story < doc.storyCount(); ++story) {
@@ -108,15 +85,9 @@ QString wordMerge(AppState& app, const QString& templatePath, const QString& tar
     const QByteArray bytes = doc.saveData();
     if (bytes.isEmpty()) {
         report(app, doc.error());
-        return {};
+        return std::nullopt;
     }
-    if (!saveNewDocument(app, target, bytes, recorder)) {
-        return {};
-    }
-    if (!(app.JustPrint ? app.launcher.print(target) : app.launcher.open(target))) {
-        cannotReachWordProcessor(app);
-    }
-    return target;
+    return MergedDocument{false, [bytes](const QString&, OfficeError&) { return bytes; }};
 }
 
 // Writes an address one line a row downwards from the cell holding its token.
@@ -164,48 +135,43 @@ void replaceToken(Workbook& book, const QString& token, const QString& text,
     book.replaceAll(token, text);
 }
 
-QString spreadsheetMerge(AppState& app, const QString& templatePath, const QString& target,
-                         const QString& fileName, const JobFields& job,
-                         const DocumentRecord& recorder) {
-    Workbook book;
-    if (!book.open(templatePath)) {
-        report(app, book.error());
-        return {};
+std::optional<MergedDocument> spreadsheetMerge(AppState& app, const QString& templatePath,
+                                              const JobFields& job) {
+    auto book = std::make_shared<Workbook>();
+    if (!book->open(templatePath)) {
+        report(app, book->error());
+        return std::nullopt;
     }
     const QString clientAddress = StripCarriageReturns(withCrLf(job.CliAddress));
     const QString siteAddress = StripCarriageReturns(withCrLf(job.HomeAddress));
-    spreadAddress(book, QStringLiteral("[ADDRESS]"), clientAddress);
-    spreadAddress(book, QStringLiteral("[SITEADDRESS]"), siteAddress);
-    spreadAddress(book, QStringLiteral("[CUSTADDRESS]"), clientAddress);
+    spreadAddress(*book, QStringLiteral("[ADDRESS]"), clientAddress);
+    spreadAddress(*book, QStringLiteral("[SITEADDRESS]"), siteAddress);
+    spreadAddress(*book, QStringLiteral("[CUSTADDRESS]"), clientAddress);
 
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    replaceToken(book, QStringLiteral("[INVOICENO]"), dot < 0 ? fileName : fileName.left(dot));
     const QDate today = app.clock.today();
-    replaceToken(book, QStringLiteral("[DATE]"), today.toString(QStringLiteral("dd/MM/yyyy")),
+    replaceToken(*book, QStringLiteral("[DATE]"), today.toString(QStringLiteral("dd/MM/yyyy")),
                  today);
     const auto created = readDateText(app, job.DateCreated);
-    replaceToken(book, QStringLiteral("[DATECREATED]"), job.DateCreated,
+    replaceToken(*book, QStringLiteral("[DATECREATED]"), job.DateCreated,
                  created ? created->date() : QDate());
-    replaceToken(book, QStringLiteral("[JOBNO]"), job.JobNo);
-    replaceToken(book, QStringLiteral("[INTROBY]"), job.IntroducedBy);
-    replaceToken(book, QStringLiteral("[JOBDETAILS]"), asLines(job.WorkDetails));
+    replaceToken(*book, QStringLiteral("[JOBNO]"), job.JobNo);
+    replaceToken(*book, QStringLiteral("[INTROBY]"), job.IntroducedBy);
+    replaceToken(*book, QStringLiteral("[JOBDETAILS]"), asLines(job.WorkDetails));
     for (int i = 0; i < 7; ++i) {
-        replaceToken(book, QStringLiteral("[FREE%1]").arg(i + 1), job.Unused[size_t(i)]);
+        replaceToken(*book, QStringLiteral("[FREE%1]").arg(i + 1), job.Unused[size_t(i)]);
     }
-    replaceToken(book, QStringLiteral("[CUSTREF]"), job.CustRef);
-    replaceToken(book, QStringLiteral("[CUSTNAME]"), job.WorkName);
-    const QByteArray bytes = book.saveData();
-    if (bytes.isEmpty()) {
-        report(app, book.error());
-        return {};
-    }
-    if (!saveNewDocument(app, target, bytes, recorder)) {
-        return {};
-    }
-    if (!app.launcher.open(target)) {
-        cannotReachSpreadsheetProgram(app);
-    }
-    return target;
+    replaceToken(*book, QStringLiteral("[CUSTREF]"), job.CustRef);
+    replaceToken(*book, QStringLiteral("[CUSTNAME]"), job.WorkName);
+    return MergedDocument{true, [book](const QString& fileName, OfficeError& error) {
+                              const qsizetype dot = fileName.lastIndexOf(u'.');
+                              replaceToken(*book, QStringLiteral("[INVOICENO]"),
+                                           dot < 0 ? fileName : fileName.left(dot));
+                              QByteArray bytes = book->saveData();
+                              if (bytes.isEmpty()) {
+                                  error = book->error();
+                              }
+                              return bytes;
+                          }};
 }
 
 }  // namespace
@@ -285,25 +251,51 @@ QSet<QString> templateTokens(AppState& app, const QString& templateName) {
     return uses;
 }
 
-QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
-                       const JobFields& job, const DocumentRecord& recorder) {
+std::optional<MergedDocument> mergeDocument(AppState& app, const QString& templateName,
+                                            const JobFields& job) {
     const QString name = templateName.trimmed();
-    const QSet<QString> uses = templateTokens(app, name);
     const QString ext = GetFileExtension(name).toUpper();
-    const bool spreadsheet = ext == QLatin1String("XLT") || ext == QLatin1String("XLTX");
-
     const QString folder = documentsFolder(app);
     if (!QDir().mkpath(folder)) {
         report(app, {75, QStringLiteral("The documents folder %1 cannot be made.").arg(folder)});
-        return {};
+        return std::nullopt;
     }
-    const QString target = folder + u'/' + fileName;
     LegacyTemplate legacy;
     QString templatePath;
     if (!openableTemplate(app, templatesFolder(app) + u'/' + name, legacy, &templatePath,
                           QStringLiteral("CreateDocument"))) {
+        return std::nullopt;
+    }
+    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
+        return spreadsheetMerge(app, templatePath, job);
+    }
+    return wordMerge(app, templatePath, job, templateTokens(app, name));
+}
+
+void showNewDocument(AppState& app, const QString& path, bool spreadsheet) {
+    if (spreadsheet) {
+        if (!app.launcher.open(path)) {
+            cannotReachSpreadsheetProgram(app);
+        }
+    } else if (!(app.JustPrint ? app.launcher.print(path) : app.launcher.open(path))) {
+        cannotReachWordProcessor(app);
+    }
+}
+
+QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
+                       const JobFields& job) {
+    const std::optional<MergedDocument> merged = mergeDocument(app, templateName, job);
+    if (!merged) {
         return {};
     }
-    return spreadsheet ? spreadsheetMerge(app, templatePath, target, fileName, job, recorder)
-                       : wordMerge(app, templatePath, target, job, uses, recorder);
+    const QString target = documentsFolder(app) + u'/' + fileName;
+    office::NewFile file;
+    OfficeError error;
+    const QByteArray bytes = merged->save(fileName, error);
+    if (bytes.isEmpty() || !file.write(target, bytes, error) || !file.place(error)) {
+        report(app, error);
+        return {};
+    }
+    showNewDocument(app, target, merged->spreadsheet);
+    return target;
 }

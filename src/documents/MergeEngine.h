@@ -5,27 +5,39 @@
 #include <QSet>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class AppState;
 class LegacyTemplate;
 struct OfficeError;
 
-// What the caller of a merge does once the document is written whole, before it takes its name:
-// `record` it (false abandons the document, the caller having told the user why), and `undo`
-// that when the document then cannot take its name.
-struct DocumentRecord {
-    std::function<bool()> record;
-    std::function<void()> undo;
+// A job's document merged from its template and not yet saved.
+struct MergedDocument {
+    bool spreadsheet = false;
+    // The document's bytes as saved under its file name ("507.XLSX": a workbook shows the name's
+    // number as its invoice number); empty, with the reason in `error`, when they cannot be made.
+    // Called once.
+    std::function<QByteArray(const QString& fileName, OfficeError& error)> save;
 };
 
-// Makes a job's document: a new document from the template with every merge token replaced by
-// the job's values as the screen shows them, saved in the documents folder and then shown (or
-// printed, when "Just Print." is set). The document is written whole under a temporary name and
-// only then given its own, never over an existing file. Failures are reported to the user as they
-// happen; the document's path is given when it was saved (even when no program would then show
-// or print it), an empty text otherwise.
+// Merges a template with the job's values as the screen shows them: every merge token is
+// replaced but a workbook's invoice number, which its file name gives when it is saved. The
+// documents folder is made first when it is missing. Nothing, the user told why, when the
+// document cannot be merged.
+std::optional<MergedDocument> mergeDocument(AppState& app, const QString& templateName,
+                                            const JobFields& job);
+
+// Shows a document just saved, or prints it when "Just Print." is set and it is not a workbook;
+// tells the user when no program could be started for it.
+void showNewDocument(AppState& app, const QString& path, bool spreadsheet);
+
+// Makes a job's document under the file name: merged, saved in the documents folder and then
+// shown (or printed). The document is written whole under a temporary name and only then given
+// its own, never over an existing file. Failures are reported to the user as they happen; the
+// document's path is given when it was saved (even when no program would then show or print
+// it), an empty text otherwise.
 QString CreateDocument(AppState& app, const QString& fileName, const QString& templateName,
-                       const JobFields& job, const DocumentRecord& recorder = {});
+                       const JobFields& job);
 
 // The tokens the merge looks for in a template: those its pre-processing recorded, or all of
 // them when it was never pre-processed; [JOBDETAILS] always.

@@ -1,5 +1,6 @@
 #include "documents/TemplateTools.h"
 #include "documents/TemplatesTab.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -45,9 +46,9 @@ private Q_SLOTS:
             TestEnv::writeFile(folder + "/" + name, "x");
         }
         TemplatesTab tab(env.app());
-        auto* list = tab.findChild<QComboBox*>("comDocType");
+        auto* list = control<QComboBox>(&tab, "comDocType");
         QCOMPARE(list->count(), 0);  // nothing until asked
-        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPopLetters"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&tab, "cmdPopLetters"), Qt::LeftButton);
         QStringList listed;
         for (int i = 0; i < list->count(); ++i) {
             listed << list->itemText(i);
@@ -64,10 +65,10 @@ private Q_SLOTS:
         env.app().TemplateFolder = folder;
         TestEnv::writeFile(folder + "/broken.dotx", "not a zip at all");
         TemplatesTab tab(env.app());
-        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPopLetters"), Qt::LeftButton);
-        auto* list = tab.findChild<QComboBox*>("comDocType");
+        QTest::mouseClick(control<QPushButton>(&tab, "cmdPopLetters"), Qt::LeftButton);
+        auto* list = control<QComboBox>(&tab, "comDocType");
         list->setCurrentIndex(list->findText("broken.dotx"));
-        QTest::mouseClick(tab.findChild<QPushButton*>("cmdValidateMSWord"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&tab, "cmdValidateMSWord"), Qt::LeftButton);
         QCOMPARE(env.prompter.count(), 2);
         const auto first = env.prompter.calls()[0];
         QCOMPARE(first.title, QString("Word Installation Is Corrupt"));
@@ -81,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(env.launcher.requests.isEmpty());
 
         // Pre-processing the same template names its own routine.
-        QTest::mouseClick(tab.findChild<QPushButton*>("cmdPreProcess"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&tab, "cmdPreProcess"), Qt::LeftButton);
         QVERIFY(env.prompter.last().prompt.startsWith("PreProcessTemplate \r\n321\r\n"));
     }
 
@@ -101,7 +102,7 @@ private Q_SLOTS:
         TestEnv env;
         prepare(env);
         TemplatesTab tab(env.app());
-        tab.findChild<QPushButton*>(button)->click();
+        control<QPushButton>(&tab, button)->click();
         QCOMPARE(env.prompter.count(), 1);
         QVERIFY(env.prompter.last().prompt.startsWith(prompt));
         QCOMPARE(env.prompter.last().title, QString("No Template Selected"));
@@ -113,12 +114,12 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         TemplatesTab tab(env.app());
-        tab.findChild<QPushButton*>("cmdPopLetters")->click();
-        tab.findChild<QPushButton*>("cmdSetDefault")->click();
+        control<QPushButton>(&tab, "cmdPopLetters")->click();
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
         QCOMPARE(env.prompter.last().title, QString("Default Template is every-token.dotx"));
-        tab.findChild<QComboBox*>("comDocType")->setCurrentIndex(1);
-        tab.findChild<QPushButton*>("cmdSetDefault")->click();
-        tab.findChild<QPushButton*>("cmdSetDefault")->click();
+        control<QComboBox>(&tab, "comDocType")->setCurrentIndex(1);
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
         QCOMPARE(rows(db, "SELECT FileName FROM Templates WHERE PrimaryDoc <> 0"),
                  QStringList({"every-token.xltx"}));
         QCOMPARE(rows(db, "SELECT count(*) FROM Templates WHERE FileName = 'every-token.xltx'"),
@@ -151,15 +152,15 @@ private Q_SLOTS:
         TestEnv env;
         const QString folder = prepare(env);
         TemplatesTab tab(env.app());
-        tab.findChild<QPushButton*>("cmdPopLetters")->click();
-        tab.findChild<QPushButton*>("cmdEditJobSheet")->click();
+        control<QPushButton>(&tab, "cmdPopLetters")->click();
+        control<QPushButton>(&tab, "cmdEditJobSheet")->click();
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].action, QString("editTemplate"));
         QCOMPARE(env.launcher.requests[0].target, folder + "/every-token.dotx");
-        tab.findChild<QPushButton*>("cmdValidateMSWord")->click();
+        control<QPushButton>(&tab, "cmdValidateMSWord")->click();
         QCOMPARE(env.launcher.requests.last().action, QString("open"));
         QVERIFY(env.launcher.requests.last().target.endsWith("every-token.docx"));
-        tab.findChild<QPushButton*>("cmdSetEstimateTemplate")->click();
+        control<QPushButton>(&tab, "cmdSetEstimateTemplate")->click();
         QCOMPARE(env.setting("EstimateDoc"), QString("every-token.dotx"));
     }
 
@@ -170,11 +171,11 @@ private Q_SLOTS:
         db.exec("UPDATE Counters SET Free3 = 129");  // bit 0 and a bit no option uses
         env.app().ForceDateValidation = true;
         TemplatesTab tab(env.app());
-        tab.findChild<QCheckBox*>("chkJustPrint")->click();
+        control<QCheckBox>(&tab, "chkJustPrint")->click();
         QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 32);
         QVERIFY(env.app().JustPrint);
-        tab.findChild<QCheckBox*>("chkBackgroundPrinting")->click();
-        tab.findChild<QCheckBox*>("chkJustPrint")->click();
+        control<QCheckBox>(&tab, "chkBackgroundPrinting")->click();
+        control<QCheckBox>(&tab, "chkJustPrint")->click();
         QCOMPARE(db.scalar("SELECT Free3 FROM Counters").toInt(), 129 + 64);
     }
 };

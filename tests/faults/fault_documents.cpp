@@ -213,6 +213,8 @@ private Q_SLOTS:
 
         const QString invoice = docs + "/507.XLSX";
         QCOMPARE(QFile::exists(invoice), recorded(env) == QStringList{"507.XLSX"});
+        // The number is taken with the row or not at all.
+        QCOMPARE(counter(env, "Free2"), QFile::exists(invoice) ? 508 : 507);
         if (QFile::exists(invoice)) {
             Workbook book;
             QVERIFY(book.open(invoice));
@@ -229,6 +231,64 @@ private Q_SLOTS:
                                           "was removed"),
                      qPrintable(said));
         }
+    }
+
+    // The database stops between the number being taken and the document's row being recorded:
+    // on the server the session is ended, the embedded file refuses the row. The user is told,
+    // no number is taken, nothing is left in the documents folder, and once the database is
+    // back the next document has the number.
+    void aDatabaseStoppingBeforeTheRowTakesNoNumber_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<qint64>("number");
+        QTest::addColumn<QString>("made");
+        QTest::newRow("letter") << 0 << "FileCounter" << qint64(30) << "30.doc";
+        QTest::newRow("invoice") << 1 << "Free2" << qint64(507) << "507.XLSX";
+    }
+    void aDatabaseStoppingBeforeTheRowTakesNoNumber() {
+        QFETCH(int, index);
+        QFETCH(QString, column);
+        QFETCH(qint64, number);
+        QFETCH(QString, made);
+        TestEnv env;
+        const QString docs = env.dataFolder() + "/Docs";
+        prepare(env, docs);
+        Database& db = env.app().DbConnection;
+        db.exec("UPDATE Counters SET FileCounter = 30, Free2 = 507");
+        Database control;
+        if (TestEnv::onServer()) {
+            QVERIFY(control.open(env.connectionString()));
+            QVERIFY2(control.exec("CREATE FUNCTION go_away() RETURNS trigger LANGUAGE plpgsql AS "
+                                  "$$BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); "
+                                  "PERFORM pg_sleep(5); RETURN NEW; END$$") &&
+                         control.exec("CREATE TRIGGER go_away BEFORE INSERT ON Docs "
+                                      "FOR EACH ROW EXECUTE FUNCTION go_away()"),
+                     qPrintable(control.lastError().message));
+        } else {
+            QVERIFY(TestEnv::refuseInserts(db, "Docs", "disk I/O error"));
+        }
+        create(env, index);
+        QVERIFY2(env.prompter.count() == 1 &&
+                     env.prompter.last().prompt.startsWith("cmdSaveDoc Error"),
+                 qPrintable(env.prompter.last().prompt));
+        QCOMPARE(filesIn(docs), QStringList());
+        QVERIFY(env.launcher.requests.isEmpty());
+
+        if (TestEnv::onServer()) {
+            QVERIFY(control.exec("DROP TRIGGER go_away ON Docs"));
+            if (db.serverAway()) {
+                QVERIFY(db.reconnect());
+            }
+        } else {
+            QVERIFY(TestEnv::allowInserts(db, "Docs"));
+        }
+        QCOMPARE(recorded(env), QStringList());
+        QCOMPARE(counter(env, qPrintable(column)), number);
+        create(env, index);
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(recorded(env), QStringList{made});
+        QCOMPARE(filesIn(docs), QStringList{made});
+        QCOMPARE(counter(env, qPrintable(column)), number + 1);
     }
 
     // What writers that stopped between writing a document whole and naming it left, and one

@@ -322,17 +322,6 @@ private Q_SLOTS:
         QVERIFY(a.StartupComplete);
     }
 
-    void dataOnAnotherDriveIsFoundBeforeOpening() {
-        TestEnv env;
-        env.createSettings({{"FirstRun", "1"}});
-        env.makeDatabase(env.driveD() + "/Verdell Std/verdell.mdb");
-        RecordingUi ui(env.app());
-        Main(env.app(), ui);
-        QCOMPARE(env.setting("datapath"), env.driveD() + "/Verdell Std");
-        QVERIFY(env.app().DbConnection.isOpen());
-        QCOMPARE(env.prompter.count(), 0);
-    }
-
     // A start with the database server down says which server it could not reach and opens
     // Setup's network tab, then tries once more; the main window still comes up, and the
     // connection is left for the server link to make when the server answers.

@@ -35,16 +35,6 @@ private Q_SLOTS:
         QCOMPARE(reg.Value(), read);
     }
 
-    void namesIgnoreCase() {
-        TestEnv env;
-        env.createSettings();
-        TReg& reg = env.app().AppSettings;
-        reg.SetValue("datapath", "one");
-        QCOMPARE(reg.GetValue("DataPath"), QString("one"));
-        reg.SetValue("DATAPATH", "two");
-        QCOMPARE(reg.GetValue("datapath"), QString("two"));
-    }
-
     void namesWrittenByHandInAnyCaseAreRead() {
         TestEnv env;
         TestEnv::writeFile(env.settingsFile(),
