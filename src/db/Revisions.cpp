@@ -168,7 +168,12 @@ const QList<Migration>& migrations() {
         {5, QStringLiteral("workstations told of each other's changes"),
          [](Database& db, const textindex::Progress&) { return notifyChanges(db); }},
         {6, QStringLiteral("searched texts found through text indexes that the engine keeps"),
-         textindex::create},
+         [](Database& db, const textindex::Progress& progress) {
+             // The full list counts the named jobs from a small index of their own.
+             return textindex::create(db, progress) &&
+                    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixJobsNamed ON Jobs "
+                                           "(JobNo) WHERE WorkName <> ''"));
+         }},
     };
     return list;
 }

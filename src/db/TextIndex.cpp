@@ -7,6 +7,10 @@ namespace textindex {
 
 namespace {
 
+// The engine's code for a damaged file or index (SQLITE_CORRUPT), in the low byte of its
+// extended codes.
+constexpr int kSqliteCorrupt = 11;
+
 // Rows copied into a new index at a time, between two reports of progress.
 constexpr qint64 kBlock = 20000;
 
@@ -256,8 +260,11 @@ QString check(Database& db) {
             return QStringLiteral("The text index of %1 is missing.").arg(i.table);
         }
         // The second value asks the engine to compare the index with the rows as well.
+        // Only the engine's "damaged" is a verdict; a file that is read-only or locked just
+        // cannot be checked now.
         if (!db.exec(QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('integrity-check', 1)")
-                         .arg(ix))) {
+                         .arg(ix)) &&
+            (db.lastError().nativeCode & 0xff) == kSqliteCorrupt) {
             return QStringLiteral("The text index of %1 is damaged: %2")
                 .arg(i.table, db.lastError().message);
         }
