@@ -184,9 +184,10 @@ bool create(Database& db, const Progress& progress) {
         total += db.scalar(QStringLiteral("SELECT count(*) FROM ") + i.table).toLongLong();
     }
     qint64 copied = 0;
+    // Made afresh: an index left from before may have lost its table or its triggers.
     for (const Indexed& i : all()) {
-        if (!hasIndexTable(db, i.table) &&
-            !(createEmbedded(db, i) && fill(db, i, progress, 0, total, &copied))) {
+        if (!(dropEmbedded(db, i) && createEmbedded(db, i) &&
+              fill(db, i, progress, 0, total, &copied))) {
             return false;
         }
     }
@@ -286,7 +287,7 @@ bool drop(Database& db) {
 
 bool rebuild(Database& db, const Progress& progress) {
     Transaction tx(db);
-    return tx.active() && drop(db) && create(db, progress) && tx.commit();
+    return tx.active() && create(db, progress) && tx.commit();
 }
 
 }  // namespace textindex

@@ -35,8 +35,7 @@ const QList<Indexed>& all();
 // The embedded engine's index table of a searched table.
 QString indexTable(const QString& table);
 
-// Makes the indexes a database lacks and fills them from its rows, in the caller's
-// transaction. On a server without pg_trgm (or without the right to create it) nothing is made
+// Makes the indexes afresh and fills them from the rows, in the caller's transaction. On a server without pg_trgm (or without the right to create it) nothing is made
 // and the answer is still true: the searches then read the rows.
 bool create(Database& db, const Progress& progress = {});
 // Whether the database's searches go through an index.

@@ -112,7 +112,7 @@ private Q_SLOTS:
         Register reg;
         reg.generate(400);
         QRandomGenerator r(1);
-        const int texts = TestEnv::onServer() ? 600 : 2000;
+        const int texts = TestEnv::onServer() ? 300 : 1000;
         for (int i = 0; i < texts; ++i) {
             const QString text = searchText(r, reg.values);
             const auto jobs = searchJobs(reg.db(), text, "", "JobNo");
