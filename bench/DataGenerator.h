@@ -32,6 +32,8 @@ struct RowCounts {
     qint64 stock = 0;
     // The highest job number, 0 without jobs.
     qint64 lastJobNo = 0;
+    // How long the text indexes took to build over the finished rows.
+    double textIndexSeconds = 0;
 };
 
 // Fills an open database that was just made by schema::createDatabaseFile, in one transaction.

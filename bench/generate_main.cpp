@@ -125,6 +125,8 @@ int main(int argc, char** argv) {
             << Qt::endl;
     }
     out << QStringLiteral("  last job number      %1").arg(rows.lastJobNo) << Qt::endl;
+    out << QStringLiteral("  text indexes built in %1 s").arg(rows.textIndexSeconds, 0, 'f', 2)
+        << Qt::endl;
     out << QStringLiteral("  seed %1, data up to %2, made in %3 s")
                .arg(seed)
                .arg(until.toString(Qt::ISODate))

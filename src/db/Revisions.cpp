@@ -3,6 +3,7 @@
 #include "db/ChangeWatcher.h"
 #include "db/Database.h"
 #include "db/RowVersion.h"
+#include "db/TextIndex.h"
 #include "db/TextKeyUpkeep.h"
 #include "db/TextKeys.h"
 #include "db/Upgrade.h"
@@ -23,7 +24,7 @@ struct Migration {
     int revision;
     QString summary;
     // Runs inside the migration's transaction; false leaves the reason in the last error.
-    std::function<bool(Database&)> run;
+    std::function<bool(Database&, const textindex::Progress&)> run;
 };
 
 // A contact row as text, every column but its identity, so that rows can be compared whole.
@@ -149,19 +150,30 @@ const QList<Migration>& migrations() {
         {1,
          QStringLiteral("contact names kept without surrounding blanks; contacts then alike "
                         "in every field merged"),
-         [](Database& db) {
+         [](Database& db, const textindex::Progress&) {
              return trimAndMergeContacts(db, QStringLiteral("customers"), true) &&
                     trimAndMergeContacts(db, QStringLiteral("clients"), false);
          }},
         {kFoldedText,
          QStringLiteral("texts matched and sorted through a folded copy and a sort key kept "
                         "beside them, no longer through a collation of the database engine"),
-         textkeys::convert},
-        {3, QStringLiteral("jobs, contacts and estimates carry a row version"), addRowVersions},
+         [](Database& db, const textindex::Progress&) { return textkeys::convert(db); }},
+        {3, QStringLiteral("jobs, contacts and estimates carry a row version"),
+         [](Database& db, const textindex::Progress&) { return addRowVersions(db); }},
         // Each workstation builds the job age report in a temporary table of its own session.
         {4, QStringLiteral("the shared working table of the job age report removed"),
-         [](Database& db) { return db.exec(QStringLiteral("DROP TABLE IF EXISTS jobsreport")); }},
-        {5, QStringLiteral("workstations told of each other's changes"), notifyChanges},
+         [](Database& db, const textindex::Progress&) {
+             return db.exec(QStringLiteral("DROP TABLE IF EXISTS jobsreport"));
+         }},
+        {5, QStringLiteral("workstations told of each other's changes"),
+         [](Database& db, const textindex::Progress&) { return notifyChanges(db); }},
+        {6, QStringLiteral("searched texts found through text indexes that the engine keeps"),
+         [](Database& db, const textindex::Progress& progress) {
+             // The full list counts the named jobs from a small index of their own.
+             return textindex::create(db, progress) &&
+                    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixJobsNamed ON Jobs "
+                                           "(JobNo) WHERE WorkName <> ''"));
+         }},
     };
     return list;
 }
@@ -193,7 +205,7 @@ int current(Database& db) {
 
 int latest() { return migrations().isEmpty() ? 0 : migrations().last().revision; }
 
-Outcome apply(Database& db) {
+Outcome apply(Database& db, const textindex::Progress& progress) {
     Outcome outcome;
     const int at = current(db);
     if (at < 0) {
@@ -215,7 +227,7 @@ Outcome apply(Database& db) {
             continue;
         }
         Transaction tx(db);
-        const bool ok = tx.active() && ensureTable(db) && m.run(db) &&
+        const bool ok = tx.active() && ensureTable(db) && m.run(db, progress) &&
                         db.exec(QStringLiteral("UPDATE ") + kTable +
                                     QStringLiteral(" SET Revision = ?"),
                                 {m.revision}) &&
@@ -231,15 +243,26 @@ Outcome apply(Database& db) {
     return outcome;
 }
 
-QString bringUpToDate(Database& db) {
+QString bringUpToDate(Database& db, const textindex::Progress& progress) {
     if (!db.isOpen()) {
         return {};
     }
     if (DatabaseNeedsUpgrade(db)) {
         UpgradeSchema(db);
     }
-    const QString error = apply(db).error;
-    return error.isEmpty() ? textkeys::keepUpToDate(db) : error;
+    const QString error = apply(db, progress).error;
+    if (!error.isEmpty()) {
+        return error;
+    }
+    // A server whose trigram extension came after the revision gets its indexes now.
+    if (db.onServer() && !textindex::present(db)) {
+        Transaction tx(db);
+        if (!tx.active() || !textindex::create(db, progress) || !tx.commit()) {
+            return QStringLiteral("The text indexes could not be made: %1")
+                .arg(db.lastError().message);
+        }
+    }
+    return textkeys::keepUpToDate(db);
 }
 
 QStringList contactsSharingAName(Database& db) {

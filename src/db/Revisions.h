@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Database;
 
@@ -22,12 +23,14 @@ struct Outcome {
     QString error;     // why the first migration that failed could not run; empty on success
 };
 // Runs each migration above the database's revision, in order, stopping at the first that
-// fails; the database then stays at the revision before it, whole.
-Outcome apply(Database& db);
+// fails; the database then stays at the revision before it, whole. A long one (building the
+// text indexes of a big register) tells progress how far it is.
+using Progress = std::function<void(qint64 value, qint64 maximum)>;
+Outcome apply(Database& db, const Progress& progress = {});
 
 // Brings any database the program opens up to date: the version upgrade when its stamp is old,
 // then the revisions. An empty text on success, otherwise what failed.
-QString bringUpToDate(Database& db);
+QString bringUpToDate(Database& db, const Progress& progress = {});
 
 // Contacts that share one name, which the job's save cannot tell apart (it updates the first of
 // them). One line a name, naming the table and the rows, for someone to decide.

@@ -16,6 +16,25 @@ void RowsModel::setRows(Rows rows) {
     endResetModel();
 }
 
+void RowsModel::appendRows(const Rows& more) {
+    if (more.isEmpty()) {
+        return;
+    }
+    if (rows_.columns().isEmpty()) {
+        setRows(more);
+        return;
+    }
+    beginInsertRows({}, rows_.count(), rows_.count() + more.count() - 1);
+    const int width = int(more.columns().size());
+    for (int r = 0; r < more.count(); ++r) {
+        QVariant* cells = rows_.appendRow();
+        for (int c = 0; c < width; ++c) {
+            cells[c] = more.at(r, c);
+        }
+    }
+    endInsertRows();
+}
+
 void RowsModel::setHeader(int column, const QString& header) {
     columns_[column].header = header;
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);

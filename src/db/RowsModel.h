@@ -37,6 +37,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+protected:
+    // Adds rows of the same columns after those shown.
+    void appendRows(const Rows& more);
+
 private:
     QList<Column> columns_;
     QList<int> sources_;  // each column's position in the rows, or -1

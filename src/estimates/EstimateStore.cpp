@@ -347,25 +347,29 @@ std::optional<StoredEstimate> LoadFullEstimate(Database& db, qint64 estNo) {
     return estimate;
 }
 
-std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString& text) {
+std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString& text,
+                                                    textindex::Through through) {
     const QString find = text.trimmed();
-    QString sql = QStringLiteral(
-        "SELECT Estimate.EstNo, Estimate.DateCreated, customers.Name, customers.Address "
-        "FROM Estimate JOIN customers ON Estimate.ClientId = customers.DummyId WHERE ");
-    QVariantList params;
-    double number = 0;
-    if (numbers::isNumber(find, &number) && number >= 1 && number < 9.2e18 &&
-        number == double(qint64(number))) {
-        sql += QStringLiteral("Estimate.EstNo = ?");
-        params << qint64(number);
-    } else {
-        const textkeys::Condition named =
-            textkeys::like(QStringLiteral("customers.Name"), SqlDialect::containsPattern(find));
-        sql += named.sql;
-        params << named.value;
-    }
-    sql += QStringLiteral(" ORDER BY Estimate.EstNo, Estimate.DummyId");
-    const std::optional<Rows> rows = db.query(sql, params);
+    const std::optional<Rows> rows = textindex::answer(db, [&](textindex::Through via) {
+        QString sql = QStringLiteral(
+            "SELECT Estimate.EstNo, Estimate.DateCreated, customers.Name, customers.Address "
+            "FROM Estimate JOIN customers ON Estimate.ClientId = customers.DummyId WHERE ");
+        QVariantList params;
+        double number = 0;
+        if (numbers::isNumber(find, &number) && number >= 1 && number < 9.2e18 &&
+            number == double(qint64(number))) {
+            sql += QStringLiteral("Estimate.EstNo = ?");
+            params << qint64(number);
+        } else {
+            const textindex::Condition named = textindex::contains(
+                db, QStringLiteral("customers"), find, {QStringLiteral("Name")},
+                through == textindex::Through::Scan ? through : via);
+            sql += named.sql;
+            params << named.params;
+        }
+        sql += QStringLiteral(" ORDER BY Estimate.EstNo, Estimate.DummyId");
+        return db.query(sql, params);
+    });
     if (!rows) {
         return std::nullopt;
     }

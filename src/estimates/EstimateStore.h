@@ -2,6 +2,7 @@
 
 #include "db/RowVersion.h"
 #include "db/Rows.h"
+#include "db/TextIndex.h"
 #include "estimates/Estimate.h"
 #include "records/SaveConflict.h"
 
@@ -92,7 +93,9 @@ struct FoundEstimate {
 };
 // A text that starts with a number greater than 0 and holds nothing else finds that estimate;
 // any other text finds the estimates of customers whose name holds it (all of them when empty).
-std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString& text);
+// Customers' names are found through the text index unless through asks to read every row.
+std::optional<QList<FoundEstimate>> searchEstimates(
+    Database& db, const QString& text, textindex::Through through = textindex::Through::Index);
 
 // Records a printing of the estimate and gives its issue number: one more than the printings
 // recorded before.

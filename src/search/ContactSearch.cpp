@@ -1,29 +1,28 @@
 #include "search/ContactSearch.h"
 
 #include "db/Database.h"
+#include "db/TextIndex.h"
 #include "db/TextKeys.h"
 
 #include <QVariantList>
 
-std::optional<Rows> searchContacts(Database& db, const QString& text, bool clients) {
+std::optional<Rows> searchContacts(Database& db, const QString& text, bool clients,
+                                   textindex::Through through) {
     const QString find = text.trimmed();
-    QString sql = clients ? QStringLiteral(
-                                "SELECT Name, Address, Contact AS Telephone, DummyId "
-                                "FROM clients")
-                          : QStringLiteral(
-                                "SELECT Name, Address, Telephone, DummyId "
-                                "FROM customers");
-    QVariantList params;
-    if (!find.isEmpty()) {
-        const QString pattern = SqlDialect::containsPattern(find);
-        const textkeys::Condition name = textkeys::like(QStringLiteral("Name"), pattern);
-        const textkeys::Condition address = textkeys::like(QStringLiteral("Address"), pattern);
-        sql += QStringLiteral(" WHERE (") + name.sql + QStringLiteral(" OR ") + address.sql + u')';
-        params << name.value << address.value;
+    const QString table = clients ? QStringLiteral("clients") : QStringLiteral("customers");
+    const QString columns = clients ? QStringLiteral("SELECT Name, Address, Contact AS Telephone, "
+                                                     "DummyId FROM clients")
+                                    : QStringLiteral("SELECT Name, Address, Telephone, DummyId "
+                                                     "FROM customers");
+    const QString order = QStringLiteral(" ORDER BY ") +
+                          textkeys::orderBy(table, QStringLiteral("Name")) +
+                          QStringLiteral(", DummyId");
+    if (find.isEmpty()) {
+        return db.query(columns + order);
     }
-    sql += QStringLiteral(" ORDER BY ") +
-           textkeys::orderBy(clients ? QStringLiteral("clients") : QStringLiteral("customers"),
-                             QStringLiteral("Name")) +
-           QStringLiteral(", DummyId");
-    return db.query(sql, params);
+    return textindex::answer(db, [&](textindex::Through via) {
+        const textindex::Condition found = textindex::contains(
+            db, table, find, {}, through == textindex::Through::Scan ? through : via);
+        return db.query(columns + QStringLiteral(" WHERE ") + found.sql + order, found.params);
+    });
 }

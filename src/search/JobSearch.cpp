@@ -4,6 +4,9 @@
 #include "db/Database.h"
 #include "db/TextKeys.h"
 
+#include <cmath>
+#include <limits>
+
 #include <QStringList>
 #include <QVariantList>
 
@@ -49,45 +52,99 @@ QString orderFieldFor(const QString& choice, const std::array<QString, 36>& capt
     return kJobNo;
 }
 
-std::optional<Rows> searchJobs(Database& db, const QString& text, const QString& status,
-                               const QString& orderField) {
+namespace {
+
+// The job number a search text stands for: its leading number when that is a whole number
+// the JobNo column can hold. A fraction ("20004.5") or a number beyond the column
+// ("07700900123", a telephone number) stands for none.
+std::optional<qint32> jobNumberIn(const QString& find) {
+    const double number = numbers::leadingNumber(find);
+    if (number != std::floor(number) || number < double(std::numeric_limits<qint32>::min()) ||
+        number > double(std::numeric_limits<qint32>::max())) {
+        return std::nullopt;
+    }
+    return qint32(number);
+}
+
+// The jobs a search finds, as a condition with its parameters.
+textindex::Condition jobsFound(Database& db, const QString& text, const QString& status,
+                               textindex::Through through) {
     const QString find = text.trimmed();
     const QString onlyStatus = status.trimmed();
-    const QString order = isOrderField(orderField) ? orderField : kJobNo;
-
-    QString sql = QStringLiteral(
-        "SELECT DummyId, WorkName, HomeAddress, HomeNumbers, JobNo, JobStatus, DateCreated, "
-        "DateReceived, DateDue, CustRef FROM Jobs WHERE ");
-    QVariantList params;
+    textindex::Condition found;
     if (find.isEmpty()) {
         // Jobs without a name are left out of the full list.
-        sql += QStringLiteral("WorkName <> ''");
+        found.sql = QStringLiteral("WorkName <> ''");
     } else {
-        static const char* const kSearched[] = {"WorkDetails", "WorkName",  "HomeAddress",
-                                                "HomeNumbers", "CliName",   "CliAddress",
-                                                "CliNumbers",  "ClientRef", "CustRef"};
-        const QString pattern = SqlDialect::containsPattern(find);
-        QStringList any;
-        for (const char* column : kSearched) {
-            const textkeys::Condition matches = textkeys::like(QLatin1String(column), pattern);
-            any << matches.sql;
-            params << matches.value;
+        found = textindex::contains(db, QStringLiteral("Jobs"), find, {}, through);
+        if (const std::optional<qint32> number = jobNumberIn(find)) {
+            found.sql = QStringLiteral("(%1 OR JobNo = ?)").arg(found.sql);
+            found.params << *number;
         }
-        any << QStringLiteral("JobNo = ?");
-        params << numbers::leadingNumber(find);
-        sql += u'(' + any.join(QStringLiteral(" OR ")) + u')';
     }
     if (!onlyStatus.isEmpty()) {
         const textkeys::Condition status = textkeys::equals(QStringLiteral("JobStatus"), onlyStatus);
-        sql += QStringLiteral(" AND ") + status.sql;
-        params << status.value;
+        found.sql += QStringLiteral(" AND ") + status.sql;
+        found.params << status.value;
     }
+    return found;
+}
+
+const QString kFoundColumns = QStringLiteral(
+    "SELECT DummyId, WorkName, HomeAddress, HomeNumbers, JobNo, JobStatus, DateCreated, "
+    "DateReceived, DateDue, CustRef FROM Jobs WHERE ");
+
+QString orderClause(const QString& orderField, Qt::SortOrder direction) {
+    const QString order = isOrderField(orderField) ? orderField : kJobNo;
+    const QString way = direction == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString();
     // Jobs without the date (or the text) come first on both engines.
-    sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), order);
-    if (order != kJobNo) {
-        sql += QStringLiteral(", JobNo");  // ties in a stable order
+    QString by = textkeys::orderBy(QStringLiteral("Jobs"), order);
+    if (!way.isEmpty()) {
+        by.replace(QStringLiteral(" NULLS FIRST"), QStringLiteral(" DESC NULLS LAST"));
     }
-    return db.query(sql, params);
+    QString sql = QStringLiteral(" ORDER BY ") + by;
+    if (order != kJobNo) {
+        sql += QStringLiteral(", JobNo") + way;  // ties in a stable order
+    }
+    return sql + QStringLiteral(", DummyId") + way;
+}
+
+}  // namespace
+
+std::optional<Rows> searchJobs(Database& db, const QString& text, const QString& status,
+                               const QString& orderField, textindex::Through through) {
+    return textindex::answer(db, [&](textindex::Through via) -> std::optional<Rows> {
+        const textindex::Condition found =
+            jobsFound(db, text, status, through == textindex::Through::Scan ? through : via);
+        return db.query(kFoundColumns + found.sql + orderClause(orderField, Qt::AscendingOrder),
+                        found.params);
+    });
+}
+
+std::optional<qint64> countJobs(Database& db, const QString& text, const QString& status) {
+    const std::optional<Rows> rows =
+        textindex::answer(db, [&](textindex::Through via) -> std::optional<Rows> {
+            const textindex::Condition found = jobsFound(db, text, status, via);
+            return db.query(QStringLiteral("SELECT count(*) FROM Jobs WHERE ") + found.sql,
+                            found.params);
+        });
+    if (!rows || rows->isEmpty()) {
+        return std::nullopt;
+    }
+    return rows->at(0, 0).toLongLong();
+}
+
+std::optional<Rows> jobsBlock(Database& db, const QString& text, const QString& status,
+                              const QString& orderField, Qt::SortOrder direction, qint64 offset,
+                              int limit) {
+    return textindex::answer(db, [&](textindex::Through via) -> std::optional<Rows> {
+        const textindex::Condition found = jobsFound(db, text, status, via);
+        QVariantList params = found.params;
+        params << limit << offset;
+        return db.query(kFoundColumns + found.sql + orderClause(orderField, direction) +
+                            QStringLiteral(" LIMIT ? OFFSET ?"),
+                        params);
+    });
 }
 
 QString jobsFingerprint(Database& db) {

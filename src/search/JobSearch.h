@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Rows.h"
+#include "db/TextIndex.h"
 
 #include <QString>
 #include <array>
@@ -17,12 +18,24 @@ QString orderFieldFor(const QString& choice, const std::array<QString, 36>& capt
 
 // The jobs that hold the text (trimmed) in any of their name, address, numbers, details and
 // reference fields, without regard to case, or whose number is the number the text begins
-// with; with an empty text every job that has a name. A status, when given, must match as well.
+// with (a whole number the job number can be: "123 High St" finds job 123, "20004.5" and
+// "07700900123" no job by its number); with an empty text every job that has a name. A status,
+// when given, must match as well.
 // Rows: DummyId, WorkName, HomeAddress, HomeNumbers, JobNo, JobStatus, DateCreated,
 // DateReceived, DateDue, CustRef, ordered by orderField and then JobNo. An orderField that is
-// not one orderFieldFor gives is taken as JobNo. Nothing on failure (see db.lastError()).
+// not one orderFieldFor gives is taken as JobNo. The texts are found through the text index
+// unless through asks to read every row (the same rows, more slowly). Nothing on failure (see
+// db.lastError()).
 std::optional<Rows> searchJobs(Database& db, const QString& text, const QString& status,
-                               const QString& orderField);
+                               const QString& orderField,
+                               textindex::Through through = textindex::Through::Index);
+// How many jobs searchJobs finds.
+std::optional<qint64> countJobs(Database& db, const QString& text, const QString& status);
+// limit of the rows searchJobs finds, from the offset-th on, ordered by orderField either way
+// (rows without a value first going up, last going down), for a grid that reads as it scrolls.
+std::optional<Rows> jobsBlock(Database& db, const QString& text, const QString& status,
+                              const QString& orderField, Qt::SortOrder direction, qint64 offset,
+                              int limit);
 
 // A short text that changes whenever a job is added, saved or deleted (read from the jobs'
 // identities and versions, not their rows), so a grid of found jobs knows when to search again.

@@ -13,10 +13,13 @@
 #include "records/Options.h"
 #include "records/RunDatabase.h"
 #include "setup/Backup.h"
+#include "setup/Progress.h"
 #include "startup/Bootstrap.h"
 
 namespace {
 constexpr int kMinimumScreenWidth = 1024;
+// Rows in the registers from which building their text indexes shows a progress bar.
+constexpr qint64 kProgressShownFrom = 50000;
 const QString kDataFolder = QStringLiteral("\\Verdell Std");
 }  // namespace
 
@@ -99,7 +102,22 @@ bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRu
 }
 
 void LoadFromDatabase(AppState& app) {
-    const QString failure = revisions::bringUpToDate(app.DbConnection);
+    // Building the text indexes of a big register takes a while: it shows its progress.
+    bool shown = false;
+    const QString failure =
+        revisions::bringUpToDate(app.DbConnection, [&app, &shown](qint64 value, qint64 maximum) {
+            if (!app.conversionProgress || maximum < kProgressShownFrom) {
+                return;
+            }
+            if (!shown) {
+                app.conversionProgress->status(QStringLiteral("Building the search index"));
+                shown = true;
+            }
+            app.conversionProgress->progress(value, maximum);
+        });
+    if (shown) {
+        app.conversionProgress->status({});
+    }
     if (!failure.isEmpty()) {
         app.prompter.message(QStringLiteral("The database could not be brought up to date for "
                                             "this version of Verdell:\r\n") +

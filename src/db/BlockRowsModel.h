@@ -1,0 +1,48 @@
+#pragma once
+
+#include "db/RowsModel.h"
+
+#include <functional>
+#include <optional>
+
+// A grid's rows read a block at a time as the view scrolls to them, so the first screen of a
+// list of a million rows shows at once; the full count is known from the start. Ordering by a
+// column reads the rows again in that column's order.
+class BlockRowsModel : public RowsModel {
+    Q_OBJECT
+public:
+    // Where the rows come from: how many there are, and limit of them from the offset-th on in
+    // the order of a field, either way. Nothing on failure.
+    struct Source {
+        std::function<std::optional<qint64>()> count;
+        std::function<std::optional<Rows>(const QString& orderField, Qt::SortOrder order,
+                                          qint64 offset, int limit)>
+            block;
+    };
+
+    explicit BlockRowsModel(QList<Column> columns, int blockRows = 200, QObject* parent = nullptr);
+
+    // Shows the source's rows from the first, ordered by orderField; false when the source
+    // failed (the grid is then empty).
+    bool show(Source source, const QString& orderField, Qt::SortOrder order = Qt::AscendingOrder);
+    // Every row the source holds, read or not.
+    qint64 totalCount() const { return total_; }
+
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    // Orders by the column's field.
+    void sort(int column, Qt::SortOrder order) override;
+
+Q_SIGNALS:
+    // A block could not be read; the grid keeps the rows it has.
+    void readFailed();
+
+private:
+    bool readNext();
+
+    Source source_;
+    QString orderField_;
+    Qt::SortOrder order_ = Qt::AscendingOrder;
+    int blockRows_;
+    qint64 total_ = 0;
+};
