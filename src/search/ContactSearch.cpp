@@ -5,6 +5,8 @@
 
 #include <QVariantList>
 
+namespace search {
+
 std::optional<Rows> searchContacts(Database& db, const QString& text, bool clients) {
     const QString find = text.trimmed();
     QString sql = clients ? QStringLiteral(
@@ -27,3 +29,5 @@ std::optional<Rows> searchContacts(Database& db, const QString& text, bool clien
            QStringLiteral(", DummyId");
     return db.query(sql, params);
 }
+
+}  // namespace search
