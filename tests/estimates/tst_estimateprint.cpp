@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace estimates;
+
 namespace {
 
 // Every part's text of a saved document, parts joined by a blank line.
@@ -248,5 +250,3 @@ private Q_SLOTS:
 
 QTEST_MAIN(tst_estimateprint)
 #include "tst_estimateprint.moc"
-
-using namespace estimates;

@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace estimates;
+
 using Answer = Prompter::Answer;
 
 class tst_estimatescreen : public QObject {
@@ -383,5 +385,3 @@ private Q_SLOTS:
 
 QTEST_MAIN(tst_estimatescreen)
 #include "tst_estimatescreen.moc"
-
-using namespace estimates;

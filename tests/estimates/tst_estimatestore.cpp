@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace estimates;
+
 using Lines = QList<EstimateLine>;
 
 namespace {
@@ -292,5 +294,3 @@ private Q_SLOTS:
 
 QTEST_MAIN(tst_estimatestore)
 #include "tst_estimatestore.moc"
-
-using namespace estimates;
