@@ -191,25 +191,27 @@ void Workstation::saveContact(const QString& marker) {
 
 void Workstation::saveEstimate(const QString& marker) {
     const qint64 estNo = kFirstEstimate + random_.bounded(quint32(kSharedEstimates));
-    const std::optional<StoredEstimate> stored = LoadFullEstimate(bench_.app.DbConnection, estNo);
+    const std::optional<estimates::StoredEstimate> stored =
+        estimates::LoadFullEstimate(bench_.app.DbConnection, estNo);
     if (!stored) {
         failed(QStringLiteral("save-estimate"), 0, QStringLiteral("not read"));
         return;
     }
-    EstimateSave save;
+    estimates::EstimateSave save;
     save.EstNo = estNo;
     save.CustomerID = stored->ClientId;
     save.customer = stored->customer;
     save.Delivery = QStringLiteral("12.50");
     save.DateCreated = stored->DateCreated;
     save.version = stored->version;
-    QList<EstimateLine> lines = stored->lines;
+    QList<estimates::EstimateLine> lines = stored->lines;
     lines.first().Description = marker;
     QElapsedTimer timer;
     timer.start();
     QString outcome = QStringLiteral("done");
     for (;;) {
-        const SavedEstimate saved = saveNumberedEstimate(bench_.app, save, lines);
+        const estimates::SavedEstimate saved = estimates::saveNumberedEstimate(
+            bench_.app.DbConnection, save, lines, bench_.app.saveStamp());
         if (saved.outcome == SaveOutcome::ChangedElsewhere) {
             if (!keepMine()) {
                 write(QStringLiteral("save-estimate"), QStringLiteral("cancelled"),

@@ -28,21 +28,21 @@ double elapsedSeconds(const QElapsedTimer& timer) {
 }
 
 bool addBigEstimate(Database& db) {
-    EstimateSave save;
+    estimates::EstimateSave save;
     save.EstNo = kBigEstimate;
     save.customer = {QStringLiteral("Mrs Zo\u00EB O'Brien"), QStringLiteral("Zo\u00EB"),
                      QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT"),
                      QStringLiteral("0113 496 0421"), QStringLiteral("zoe@example.org")};
     save.Delivery = QStringLiteral("20");
     save.DateCreated = QStringLiteral("06/12/2026");
-    QList<EstimateLine> lines;
+    QList<estimates::EstimateLine> lines;
     for (int i = 1; i <= kLines; ++i) {
-        lines << EstimateLine{QString::number(i % 7 + 1),
-                              QStringLiteral("Item %1: copper fitting, supplied and fitted").arg(i),
-                              QStringLiteral("%1.25").arg(i % 40),
-                              QStringLiteral("%1.75").arg(i % 60)};
+        lines << estimates::EstimateLine{
+            QString::number(i % 7 + 1),
+            QStringLiteral("Item %1: copper fitting, supplied and fitted").arg(i),
+            QStringLiteral("%1.25").arg(i % 40), QStringLiteral("%1.75").arg(i % 60)};
     }
-    return bool(SaveEstimate(db, save, lines));
+    return bool(estimates::SaveEstimate(db, save, lines));
 }
 
 void LoadEstimateOf200Lines(benchmark::State& state) {

@@ -149,7 +149,7 @@ void contacts(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        const auto rows = searchContacts(local->app.DbConnection, customerName, false);
+        const auto rows = search::searchContacts(local->app.DbConnection, customerName, false);
         state.SetIterationTime(seconds(t));
         state.counters["rows"] = rows ? rows->count() : -1;
     }

@@ -114,15 +114,16 @@ bool seed(BenchApplication& bench) {
         return false;
     }
     for (int i = 0; i < load::kSharedEstimates; ++i) {
-        EstimateSave save;
+        estimates::EstimateSave save;
         save.customer.Name = QStringLiteral("Estimate customer %1").arg(i);
         save.Delivery = QStringLiteral("10");
         save.DateCreated = QStringLiteral("14/03/2026");
-        if (!saveNumberedEstimate(app, save,
-                                  {{QStringLiteral("2"), QStringLiteral("Valve"),
-                                    QStringLiteral("10"), QStringLiteral("15")},
-                                   {QStringLiteral("1"), QStringLiteral("Labour"),
-                                    QStringLiteral("5"), QStringLiteral("8")}})) {
+        if (!estimates::saveNumberedEstimate(app.DbConnection, save,
+                                             {{QStringLiteral("2"), QStringLiteral("Valve"),
+                                               QStringLiteral("10"), QStringLiteral("15")},
+                                              {QStringLiteral("1"), QStringLiteral("Labour"),
+                                               QStringLiteral("5"), QStringLiteral("8")}},
+                                             app.saveStamp())) {
             return false;
         }
     }

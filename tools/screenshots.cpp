@@ -184,33 +184,38 @@ int main(int argc, char** argv) {
         }
         frmAddressBook book(env.app());
         save(book, folder, QStringLiteral("frmAddressBook"));
-        frmSearch search(env.app());
-        search.txtSearch->setText(QStringLiteral("o"));
+        frmSearch search(env.app(), false);
+        search.findChild<QLineEdit*>(QStringLiteral("txtSearch"))->setText(QStringLiteral("o"));
         search.cmdGo_Click();
         save(search, folder, QStringLiteral("frmSearch"));
         book.cmdNew_Click();
-        book.txtName->setText(QStringLiteral("Mr A Smith"));
-        book.txtAddress->setPlainText(QStringLiteral("3 Mill Lane\nOtley\nLS21 1AA"));
-        book.txtContacts->setText(QStringLiteral("Alan"));
-        book.txtTelephone->setText(QStringLiteral("01943 496 000"));
+        const auto box = [&book](const char* name) {
+            return book.findChild<QLineEdit*>(QString::fromLatin1(name));
+        };
+        box("txtName")->setText(QStringLiteral("Mr A Smith"));
+        book.findChild<QPlainTextEdit*>(QStringLiteral("txtAddress"))
+            ->setPlainText(QStringLiteral("3 Mill Lane\nOtley\nLS21 1AA"));
+        box("txtContacts")->setText(QStringLiteral("Alan"));
+        box("txtTelephone")->setText(QStringLiteral("01943 496 000"));
         save(book, folder, QStringLiteral("frmAddressBook-editing"));
     }
     {
-        EstimateSave estimate;
+        estimates::EstimateSave estimate;
         estimate.EstNo = 1042;
         estimate.customer = {QStringLiteral("Mrs Zo\u00EB O'Brien"), QStringLiteral("Zo\u00EB"),
                              QStringLiteral("14 Larkspur Close\nHeadingley\nLeeds\nLS6 2QT"),
                              QStringLiteral("0113 496 0421"), QStringLiteral("zoe@example.org")};
         estimate.Delivery = QStringLiteral("20");
         estimate.DateCreated = QStringLiteral("06/12/2026");
-        SaveEstimate(env.app().DbConnection, estimate,
-                     {{QStringLiteral("2"), QStringLiteral("Thermostatic radiator valve"),
-                       QStringLiteral("10"), QStringLiteral("15")},
-                      {QStringLiteral("1"), QStringLiteral("Labour, half day"),
-                       QStringLiteral("50"), QStringLiteral("85")},
-                      {QStringLiteral("3"), QStringLiteral("Copper pipe, 2 m lengths"),
-                       QStringLiteral("4"), QStringLiteral("6.5")}});
-        AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
+        estimates::SaveEstimate(
+            env.app().DbConnection, estimate,
+            {{QStringLiteral("2"), QStringLiteral("Thermostatic radiator valve"),
+              QStringLiteral("10"), QStringLiteral("15")},
+             {QStringLiteral("1"), QStringLiteral("Labour, half day"), QStringLiteral("50"),
+              QStringLiteral("85")},
+             {QStringLiteral("3"), QStringLiteral("Copper pipe, 2 m lengths"), QStringLiteral("4"),
+              QStringLiteral("6.5")}});
+        estimates::AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
         frmEstimate estimates(env.app());
         estimates.Form_Load();
         save(estimates, folder, QStringLiteral("frmEstimate-empty"));

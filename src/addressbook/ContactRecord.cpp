@@ -218,3 +218,27 @@ QStringList clsClients::readFields() const {
 QStringList clsClients::writtenFields() const {
     return {QStringLiteral("Name"), QStringLiteral("Address"), QStringLiteral("Contact")};
 }
+
+bool ContactRecord::Delete() {
+    return db_.exec(QStringLiteral("DELETE FROM %1 WHERE DummyID = ?").arg(table_), {DummyID});
+}
+
+namespace addressbook {
+
+std::optional<QList<qint64>> estimatesOfCustomer(Database& db, qint32 customerId) {
+    const std::optional<Rows> rows = db.query(
+        QStringLiteral("SELECT EstNo FROM Estimate WHERE ClientID = ? AND EstNo IS NOT NULL "
+                       "ORDER BY EstNo"),
+        {customerId});
+    if (!rows) {
+        return std::nullopt;
+    }
+    QList<qint64> numbers;
+    numbers.reserve(rows->count());
+    for (int i = 0; i < rows->count(); ++i) {
+        numbers << rows->integer(i, QStringLiteral("EstNo"));
+    }
+    return numbers;
+}
+
+}  // namespace addressbook

@@ -3,9 +3,11 @@
 #include "db/RowVersion.h"
 #include "records/SaveConflict.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class Database;
 class Rows;
@@ -41,6 +43,9 @@ public:
     // written. A record without a version is added: under its identity when it has one (written
     // again after a deletion elsewhere), otherwise as a new row whose identity it takes.
     SaveOutcome Save(const SaveStamp& stamp = {});
+    // Deletes the row with the record's identity (none there is no failure). False when the
+    // database refused, the row then as it was and the reason the connection's last error.
+    bool Delete();
     // The fields this record writes, where the stored record differs from it.
     QList<conflicts::Difference> differencesFrom(const ContactRecord& stored) const;
 
@@ -85,3 +90,11 @@ protected:
     QStringList readFields() const override;
     QStringList writtenFields() const override;
 };
+
+namespace addressbook {
+
+// The estimate number of each estimate line that names the customer, in number order; nothing
+// when they cannot be read (see db.lastError()).
+std::optional<QList<qint64>> estimatesOfCustomer(Database& db, qint32 customerId);
+
+}  // namespace addressbook

@@ -267,15 +267,9 @@ bool frmAddressBook::saveSelected() {
         }
         break;
     }
-    if (app_.DbConnection.serverAway()) {
-        app_.server.tellUser();
-        return false;
-    }
-    app_.prompter.message(QStringLiteral("The contact could not be saved.\r\n") +
-                              app_.DbConnection.lastError().message +
-                              QStringLiteral("\r\nYour changes are still on the screen."),
-                          QStringLiteral("Contact Not Saved"), Prompter::Buttons::Ok,
-                          Prompter::Icon::Critical);
+    tellFailure(QStringLiteral("The contact could not be saved.\r\n"),
+                QStringLiteral("Contact Not Saved"),
+                QStringLiteral("\r\nYour changes are still on the screen."));
     return false;
 }
 
@@ -333,14 +327,12 @@ void frmAddressBook::cmdNew_Click() {
 }
 
 void frmAddressBook::cmdSearch_Click() {
-    app_.SearchClients = !customerSelected();
-    frmSearch search(app_, this);
-    search.exec();
-    if (app_.SearchContactID <= 0) {
+    const std::optional<qint32> id = frmSearch::pick(app_, !customerSelected(), this);
+    if (!id) {
         return;
     }
     ClearScreen();
-    showStored(app_.SearchContactID);
+    showStored(*id);
 }
 
 void frmAddressBook::cmdDelete_Click() {
@@ -368,10 +360,13 @@ void frmAddressBook::cmdDelete_Click() {
                           Prompter::Icon::Question) != Prompter::Answer::Yes) {
             return;
         }
-        const int count = IsCustomerUsedInEstimate(id);
-        if (count != 0) {
+        const std::optional<int> count = IsCustomerUsedInEstimate(id);
+        if (!count) {
+            return;
+        }
+        if (*count != 0) {
             if (app_.prompter.message(
-                    QStringLiteral("This customer is used in ") + QString::number(count) +
+                    QStringLiteral("This customer is used in ") + QString::number(*count) +
                         QStringLiteral(" estimates and cannot be deleted.\r\n\r\nWould you like "
                                        "to see the estimates using this customer?"),
                     QStringLiteral("Unable To Delete Customer ") + name, Prompter::Buttons::YesNo,
@@ -380,8 +375,9 @@ void frmAddressBook::cmdDelete_Click() {
             }
             return;
         }
-        DeleteCustomer(id);
-        ClearScreen();
+        if (DeleteCustomer(id)) {
+            ClearScreen();
+        }
         return;
     }
     const qint32 id = client_.DummyID;
@@ -391,30 +387,61 @@ void frmAddressBook::cmdDelete_Click() {
                                         Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
-    DeleteClient(id);
-    ClearScreen();
+    if (DeleteClient(id)) {
+        ClearScreen();
+    }
 }
 
-int frmAddressBook::IsCustomerUsedInEstimate(qint32 RecordId) {
-    const QVariant count = app_.DbConnection.scalar(
-        QStringLiteral("SELECT COUNT(EstNo) FROM Estimate WHERE ClientID = ?"), {RecordId});
-    return count.isValid() ? count.toInt() : 0;
+std::optional<int> frmAddressBook::IsCustomerUsedInEstimate(qint32 RecordId) {
+    const std::optional<QList<qint64>> estimates =
+        addressbook::estimatesOfCustomer(app_.DbConnection, RecordId);
+    if (!estimates) {
+        tellFailure(QStringLiteral("The contact could not be deleted.\r\n"),
+                    QStringLiteral("Contact Not Deleted"));
+        return std::nullopt;
+    }
+    return int(estimates->size());
 }
 
-void frmAddressBook::DeleteCustomer(qint32 RecordId) {
-    app_.DbConnection.exec(QStringLiteral("DELETE FROM customers WHERE DummyID = ?"), {RecordId});
+bool frmAddressBook::DeleteCustomer(qint32 RecordId) {
+    customer_.DummyID = RecordId;
+    return deleted(customer_);
 }
 
-void frmAddressBook::DeleteClient(qint32 RecordId) {
-    app_.DbConnection.exec(QStringLiteral("DELETE FROM clients WHERE DummyID = ?"), {RecordId});
+bool frmAddressBook::DeleteClient(qint32 RecordId) {
+    client_.DummyID = RecordId;
+    return deleted(client_);
+}
+
+bool frmAddressBook::deleted(ContactRecord& record) {
+    if (record.Delete()) {
+        return true;
+    }
+    tellFailure(QStringLiteral("The contact could not be deleted.\r\n"),
+                QStringLiteral("Contact Not Deleted"));
+    return false;
+}
+
+void frmAddressBook::tellFailure(const QString& what, const QString& title, const QString& after) {
+    if (app_.DbConnection.serverAway()) {
+        app_.server.tellUser();
+        return;
+    }
+    app_.prompter.message(what + app_.DbConnection.lastError().message + after, title,
+                          Prompter::Buttons::Ok, Prompter::Icon::Critical);
 }
 
 void frmAddressBook::DisplayUsedEstimates(qint32 RecordId) {
-    const std::optional<Rows> rows = app_.DbConnection.query(
-        QStringLiteral("SELECT EstNo FROM Estimate WHERE ClientID = ? ORDER BY EstNo"), {RecordId});
+    const std::optional<QList<qint64>> estimates =
+        addressbook::estimatesOfCustomer(app_.DbConnection, RecordId);
+    if (!estimates) {
+        tellFailure(QStringLiteral("The estimates could not be read.\r\n"),
+                    QStringLiteral("Customer: ") + customer_.Name);
+        return;
+    }
     QStringList numbers;
-    for (int i = 0; rows && i < rows->count(); ++i) {
-        numbers << rows->text(i, QStringLiteral("EstNo"));
+    for (qint64 estNo : *estimates) {
+        numbers << QString::number(estNo);
     }
     const QString name = customer_.Name;
     app_.prompter.message(QStringLiteral("The following estimates reference customer ") + name +

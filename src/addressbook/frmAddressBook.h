@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QHash>
+#include <array>
+#include <optional>
 
 class AppState;
 class QLabel;
@@ -26,10 +28,18 @@ public:
     void cmdSearch_Click();
     void cmdExit_Click();
 
-    // The number of estimate lines that name the customer.
-    int IsCustomerUsedInEstimate(qint32 RecordId);
+    bool contactEditing() const { return ContactEditing; }
+    const clsCustomers& customer() const { return customer_; }
+    const clsClients& client() const { return client_; }
 
-    QRadioButton* optType[2];  // "Customer", "Client"
+    void reject() override;
+
+private:
+    // The number of estimate lines that name the customer; nothing, with the user told, when
+    // they cannot be read.
+    std::optional<int> IsCustomerUsedInEstimate(qint32 RecordId);
+
+    std::array<QRadioButton*, 2> optType;  // "Customer", "Client"
     QLineEdit* txtName;
     QPlainTextEdit* txtAddress;
     QLineEdit* txtContacts;
@@ -44,14 +54,6 @@ public:
     // A quiet notice that another workstation changed or deleted the contact on the screen.
     QLabel* labChangedElsewhere;
 
-    bool contactEditing() const { return ContactEditing; }
-    const clsCustomers& customer() const { return customer_; }
-    const clsClients& client() const { return client_; }
-
-public:
-    void reject() override;
-
-private:
     bool customerSelected() const;
     // The record of the selected type.
     ContactRecord& selected();
@@ -63,8 +65,13 @@ private:
     void PopulateScreenWithCustomer();
     void PopulateScreenWithClient();
     void MarkEditingContact();
-    void DeleteCustomer(qint32 RecordId);
-    void DeleteClient(qint32 RecordId);
+    // Delete the contact; false, with the user told why, when the database refused (the row
+    // and the screen then stay as they were).
+    bool DeleteCustomer(qint32 RecordId);
+    bool DeleteClient(qint32 RecordId);
+    bool deleted(ContactRecord& record);
+    // Tells the user what failed and the database's reason (or that the server is away).
+    void tellFailure(const QString& what, const QString& title, const QString& after = {});
     void DisplayUsedEstimates(qint32 RecordId);
     // Saves the selected record from the screen and shows what was stored. False, with the user
     // told why, when the database refused it; the typing stays on the screen.

@@ -302,14 +302,16 @@ int printEstimate(AppState& app, const QStringList& arguments, Streams io) {
     if (!openAsTheProgramDoes(app, io)) {
         return 1;
     }
-    const std::optional<StoredEstimate> estimate = LoadFullEstimate(app.DbConnection, estNo);
+    const std::optional<estimates::StoredEstimate> estimate =
+        estimates::LoadFullEstimate(app.DbConnection, estNo);
     if (!estimate) {
         return fail(io, app.DbConnection.lastError().ok()
                             ? QStringLiteral("there is no estimate %1 with lines").arg(estNo)
                             : QStringLiteral("the database cannot be read: %1")
                                   .arg(app.DbConnection.lastError().message));
     }
-    const QString path = printAndRecord(app, printoutOf(*estimate), int(estimate->lines.size()));
+    const QString path = estimates::printAndRecord(app, estimates::printoutOf(*estimate),
+                                                   int(estimate->lines.size()));
     if (path.isEmpty()) {
         return fail(io, QStringLiteral("the estimate was not printed: %1").arg(lastMessage(app)));
     }

@@ -2,6 +2,8 @@
 
 #include "common/Numbers.h"
 
+namespace estimates {
+
 std::optional<QString> typedNumber(const QString& text, const QString& currencySymbol) {
     QString number = text.trimmed();
     if (!currencySymbol.isEmpty() && number.startsWith(currencySymbol)) {
@@ -34,3 +36,5 @@ AmountDue amountDue(Money retail, Money delivery, bool vatRegistered) {
     out.due = out.toPay + out.vat;
     return out;
 }
+
+}  // namespace estimates

@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+namespace estimates {
+
 // An estimate as the estimates screen holds it: texts as typed, read as numbers where needed.
 
 // One priced line: a quantity of an item at a unit trade price and a unit retail price.
@@ -67,3 +69,5 @@ struct StoredEstimate {
     EstimateCustomer customer;
     RowVersion version;
 };
+
+}  // namespace estimates

@@ -13,6 +13,8 @@
 
 #include <QDir>
 
+namespace estimates {
+
 namespace {
 
 const QString kRoutine = QStringLiteral("PrintEstimate");
@@ -146,3 +148,5 @@ EstimatePrintout printoutOf(const StoredEstimate& estimate) {
     printout.Trade = totals.trade.toString();
     return printout;
 }
+
+}  // namespace estimates

@@ -7,6 +7,8 @@
 
 class AppState;
 
+namespace estimates {
+
 // What a printout of an estimate shows: the screen's values at the moment of printing, saved
 // or not.
 struct EstimatePrintout {
@@ -44,3 +46,5 @@ QString printAndRecord(AppState& app, EstimatePrintout printout, int itemCount);
 
 // A stored estimate as a printout, its totals worked out as the screen does.
 EstimatePrintout printoutOf(const StoredEstimate& estimate);
+
+}  // namespace estimates

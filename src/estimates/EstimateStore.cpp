@@ -5,12 +5,13 @@
 #include "db/Database.h"
 #include "db/RowValues.h"
 #include "db/TextKeys.h"
-#include "records/AppState.h"
 #include "records/Counters.h"
 #include "records/SharedRoutines.h"
 
 #include <QVariantList>
 #include <limits>
+
+namespace estimates {
 
 std::optional<QStringList> LoadStock(Database& db) {
     // In the order they were added, whichever way the engine would read the table.
@@ -264,9 +265,9 @@ SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<E
     return result;
 }
 
-SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
-                                   const QList<EstimateLine>& lines, QString* error) {
-    Database& db = app.DbConnection;
+SavedEstimate saveNumberedEstimate(Database& db, EstimateSave save,
+                                   const QList<EstimateLine>& lines, const SaveStamp& stamp,
+                                   QString* error) {
     SavedEstimate result;
     auto failed = [&](const QString& reason) {
         if (error) {
@@ -285,7 +286,7 @@ SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
         }
         save.EstNo = *next;
     }
-    result = SaveEstimate(db, save, lines, app.saveStamp());
+    result = SaveEstimate(db, save, lines, stamp);
     if (result.numberHeld) {
         return failed(
             QStringLiteral("The number %1 is already used by another estimate.").arg(save.EstNo));
@@ -298,6 +299,15 @@ SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
         return failed(db.lastError().message);
     }
     return result;
+}
+
+std::optional<qint64> GetNewEstimateNumber(Database& db, Prompter& prompter, bool manualNumbering) {
+    if (!manualNumbering) {
+        return counters::take(db, counters::Kind::Estimate).number;
+    }
+    return counters::askNumber(prompter, counters::Kind::Estimate,
+                               QStringLiteral("Please enter the new Estimate Reference number"),
+                               QStringLiteral("New Estimate Number"));
 }
 
 namespace {
@@ -413,3 +423,5 @@ std::optional<Rows> estimateIssues(Database& db, qint64 estNo) {
                                    "ORDER BY DateCreated DESC, PrintNo DESC"),
                     {estNo});
 }
+
+}  // namespace estimates

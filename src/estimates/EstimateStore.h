@@ -9,8 +9,10 @@
 #include <QStringList>
 #include <optional>
 
-class AppState;
 class Database;
+class Prompter;
+
+namespace estimates {
 
 // The estimates' rows in the database: one Estimate row per line, the customers they belong
 // to, the remembered descriptions (Stock) and the print history (EstimateDocs). Every failure
@@ -66,8 +68,14 @@ SavedEstimate SaveEstimate(Database& db, const EstimateSave& save, const QList<E
 // Saves the estimate under its number, taking the next number from the counter first when it
 // has none (EstNo 0), in the same transaction as the lines, so a refused save takes no number.
 // When the database refused or no number could be taken the reason is in *error.
-SavedEstimate saveNumberedEstimate(AppState& app, EstimateSave save,
-                                   const QList<EstimateLine>& lines, QString* error = nullptr);
+SavedEstimate saveNumberedEstimate(Database& db, EstimateSave save,
+                                   const QList<EstimateLine>& lines, const SaveStamp& stamp = {},
+                                   QString* error = nullptr);
+
+// Takes the next estimate number: from the counter in one transaction, or, with manual
+// numbering, asked of the user until the answer is a whole number in range (each other answer
+// is explained). Nothing when the user cancels or the counter cannot be taken.
+std::optional<qint64> GetNewEstimateNumber(Database& db, Prompter& prompter, bool manualNumbering);
 
 // The fields in which a stored estimate (or none, when it has gone) differs from the one on the
 // screen: the customer, the delivery cost and the lines.
@@ -104,3 +112,5 @@ std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems,
 // The printings of the estimate, newest first: DummyId, DateCreated, EstNo, PrintNo, TotalQty,
 // TotalPrice.
 std::optional<Rows> estimateIssues(Database& db, qint64 estNo);
+
+}  // namespace estimates

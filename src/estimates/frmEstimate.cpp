@@ -30,6 +30,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+using namespace estimates;
+
 namespace {
 
 const QString kNewEstimate = QStringLiteral("&New Estimate");
@@ -445,7 +447,7 @@ QList<EstimateLine> frmEstimate::lines() const {
 
 void frmEstimate::LoadStock() {
     comEstDesc->clear();
-    if (const auto stock = ::LoadStock(app_.DbConnection)) {
+    if (const auto stock = estimates::LoadStock(app_.DbConnection)) {
         comEstDesc->addItems(*stock);
     }
     comEstDesc->setCurrentIndex(-1);
@@ -512,8 +514,8 @@ void frmEstimate::CheckEdit() {
 
 void frmEstimate::CalculateTotals() {
     const QString delivery = txtDelivery->text();
-    const EstimateTotals totals =
-        ::CalculateTotals(lines(), typedNumber(delivery, app_.CurrencySymbol).value_or(delivery));
+    const EstimateTotals totals = estimates::CalculateTotals(
+        lines(), typedNumber(delivery, app_.CurrencySymbol).value_or(delivery));
     labDeliveryCosts->setText(totals.delivery.toString());
     labTotalTrade->setText(totals.trade.toString());
     labTotalRetail->setText(totals.retail.toString());
@@ -573,7 +575,8 @@ bool frmEstimate::saveEstimate() {
     save.EstNo = labEstNo->text().trimmed().isEmpty() ? 0 : shownEstimateNumber();
     if (save.EstNo == 0 && app_.ManualNumbering) {
         // Cancel gives up this save; everything typed stays on the screen.
-        const std::optional<qint64> typed = GetNewEstimateNumber(app_);
+        const std::optional<qint64> typed =
+            GetNewEstimateNumber(app_.DbConnection, app_.prompter, true);
         if (!typed) {
             return false;
         }
@@ -588,11 +591,12 @@ bool frmEstimate::saveEstimate() {
     QString error;
     SavedEstimate saved;
     for (;;) {
-        saved = saveNumberedEstimate(app_, save, lines(), &error);
+        saved = saveNumberedEstimate(app_.DbConnection, save, lines(), app_.saveStamp(), &error);
         if (saved.outcome == SaveOutcome::ChangedElsewhere) {
             const auto differences = [&] {
-                return estimateDifferences(::LoadFullEstimate(app_.DbConnection, save.EstNo),
-                                           customerOnScreen(), save.Delivery, lines());
+                return estimateDifferences(
+                    estimates::LoadFullEstimate(app_.DbConnection, save.EstNo), customerOnScreen(),
+                    save.Delivery, lines());
             };
             if (!conflicts::keepMine(app_, record, saved.version, differences)) {
                 showNotice(conflicts::changedWhileEditing(app_, saved.version));
@@ -667,16 +671,13 @@ void frmEstimate::closeEvent(QCloseEvent* event) {
 }
 
 void frmEstimate::cmdSearch_Click() {
-    app_.SearchClients = false;
-    frmSearch search(app_, this);
-    search.exec();
-    if (app_.SearchContactID > 0) {
-        LoadClient(app_.SearchContactID);
+    if (const std::optional<qint32> id = frmSearch::pick(app_, false, this)) {
+        LoadClient(*id);
     }
 }
 
 void frmEstimate::LoadClient(qint32 id) {
-    const std::optional<EstimateCustomer> customer = ::LoadClient(app_.DbConnection, id);
+    const std::optional<EstimateCustomer> customer = estimates::LoadClient(app_.DbConnection, id);
     if (!customer) {
         return;
     }
@@ -755,7 +756,8 @@ void frmEstimate::fgEstimate_DblClick() {
 }
 
 bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
-    const std::optional<StoredEstimate> estimate = ::LoadFullEstimate(app_.DbConnection, lEstNo);
+    const std::optional<StoredEstimate> estimate =
+        estimates::LoadFullEstimate(app_.DbConnection, lEstNo);
     if (!estimate) {
         return false;
     }

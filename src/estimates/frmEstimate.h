@@ -54,7 +54,7 @@ public:
     void cmdConvert_Click();
 
     // The lines on the screen, without the empty last row.
-    QList<EstimateLine> lines() const;
+    QList<estimates::EstimateLine> lines() const;
     bool editing() const;
     qint32 currentCustomerID() const { return CurrentCustomerID; }
 
@@ -159,12 +159,12 @@ private:
     // Writes a row into the grid's empty last row and adds a new empty row after it.
     static void appendRow(QTableWidget* grid, const QStringList& cells);
     qint64 shownEstimateNumber() const;
-    EstimateCustomer customerOnScreen() const;
+    estimates::EstimateCustomer customerOnScreen() const;
     // The number typed in a box, or nothing, with the user told, when it is not one. An empty
     // box counts as 0 unless a number is required.
     std::optional<QString> checkedNumber(QLineEdit* box, const QString& what,
                                          bool required = false);
-    void showCustomer(const EstimateCustomer& customer);
+    void showCustomer(const estimates::EstimateCustomer& customer);
     // Shows what another workstation did to the estimate on the screen: one not being edited is
     // shown again as stored; one being edited keeps its typing and gets a notice.
     void followChanges(const QStringList& tables);

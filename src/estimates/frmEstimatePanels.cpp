@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+using namespace estimates;
+
 namespace {
 
 QString cellText(const QTableWidget* grid, int row, int column) {

@@ -69,8 +69,6 @@ public:
     bool StartupComplete = false;
 
     qint32 SearchJobNo = -1;
-    bool SearchClients = false;
-    qint32 SearchContactID = -1;
 
     // Who saves now, for the version a save writes.
     SaveStamp saveStamp() const;

@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "records/AppState.h"
-#include "records/Counters.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,15 +53,6 @@ QString FolderOf(const QString& fullName) {
 }
 
 QString FileNameOf(const QString& fullName) { return fullName.mid(lastSeparator(fullName) + 1); }
-
-std::optional<qint64> GetNewEstimateNumber(AppState& app) {
-    if (!app.ManualNumbering) {
-        return counters::take(app.DbConnection, counters::Kind::Estimate).number;
-    }
-    return counters::askNumber(app.prompter, counters::Kind::Estimate,
-                               QStringLiteral("Please enter the new Estimate Reference number"),
-                               QStringLiteral("New Estimate Number"));
-}
 
 QString FindBrowser(AppState& app, const QString& extension) {
     QTemporaryFile probe(QDir::tempPath() + QStringLiteral("/~XXXXXX"));

@@ -24,11 +24,6 @@ QStringList ListFiles(const QString& folder, const QString& pattern);
 QString FolderOf(const QString& fullName);
 QString FileNameOf(const QString& fullName);
 
-// Takes the next estimate number: from the counter in one transaction, or, with manual
-// numbering, asked of the user until the answer is a whole number in range (each other answer
-// is explained). Nothing when the user cancels or the counter cannot be taken.
-std::optional<qint64> GetNewEstimateNumber(AppState& app);
-
 // The program registered to open files with the extension, or an empty text.
 QString FindBrowser(AppState& app, const QString& extension);
 

@@ -28,6 +28,10 @@ public:
     // What the controls ask for.
     JobAgeChoice choice() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLineEdit* txtDays;
     QComboBox* cbDateTypes;
     QComboBox* cbJobStatus;
@@ -41,10 +45,6 @@ public:
     QPushButton* cmdDoIt;
     QPushButton* SSCommand1;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Rebuilds the ages and shows the report.
     void produce(bool grouped);
 

@@ -21,6 +21,7 @@ public:
     // What the controls ask for.
     JobReportOrder order() const;
 
+private:
     QComboBox* cbStatus;
     QRadioButton* optJobNo;
     QRadioButton* optJobDate;
@@ -28,6 +29,5 @@ public:
     QPushButton* cmdGenerateReport;
     QPushButton* SSCommand1;
 
-private:
     AppState& app_;
 };

@@ -25,6 +25,10 @@ public:
     // What the controls ask for.
     MarketingChoice choice() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLineEdit* txtFrom;
     QLineEdit* txtTo;
     QComboBox* cbDate;
@@ -38,9 +42,5 @@ public:
     QPushButton* cmdGenerateReport;
     QPushButton* SSCommand1;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     AppState& app_;
 };

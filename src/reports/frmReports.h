@@ -15,10 +15,10 @@ public:
     void cmdJobAge_Click();
     void cmdJobStatus_Click();
 
+private:
     QPushButton* cmdJobAge;
     QPushButton* cmdJobStatus;
 
-private:
     AppState& app_;
 };
 

@@ -6,6 +6,8 @@
 
 #include <QVariantList>
 
+namespace search {
+
 std::optional<Rows> searchContacts(Database& db, const QString& text, bool clients,
                                    textindex::Through through) {
     const QString find = text.trimmed();
@@ -26,3 +28,5 @@ std::optional<Rows> searchContacts(Database& db, const QString& text, bool clien
         return db.query(columns + QStringLiteral(" WHERE ") + found.sql + order, found.params);
     });
 }
+
+}  // namespace search

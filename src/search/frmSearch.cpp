@@ -31,7 +31,8 @@ QString oneLine(const QVariant& value) {
 
 }  // namespace
 
-frmSearch::frmSearch(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
+frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
+    : QDialog(parent), app_(app), clients_(clients) {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("Search"));
 
@@ -91,8 +92,14 @@ frmSearch::frmSearch(AppState& app, QWidget* parent) : QDialog(parent), app_(app
     Form_Load();
 }
 
+std::optional<qint32> frmSearch::pick(AppState& app, bool clients, QWidget* parent) {
+    frmSearch search(app, clients, parent);
+    search.exec();
+    return search.chosen();
+}
+
 void frmSearch::Form_Load() {
-    app_.SearchContactID = -1;
+    chosen_.reset();
     ContructGrid();
 }
 
@@ -104,7 +111,7 @@ void frmSearch::ContructGrid() {
 void frmSearch::cmdGo_Click() {
     ContructGrid();
     std::optional<Rows> rows =
-        searchContacts(app_.DbConnection, txtSearch->text(), app_.SearchClients);
+        search::searchContacts(app_.DbConnection, txtSearch->text(), clients_);
     if (!rows) {
         return;
     }
@@ -124,7 +131,7 @@ void frmSearch::cmdOK_Click() {
     if (id <= 0 || id > std::numeric_limits<qint32>::max()) {
         return;
     }
-    app_.SearchContactID = qint32(id);
+    chosen_ = qint32(id);
     accept();
 }
 

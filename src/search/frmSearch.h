@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+#include <optional>
 
 class AppState;
 class QLineEdit;
@@ -9,13 +11,16 @@ class QRadioButton;
 class QTableView;
 class RowsModel;
 
-// Finds a customer, or a client when app.SearchClients is set, by any part of the name or
-// address; opened modally by the address book and the estimates screen. Load Contact leaves
-// the chosen row's identity in app.SearchContactID (-1 when the screen closes without one).
+// Finds a customer, or a client, by any part of the name or address; opened modally by the
+// address book and the estimates screen. Load Contact closes it with the chosen row's identity.
 class frmSearch : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSearch(AppState& app, QWidget* parent = nullptr);
+    frmSearch(AppState& app, bool clients, QWidget* parent = nullptr);
+
+    // Shows the search modally: the identity of the contact the user loaded, or nothing when the
+    // screen closed without one.
+    static std::optional<qint32> pick(AppState& app, bool clients, QWidget* parent = nullptr);
 
     void Form_Load();
     // Empties the grid and gives it its columns.
@@ -24,18 +29,23 @@ public:
     // Takes the selected row's identity and closes; on no row it stays open.
     void cmdOK_Click();
 
+    // The contact loaded; nothing until Load Contact took a row.
+    std::optional<qint32> chosen() const { return chosen_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLineEdit* txtSearch;
     QPushButton* cmdGo;
     QTableView* fgSearch;
     QPushButton* cmdOK;
     QPushButton* SSCommand1;
     // Kept from the screen's first layout; never shown.
-    QRadioButton* optSearch[2];
+    std::array<QRadioButton*, 2> optSearch;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     AppState& app_;
+    const bool clients_;
     RowsModel* model_ = nullptr;
+    std::optional<qint32> chosen_;
 };

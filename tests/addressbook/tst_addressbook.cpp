@@ -1,6 +1,7 @@
 #include "addressbook/frmAddressBook.h"
 #include "db/RowValues.h"
 #include "search/frmSearch.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ void onSearchScreen(std::function<void(frmSearch&)> act) {
         QVERIFY(search);
         act(*search);
         if (search->isVisible()) {
-            search->SSCommand1->click();
+            control<QPushButton>(search, "SSCommand1")->click();
         }
     });
 }
@@ -59,23 +60,30 @@ class tst_addressbook : public QObject {
         book = std::make_unique<frmAddressBook>(env->app());
         return *book;
     }
+    template <class T = QPushButton>
+    T* c(const QString& name) const {
+        return control<T>(book.get(), name);
+    }
+    QLineEdit* box(const QString& name) const { return c<QLineEdit>(name); }
+    void chooseType(bool client) { c<QRadioButton>(client ? "optType_1" : "optType_0")->click(); }
     // Loads a stored contact through the search screen, as the user does.
     void find(const QString& text) {
         onSearchScreen([text](frmSearch& s) {
-            s.txtSearch->setText(text);
-            QTest::keyClick(s.txtSearch, Qt::Key_Return);
-            s.fgSearch->selectRow(0);
-            s.cmdOK->click();
+            auto* search = control<QLineEdit>(&s, "txtSearch");
+            search->setText(text);
+            QTest::keyClick(search, Qt::Key_Return);
+            control<QTableView>(&s, "fgSearch")->selectRow(0);
+            control<QPushButton>(&s, "cmdOK")->click();
         });
-        book->cmdSearch->click();
+        c("cmdSearch")->click();
     }
     bool browsing() const {
-        return book->cmdNew->text() == "&New Contact" &&
-               book->cmdDelete->text() == "&Delete Contact" && book->cmdSearch->isEnabled();
+        return c("cmdNew")->text() == "&New Contact" &&
+               c("cmdDelete")->text() == "&Delete Contact" && c("cmdSearch")->isEnabled();
     }
     bool editing() const {
-        return book->cmdNew->text() == "&Save Contact" &&
-               book->cmdDelete->text() == "&Cancel Changes" && !book->cmdSearch->isEnabled();
+        return c("cmdNew")->text() == "&Save Contact" &&
+               c("cmdDelete")->text() == "&Cancel Changes" && !c("cmdSearch")->isEnabled();
     }
 
 private Q_SLOTS:
@@ -96,21 +104,21 @@ private Q_SLOTS:
         QVERIFY(customer && client);
         QVERIFY(customer->isChecked());
         QVERIFY(browsing());
-        QVERIFY(book->txtTelephone->isVisible() && book->txtEmail->isVisible());
+        QVERIFY(box("txtTelephone")->isVisible() && box("txtEmail")->isVisible());
         QTest::mouseClick(client, Qt::LeftButton);
-        QVERIFY(!book->txtTelephone->isVisible() && !book->txtEmail->isVisible());
-        QVERIFY(!book->Label1.value(3)->isVisible() && !book->Label1.value(7)->isVisible());
+        QVERIFY(!box("txtTelephone")->isVisible() && !box("txtEmail")->isVisible());
+        QVERIFY(!c<QLabel>("Label1_3")->isVisible() && !c<QLabel>("Label1_7")->isVisible());
     }
 
     void aNewCustomerIsSaved() {
         open();
-        book->cmdNew->click();
+        c("cmdNew")->click();
         QVERIFY(editing());
-        QTest::keyClicks(book->txtName, "Mrs O'Brien");
-        book->txtAddress->setPlainText("1 High St\nLeeds");
-        QTest::keyClicks(book->txtTelephone, "0113");
-        QTest::keyClicks(book->txtEmail, "ob@example.org");
-        book->cmdNew->click();
+        QTest::keyClicks(box("txtName"), "Mrs O'Brien");
+        c<QPlainTextEdit>("txtAddress")->setPlainText("1 High St\nLeeds");
+        QTest::keyClicks(box("txtTelephone"), "0113");
+        QTest::keyClicks(box("txtEmail"), "ob@example.org");
+        c("cmdNew")->click();
         QVERIFY(browsing());
         const Rows row = *db().query("SELECT * FROM customers");
         QCOMPARE(row.count(), 1);
@@ -120,7 +128,7 @@ private Q_SLOTS:
         QCOMPARE(row.integer(0, "TypeID"), 0);
         QCOMPARE(book->customer().DummyID, row.integer(0, "DummyID"));
         // Not typed into since: it closes without a question.
-        book->cmdExit->click();
+        c("cmdExit")->click();
         QVERIFY(prompter().calls().isEmpty());
     }
 
@@ -135,28 +143,28 @@ private Q_SLOTS:
         QFETCH(bool, pressNewFirst);
         open().show();
         if (pressNewFirst) {
-            book->cmdNew->click();
+            c("cmdNew")->click();
         }
-        QTest::keyClicks(book->txtName, "Mr New");
+        QTest::keyClicks(box("txtName"), "Mr New");
         QVERIFY(editing());
         prompter().answer(Answer::Cancel);
-        book->cmdExit->click();
+        c("cmdExit")->click();
         QCOMPARE(prompter().calls().last().title, QString("Save Changes?"));
         QVERIFY(book->isVisible());
-        QCOMPARE(book->txtName->text(), QString("Mr New"));
+        QCOMPARE(box("txtName")->text(), QString("Mr New"));
         prompter().answer(Answer::Yes);
-        book->cmdExit->click();
+        c("cmdExit")->click();
         QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Mr New"));
     }
 
     void aNewClientKeepsOnlyNameAddressAndContact() {
         open();
-        book->optType[1]->click();
-        book->cmdNew->click();
-        QTest::keyClicks(book->txtName, "Acme");
-        QTest::keyClicks(book->txtContacts, "Jo");
-        book->txtTelephone->setText("not for clients");
-        book->cmdNew->click();
+        chooseType(true);
+        c("cmdNew")->click();
+        QTest::keyClicks(box("txtName"), "Acme");
+        QTest::keyClicks(box("txtContacts"), "Jo");
+        box("txtTelephone")->setText("not for clients");
+        c("cmdNew")->click();
         const Rows row = *db().query("SELECT * FROM clients");
         QCOMPARE(row.count(), 1);
         QCOMPARE(row.text(0, "Name"), QString("Acme"));
@@ -175,57 +183,60 @@ private Q_SLOTS:
         addCustomer(db(), "Alan Smith");
         addClient(db(), "Smith Lettings");
         open();
-        book->optType[client ? 1 : 0]->click();
+        chooseType(client);
         find("SMITH");
-        QCOMPARE(env->app().SearchClients, client);
-        QCOMPARE(book->txtName->text(), QString(client ? "Smith Lettings" : "Alan Smith"));
-        QCOMPARE(book->optType[1]->isChecked(), client);
+        QCOMPARE(box("txtName")->text(), QString(client ? "Smith Lettings" : "Alan Smith"));
+        QCOMPARE(c<QRadioButton>("optType_1")->isChecked(), client);
         QVERIFY(browsing());
         QVERIFY(!book->contactEditing());
     }
 
-    void typingIntoAStoredContactAsksOnExit() {
+    // Exit and Escape ask before a changed contact goes: Cancel stays, Yes saves, No leaves it.
+    void aChangedContactAsksOnExit_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Exit, save") << false << Answer::Yes << "Alane";
+        QTest::newRow("Escape, save") << true << Answer::Yes << "Alane";
+        QTest::newRow("Exit, don't save") << false << Answer::No << "Alan";
+    }
+    void aChangedContactAsksOnExit() {
+        QFETCH(bool, escape);
+        QFETCH(Answer, answer);
+        QFETCH(QString, stored);
         addCustomer(db(), "Alan");
         open().show();
         find("alan");
-        QTest::keyClicks(book->txtName, "e");
+        QTest::keyClicks(box("txtName"), "e");
         QVERIFY(editing());
         QVERIFY(book->contactEditing());
+        const auto leave = [&] {
+            escape ? QTest::keyClick(book.get(), Qt::Key_Escape) : c("cmdExit")->click();
+        };
         prompter().answer(Answer::Cancel);
-        book->cmdExit->click();
+        leave();
         QVERIFY(book->isVisible());
         QCOMPARE(prompter().calls().last().title, QString("Save Changes?"));
-        prompter().answer(Answer::Yes);
-        book->cmdExit->click();
+        prompter().answer(answer);
+        leave();
         QVERIFY(!book->isVisible());
-        QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Alane"));
-    }
-
-    void escapeAsksTheSameQuestion() {
-        addCustomer(db(), "Alan");
-        open().show();
-        find("alan");
-        QTest::keyClicks(book->txtContacts, "x");
-        prompter().answer(Answer::No);
-        QTest::keyClick(book.get(), Qt::Key_Escape);
-        QVERIFY(!book->isVisible());
-        QCOMPARE(prompter().calls().size(), 1);
-        QCOMPARE(db().scalar("SELECT Contact FROM customers").toString(), QString("Contact"));
+        QCOMPARE(prompter().calls().size(), 2);
+        QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), stored);
     }
 
     void cancellingChangesReloadsTheContact() {
         addCustomer(db(), "Alan");
         open();
         find("alan");
-        QTest::keyClicks(book->txtName, " Jones");
+        QTest::keyClicks(box("txtName"), " Jones");
         prompter().answer(Answer::No);
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         QVERIFY(editing());
         prompter().answer(Answer::Yes);
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         QCOMPARE(prompter().calls().last().prompt,
                  QString("Do you really want to cancel the changes you have made?"));
-        QCOMPARE(book->txtName->text(), QString("Alan"));
+        QCOMPARE(box("txtName")->text(), QString("Alan"));
         QVERIFY(browsing());
         QVERIFY(!book->contactEditing());
     }
@@ -240,10 +251,9 @@ private Q_SLOTS:
         }
         open();
         find("alan");
-        QCOMPARE(book->IsCustomerUsedInEstimate(id), 6);
         prompter().answer(Answer::Yes);  // delete
         prompter().answer(Answer::Yes);  // show the estimates
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         const auto& calls = prompter().calls();
         QCOMPARE(calls.size(), 3);
         QCOMPARE(calls[0].title, QString("Delete Customer Alan"));
@@ -256,7 +266,7 @@ private Q_SLOTS:
         QCOMPARE(calls[2].title, QString("Customer: Alan"));
         QCOMPARE(calls[2].icon, Prompter::Icon::Information);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM customers").toInt(), 1);
-        QCOMPARE(book->txtName->text(), QString("Alan"));
+        QCOMPARE(box("txtName")->text(), QString("Alan"));
     }
 
     void deletingRemovesOnlyThatRow_data() {
@@ -273,20 +283,20 @@ private Q_SLOTS:
             client ? addClient(db(), name) : addCustomer(db(), name);
         }
         open();
-        book->optType[client ? 1 : 0]->click();
+        chooseType(client);
         find("go away");
         prompter().answer(Answer::No);
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM " + table).toInt(), 3);
         prompter().answer(Answer::Yes);
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         QCOMPARE(prompter().calls().last().prompt, question);
         const Rows left = *db().query("SELECT Name FROM " + table + " ORDER BY DummyID");
         QCOMPARE(left.count(), 2);
         QCOMPARE(left.text(0, "Name") + "," + left.text(1, "Name"), QString("Keep One,Keep Two"));
-        QVERIFY(book->txtName->text().isEmpty());
+        QVERIFY(box("txtName")->text().isEmpty());
         // Nothing loaded: delete does nothing at all.
-        book->cmdDelete->click();
+        c("cmdDelete")->click();
         QCOMPARE(prompter().calls().size(), 2);
     }
 
@@ -294,33 +304,64 @@ private Q_SLOTS:
         addCustomer(db(), "Alan");
         open();
         find("alan");
-        QTest::keyClicks(book->txtName, " Jones");
+        QTest::keyClicks(box("txtName"), " Jones");
         QVERIFY(TestEnv::refuse(db(), "UPDATE", "customers", "database is locked"));
-        book->cmdNew->click();
+        c("cmdNew")->click();
         QVERIFY(prompter().calls().last().prompt.startsWith("The contact could not be saved."));
         QVERIFY(editing());
-        QCOMPARE(book->txtName->text(), QString("Alan Jones"));
+        QCOMPARE(box("txtName")->text(), QString("Alan Jones"));
         QVERIFY(TestEnv::allow(db(), "customers"));
-        book->cmdNew->click();
+        c("cmdNew")->click();
         QCOMPARE(db().scalar("SELECT Name FROM customers").toString(), QString("Alan Jones"));
     }
 
-    void searchScreenTakesOnlyARealRow() {
-        addCustomer(db(), "Alan");
-        frmSearch search(env->app());
-        QCOMPARE(env->app().SearchContactID, -1);
+    void aRefusedDeleteKeepsTheContact_data() {
+        QTest::addColumn<bool>("client");
+        QTest::newRow("customer") << false;
+        QTest::newRow("client") << true;
+    }
+    void aRefusedDeleteKeepsTheContact() {
+        QFETCH(bool, client);
+        const QString table = client ? "clients" : "customers";
+        client ? addClient(db(), "Alan") : addCustomer(db(), "Alan");
+        open();
+        chooseType(client);
+        find("alan");
+        QVERIFY(TestEnv::refuse(db(), "DELETE", table, "database is locked"));
+        prompter().answer(Answer::Yes);
+        c("cmdDelete")->click();
+        QVERIFY(TestEnv::allow(db(), table));
+        QCOMPARE(prompter().calls().size(), 2);
+        QCOMPARE(prompter().calls().last().title, QString("Contact Not Deleted"));
+        QVERIFY(prompter().calls().last().prompt.contains("database is locked"));
+        QCOMPARE(db().scalar("SELECT COUNT(*) FROM " + table).toInt(), 1);
+        QCOMPARE(box("txtName")->text(), QString("Alan"));
+        QVERIFY(browsing());
+    }
+
+    // The search returns the contact loaded, nothing when it closes without one; Load Contact
+    // takes only a listed row.
+    void searchScreenReturnsOnlyARealRow() {
+        const qint32 id = addCustomer(db(), "Alan");
+        addClient(db(), "Alan Lettings");
+        frmSearch search(env->app(), false);
         QCOMPARE(search.windowTitle(), QString("Search"));
-        QVERIFY(search.fgSearch->isColumnHidden(3));
+        auto* grid = control<QTableView>(&search, "fgSearch");
+        QVERIFY(grid->isColumnHidden(3));
         search.show();
-        search.cmdOK->click();  // nothing listed yet
+        control<QPushButton>(&search, "cmdOK")->click();  // nothing listed yet
         QVERIFY(search.isVisible());
-        QCOMPARE(env->app().SearchContactID, -1);
-        search.cmdGo->click();  // an empty text lists everyone
-        QCOMPARE(search.fgSearch->model()->rowCount(), 1);
-        QCOMPARE(search.fgSearch->model()->index(0, 2).data().toString(), QString("0123"));
-        search.SSCommand1->click();
+        QVERIFY(!search.chosen());
+        control<QPushButton>(&search, "cmdGo")->click();  // an empty text lists every customer
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(grid->model()->index(0, 2).data().toString(), QString("0123"));
+        grid->selectRow(0);
+        control<QPushButton>(&search, "cmdOK")->click();
         QVERIFY(!search.isVisible());
-        QCOMPARE(env->app().SearchContactID, -1);
+        QCOMPARE(search.chosen(), std::optional<qint32>(id));
+
+        onSearchScreen([](frmSearch&) {});
+        QVERIFY(!frmSearch::pick(env->app(), true));
     }
 };
 

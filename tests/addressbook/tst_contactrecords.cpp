@@ -43,22 +43,6 @@ private Q_SLOTS:
         db().exec("DELETE FROM clients");
     }
 
-    void newRecordsStartCleared() {
-        clsCustomers customer(db());
-        QCOMPARE(customer.DummyID, -1);
-        QCOMPARE(customer.ClientID, 0);
-        QCOMPARE(customer.TypeID, 0);
-        clsClients client(db());
-        QCOMPARE(client.DummyID, -1);
-        QCOMPARE(client.ClientID, -1);
-        QCOMPARE(client.TypeID, -1);
-        client.Name = "x";
-        client.Notes = "y";
-        client.ClearLocals();
-        QVERIFY(client.Name.isEmpty() && client.Notes.isEmpty());
-        QCOMPARE(client.TypeID, -1);
-    }
-
     void saveAddsOnceThenUpdates_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("name");
@@ -254,7 +238,7 @@ private Q_SLOTS:
         }
         QVERIFY(add("clients", "Acme", "Hull", "Contact", "Jo Bloggs"));
         QVERIFY(add("clients", "Zeta", "Hull", "Contact", "Ann"));
-        const std::optional<Rows> result = searchContacts(db(), text, clients);
+        const std::optional<Rows> result = search::searchContacts(db(), text, clients);
         QVERIFY(result);
         QCOMPARE(names(result), found);
         if (clients) {

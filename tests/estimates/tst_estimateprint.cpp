@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace estimates;
+
 namespace {
 
 // Every part's text of a saved document, parts joined by a blank line.
@@ -106,15 +108,16 @@ private Q_SLOTS:
         QVERIFY(!text.contains("not printed"));
     }
 
-    // To pay, VAT and amount due as printed: VAT rounded once, halves up.
+    // To pay, VAT and amount due as printed, with the delivery, without VAT and for a refund;
+    // vatAddsUpForEveryPenny checks the rounding of every to-pay up to 1,000.00.
     void amountsDue_data() {
         QTest::addColumn<bool>("vat");
         QTest::addColumn<QString>("retail");
         QTest::addColumn<QString>("delivery");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("VAT 17.675") << true << "101.00" << "0.00" << "101.00|17.68|118.68";
-        QTest::newRow("VAT 0.525") << true << "2.50" << "0.50" << "3.00|0.53|3.53";
-        QTest::newRow("VAT 21") << true << "100.00" << "20.00" << "120.00|21.00|141.00";
+        QTest::newRow("VAT on retail and delivery") << true << "2.50"
+                                                    << "0.50"
+                                                    << "3.00|0.53|3.53";
         QTest::newRow("no VAT") << false << "100.00" << "20.00" << "120.00|0.00|120.00";
         QTest::newRow("a refund") << true << "-3.00" << "0.00" << "-3.00|-0.53|-3.53";
     }

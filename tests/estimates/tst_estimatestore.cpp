@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace estimates;
+
 using Lines = QList<EstimateLine>;
 
 namespace {
@@ -25,7 +27,6 @@ Q_DECLARE_METATYPE(SaveOutcome)
 class tst_estimatestore : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
-    AppState& app() { return env->app(); }
     Database& db() { return env->app().DbConnection; }
     int count(const QString& sql, const QVariantList& params = {}) {
         return db().scalar(sql, params).toInt();
@@ -75,7 +76,7 @@ private Q_SLOTS:
 
     void aNewEstimateTakesTheNextNumberAndKeepsIt() {
         db().exec("UPDATE Counters SET Estimate = 1042");
-        const auto first = saveNumberedEstimate(app(), newEstimate("Mrs O'Brien"), kTwoLines);
+        const auto first = saveNumberedEstimate(db(), newEstimate("Mrs O'Brien"), kTwoLines);
         QVERIFY(first);
         QCOMPARE(first->EstNo, 1042);
         QVERIFY(first->CustomerID > 0);
@@ -87,7 +88,7 @@ private Q_SLOTS:
         again.EstNo = first->EstNo;
         again.CustomerID = first->CustomerID;
         again.version = first->version;
-        const auto second = saveNumberedEstimate(app(), again, {kTwoLines[1]});
+        const auto second = saveNumberedEstimate(db(), again, {kTwoLines[1]});
         QVERIFY(second);
         QCOMPARE(second->EstNo, 1042);
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 1);
@@ -110,7 +111,7 @@ private Q_SLOTS:
 
     void linesWithoutQuantityAreNotStored() {
         const auto saved =
-            saveNumberedEstimate(app(), newEstimate("A"), {{"", "note", "1", "1"}, kTwoLines[0]});
+            saveNumberedEstimate(db(), newEstimate("A"), {{"", "note", "1", "1"}, kTwoLines[0]});
         QVERIFY(saved);
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 1);
         // All lines removed: the estimate has no rows left and is no longer found.
@@ -118,7 +119,7 @@ private Q_SLOTS:
         emptied.EstNo = saved->EstNo;
         emptied.CustomerID = saved->CustomerID;
         emptied.version = saved->version;
-        QVERIFY(saveNumberedEstimate(app(), emptied, {}));
+        QVERIFY(saveNumberedEstimate(db(), emptied, {}));
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 0);
         QVERIFY(!LoadFullEstimate(db(), saved->EstNo));
         QVERIFY(searchEstimates(db(), QString::number(saved->EstNo))->isEmpty());
@@ -129,7 +130,7 @@ private Q_SLOTS:
                         {{"Name", "Bob Smith"}, {"Address", "Old"}, {"Telephone", "1"}});
         const qint32 id = db().scalar("SELECT DummyID FROM customers").toInt();
         EstimateSave save = newEstimate("  Bob Smith ");
-        const auto saved = saveNumberedEstimate(app(), save, kTwoLines);
+        const auto saved = saveNumberedEstimate(db(), save, kTwoLines);
         QVERIFY(saved);
         QCOMPARE(saved->CustomerID, id);
         QCOMPARE(count("SELECT COUNT(*) FROM customers"), 1);
@@ -140,14 +141,14 @@ private Q_SLOTS:
     }
 
     void aCustomerDeletedElsewhereIsWrittenAgain() {
-        const auto saved = saveNumberedEstimate(app(), newEstimate("Ann"), kTwoLines);
+        const auto saved = saveNumberedEstimate(db(), newEstimate("Ann"), kTwoLines);
         QVERIFY(saved);
         db().exec("DELETE FROM customers");
         EstimateSave again = newEstimate("Ann");
         again.EstNo = saved->EstNo;
         again.CustomerID = saved->CustomerID;
         again.version = saved->version;
-        const auto resaved = saveNumberedEstimate(app(), again, kTwoLines);
+        const auto resaved = saveNumberedEstimate(db(), again, kTwoLines);
         QVERIFY(resaved);
         QVERIFY(resaved->CustomerID != saved->CustomerID);
         QCOMPARE(searchEstimates(db(), "ann")->size(), 1);
@@ -157,14 +158,14 @@ private Q_SLOTS:
 
     void aRefusedSaveChangesNothing() {
         db().exec("UPDATE Counters SET Estimate = 500");
-        const auto saved = saveNumberedEstimate(app(), newEstimate("A"), kTwoLines);
+        const auto saved = saveNumberedEstimate(db(), newEstimate("A"), kTwoLines);
         QVERIFY(saved);
         QVERIFY(TestEnv::refuseInserts(db(), "Estimate", "disk full"));
         EstimateSave again = newEstimate("B");
         again.EstNo = saved->EstNo;
         again.version = saved->version;
-        QVERIFY(!saveNumberedEstimate(app(), again, kTwoLines));
-        QVERIFY(!saveNumberedEstimate(app(), newEstimate("C"), kTwoLines));
+        QVERIFY(!saveNumberedEstimate(db(), again, kTwoLines));
+        QVERIFY(!saveNumberedEstimate(db(), newEstimate("C"), kTwoLines));
         QVERIFY(db().lastError().message.contains("disk full"));
         // The old lines are still there, no customer was added, no number was taken.
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = 500"), 2);
@@ -190,7 +191,7 @@ private Q_SLOTS:
         QFETCH(QString, elsewhere);
         QFETCH(bool, loaded);
         QFETCH(SaveOutcome, outcome);
-        const auto saved = saveNumberedEstimate(app(), newEstimate("Ann"), kTwoLines);
+        const auto saved = saveNumberedEstimate(db(), newEstimate("Ann"), kTwoLines);
         QVERIFY(saved);
         if (!elsewhere.isEmpty()) {
             QVERIFY(db().exec(elsewhere));
@@ -202,7 +203,7 @@ private Q_SLOTS:
         mine.EstNo = saved->EstNo;
         mine.CustomerID = saved->CustomerID;
         mine.version = loaded ? saved->version : RowVersion{};
-        const auto refused = saveNumberedEstimate(app(), mine, {kTwoLines[0]});
+        const auto refused = saveNumberedEstimate(db(), mine, {kTwoLines[0]});
         QCOMPARE(refused.outcome, outcome);
         QCOMPARE(refused.numberHeld, !loaded);
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"),
@@ -211,8 +212,31 @@ private Q_SLOTS:
             return;
         }
         mine.version = refused.version;
-        QVERIFY(saveNumberedEstimate(app(), mine, {kTwoLines[0]}));
+        QVERIFY(saveNumberedEstimate(db(), mine, {kTwoLines[0]}));
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = ?", {saved->EstNo}), 1);
+    }
+
+    void newNumbersComeFromTheCounter() {
+        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::optional<qint64>(1000));
+        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::optional<qint64>(1001));
+        QCOMPARE(count("SELECT Estimate FROM Counters"), 1002);
+        db().exec("DROP TABLE Counters");
+        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::nullopt);
+        QVERIFY(!db().inTransaction());
+    }
+
+    // With manual numbering the user is asked again, each refused answer explained, and the
+    // counter is left alone.
+    void typedNumbersAreAskedForUntilValid() {
+        for (const char* answer : {"", "abc", "0", "-4", "12ab", "1.5", " 1 2 "}) {
+            env->prompter.type(answer);
+        }
+        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, true), std::optional<qint64>(12));
+        QCOMPARE(env->prompter.count(), 13);
+        QCOMPARE(env->prompter.last().prompt,
+                 QString("Please enter the new Estimate Reference number"));
+        QCOMPARE(env->prompter.last().title, QString("New Estimate Number"));
+        QCOMPARE(count("SELECT Estimate FROM Counters"), 1000);
     }
 
     void descriptionsAreRememberedOnce() {
@@ -244,7 +268,7 @@ private Q_SLOTS:
         for (const auto& e : estimates) {
             EstimateSave save = newEstimate(QString::fromUtf8(e.name));
             save.EstNo = e.estNo;
-            QVERIFY(saveNumberedEstimate(app(), save, kTwoLines));
+            QVERIFY(saveNumberedEstimate(db(), save, kTwoLines));
         }
         const auto result = searchEstimates(db(), text);
         QVERIFY(result);

@@ -121,8 +121,8 @@ private Q_SLOTS:
         for (const QString& name : kNames) {
             QVERIFY(TestEnv::addRow(db, "customers", {{"Name", name}, {"Address", "1 High St"}}));
         }
-        const QStringList all = names(searchContacts(db, "", false));
-        const QStringList zoe = names(searchContacts(db, "zo\u00EB", false));
+        const QStringList all = names(search::searchContacts(db, "", false));
+        const QStringList zoe = names(search::searchContacts(db, "zo\u00EB", false));
         QCOMPARE(zoe, (QStringList{"Zo\u00EB Hart", "ZO\u00CB HART"}));
         db.close();
 
@@ -131,8 +131,8 @@ private Q_SLOTS:
 
         QVERIFY(db.open(env.connectionString()));
         QCOMPARE(revisions::bringUpToDate(db), QString());
-        QCOMPARE(names(searchContacts(db, "", false)), all);
-        QCOMPARE(names(searchContacts(db, "zo\u00EB", false)), zoe);
+        QCOMPARE(names(search::searchContacts(db, "", false)), all);
+        QCOMPARE(names(search::searchContacts(db, "zo\u00EB", false)), zoe);
         QVERIFY(UpdateCustomerTable(db, "\u00C9mile Dupont", "2 Low Rd", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), kNames.size());
     }
@@ -163,9 +163,10 @@ private Q_SLOTS:
         QCOMPARE(revisions::bringUpToDate(db), QString());
         QVERIFY(UpdateCustomerTable(db, "o'neill insurance", "3 Quay St", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), kNames.size());
-        QCOMPARE(names(searchContacts(db, "zo\u00EB", false)),
+        QCOMPARE(names(search::searchContacts(db, "zo\u00EB", false)),
                  (QStringList{"Zo\u00EB Hart", "ZO\u00CB HART"}));
-        QCOMPARE(names(searchContacts(db, "", false)).first(), QString("\u00C5ngstr\u00F6m Ltd"));
+        QCOMPARE(names(search::searchContacts(db, "", false)).first(),
+                 QString("\u00C5ngstr\u00F6m Ltd"));
         if (TestEnv::onServer()) {
             QCOMPARE(db.scalar("SELECT count(*) FROM pg_collation WHERE collname = "
                                "'verdell_nocase'").toInt(), 0);
@@ -193,8 +194,10 @@ private Q_SLOTS:
         Database& db = env.restart().DbConnection;
         QVERIFY(db.open(env.connectionString()));
         QCOMPARE(revisions::bringUpToDate(db), QString());
-        QCOMPARE(names(searchContacts(db, "\u00E9mile", false)), QStringList{"\u00C9MILE ROUX"});
-        QCOMPARE(names(searchContacts(db, "\u00E9glise", false)), QStringList{"\u00C9MILE ROUX"});
+        QCOMPARE(names(search::searchContacts(db, "\u00E9mile", false)),
+                 QStringList{"\u00C9MILE ROUX"});
+        QCOMPARE(names(search::searchContacts(db, "\u00E9glise", false)),
+                 QStringList{"\u00C9MILE ROUX"});
         for (const char* text : {"\u00E9tage valve", "agence \u00E9toile", "\u00C9MILE"}) {
             const auto jobs = searchJobs(db, QString::fromUtf8(text), "OPEN", "WorkName");
             QVERIFY2(jobs && jobs->count() == 1, text);

@@ -72,32 +72,6 @@ private Q_SLOTS:
         QCOMPARE(FileNameOf(full), file);
     }
 
-    void estimateNumbersFromTheCounter() {
-        TestEnv env;
-        env.openNewDatabase();
-        QCOMPARE(GetNewEstimateNumber(env.app()), std::optional<qint64>(1000));
-        QCOMPARE(GetNewEstimateNumber(env.app()), std::optional<qint64>(1001));
-        QCOMPARE(env.app().DbConnection.scalar("SELECT Estimate FROM Counters").toInt(), 1002);
-        env.app().DbConnection.exec("DROP TABLE Counters");
-        QCOMPARE(GetNewEstimateNumber(env.app()), std::nullopt);
-        QVERIFY(!env.app().DbConnection.inTransaction());
-    }
-
-    void estimateNumbersAskedForAgainUntilValid() {
-        TestEnv env;
-        env.openNewDatabase();
-        env.app().ManualNumbering = true;
-        for (const char* answer : {"", "abc", "0", "-4", "12ab", "1.5", " 1 2 "}) {
-            env.prompter.type(answer);
-        }
-        QCOMPARE(GetNewEstimateNumber(env.app()), std::optional<qint64>(12));
-        QCOMPARE(env.prompter.count(), 13);  // each refused answer is explained
-        QCOMPARE(env.prompter.last().prompt,
-                 QString("Please enter the new Estimate Reference number"));
-        QCOMPARE(env.prompter.last().title, QString("New Estimate Number"));
-        QCOMPARE(env.app().DbConnection.scalar("SELECT Estimate FROM Counters").toInt(), 1000);
-    }
-
     void findBrowserAsksAboutAThrowAwayFile() {
         TestEnv env;
         env.launcher.registeredProgram = "/usr/bin/firefox";

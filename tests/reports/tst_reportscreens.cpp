@@ -103,7 +103,7 @@ private Q_SLOTS:
         ReportEnv e;
         frmReports menu(e.app());
         menu.Form_Load();
-        QCOMPARE(menu.cmdJobStatus->text(),
+        QCOMPARE(control<QPushButton>(&menu, "cmdJobStatus")->text(),
                  QString("Produce Job Status /  report within a specified date range"));
         menu.cmdJobAge_Click();
         menu.cmdJobStatus_Click();
@@ -121,31 +121,33 @@ private Q_SLOTS:
         addManyJobs(e, 4, "");
         frmJobAge form(e.app());
         form.Form_Load();
-        QCOMPARE(form.txtDays->text(), QString("45"));
-        QCOMPARE(form.cbDateTypes->currentText(), e.caption(11));
-        QCOMPARE(form.cbJobStatus->currentText(), QString("All"));
-        QCOMPARE(form.cbIntroducedBy->currentText(), QString("All"));
-        QCOMPARE(form.cbSortBy->currentText(), e.caption(6));
-        QCOMPARE(form.cbSortBy->itemText(form.cbSortBy->count() - 1), QString("Job Age"));
-        QCOMPARE(form.Label7->text(), "Group && Count " + e.caption(1));
-        QVERIFY(!form.cbSortBy->isEnabled());
+        QCOMPARE(control<QLineEdit>(&form, "txtDays")->text(), QString("45"));
+        QCOMPARE(control<QComboBox>(&form, "cbDateTypes")->currentText(), e.caption(11));
+        QCOMPARE(control<QComboBox>(&form, "cbJobStatus")->currentText(), QString("All"));
+        QCOMPARE(control<QComboBox>(&form, "cbIntroducedBy")->currentText(), QString("All"));
+        QCOMPARE(control<QComboBox>(&form, "cbSortBy")->currentText(), e.caption(6));
+        QCOMPARE(control<QComboBox>(&form, "cbSortBy")
+                     ->itemText(control<QComboBox>(&form, "cbSortBy")->count() - 1),
+                 QString("Job Age"));
+        QCOMPARE(control<QLabel>(&form, "Label7")->text(), "Group && Count " + e.caption(1));
+        QVERIFY(!control<QComboBox>(&form, "cbSortBy")->isEnabled());
 
-        form.txtDays->setText("10");
+        control<QLineEdit>(&form, "txtDays")->setText("10");
         form.SSCommand2_Click();
         frmReportPreview* grouped = preview("drIntroducedGroup");
         QVERIFY(grouped);
         QCOMPARE(grouped->pages().groupCount(), 2);
-        form.cbGroup->setCurrentText("No");
-        QVERIFY(form.cbSortBy->isEnabled());
+        control<QComboBox>(&form, "cbGroup")->setCurrentText("No");
+        QVERIFY(control<QComboBox>(&form, "cbSortBy")->isEnabled());
         form.SSCommand2_Click();
         QVERIFY(preview("drQuoteStatus"));
         QCOMPARE(preview("drQuoteStatus")->pages().rowCount(), 4);
 
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.txtDays->setFocus();
-        form.txtDays->setText("60");
-        form.cbGroup->setFocus();
+        control<QLineEdit>(&form, "txtDays")->setFocus();
+        control<QLineEdit>(&form, "txtDays")->setText("60");
+        control<QComboBox>(&form, "cbGroup")->setFocus();
         QCOMPARE(e.app().AppSettings.GetValue("JobAge"), QString("60"));
     }
 
@@ -156,29 +158,29 @@ private Q_SLOTS:
         addManyJobs(e, 5, "");
         frmMarketingRpt form(e.app());
         form.Form_Load();
-        QCOMPARE(form.txtFrom->text(), QString("01/03/2026"));
-        QCOMPARE(form.txtTo->text(), QString("14/03/2026"));
-        QCOMPARE(form.SSFrame3->title(), "Report On " + e.caption(3));
-        QVERIFY(!form.cbOrder->isEnabled());
+        QCOMPARE(control<QLineEdit>(&form, "txtFrom")->text(), QString("01/03/2026"));
+        QCOMPARE(control<QLineEdit>(&form, "txtTo")->text(), QString("14/03/2026"));
+        QCOMPARE(control<QGroupBox>(&form, "SSFrame3")->title(), "Report On " + e.caption(3));
+        QVERIFY(!control<QComboBox>(&form, "cbOrder")->isEnabled());
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.txtFrom->setText("32/13/2026");
-        form.txtTo->setText("nonsense");
-        form.cmdGenerateReport->setFocus();
+        control<QLineEdit>(&form, "txtFrom")->setText("32/13/2026");
+        control<QLineEdit>(&form, "txtTo")->setText("nonsense");
+        control<QPushButton>(&form, "cmdGenerateReport")->setFocus();
         e.env.prompter.clear();
         form.cmdGenerateReport_Click();
         QCOMPARE(e.env.prompter.prompts(),
                  QStringList{"The 'From' date you provided is not a valid date"});
         QCOMPARE(e.env.prompter.last().title, QString("Invalid Date 32/13/2026"));
         QCOMPARE(e.env.prompter.last().icon, Prompter::Icon::Information);
-        QCOMPARE(QApplication::focusWidget(), form.txtFrom);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(&form, "txtFrom"));
         QVERIFY(previews("drjobGroup").isEmpty());
 
-        form.txtFrom->setText("01/03/2026");
-        form.txtTo->setText("14/03/2026");
+        control<QLineEdit>(&form, "txtFrom")->setText("01/03/2026");
+        control<QLineEdit>(&form, "txtTo")->setText("14/03/2026");
         form.cmdGenerateReport_Click();
         QCOMPARE(preview("drjobGroup")->pages().rowCount(), 5);
-        form.cbGroup->setCurrentText("No");
+        control<QComboBox>(&form, "cbGroup")->setCurrentText("No");
         form.cmdGenerateReport_Click();
         QPointer<frmReportPreview> flat = preview("drJobStatus");
         QVERIFY(flat);
@@ -192,12 +194,12 @@ private Q_SLOTS:
         addManyJobs(e, 2, "");
         frmJobReport form(e.app());
         form.Form_Load();
-        QCOMPARE(form.cbStatus->currentText(), QString("All Current Jobs"));
-        QVERIFY(form.optJobNo->isChecked());
-        form.cbStatus->lineEdit()->clear();
-        QTest::keyClicks(form.cbStatus->lineEdit(), "Won't do");
-        QCOMPARE(form.cbStatus->currentText(), QString("Won`t do"));
-        form.cbStatus->setCurrentText("All Jobs");
+        QCOMPARE(control<QComboBox>(&form, "cbStatus")->currentText(), QString("All Current Jobs"));
+        QVERIFY(control<QRadioButton>(&form, "optJobNo")->isChecked());
+        control<QComboBox>(&form, "cbStatus")->lineEdit()->clear();
+        QTest::keyClicks(control<QComboBox>(&form, "cbStatus")->lineEdit(), "Won't do");
+        QCOMPARE(control<QComboBox>(&form, "cbStatus")->currentText(), QString("Won`t do"));
+        control<QComboBox>(&form, "cbStatus")->setCurrentText("All Jobs");
         form.cmdGenerateReport_Click();
         frmReportPreview* shown = preview("drJobStatus");
         QVERIFY(shown);
@@ -207,8 +209,8 @@ private Q_SLOTS:
         // The flat marketing report shares the layout but not the window.
         frmMarketingRpt marketing(e.app());
         marketing.Form_Load();
-        marketing.cbGroup->setCurrentText("No");
-        marketing.txtFrom->setText("01/01/2026");
+        control<QComboBox>(&marketing, "cbGroup")->setCurrentText("No");
+        control<QLineEdit>(&marketing, "txtFrom")->setText("01/01/2026");
         marketing.cmdGenerateReport_Click();
         QCOMPARE(previews("drJobStatus").size(), 2);
         QCOMPARE(shown->pages().rowCount(), 2);

@@ -120,8 +120,8 @@ private Q_SLOTS:
             QCOMPARE(column(jobs, "JobNo"),
                      column(searchJobs(reg.db(), text, "", "JobNo", Through::Scan), "JobNo"));
             const bool clients = i % 2;
-            QCOMPARE(column(searchContacts(reg.db(), text, clients), "DummyId"),
-                     column(searchContacts(reg.db(), text, clients, Through::Scan), "DummyId"));
+            QCOMPARE(column(search::searchContacts(reg.db(), text, clients), "DummyId"),
+                     column(search::searchContacts(reg.db(), text, clients, Through::Scan), "DummyId"));
             QCOMPARE(estimateNumbers(searchEstimates(reg.db(), text)),
                      estimateNumbers(searchEstimates(reg.db(), text, Through::Scan)));
         }

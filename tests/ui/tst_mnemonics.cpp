@@ -152,7 +152,9 @@ private Q_SLOTS:
             search->Form_Load();
             return search;
         }) << "" << QStringList();
-        QTest::newRow("contact search") << loaded<frmSearch>() << "" << QStringList();
+        QTest::newRow("contact search")
+            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); }) << ""
+            << QStringList();
         QTest::newRow("setup") << loaded<frmSetup>() << "" << QStringList();
         QTest::newRow("job status list") << loaded<frmJobStatus>() << "" << QStringList();
         QTest::newRow("introducer list") << loaded<frmIntroducedBy>() << "" << QStringList();
