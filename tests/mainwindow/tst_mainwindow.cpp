@@ -48,7 +48,7 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, caption);
         TestEnv env;
-        env.app().FieldCaptions[1] = "Agents";
+        env.app().FieldCaptions.set(1, "Agents");
         frmMain main(env.app());
         main.Form_Load();
         auto* action = main.findChild<QAction*>(entry);
@@ -65,7 +65,7 @@ private Q_SLOTS:
         main.Form_Load();
         QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
         QCOMPARE(main.OptionsIntroducedBy->text(), QString());  // no caption of the user's own
-        env.app().FieldCaptions[1] = "Agent:";  // renamed on the job screen
+        env.app().FieldCaptions.set(1, "Agent:");               // renamed on the job screen
         Q_EMIT main.mnuOptions->aboutToShow();
         QCOMPARE(main.OptionsIntroducedBy->text(), QString("Agent:"));
 
