@@ -76,7 +76,8 @@ MaintenanceTab::MaintenanceTab(AppState& app, QWidget* parent) : QWidget(parent)
 }
 
 void MaintenanceTab::cmdResetLabels_Click() {
-    // The captions as the job screen shows them.
+    // The captions as the job screen shows them, as stored now.
+    app_.FieldCaptions.load(app_.DbConnection);
     auto texts = app_.FieldCaptions.shownLabels();
     for (QString& text : texts) {
         if (text.trimmed().isEmpty()) {
