@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
     TestEnv env;
     env.openNewDatabase();
-    env.app().FieldCaptions[1] = QStringLiteral("Engineer:");
+    env.app().FieldCaptions.set(captionIndex(Caption::IntroducedBy), QStringLiteral("Engineer:"));
     {
         frmMain main(env.app());
         main.Form_Load();
