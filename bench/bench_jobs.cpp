@@ -73,7 +73,8 @@ void SaveChangedJob(benchmark::State& state) {
     screen.LoadJob(highestJob / 2);
     int round = 0;
     for (auto _ : state) {
-        screen.txtNotes->appendPlainText(QStringLiteral("Called again %1").arg(++round));
+        screen.findChild<QPlainTextEdit*>(QStringLiteral("txtNotes"))
+            ->appendPlainText(QStringLiteral("Called again %1").arg(++round));
         QElapsedTimer timer;
         timer.start();
         const bool saved = screen.cmdSave_Click();
@@ -89,10 +90,14 @@ void SaveNewJob(benchmark::State& state) {
     screen.Form_Load();
     for (auto _ : state) {
         screen.cmdNewJob_Click();
-        screen.txtCustName->setText(QStringLiteral("Mrs A. Benchmark"));
-        screen.txtHomeAddress->setPlainText(QStringLiteral("1 Test Row\nLeeds\nLS1 1AA"));
-        screen.txtWorkDetails->setPlainText(QStringLiteral("Replace the valve and test."));
-        screen.txtCliName->setText(QStringLiteral("Harbour Estates Ltd"));
+        screen.findChild<QLineEdit*>(QStringLiteral("txtCustName"))
+            ->setText(QStringLiteral("Mrs A. Benchmark"));
+        screen.findChild<QPlainTextEdit*>(QStringLiteral("txtHomeAddress"))
+            ->setPlainText(QStringLiteral("1 Test Row\nLeeds\nLS1 1AA"));
+        screen.findChild<QPlainTextEdit*>(QStringLiteral("txtWorkDetails"))
+            ->setPlainText(QStringLiteral("Replace the valve and test."));
+        screen.findChild<QLineEdit*>(QStringLiteral("txtCliName"))
+            ->setText(QStringLiteral("Harbour Estates Ltd"));
         QElapsedTimer timer;
         timer.start();
         const bool saved = screen.cmdSave_Click();

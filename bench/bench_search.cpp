@@ -96,8 +96,10 @@ double runShell(const QStringList& arguments, QString* failure) {
 // The search screen of the application with the text typed, ordered by job number.
 frmSearchJobs& typed(Application& on, const Search& search) {
     frmSearchJobs& form = *on.form;
-    form.txtSearch->setText(QString::fromUtf8(search.text));
-    form.cbOrderBy->setCurrentText(QStringLiteral("Job Number"));
+    form.findChild<QLineEdit*>(QStringLiteral("txtSearch"))
+        ->setText(QString::fromUtf8(search.text));
+    form.findChild<QComboBox*>(QStringLiteral("cbOrderBy"))
+        ->setCurrentText(QStringLiteral("Job Number"));
     return form;
 }
 
@@ -109,7 +111,8 @@ double timedSearch(benchmark::State& state, frmSearchJobs& form) {
     form.repaint();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     state.SetIterationTime(seconds);
-    state.counters["rows"] = form.fgSearch->model()->rowCount();
+    state.counters["rows"] =
+        form.findChild<QTableView*>(QStringLiteral("fgSearch"))->model()->rowCount();
     return seconds;
 }
 

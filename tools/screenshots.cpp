@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
     TestEnv env;
     env.openNewDatabase();
-    env.app().FieldCaptions[1] = QStringLiteral("Engineer:");
+    env.app().FieldCaptions.set(captionIndex(Caption::IntroducedBy), QStringLiteral("Engineer:"));
     {
         frmMain main(env.app());
         main.Form_Load();
@@ -113,11 +113,11 @@ int main(int argc, char** argv) {
         jobs.Form_Load();
         jobs.resize(1000, 690);
         save(jobs, folder, QStringLiteral("frmJobs"));
-        jobs.tabJobs->setCurrentIndex(1);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(1);
         save(jobs, folder, QStringLiteral("frmJobs-client"));
-        jobs.tabJobs->setCurrentIndex(2);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(2);
         save(jobs, folder, QStringLiteral("frmJobs-documents"));
-        jobs.tabJobs->setCurrentIndex(0);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(0);
         jobs.show();
         jobs.cmdChangeStatus_Click(0);
         save(jobs, folder, QStringLiteral("frmJobs-status"));
@@ -127,12 +127,12 @@ int main(int argc, char** argv) {
         jobs.cmdSearchClient_Click();
         save(jobs, folder, QStringLiteral("frmJobs-find"));
         jobs.cmdCloseClient_Click();
-        jobs.tabJobs->setCurrentIndex(2);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(2);
         jobs.show();
         jobs.cmdNewDoc_Click();
         save(jobs, folder, QStringLiteral("frmJobs-newdocument"));
         jobs.cmdCancelDocs_Click();
-        jobs.tabJobs->setCurrentIndex(0);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(0);
         jobs.show();
         jobs.cmdFindEngineer_Click();
         save(jobs, folder, QStringLiteral("frmJobs-engineers"));
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         frmJobs jobs(env.app());
         jobs.Form_Load();
         save(jobs, folder, QStringLiteral("frmJobs-longdates"));
-        jobs.tabJobs->setCurrentIndex(2);
+        jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(2);
         save(jobs, folder, QStringLiteral("frmJobs-longdates-documents"));
         env.app().DbConnection.exec(QStringLiteral("UPDATE Counters SET Free3 = 0"));
         LoadOptions(env.app());

@@ -82,12 +82,17 @@ void takeCommon(const Options& options, Choice& choice) {
 QStringList offered(const AppState& app, const QString& option, const QString& name) {
     const auto& c = app.FieldCaptions;
     if (option == QLatin1String("--date")) {
-        return {c[6], c[0], c[5], c[11], c[20]};
+        return {c[Caption::DateCompleted], c[Caption::DateReceived], c[Caption::DateDue],
+                c[Caption::DateCreated], c[Caption::DateQuoted]};
     }
     if (name == QLatin1String("job-age")) {
-        return {c[6], c[20], c[5], c[0], c[12], c[10], c[1], QStringLiteral("Job Age")};
+        return {c[Caption::DateCompleted], c[Caption::DateQuoted],   c[Caption::DateDue],
+                c[Caption::DateReceived],  c[Caption::ClientJobNo],  c[Caption::ClientJobStatus],
+                c[Caption::IntroducedBy],  QStringLiteral("Job Age")};
     }
-    return {c[11], c[20], c[5], c[0], c[12], c[3], c[1], c[6]};
+    return {c[Caption::DateCreated],  c[Caption::DateQuoted],   c[Caption::DateDue],
+            c[Caption::DateReceived], c[Caption::ClientJobNo],  c[Caption::JobStatus],
+            c[Caption::IntroducedBy], c[Caption::DateCompleted]};
 }
 
 // Why a choice given means nothing to the report, or an empty text.

@@ -173,11 +173,10 @@ void frmEstimate::cmdConvert_Click() {
             details += line.Qty + QStringLiteral(" x ") + line.Description + QStringLiteral("\n");
         }
     }
-    frmJobs* jobs = showJobScreen(app_);
-    jobs->cmdNewJob_Click();
-    jobs->txtCustName->setText(txtName->text());
-    jobs->txtHomeAddress->setPlainText(txtAddress->toPlainText());
-    jobs->txtCustContactNos->setPlainText(txtTel->text());
-    jobs->txtWorkDetails->setText(details);
-    jobs->cmdSave_Click();
+    JobFields job;
+    job.WorkName = txtName->text();
+    job.HomeAddress = txtAddress->toPlainText();
+    job.HomeNumbers = txtTel->text();
+    job.WorkDetails = details;
+    showJobScreen(app_)->startJob(job);
 }

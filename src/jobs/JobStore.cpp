@@ -13,7 +13,9 @@
 namespace {
 
 // Texts are written as they stand, and never as null.
-QVariant text(const QString& value) { return value.isNull() ? QStringLiteral("") : value; }
+QVariant text(const QString& value) {
+    return value.isNull() ? QStringLiteral("") : value;
+}
 
 // The job's one row: with numbers given by hand a number may stand twice, and the first row
 // is the job the screen shows.
@@ -147,8 +149,8 @@ QString holderOfNumber(Database& db, qint32 number) {
 
 LoadedJob readJob(AppState& app, qint32 jobNo) {
     LoadedJob job;
-    const auto rows = app.DbConnection.query(
-        QStringLiteral("SELECT * FROM Jobs WHERE ") + kTheJobsRow, {jobNo});
+    const auto rows =
+        app.DbConnection.query(QStringLiteral("SELECT * FROM Jobs WHERE ") + kTheJobsRow, {jobNo});
     if (!rows) {
         const DbError& e = app.DbConnection.lastError();
         if (e.condition == DbCondition::Unspecified) {
@@ -162,8 +164,8 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
     }
     // Older releases ended lines with a carriage return and a line feed; the boxes use one.
     auto t = [&](const char* field) {
-        return rows->text(0, QString::fromLatin1(field)).replace(QStringLiteral("\r\n"),
-                                                                 QStringLiteral("\n"));
+        return rows->text(0, QString::fromLatin1(field))
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     };
     JobFields& f = job.fields;
     auto d = [&](const char* field) {
@@ -280,13 +282,13 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
 QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields& theirs,
                                             const JobFields& mine) {
     QList<conflicts::Difference> out;
-    auto compare = [&](int caption, const QString& a, const QString& b) {
+    auto compare = [&](Caption caption, const QString& a, const QString& b) {
         if (a == b) {
             return;
         }
-        QString name = app.FieldCaptions[size_t(caption)];
+        QString name = app.FieldCaptions[caption];
         if (name.isEmpty()) {
-            name = captions::defaults()[size_t(caption)];
+            name = captions::defaults()[size_t(captionIndex(caption))];
         }
         if (!name.endsWith(u':')) {
             name += u':';
@@ -298,28 +300,27 @@ QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields
             out.append({QString::fromLatin1(name), a, b});
         }
     };
-    compare(3, theirs.JobStatus, mine.JobStatus);
-    compare(1, theirs.IntroducedBy, mine.IntroducedBy);
-    compare(8, theirs.ClientRef, mine.ClientRef);
-    compare(2, theirs.WorkName, mine.WorkName);
-    compare(4, theirs.HomeAddress, mine.HomeAddress);
-    compare(7, theirs.HomeNumbers, mine.HomeNumbers);
-    compare(21, theirs.WorkDetails, mine.WorkDetails);
-    compare(23, theirs.WorkNotes, mine.WorkNotes);
-    compare(11, theirs.DateCreated, mine.DateCreated);
-    compare(0, theirs.DateReceived, mine.DateReceived);
-    compare(5, theirs.DateDue, mine.DateDue);
-    compare(20, theirs.DateQuoted, mine.DateQuoted);
-    compare(6, theirs.DateCompleted, mine.DateCompleted);
-    compare(15, theirs.CustRef, mine.CustRef);
-    static constexpr int kUnusedCaption[] = {22, 24, 25, 26, 27, 34, 35};
+    compare(Caption::JobStatus, theirs.JobStatus, mine.JobStatus);
+    compare(Caption::IntroducedBy, theirs.IntroducedBy, mine.IntroducedBy);
+    compare(Caption::ClientRef, theirs.ClientRef, mine.ClientRef);
+    compare(Caption::WorkName, theirs.WorkName, mine.WorkName);
+    compare(Caption::HomeAddress, theirs.HomeAddress, mine.HomeAddress);
+    compare(Caption::HomeNumbers, theirs.HomeNumbers, mine.HomeNumbers);
+    compare(Caption::WorkDetails, theirs.WorkDetails, mine.WorkDetails);
+    compare(Caption::WorkNotes, theirs.WorkNotes, mine.WorkNotes);
+    compare(Caption::DateCreated, theirs.DateCreated, mine.DateCreated);
+    compare(Caption::DateReceived, theirs.DateReceived, mine.DateReceived);
+    compare(Caption::DateDue, theirs.DateDue, mine.DateDue);
+    compare(Caption::DateQuoted, theirs.DateQuoted, mine.DateQuoted);
+    compare(Caption::DateCompleted, theirs.DateCompleted, mine.DateCompleted);
+    compare(Caption::CustRef, theirs.CustRef, mine.CustRef);
     for (size_t i = 0; i < theirs.Unused.size(); ++i) {
-        compare(kUnusedCaption[i], theirs.Unused[i], mine.Unused[i]);
+        compare(kUnusedCaptions[i], theirs.Unused[i], mine.Unused[i]);
     }
-    compare(31, theirs.CliName, mine.CliName);
-    compare(28, theirs.CliAddress, mine.CliAddress);
-    compare(29, theirs.CliNumbers, mine.CliNumbers);
-    compare(30, theirs.CliNotes, mine.CliNotes);
+    compare(Caption::CliName, theirs.CliName, mine.CliName);
+    compare(Caption::CliAddress, theirs.CliAddress, mine.CliAddress);
+    compare(Caption::CliNumbers, theirs.CliNumbers, mine.CliNumbers);
+    compare(Caption::CliNotes, theirs.CliNotes, mine.CliNotes);
     plain("Invoice Status:", theirs.InvoiceStatus, mine.InvoiceStatus);
     plain("Price:", theirs.Price, mine.Price);
     plain("Invoice Date:", theirs.InvoiceDate, mine.InvoiceDate);
@@ -329,8 +330,7 @@ QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields
 bool deleteJob(Database& db, qint32 jobNo) {
     Transaction tx(db);
     return tx.active() && db.exec(QStringLiteral("DELETE FROM Jobs WHERE JobNo = ?"), {jobNo}) &&
-           db.exec(QStringLiteral("DELETE FROM Docs WHERE JobNumber = ?"), {jobNo}) &&
-           tx.commit();
+           db.exec(QStringLiteral("DELETE FROM Docs WHERE JobNumber = ?"), {jobNo}) && tx.commit();
 }
 
 std::optional<qint32> GetNewJobNumber(AppState& app) {
@@ -356,7 +356,8 @@ QString jobHoldingNumber(Database& db, qint32 jobNo) {
         }
     }
     const QString job = QStringLiteral("job %1").arg(jobNo);
-    return names.isEmpty() ? job : job + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + u')';
+    return names.isEmpty() ? job
+                           : job + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + u')';
 }
 
 bool UpdateClientTable(Database& db, const QString& sName, const QString& sAddress,

@@ -1,35 +1,26 @@
 // The job screen's documents: creating one from a template, opening, removing, and printing the
 // job sheet from the default template.
 
+#include "jobs/DocumentsPage.h"
+#include "jobs/JobPanels.h"
 #include "jobs/frmJobs.h"
 
 #include "common/Numbers.h"
-#include "db/RowsModel.h"
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
 #include "documents/TemplateTools.h"
-#include "documents/TextRoutines.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
-#include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QFrame>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTableView>
 
 void frmJobs::PopulateLetterTypes() {
     if (app_.TemplateFolder.isEmpty()) {
         return;
     }
-    comDocType->clear();
-    comDocType->addItems(availableTemplates(templatesFolder(app_)));
-    comDocType->setCurrentIndex(-1);
+    documentPanel_->setTemplates(availableTemplates(templatesFolder(app_)));
 }
 
 bool frmJobs::refuseDocumentWithoutJob() {
@@ -43,9 +34,9 @@ bool frmJobs::refuseDocumentWithoutJob() {
 }
 
 void frmJobs::setDocumentPanelOpen(bool open) {
-    panDocs->setVisible(open);
+    documentPanel_->setVisible(open);
     if (open) {
-        showPanel(panDocs);
+        documentPanel_->showOver();
     }
     fraJobControlPanel->setEnabled(!open);
     fraClientDetails->setEnabled(!open);
@@ -56,11 +47,7 @@ void frmJobs::cmdNewDoc_Click() {
         return;
     }
     setDocumentPanelOpen(true);
-    txtDocTitle->clear();
-    // No template is chosen for the user: Create asks for one until one is picked.
-    comDocType->setCurrentIndex(-1);
-    labDocType->clear();
-    comDocType->setFocus();
+    documentPanel_->open();
 }
 
 void frmJobs::cmdCancelDocs_Click() {
@@ -68,33 +55,27 @@ void frmJobs::cmdCancelDocs_Click() {
 }
 
 void frmJobs::comDocType_Click() {
-    const QString ext = GetFileExtension(comDocType->currentText()).toUpper();
-    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX")) {
-        labDocType->setText(QStringLiteral("Excel"));
-    } else if (ext == QLatin1String("DOT") || ext == QLatin1String("DOTX")) {
-        labDocType->setText(QStringLiteral("Word"));
-    } else {
-        labDocType->clear();
-    }
+    documentPanel_->showTemplateKind();
 }
 
 void frmJobs::cmdSaveDoc_Click() {
-    if (comDocType->currentText().isEmpty()) {
+    if (documentPanel_->templateName().isEmpty()) {
         app_.prompter.message(
             QStringLiteral("You must select a document type before pressing Create"),
             QStringLiteral("No Document Type Selected!"), Prompter::Buttons::Ok,
             Prompter::Icon::Information);
-        comDocType->setFocus();
+        documentPanel_->focusTemplate();
         return;
     }
     if (refuseDocumentWithoutJob()) {
         return;
     }
-    const QString templateName = comDocType->currentText();
-    if (txtDocTitle->text().isEmpty()) {
-        txtDocTitle->setText(templateName);
+    const QString templateName = documentPanel_->templateName();
+    if (documentPanel_->title().isEmpty()) {
+        documentPanel_->setTitle(templateName);
     }
-    const QString typed = txtDocTitle->text() == templateName ? QString() : txtDocTitle->text();
+    const QString title = documentPanel_->title();
+    const QString typed = title == templateName ? QString() : title;
     setDocumentPanelOpen(false);
     QApplication::processEvents();
     if (!app_.BackgroundPrinting) {
@@ -112,32 +93,18 @@ void frmJobs::cmdSaveDoc_Click() {
     }
 }
 
-void frmJobs::showDocuments() {
-    if (docsModel_->rowCount() > 0) {
-        fgDocs->selectRow(0);
-    }
-    const int designed = app_.screen.toPixelsX(docsModel_->columns()[0].widthTwips);
-    fgDocs->resizeColumnToContents(0);
-    fgDocs->setColumnWidth(0, qMax(designed, fgDocs->columnWidth(0)));
-}
-
 void frmJobs::cmdEditDoc_Click() {
-    const int row = fgDocs->currentIndex().row();
-    const QString name =
-        row < 0 ? QString()
-                : docsModel_->value(row, QStringLiteral("FileName")).toString().trimmed();
+    const QString name = documentsPage_->currentFileName();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     openSavedDocument(app_, name);
     QApplication::restoreOverrideCursor();
 }
 
 void frmJobs::cmdDeleteDoc_Click() {
-    const int row = fgDocs->currentIndex().row();
-    if (row < 0 || numbers::leadingNumber(
-                       docsModel_->value(row, QStringLiteral("FileName")).toString()) == 0) {
+    if (numbers::leadingNumber(documentsPage_->currentFileName()) == 0) {
         return;
     }
-    const qint64 id = docsModel_->value(row, QStringLiteral("DummyId")).toLongLong();
+    const qint64 id = documentsPage_->currentDocumentId();
     if (app_.prompter.message(QStringLiteral("Are you sure you want to remove this document?"),
                               QStringLiteral("Remove ") + QString::number(id),
                               Prompter::Buttons::YesNoCancel,
@@ -163,9 +130,6 @@ void frmJobs::cmdPrintJobSheet_Click() {
                               Prompter::Buttons::Ok, Prompter::Icon::Information);
         return;
     }
-    if (comDocType->findText(*name) < 0) {
-        comDocType->addItem(*name);
-    }
-    comDocType->setCurrentIndex(comDocType->findText(*name));
+    documentPanel_->chooseTemplate(*name);
     cmdSaveDoc_Click();
 }

@@ -1,12 +1,16 @@
 // The job screen's job: opening, loading, clearing, numbering, saving, cancelling, status and
 // deletion.
 
+#include "jobs/CaptionLabels.h"
+#include "jobs/ClientPage.h"
+#include "jobs/DocumentsPage.h"
 #include "jobs/JobLists.h"
+#include "jobs/JobPage.h"
+#include "jobs/JobPanels.h"
 #include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 
 #include "common/Numbers.h"
-#include "db/RowsModel.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "records/AppState.h"
@@ -18,47 +22,36 @@
 #include "widgets/DateBox.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 
 void frmJobs::Form_Load() {
     CentreForm(this, app_.screen);
     LoadOptions(app_);
-    fitDateBoxes();
+    jobPage_->fitDateBoxes();
     LoadCaptions();
-    comIntroduced->clear();
-    comIntroduced->addItems(introducers(app_.DbConnection));
-    PopulateJobStatus(lstJobStatus);
+    jobPage_->setIntroducers(introducers(app_.DbConnection));
+    PopulateJobStatus();
     setWindowTitle(QStringLiteral("Verdell Standard [Jobs]"));
-    comDocAddress->clear();
-    comDocAddress->addItems({QStringLiteral("Customer Address"), QStringLiteral("Clients Address"),
-                             QStringLiteral("Other")});
+    documentPanel_->setAddresses({QStringLiteral("Customer Address"),
+                                  QStringLiteral("Clients Address"), QStringLiteral("Other")});
     PopulateLetterTypes();
     ClearJobScreen();
     LoadJob(qint32(numbers::leadingNumber(app_.AppSettings.GetValue(QStringLiteral("LastJob")))));
 }
 
 void frmJobs::LoadCaptions() {
-    for (const auto& [index, text] : captions::read(app_.DbConnection)) {
-        if (index < 0 || index >= kLabelCount) {
-            continue;
-        }
-        Label1[size_t(index)]->setText(text);
-        app_.FieldCaptions[size_t(index)] = text;
+    app_.FieldCaptions.load(app_.DbConnection);  // the labels follow the shared captions
+}
+
+void frmJobs::showCaptions() {
+    for (int i = 0; i < kLabelCount; ++i) {
+        labels_->setText(i, app_.FieldCaptions.shown(i));
     }
 }
 
 std::array<QString, frmJobs::kLabelCount> frmJobs::captions() const {
-    std::array<QString, kLabelCount> out;
-    for (size_t i = 0; i < out.size(); ++i) {
-        out[i] = Label1[i]->text();
-    }
-    return out;
+    return labels_->texts();
 }
 
 int frmJobs::LoadJob(qint32 JobNumber) {
@@ -92,99 +85,35 @@ int frmJobs::LoadJob(qint32 JobNumber) {
 }
 
 void frmJobs::showFields(const JobFields& f) {
-    const QScopedValueRollback<bool> filling(filling_, true);
-    comIntroduced->setEditText(f.IntroducedBy);
-    txtClientRef->setText(f.ClientRef);
-    txtWorkDetails->setText(f.WorkDetails);
-    txtCustContactNos->setPlainText(f.HomeNumbers);
-    txtCustName->setText(f.WorkName);
-    txtHomeAddress->setPlainText(f.HomeAddress);
-    txtNotes->setText(f.WorkNotes);
-    for (const auto& [column, box, text] : dateBoxes(f)) {
-        const datetext::Shown behind = f.shownDates.value(column);
-        showBoxDate(box, {text, behind.text == text ? behind.date : QDateTime()});
-    }
-    txtCustRef->setText(f.CustRef);
-    for (size_t i = 0; i < txtUnused1.size(); ++i) {
-        txtUnused1[i]->setText(f.Unused[i]);
-    }
-    txtCliName->setText(f.CliName);
-    txtCliAddress->setPlainText(f.CliAddress);
-    txtCliNumbers->setPlainText(f.CliNumbers);
-    txtCliNotes->setPlainText(f.CliNotes);
-    const int state = comInvoiceStatus->findText(f.InvoiceStatus);
-    if (state < 0 && !f.InvoiceStatus.isEmpty()) {
-        comInvoiceStatus->addItem(f.InvoiceStatus);  // a state written by an older release
-    }
-    comInvoiceStatus->setCurrentIndex(comInvoiceStatus->findText(f.InvoiceStatus));
-    txtPrice->setText(f.Price);
-    // A text wider than its box reads from its start.
-    for (QWidget* box : jobFields_) {
-        if (auto* line = qobject_cast<QLineEdit*>(box)) {
-            line->setCursorPosition(0);
-        }
-    }
-}
-
-std::array<frmJobs::DateBoxField, 6> frmJobs::dateBoxes(const JobFields& f) const {
-    return {{{QStringLiteral("DateCreated"), txtDateCreated, f.DateCreated},
-             {QStringLiteral("DateReceived"), txtDateReceived, f.DateReceived},
-             {QStringLiteral("DateDue"), txtDateDue, f.DateDue},
-             {QStringLiteral("DateQuoted"), txtQuoteDate, f.DateQuoted},
-             {QStringLiteral("DateCompleted"), txtDateCompleted, f.DateCompleted},
-             {QStringLiteral("Date"), txtInvoiceDate, f.InvoiceDate}}};
+    jobPage_->setFields(f);
+    clientPage_->setFields(f);
 }
 
 JobFields frmJobs::snapshot() const {
     JobFields f;
-    f.JobNo = labJobNumber[0]->text();
-    f.JobStatus = labJobStatus[0]->text();
-    f.IntroducedBy = comIntroduced->currentText();
-    f.ClientRef = txtClientRef->text();
-    f.WorkName = txtCustName->text();
-    f.HomeAddress = txtHomeAddress->toPlainText();
-    f.HomeNumbers = txtCustContactNos->toPlainText();
-    f.WorkDetails = txtWorkDetails->text();
-    f.WorkNotes = txtNotes->text();
-    f.DateCreated = txtDateCreated->text();
-    f.DateReceived = txtDateReceived->text();
-    f.DateDue = txtDateDue->text();
-    f.DateQuoted = txtQuoteDate->text();
-    f.DateCompleted = txtDateCompleted->text();
-    f.CustRef = txtCustRef->text();
-    for (size_t i = 0; i < txtUnused1.size(); ++i) {
-        f.Unused[i] = txtUnused1[i]->text();
-    }
-    f.CliName = txtCliName->text();
-    f.CliAddress = txtCliAddress->toPlainText();
-    f.CliNumbers = txtCliNumbers->toPlainText();
-    f.CliNotes = txtCliNotes->toPlainText();
-    f.InvoiceStatus = comInvoiceStatus->currentText();
-    f.InvoiceDate = txtInvoiceDate->text();
-    f.Price = txtPrice->text();
-    for (const auto& [column, box, text] : dateBoxes(f)) {
-        const datetext::Shown behind = boxDate(box);
-        if (behind.date.isValid()) {
-            f.shownDates.insert(column, behind);
-        }
-    }
+    f.JobNo = shownNumber_;
+    f.JobStatus = shownStatus_;
+    jobPage_->readFields(f);
+    clientPage_->readFields(f);
     return f;
 }
 
 qint32 frmJobs::jobNumber() const {
-    return qint32(numbers::leadingNumber(labJobNumber[0]->text()));
+    return qint32(numbers::leadingNumber(shownNumber_));
 }
 
 void frmJobs::setStatusCaption(const QString& status) {
-    for (QLabel* label : labJobStatus) {
-        label->setText(status);
-    }
+    shownStatus_ = status;
+    jobPage_->setJobStatus(status);
+    documentsPage_->setJobStatus(status);
+    clientPage_->setJobStatus(status);
 }
 
 void frmJobs::setJobNumberCaption(const QString& number) {
-    for (QLabel* label : labJobNumber) {
-        label->setText(number);
-    }
+    shownNumber_ = number;
+    jobPage_->setJobNumber(number);
+    documentsPage_->setJobNumber(number);
+    clientPage_->setJobNumber(number);
 }
 
 void frmJobs::ClearJobScreen() {
@@ -211,22 +140,17 @@ void frmJobs::ButtonsToNew() {
     cmdSearch->setEnabled(true);
 }
 
-void frmJobs::ConstructDocGrid() { docsModel_->clear(); }
+void frmJobs::ConstructDocGrid() {
+    documentsPage_->clear();
+}
 
 void frmJobs::LoadDocs(qint32 JobNumber) {
     ConstructDocGrid();
-    docsModel_->setRows(jobDocuments(app_.DbConnection, JobNumber));
-    showDocuments();
+    documentsPage_->setDocuments(jobDocuments(app_.DbConnection, JobNumber));
 }
 
-void frmJobs::PopulateJobStatus(QListWidget* list) {
-    list->clear();
-    list->addItems(jobStatuses(app_.DbConnection));
-}
-
-void frmJobs::PopulateJobStatus(QComboBox* list) {
-    list->clear();
-    list->addItems(jobStatuses(app_.DbConnection));
+void frmJobs::PopulateJobStatus() {
+    statusPanel_->setStatuses(jobStatuses(app_.DbConnection));
 }
 
 void frmJobs::cmdNewJob_Click() {
@@ -236,9 +160,26 @@ void frmJobs::cmdNewJob_Click() {
     showNotice({});
     setStatusCaption(QStringLiteral("New"));
     const QDateTime now = app_.clock.now();
-    showBoxDate(txtDateCreated, {formatDisplayDate(app_, now), now});
+    JobFields started;
+    started.DateCreated = formatDisplayDate(app_, now);
+    started.shownDates.insert(QStringLiteral("DateCreated"), {started.DateCreated, now});
+    jobPage_->setFields(started);
     setJobLoaded(true);
-    comIntroduced->setFocus();
+    jobPage_->focusFirst();
+}
+
+bool frmJobs::startJob(const JobFields& fields) {
+    cmdNewJob_Click();
+    JobFields start = fields;
+    start.JobNo.clear();
+    if (start.DateCreated.isEmpty()) {
+        const JobFields fresh = snapshot();
+        start.DateCreated = fresh.DateCreated;
+        start.shownDates.insert(QStringLiteral("DateCreated"),
+                                fresh.shownDates.value(QStringLiteral("DateCreated")));
+    }
+    showFields(start);
+    return cmdSave_Click();
 }
 
 bool frmJobs::cmdSave_Click() {
@@ -359,7 +300,7 @@ void frmJobs::followChanges(const QStringList& tables) {
 void frmJobs::cmdCancel_Click() {
     if (ChangesPending &&
         app_.prompter.message(QStringLiteral("Are you sure you want to cancel this job"),
-                              QStringLiteral("Cancel Job ") + labJobNumber[0]->text(),
+                              QStringLiteral("Cancel Job ") + shownNumber_,
                               Prompter::Buttons::YesNoCancel,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
@@ -396,7 +337,9 @@ void frmJobs::cmdDelete_Click() {
     setJobLoaded(false);
 }
 
-void frmJobs::cmdExit_Click() { close(); }
+void frmJobs::cmdExit_Click() {
+    close();
+}
 
 QString frmJobs::unsavedChangesName() const {
     const qint32 number = jobNumber();
@@ -432,23 +375,24 @@ void frmJobs::cmdChangeStatus_Click(int) {
     }
     ChangesPending = true;
     ButtonsToSave();
-    showPanel(panNewStatus);
-    lstJobStatus->setFocus();
+    statusPanel_->showOver();
+    statusPanel_->focusList();
 }
 
 void frmJobs::cmdChange_Click() {
-    const QListWidgetItem* chosen = lstJobStatus->currentItem();
-    const QString status = chosen && chosen->isSelected() ? chosen->text() : QString();
+    const QString status = statusPanel_->chosenStatus();
     if (status.isEmpty()) {
         app_.prompter.message(
             QStringLiteral("You have to select a new status before pressing 'Change Status'"),
             QStringLiteral("No Status Selected"), Prompter::Buttons::Ok,
             Prompter::Icon::Information);
-        lstJobStatus->setFocus();
+        statusPanel_->focusList();
         return;
     }
     setStatusCaption(status);
-    panNewStatus->hide();
+    statusPanel_->hide();
 }
 
-void frmJobs::SSCommand1_Click() { panNewStatus->hide(); }
+void frmJobs::SSCommand1_Click() {
+    statusPanel_->hide();
+}

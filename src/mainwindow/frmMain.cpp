@@ -129,7 +129,7 @@ void frmMain::buildMenus() {
             &frmMain::ProgramClientCompanies_Click);
     // The entry carries the user's own name for the field, which the job screen may change.
     connect(mnuOptions, &QMenu::aboutToShow, this,
-            [this] { OptionsIntroducedBy->setText(app_.FieldCaptions[1]); });
+            [this] { OptionsIntroducedBy->setText(app_.FieldCaptions[Caption::IntroducedBy]); });
 
     Jobs = namedAction(this, "Jobs", QStringLiteral("&Jobs"));
     bar->addAction(Jobs);
@@ -262,7 +262,7 @@ void frmMain::layoutPicture() {
 }
 
 void frmMain::Form_Load() {
-    OptionsIntroducedBy->setText(app_.FieldCaptions[1]);
+    OptionsIntroducedBy->setText(app_.FieldCaptions[Caption::IntroducedBy]);
     const QSize screen = app_.screen.sizeInPixels();
     scale_ = 1.0;
     if (screen.width() == 800) {

@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/RowVersion.h"
 #include "db/ServerLink.h"
+#include "records/CaptionSet.h"
 
 #include <QHash>
 #include <QObject>
@@ -38,7 +39,7 @@ struct Services {
 // each screen, with the platform services they use.
 class AppState : public Services {
 public:
-    static constexpr int kCaptionCount = 201;
+    static constexpr int kCaptionCount = CaptionSet::kCount;
 
     explicit AppState(const Services& services);
     AppState(const AppState&) = delete;
@@ -53,7 +54,7 @@ public:
     ServerLink server{DbConnection, prompter};
     // How this workstation is named beside the versions it saves: "user on computer".
     QString Workstation;
-    std::array<QString, kCaptionCount> FieldCaptions;
+    CaptionSet FieldCaptions;
 
     bool ForceDateValidation = false;
     bool UseSystemDateFormat = false;
@@ -67,8 +68,6 @@ public:
     QString DefaultDateFormat;
     QString TemplateFolder;
     bool StartupComplete = false;
-
-    qint32 SearchJobNo = -1;
 
     // Who saves now, for the version a save writes.
     SaveStamp saveStamp() const;

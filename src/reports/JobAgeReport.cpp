@@ -133,7 +133,7 @@ ReportRequest jobAgeReport(const AppState& app, const JobAgeChoice& choice) {
 JobAgeChoice defaultJobAgeChoice(AppState& app) {
     JobAgeChoice choice;
     choice.days = app.AppSettings.GetValue(QStringLiteral("JobAge"));
-    choice.dateCaption = app.FieldCaptions[11];
-    choice.sortCaption = app.FieldCaptions[6];
+    choice.dateCaption = app.FieldCaptions[Caption::DateCreated];
+    choice.sortCaption = app.FieldCaptions[Caption::DateCompleted];
     return choice;
 }

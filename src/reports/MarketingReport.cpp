@@ -34,8 +34,8 @@ MarketingChoice defaultMarketingChoice(const AppState& app) {
     MarketingChoice choice;
     choice.from = formatDisplayDate(app, QDateTime(QDate(today.year(), today.month(), 1), {}));
     choice.to = formatDisplayDate(app, QDateTime(today, {}));
-    choice.dateCaption = app.FieldCaptions[11];
-    choice.orderCaption = app.FieldCaptions[11];
+    choice.dateCaption = app.FieldCaptions[Caption::DateCreated];
+    choice.orderCaption = app.FieldCaptions[Caption::DateCreated];
     return choice;
 }
 

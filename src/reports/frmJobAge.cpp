@@ -73,17 +73,21 @@ frmJobAge::frmJobAge(AppState& app, QWidget* parent) : QWidget(parent, Qt::Windo
 void frmJobAge::Form_Load() {
     const auto& c = app_.FieldCaptions;
     cbDateTypes->clear();
-    cbDateTypes->addItems({c[6], c[0], c[5], c[11], c[20]});
+    cbDateTypes->addItems({c[Caption::DateCompleted], c[Caption::DateReceived], c[Caption::DateDue],
+                           c[Caption::DateCreated], c[Caption::DateQuoted]});
     cbDateTypes->setCurrentIndex(3);
     reportcontrols::fillWithAll(cbJobStatus, jobStatuses(app_.DbConnection));
     reportcontrols::fillWithAll(cbIntroducedBy, introducers(app_.DbConnection));
     cbSortBy->clear();
-    cbSortBy->addItems({c[6], c[20], c[5], c[0], c[12], c[10], c[1], QStringLiteral("Job Age")});
+    cbSortBy->addItems({c[Caption::DateCompleted], c[Caption::DateQuoted], c[Caption::DateDue],
+                        c[Caption::DateReceived], c[Caption::ClientJobNo],
+                        c[Caption::ClientJobStatus], c[Caption::IntroducedBy],
+                        QStringLiteral("Job Age")});
     cbSortBy->setCurrentIndex(0);
     txtDays->setText(app_.AppSettings.GetValue(QStringLiteral("JobAge")));
-    Label4->setText(c[1]);
+    Label4->setText(c[Caption::IntroducedBy]);
     // In a label's text "&&" shows as one ampersand.
-    Label7->setText(QStringLiteral("Group && Count ") + c[1]);
+    Label7->setText(QStringLiteral("Group && Count ") + c[Caption::IntroducedBy]);
     const QSignalBlocker block(cbGroup);
     cbGroup->clear();
     cbGroup->addItems({QStringLiteral("Yes"), QStringLiteral("No")});

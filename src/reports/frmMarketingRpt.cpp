@@ -80,16 +80,19 @@ void frmMarketingRpt::Form_Load() {
     txtTo->setText(start.to);
     const auto& c = app_.FieldCaptions;
     cbDate->clear();
-    cbDate->addItems({c[11], c[0], c[5], c[20], c[6]});
+    cbDate->addItems({c[Caption::DateCreated], c[Caption::DateReceived], c[Caption::DateDue],
+                      c[Caption::DateQuoted], c[Caption::DateCompleted]});
     cbDate->setCurrentIndex(0);
-    SSFrame3->setTitle(QStringLiteral("Report On ") + c[3]);
-    SSFrame4->setTitle(QStringLiteral("Report on ") + c[1]);
+    SSFrame3->setTitle(QStringLiteral("Report On ") + c[Caption::JobStatus]);
+    SSFrame4->setTitle(QStringLiteral("Report on ") + c[Caption::IntroducedBy]);
     // In a frame's title "&&" shows as one ampersand.
-    SSFrame5->setTitle(QStringLiteral("Count && Group ") + c[1]);
+    SSFrame5->setTitle(QStringLiteral("Count && Group ") + c[Caption::IntroducedBy]);
     reportcontrols::fillWithAll(cbStatus, jobStatuses(app_.DbConnection));
     reportcontrols::fillWithAll(cbIntroducedBy, introducers(app_.DbConnection));
     cbOrder->clear();
-    cbOrder->addItems({c[11], c[20], c[5], c[0], c[12], c[3], c[1], c[6]});
+    cbOrder->addItems({c[Caption::DateCreated], c[Caption::DateQuoted], c[Caption::DateDue],
+                       c[Caption::DateReceived], c[Caption::ClientJobNo], c[Caption::JobStatus],
+                       c[Caption::IntroducedBy], c[Caption::DateCompleted]});
     cbOrder->setCurrentIndex(0);
     cbGroup->clear();
     cbGroup->addItems({QStringLiteral("Yes"), QStringLiteral("No")});

@@ -22,8 +22,6 @@
 
 namespace {
 
-const QColor kFocusColour(0xC0, 0xC0, 0xFF);
-
 // A text of several lines (an address) on one line, its lines joined by ", ".
 QString oneLine(const QVariant& value) {
     const QString text = value.toString();
@@ -38,15 +36,6 @@ QString oneLine(const QVariant& value) {
         }
     }
     return lines.join(QStringLiteral(", "));
-}
-
-void setBackground(QWidget* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
-    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit()) {
-        combo->lineEdit()->setPalette(palette);
-    }
 }
 
 QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -99,10 +88,10 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
             {QStringLiteral("Telephone"), QStringLiteral("HomeNumbers"), oneLine, 1600},
             {QStringLiteral("Job No"), QStringLiteral("JobNo"), {}, 1000},
             {QStringLiteral("Job Status"), QStringLiteral("JobStatus"), oneLine, 2500},
-            {captions_[11], QStringLiteral("DateCreated"), date, 1200},
-            {captions_[0], QStringLiteral("DateReceived"), date, 1200},
-            {captions_[5], QStringLiteral("DateDue"), date, 1200},
-            {captions_[15], QStringLiteral("CustRef"), oneLine, 1200},
+            {caption(Caption::DateCreated), QStringLiteral("DateCreated"), date, 1200},
+            {caption(Caption::DateReceived), QStringLiteral("DateReceived"), date, 1200},
+            {caption(Caption::DateDue), QStringLiteral("DateDue"), date, 1200},
+            {caption(Caption::CustRef), QStringLiteral("CustRef"), oneLine, 1200},
         },
         this);
     fgSearch->setModel(model_);
@@ -115,8 +104,9 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     setTabOrder(cmdSearch, fgSearch);
     setTabOrder(fgSearch, cmdLoadJob);
     txtSearch->installEventFilter(this);
-    cbJobStatus->installEventFilter(this);
     fgSearch->installEventFilter(this);
+    highlightOnFocus(txtSearch);
+    highlightOnFocus(cbJobStatus);
 
     auto* criteria = new QHBoxLayout;
     criteria->addWidget(labelFor(QStringLiteral("Search &For:"), txtSearch, this));
@@ -155,10 +145,26 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     resize(qMax(960, qMin(wanted, screenWidth - 16)), 560);
 }
 
+std::optional<qint32> frmSearchJobs::pick(AppState& app, const std::array<QString, 36>& jobCaptions,
+                                          const QString& searchText, const QStringList& statuses,
+                                          QWidget* parent) {
+    frmSearchJobs search(app, jobCaptions, parent);
+    search.Form_Load();
+    search.txtSearch->setText(searchText);
+    search.cbJobStatus->addItems(statuses);
+    search.cbJobStatus->setCurrentIndex(-1);
+    search.exec();
+    return search.chosenJob();
+}
+
 void frmSearchJobs::Form_Load() {
-    app_.SearchJobNo = -1;
+    chosen_.reset();
     ConstructSearchGrid();
     PopualteOrderBy();
+}
+
+QString frmSearchJobs::caption(Caption which) const {
+    return captions_[size_t(captionIndex(which))];
 }
 
 void frmSearchJobs::ConstructSearchGrid() {
@@ -168,8 +174,10 @@ void frmSearchJobs::ConstructSearchGrid() {
 
 void frmSearchJobs::PopualteOrderBy() {
     cbOrderBy->clear();
-    cbOrderBy->addItems({QStringLiteral("Job Number"), QStringLiteral("Job Status"), captions_[11],
-                         captions_[0], captions_[5], captions_[15], captions_[2]});
+    cbOrderBy->addItems({QStringLiteral("Job Number"), QStringLiteral("Job Status"),
+                         caption(Caption::DateCreated), caption(Caption::DateReceived),
+                         caption(Caption::DateDue), caption(Caption::CustRef),
+                         caption(Caption::WorkName)});
     cbOrderBy->setCurrentIndex(-1);
 }
 
@@ -227,20 +235,15 @@ void frmSearchJobs::cmdLoadJob_Click() {
     const QModelIndex current = fgSearch->currentIndex();
     const qint64 jobNo =
         current.isValid() ? model_->value(current.row(), QStringLiteral("JobNo")).toLongLong() : 0;
-    app_.SearchJobNo =
-        jobNo > 0 && jobNo <= std::numeric_limits<qint32>::max() ? qint32(jobNo) : -1;
+    chosen_.reset();
+    if (jobNo > 0 && jobNo <= std::numeric_limits<qint32>::max()) {
+        chosen_ = qint32(jobNo);
+    }
     accept();
 }
 
 bool frmSearchJobs::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
-            if (watched == txtSearch || watched == cbJobStatus) {
-                setBackground(static_cast<QWidget*>(watched),
-                              event->type() == QEvent::FocusIn ? kFocusColour : QColor(Qt::white));
-            }
-            break;
         case QEvent::KeyPress: {
             // Enter searches from the search box and loads the job from the grid, whichever
             // button is the default at the time.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/LabelTexts.h"
 #include "db/Rows.h"
 
 #include <QDialog>
@@ -14,11 +15,18 @@ class QPushButton;
 class QTableView;
 class RowsModel;
 
-// Finds a job by any text it holds, opened modally from the job screen. Load Job leaves the
-// chosen job's number in app.SearchJobNo (-1 when the screen closes without one).
+// Finds a job by any text it holds, opened modally from the job screen. Load Job closes it with
+// the chosen job's number.
 class frmSearchJobs : public QDialog {
     Q_OBJECT
 public:
+    // Asks the user for a job, starting from the text searchText in the search box and offering
+    // the job statuses to filter by: the number of the job loaded, or nothing when the screen
+    // closes without one.
+    static std::optional<qint32> pick(AppState& app, const std::array<QString, 36>& jobCaptions,
+                                      const QString& searchText, const QStringList& statuses,
+                                      QWidget* parent = nullptr);
+
     // The captions are the job screen's current label captions; the grid's date columns and the
     // "Order By" list carry them.
     frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCaptions,
@@ -31,14 +39,8 @@ public:
     void cmdSearch_Click();
     // Takes the selected job's number and closes.
     void cmdLoadJob_Click();
-
-    QLineEdit* txtSearch;
-    QComboBox* cbJobStatus;
-    QComboBox* cbOrderBy;
-    QPushButton* cmdSearch;
-    QTableView* fgSearch;
-    QPushButton* cmdLoadJob;
-    QLabel* labCount;
+    // The job Load Job took; nothing before, or when no row was chosen.
+    std::optional<qint32> chosenJob() const { return chosen_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,10 +50,20 @@ private:
     // chosen job chosen.
     void followChanges(const QStringList& tables);
     void showRows(Rows rows);
+    QString caption(Caption which) const;
 
     struct Asked {
         QString text, status, orderField;
     };
+    QLineEdit* txtSearch;
+    QComboBox* cbJobStatus;
+    QComboBox* cbOrderBy;
+    QPushButton* cmdSearch;
+    QTableView* fgSearch;
+    QPushButton* cmdLoadJob;
+    QLabel* labCount;
+
+    std::optional<qint32> chosen_;
     std::optional<Asked> asked_;  // the search the grid shows
     QString fingerprint_;
     AppState& app_;

@@ -1,7 +1,6 @@
 #include "setup/MaintenanceTab.h"
 
 #include "jobs/JobLists.h"
-#include "jobs/frmJobs.h"
 #include "platform/Prompter.h"
 #include "records/AppState.h"
 #include "records/Captions.h"
@@ -24,17 +23,6 @@
 namespace {
 
 const QString kUpdateTitle = QStringLiteral("Update Database");
-
-// The captions the job screen shows: its own when it is open, otherwise its design texts with
-// the user's stored ones over them.
-std::array<QString, captions::kLabelCount> jobScreenCaptions(AppState& app, frmJobs* open) {
-    if (open) {
-        return open->captions();
-    }
-    auto texts = captions::defaults();
-    captions::load(app.DbConnection, texts);
-    return texts;
-}
 
 }  // namespace
 
@@ -88,8 +76,9 @@ MaintenanceTab::MaintenanceTab(AppState& app, QWidget* parent) : QWidget(parent)
 }
 
 void MaintenanceTab::cmdResetLabels_Click() {
-    auto* jobs = qobject_cast<frmJobs*>(app_.openScreen(QStringLiteral("frmJobs")));
-    auto texts = jobScreenCaptions(app_, jobs);
+    // The captions as the job screen shows them, as stored now.
+    app_.FieldCaptions.load(app_.DbConnection);
+    auto texts = app_.FieldCaptions.shownLabels();
     for (QString& text : texts) {
         if (text.trimmed().isEmpty()) {
             text = QStringLiteral("Unused");
@@ -104,7 +93,7 @@ void MaintenanceTab::cmdResetLabels_Click() {
     }
     captions::load(app_.DbConnection, app_.FieldCaptions);
     // The job screen takes the new captions when it is next opened.
-    if (jobs) {
+    if (auto* jobs = qobject_cast<QWidget*>(app_.openScreen(QStringLiteral("frmJobs")))) {
         jobs->close();
     }
     app_.prompter.message(QStringLiteral(

@@ -159,12 +159,12 @@ frmJobStatus::frmJobStatus(AppState& app, QWidget* parent)
                     parent) {}
 
 frmIntroducedBy::frmIntroducedBy(AppState& app, QWidget* parent)
-    : frmListEditor(app,
-                    {"frmIntroducedBy", QStringLiteral("IntroducedBy"),
-                     QStringLiteral("IntroducedBy"),
-                     QStringLiteral("Verdell [") + app.FieldCaptions[1] + u']',
-                     app.FieldCaptions[1]},
-                    parent) {}
+    : frmListEditor(
+          app,
+          {"frmIntroducedBy", QStringLiteral("IntroducedBy"), QStringLiteral("IntroducedBy"),
+           QStringLiteral("Verdell [") + app.FieldCaptions[Caption::IntroducedBy] + u']',
+           app.FieldCaptions[Caption::IntroducedBy]},
+          parent) {}
 
 frmDocType::frmDocType(AppState& app, QWidget* parent)
     : frmListEditor(app,

@@ -4,8 +4,10 @@
 #include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 
-#include <QEvent>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -20,28 +22,42 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
 
 namespace {
 
+void paintBase(QWidget* box, const QColor& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit()) {
+        combo->lineEdit()->setPalette(palette);
+    }
+}
+
 class FocusHighlight : public QObject {
 public:
-    using QObject::QObject;
+    FocusHighlight(QWidget* box, bool keepWhileAway)
+        : QObject(box), keepWhileAway_(keepWhileAway) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-            auto* box = static_cast<QWidget*>(watched);
-            QPalette palette = box->palette();
-            palette.setColor(QPalette::Base, event->type() == QEvent::FocusIn
-                                                 ? QColor(0xC0, 0xC0, 0xFF)
-                                                 : QColor(Qt::white));
-            box->setPalette(palette);
+        if (event->type() == QEvent::FocusIn) {
+            paintBase(static_cast<QWidget*>(watched), QColor(0xC0, 0xC0, 0xFF));
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (!keepWhileAway_ ||
+                (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)) {
+                paintBase(static_cast<QWidget*>(watched), Qt::white);
+            }
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool keepWhileAway_;
 };
 
 }  // namespace
 
-void highlightOnFocus(QWidget* box) {
-    box->installEventFilter(new FocusHighlight(box));
+void highlightOnFocus(QWidget* box, bool keepWhileAway) {
+    box->installEventFilter(new FocusHighlight(box, keepWhileAway));
 }
 
 QTableView* makeResultsGrid(QWidget* parent, const char* name) {

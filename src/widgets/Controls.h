@@ -15,8 +15,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
                         const QString& tip = {});
 
 // Paints a box light blue while it has the focus and white when it loses it, as every screen's
-// typing boxes do.
-void highlightOnFocus(QWidget* box);
+// typing boxes do. An editable combo box is painted with its text box. With keepWhileAway the
+// box stays blue while the focus is in another window or a pop-up list (the job screen's
+// fields do that).
+void highlightOnFocus(QWidget* box, bool keepWhileAway = false);
 
 class QTableView;
 class RowsModel;

@@ -87,8 +87,8 @@ private Q_SLOTS:
             << QVariantList{"5", "30.doc", "Survey letter, every-token.dotx", "", ""};
         QTest::newRow("word processor, no title")
             << 0 << "" << QVariantList{"5", "30.doc", "every-token.dotx", "", ""};
-        QTest::newRow("spreadsheet") << 1 << "Whatever"
-                                     << QVariantList{"5", "507.XLSX", "Invoice 507.XLSX", "", ""};
+        QTest::newRow("spreadsheet")
+            << 1 << "Whatever" << QVariantList{"5", "507.XLSX", "Invoice 507.XLSX", "", ""};
     }
     void creatingDocuments() {
         QFETCH(int, templateIndex);
@@ -96,20 +96,23 @@ private Q_SLOTS:
         QFETCH(QVariantList, row);
         TestEnv env;
         auto screen = open(env);
-        screen->cmdNewDoc->click();
-        QVERIFY(screen->panDocs->isVisible());
-        QVERIFY(!screen->fraJobControlPanel->isEnabled());
-        screen->comDocType->setCurrentIndex(templateIndex);
-        screen->txtDocTitle->setText(typed);
-        screen->cmdSaveDoc->click();
+        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
+        QVERIFY(control<QWidget>(screen.get(), "panDocs")->isVisible());
+        QVERIFY(!control<QWidget>(screen.get(), "fraJobControlPanel")->isEnabled());
+        control<QComboBox>(screen.get(), "comDocType")->setCurrentIndex(templateIndex);
+        control<QLineEdit>(screen.get(), "txtDocTitle")->setText(typed);
+        control<QPushButton>(screen.get(), "cmdSaveDoc")->click();
         QCOMPARE(document(env), row);
-        QVERIFY(!screen->panDocs->isVisible());
-        QVERIFY(screen->fraJobControlPanel->isEnabled());
+        QVERIFY(!control<QWidget>(screen.get(), "panDocs")->isVisible());
+        QVERIFY(control<QWidget>(screen.get(), "fraJobControlPanel")->isEnabled());
         if (typed.isEmpty()) {
-            QCOMPARE(screen->txtDocTitle->text(), QString("every-token.dotx"));
+            QCOMPARE(control<QLineEdit>(screen.get(), "txtDocTitle")->text(),
+                     QString("every-token.dotx"));
         }
-        QCOMPARE(screen->fgDocs->model()->rowCount(), 1);
-        QCOMPARE(screen->fgDocs->model()->index(0, 1).data().toString(), row[2].toString());
+        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
+        QCOMPARE(
+            control<QTableView>(screen.get(), "fgDocs")->model()->index(0, 1).data().toString(),
+            row[2].toString());
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/" + row[1].toString()));
         QCOMPARE(env.prompter.count(), 0);
     }
@@ -118,10 +121,11 @@ private Q_SLOTS:
         TestEnv env;
         auto screen = open(env);
         screen->LoadJob(99);
-        screen->cmdNewDoc->click();
-        screen->comDocType->setCurrentIndex(0);
+        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
+        control<QComboBox>(screen.get(), "comDocType")->setCurrentIndex(0);
         screen->cmdSaveDoc_Click();
-        screen->cmdNewJob->click();  // a new job has no number until it is saved
+        control<QPushButton>(screen.get(), "cmdNewJob")
+            ->click();  // a new job has no number until it is saved
         screen->cmdSaveDoc_Click();
         QCOMPARE(env.prompter.count(), 3);
         for (const auto& call : env.prompter.calls()) {
@@ -131,19 +135,19 @@ private Q_SLOTS:
             QCOMPARE(call.title, QString("No Job Loaded!"));
         }
         QCOMPARE(document(env), QVariantList());
-        QVERIFY(!screen->panDocs->isVisible());
+        QVERIFY(!control<QWidget>(screen.get(), "panDocs")->isVisible());
     }
 
     void printingTheJobSheet() {
         TestEnv env;
         auto screen = open(env);
         env.app().DbConnection.exec("DELETE FROM Templates");  // a new database names one
-        screen->cmdPrintJobSheet->click();
+        control<QPushButton>(screen.get(), "cmdPrintJobSheet")->click();
         QCOMPARE(env.prompter.last().title, QString("No Default Template Specified"));
         QCOMPARE(document(env), QVariantList());
         env.app().DbConnection.exec(
             "INSERT INTO Templates (FileName, PrimaryDoc) VALUES ('every-token.dotx', 1)");
-        screen->cmdPrintJobSheet->click();
+        control<QPushButton>(screen.get(), "cmdPrintJobSheet")->click();
         QCOMPARE(document(env)[1].toString(), QString("30.doc"));
         QCOMPARE(env.launcher.requests.last().action, QString("open"));
     }
@@ -263,30 +267,30 @@ private Q_SLOTS:
     void openingAndRemoving() {
         TestEnv env;
         auto screen = open(env);
-        screen->cmdNewDoc->click();
+        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
         chooseTemplate(screen.get(), 0);
-        screen->cmdSaveDoc->click();
+        control<QPushButton>(screen.get(), "cmdSaveDoc")->click();
         env.launcher.requests.clear();
-        screen->fgDocs->selectRow(0);
-        screen->cmdEditDoc->click();
+        control<QTableView>(screen.get(), "fgDocs")->selectRow(0);
+        control<QPushButton>(screen.get(), "cmdEditDoc")->click();
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].target, env.dataFolder() + "/Docs/30.doc");
 
-        screen->cmdDeleteDoc->click();  // answered Cancel
+        control<QPushButton>(screen.get(), "cmdDeleteDoc")->click();  // answered Cancel
         QCOMPARE(env.prompter.last().prompt,
                  QString("Are you sure you want to remove this document?"));
-        QCOMPARE(screen->fgDocs->model()->rowCount(), 1);
+        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
         env.prompter.answer(Prompter::Answer::Yes);
-        screen->cmdDeleteDoc->click();
-        QCOMPARE(screen->fgDocs->model()->rowCount(), 0);
+        control<QPushButton>(screen.get(), "cmdDeleteDoc")->click();
+        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 0);
         QCOMPARE(document(env), QVariantList());
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/30.doc"));  // the file stays
 
         env.app().DbConnection.exec(
             "INSERT INTO Docs (JobNumber, FileName, Title) VALUES (5, 'gone.doc', 'Gone')");
         screen->LoadJob(5);
-        screen->fgDocs->selectRow(0);
-        screen->cmdEditDoc->click();
+        control<QTableView>(screen.get(), "fgDocs")->selectRow(0);
+        control<QPushButton>(screen.get(), "cmdEditDoc")->click();
         QCOMPARE(env.prompter.last().title, QString("Document Not Found"));
     }
 };

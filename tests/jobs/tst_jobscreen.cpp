@@ -15,10 +15,10 @@
 #include <QPushButton>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 
 // The job screen driven through its controls, with every message answered from a script.
@@ -73,19 +73,22 @@ private Q_SLOTS:
         auto screen = open(env);
         QCOMPARE(screen->windowTitle(), QString("Verdell Standard [Jobs]"));
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(screen->labJobNumber[i]->text(), QString("5"));
-            QCOMPARE(screen->labJobStatus[i]->text(), QString("Quoted"));
+            QCOMPARE(control<QLabel>(screen.get(), QString("labJobNumber_%1").arg(i))->text(),
+                     QString("5"));
+            QCOMPARE(control<QLabel>(screen.get(), QString("labJobStatus_%1").arg(i))->text(),
+                     QString("Quoted"));
         }
-        QCOMPARE(screen->txtCustName->text(), QString("Mrs O'Brien"));
-        QCOMPARE(screen->txtDateDue->text(), QString("01/02/2010"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mrs O'Brien"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateDue")->text(), QString("01/02/2010"));
         QVERIFY(screen->jobLoaded());
-        QVERIFY(screen->cmdNewJob->isVisible() && !screen->cmdSave->isVisible());
-        QVERIFY(screen->lstJobStatus->count() > 0);
-        QCOMPARE(screen->comDocAddress->count(), 3);
+        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible() &&
+                !control<QPushButton>(screen.get(), "cmdSave")->isVisible());
+        QVERIFY(control<QListWidget>(screen.get(), "lstJobStatus")->count() > 0);
+        QCOMPARE(control<QComboBox>(screen.get(), "comDocAddress")->count(), 3);
 
         // A job that does not exist leaves the fields, but nothing can be typed.
         QCOMPARE(screen->LoadJob(77), 1);
-        QCOMPARE(screen->txtCustName->text(), QString("Mrs O'Brien"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mrs O'Brien"));
         QVERIFY(!screen->jobLoaded());
         QCOMPARE(env.setting("LastJob"), QString("77"));
     }
@@ -96,19 +99,19 @@ private Q_SLOTS:
         env.app().AppSettings.SetValue("LastJob", "none");
         auto screen = open(env);
         QVERIFY(!screen->jobLoaded());
-        QTest::keyClicks(screen->txtCustName, "x");
-        QTest::keyClicks(screen->txtWorkDetails, "y");
-        QCOMPARE(screen->txtCustName->text(), QString());
-        QCOMPARE(screen->txtWorkDetails->toPlainText(), QString());
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "x");
+        QTest::keyClicks(control<QPlainTextEdit>(screen.get(), "txtWorkDetails"), "y");
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString());
+        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtWorkDetails")->toPlainText(), QString());
         QCOMPARE(env.prompter.count(), 2);
         QCOMPARE(env.prompter.last().prompt,
                  QString("If you are trying to create a new job you need to press 'New Job' "
                          "first"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
         QCOMPARE(env.prompter.last().icon, Prompter::Icon::Exclamation);
-        screen->cmdChangeStatus[1]->click();
+        control<QPushButton>(screen.get(), "cmdChangeStatus_1")->click();
         QCOMPARE(env.prompter.count(), 3);
-        QVERIFY(!screen->panNewStatus->isVisible());
+        QVERIFY(!control<QWidget>(screen.get(), "panNewStatus")->isVisible());
     }
 
     void aNewJobIsNumberedWhenSaved() {
@@ -116,21 +119,24 @@ private Q_SLOTS:
         env.openNewDatabase();
         env.app().DbConnection.exec("UPDATE Counters SET JobCounter = 1042");
         auto screen = open(env);
-        screen->cmdNewJob->click();
-        QCOMPARE(screen->labJobStatus[2]->text(), QString("New"));
-        QCOMPARE(screen->txtDateCreated->text(), QString("14/03/2026"));
-        QVERIFY(screen->cmdSave->isVisible() && !screen->cmdSearch->isEnabled());
-        QTest::keyClicks(screen->txtCustName, "Ann Lee");
-        QTest::keyClicks(screen->txtWorkDetails, "Fix gutter");
-        screen->comInvoiceStatus->setCurrentIndex(1);
-        screen->txtPrice->setFocus();
-        QTest::keyClicks(screen->txtPrice, "1234.5");
-        screen->txtCustRef->setFocus();
-        QCOMPARE(screen->txtPrice->text(), QString::fromUtf8("\u00A31,234.50"));
+        control<QPushButton>(screen.get(), "cmdNewJob")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_2")->text(), QString("New"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateCreated")->text(), QString("14/03/2026"));
+        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible() &&
+                !control<QPushButton>(screen.get(), "cmdSearch")->isEnabled());
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann Lee");
+        QTest::keyClicks(control<QPlainTextEdit>(screen.get(), "txtWorkDetails"), "Fix gutter");
+        control<QComboBox>(screen.get(), "comInvoiceStatus")->setCurrentIndex(1);
+        control<QLineEdit>(screen.get(), "txtPrice")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtPrice"), "1234.5");
+        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtPrice")->text(),
+                 QString::fromUtf8("\u00A31,234.50"));
         QVERIFY(screen->cmdSave_Click());
-        QCOMPARE(screen->labJobNumber[0]->text(), QString("1042"));
+        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("1042"));
         QCOMPARE(env.setting("LastJob"), QString("1042"));
-        QVERIFY(screen->cmdNewJob->isVisible() && !screen->changesPending());
+        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible() &&
+                !screen->changesPending());
         QVERIFY(screen->cmdSave_Click());
         QCOMPARE(jobs(env), 1);
         Database& db = env.app().DbConnection;
@@ -146,16 +152,16 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         auto screen = open(env);
-        screen->cmdNewJob->click();
-        QTest::keyClicks(screen->txtCustName, "Ann");
+        control<QPushButton>(screen.get(), "cmdNewJob")->click();
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann");
         env.app().DbConnection.exec("DROP TABLE customers");
         QVERIFY(!screen->cmdSave_Click());
         QVERIFY(env.prompter.last().prompt.startsWith("The job could not be saved."));
         QCOMPARE(env.prompter.last().icon, Prompter::Icon::Critical);
-        QVERIFY(screen->cmdSave->isVisible());
+        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
         QVERIFY(screen->changesPending());
-        QCOMPARE(screen->labJobNumber[0]->text(), QString());
-        QCOMPARE(screen->txtCustName->text(), QString("Ann"));
+        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString());
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Ann"));
         QCOMPARE(jobs(env), 0);
     }
 
@@ -174,10 +180,11 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         auto screen = open(env);
-        screen->cmdNewJob->click();
+        control<QPushButton>(screen.get(), "cmdNewJob")->click();
         env.prompter.answer(answer);
-        screen->cmdExit->click();
-        QCOMPARE(env.prompter.last().prompt, QString("Would you like to save your changes before "));
+        control<QPushButton>(screen.get(), "cmdExit")->click();
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("Would you like to save your changes before "));
         QCOMPARE(env.prompter.last().title, QString("Save Changes"));
         QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNoCancel);
         QCOMPARE(!screen->isVisible(), closed);
@@ -258,8 +265,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("work details, one line") << "txtWorkDetails" << "WorkDetails" << "" << "";
-        QTest::newRow("notes, among short lines") << "txtNotes" << "WorkNotes" << "Called\n"
+        QTest::newRow("work details, one line") << "txtWorkDetails"
+                                                << "WorkDetails"
+                                                << ""
+                                                << "";
+        QTest::newRow("notes, among short lines") << "txtNotes"
+                                                  << "WorkNotes"
+                                                  << "Called\n"
                                                   << "\nPaid";
     }
     void aLongLineShowsInShortParagraphsAndSavesWhole() {
@@ -286,17 +298,19 @@ private Q_SLOTS:
         QTest::keyClick(shown, Qt::Key_Home, Qt::ControlModifier);
         QTest::keyClicks(shown, "X");
         QVERIFY(screen->cmdSave_Click());
-        QCOMPARE(env.app().DbConnection.scalar(
-                     QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column)).toString(),
-                 "X" + text);
+        QCOMPARE(
+            env.app()
+                .DbConnection.scalar(QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column))
+                .toString(),
+            "X" + text);
     }
 
     void typingAloneClosesWithoutAQuestion() {
         TestEnv env;
         withJobFive(env);
         auto screen = open(env);
-        QTest::keyClicks(screen->txtCustRef, "R");
-        QVERIFY(screen->cmdSave->isVisible());
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustRef"), "R");
+        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
         screen->close();
         QVERIFY(!screen->isVisible());
         QCOMPARE(env.prompter.count(), 0);
@@ -306,30 +320,32 @@ private Q_SLOTS:
         TestEnv env;
         withJobFive(env);
         auto screen = open(env);
-        screen->cmdChangeStatus[0]->click();
-        QVERIFY(screen->panNewStatus->isVisible());
+        control<QPushButton>(screen.get(), "cmdChangeStatus_0")->click();
+        QVERIFY(control<QWidget>(screen.get(), "panNewStatus")->isVisible());
         QVERIFY(screen->changesPending());
-        screen->cmdChange->click();
+        control<QPushButton>(screen.get(), "cmdChange")->click();
         QCOMPARE(env.prompter.last().prompt,
                  QString("You have to select a new status before pressing 'Change Status'"));
         QCOMPARE(env.prompter.last().title, QString("No Status Selected"));
-        QVERIFY(screen->panNewStatus->isVisible());
-        const auto found = screen->lstJobStatus->findItems("CLOSED", Qt::MatchExactly);
-        screen->lstJobStatus->setCurrentItem(found.first());
-        screen->cmdChange->click();
-        QVERIFY(!screen->panNewStatus->isVisible());
-        for (QLabel* label : screen->labJobStatus) {
-            QCOMPARE(label->text(), QString("CLOSED"));
+        QVERIFY(control<QWidget>(screen.get(), "panNewStatus")->isVisible());
+        const auto found = control<QListWidget>(screen.get(), "lstJobStatus")
+                               ->findItems("CLOSED", Qt::MatchExactly);
+        control<QListWidget>(screen.get(), "lstJobStatus")->setCurrentItem(found.first());
+        control<QPushButton>(screen.get(), "cmdChange")->click();
+        QVERIFY(!control<QWidget>(screen.get(), "panNewStatus")->isVisible());
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(control<QLabel>(screen.get(), QString("labJobStatus_%1").arg(i))->text(),
+                     QString("CLOSED"));
         }
         // Cancelling, answered No, keeps the change; answered Yes, puts back the stored status.
         env.prompter.answer(Prompter::Answer::No);
-        screen->cmdCancel->click();
-        QCOMPARE(screen->labJobStatus[0]->text(), QString("CLOSED"));
+        control<QPushButton>(screen.get(), "cmdCancel")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_0")->text(), QString("CLOSED"));
         QCOMPARE(env.prompter.last().title, QString("Cancel Job 5"));
         env.prompter.answer(Prompter::Answer::Yes);
-        screen->cmdCancel->click();
-        QCOMPARE(screen->labJobStatus[0]->text(), QString("Quoted"));
-        QVERIFY(screen->cmdNewJob->isVisible());
+        control<QPushButton>(screen.get(), "cmdCancel")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_0")->text(), QString("Quoted"));
+        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible());
     }
 
     void deleting() {
@@ -337,20 +353,20 @@ private Q_SLOTS:
         withJobFive(env);
         env.app().DbConnection.exec("INSERT INTO Docs (JobNumber, FileName) VALUES (5, '1.doc')");
         auto screen = open(env);
-        QCOMPARE(screen->fgDocs->model()->rowCount(), 1);
-        screen->cmdDelete->click();  // answered Cancel
+        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
+        control<QPushButton>(screen.get(), "cmdDelete")->click();  // answered Cancel
         QCOMPARE(env.prompter.last().prompt, QString("Do you really want to delete this job?"));
         QCOMPARE(env.prompter.last().title, QString("Delete Job 5"));
         QCOMPARE(jobs(env), 1);
         env.prompter.answer(Prompter::Answer::Yes);
-        screen->cmdDelete->click();
+        control<QPushButton>(screen.get(), "cmdDelete")->click();
         QCOMPARE(jobs(env), 0);
         QCOMPARE(env.app().DbConnection.scalar("SELECT count(*) FROM Docs").toInt(), 0);
-        QCOMPARE(screen->labJobNumber[0]->text(), QString());
+        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString());
         QVERIFY(!screen->jobLoaded());
 
         env.prompter.clear();
-        screen->cmdNewJob->click();
+        control<QPushButton>(screen.get(), "cmdNewJob")->click();
         screen->cmdDelete_Click();  // a job not yet saved: nothing at all
         QCOMPARE(env.prompter.count(), 0);
     }
@@ -360,23 +376,30 @@ private Q_SLOTS:
         withJobFive(env);
         env.clock.set(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)));
         auto screen = open(env);
-        screen->txtNotes->setFocus();
-        QTest::keyClick(screen->txtNotes, Qt::Key_F2);
-        QCOMPARE(screen->txtNotes->toPlainText(), QString("06/12/2026, 09:05:07 :"));
+        control<QPlainTextEdit>(screen.get(), "txtNotes")->setFocus();
+        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtNotes"), Qt::Key_F2);
+        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtNotes")->toPlainText(),
+                 QString("06/12/2026, 09:05:07 :"));
         screen->LoadJob(99);  // no job: the client notes still take a stamp, the notes do not
-        screen->txtNotes->clear();
-        QTest::keyClick(screen->txtNotes, Qt::Key_F2);
-        QCOMPARE(screen->txtNotes->toPlainText(), QString());
-        QTest::keyClick(screen->txtCliNotes, Qt::Key_F2);
-        QVERIFY(screen->txtCliNotes->toPlainText().endsWith("06/12/2026, 09:05:07 :"));
+        control<QPlainTextEdit>(screen.get(), "txtNotes")->clear();
+        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtNotes"), Qt::Key_F2);
+        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtNotes")->toPlainText(), QString());
+        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtCliNotes"), Qt::Key_F2);
+        QVERIFY(control<QPlainTextEdit>(screen.get(), "txtCliNotes")
+                    ->toPlainText()
+                    .endsWith("06/12/2026, 09:05:07 :"));
 
         screen->LoadJob(5);
-        screen->txtDateReceived->setFocus();
-        QTest::keyClicks(screen->txtDateReceived, "010210");
-        screen->txtCustRef->setFocus();
-        QCOMPARE(screen->txtDateReceived->text(), QString("01/02/2010"));
-        QCOMPARE(screen->txtCustRef->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xFF));
-        QCOMPARE(screen->txtDateReceived->palette().color(QPalette::Base), QColor(Qt::white));
+        control<QLineEdit>(screen.get(), "txtDateReceived")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtDateReceived"), "010210");
+        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateReceived")->text(),
+                 QString("01/02/2010"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustRef")->palette().color(QPalette::Base),
+                 QColor(0xC0, 0xC0, 0xFF));
+        QCOMPARE(
+            control<QLineEdit>(screen.get(), "txtDateReceived")->palette().color(QPalette::Base),
+            QColor(Qt::white));
     }
 
     // With two-digit years on screen, a save stores the date typed and keeps every date nobody
@@ -385,18 +408,20 @@ private Q_SLOTS:
         TestEnv env;
         withJobFive(env);
         Database& db = env.app().DbConnection;
-        QVERIFY(db.exec("UPDATE Jobs SET DateQuoted = '2031-03-01 00:00:00', "
-                        "DateCompleted = '1968-07-04 00:00:00' WHERE JobNo = 5"));
+        QVERIFY(
+            db.exec("UPDATE Jobs SET DateQuoted = '2031-03-01 00:00:00', "
+                    "DateCompleted = '1968-07-04 00:00:00' WHERE JobNo = 5"));
         env.app().DefaultDateFormat = "dd/mm/yy";
         auto screen = open(env);
-        QCOMPARE(screen->txtQuoteDate->text(), QString("01/03/31"));
-        screen->txtDateDue->setFocus();
-        screen->txtDateDue->selectAll();
-        QTest::keyClicks(screen->txtDateDue, "15/06/2030");
-        screen->txtQuoteDate->setFocus();  // passing through a loaded date changes nothing
-        screen->txtCustRef->setFocus();
-        QCOMPARE(screen->txtDateDue->text(), QString("15/06/30"));
-        QTest::keyClicks(screen->txtCustRef, "R1");
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtQuoteDate")->text(), QString("01/03/31"));
+        control<QLineEdit>(screen.get(), "txtDateDue")->setFocus();
+        control<QLineEdit>(screen.get(), "txtDateDue")->selectAll();
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtDateDue"), "15/06/2030");
+        control<QLineEdit>(screen.get(), "txtQuoteDate")
+            ->setFocus();  // passing through a loaded date changes nothing
+        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateDue")->text(), QString("15/06/30"));
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustRef"), "R1");
         QVERIFY(screen->cmdSave_Click());
         auto stored = [&](const char* column) {
             return db.scalar(QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column)).toString();
@@ -412,8 +437,8 @@ private Q_SLOTS:
         withJobFive(env);
         auto screen = open(env);
         env.app().ManualNumbering = true;
-        screen->cmdNewJob->click();
-        QTest::keyClicks(screen->txtCustName, "Ann Lee");
+        control<QPushButton>(screen.get(), "cmdNewJob")->click();
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann Lee");
         env.prompter.type("5");
         env.prompter.cancelInput();
         QVERIFY(!screen->cmdSave_Click());
@@ -423,15 +448,16 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.calls()[1].title, QString("Job Number In Use"));
         QCOMPARE(env.prompter.count(), 3);  // asked again, then cancelled
         QCOMPARE(jobs(env), 1);
-        QCOMPARE(screen->txtCustName->text(), QString("Ann Lee"));
-        QVERIFY(screen->cmdSave->isVisible() && screen->changesPending());
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Ann Lee"));
+        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible() &&
+                screen->changesPending());
 
         env.prompter.type("6");
         QVERIFY(screen->cmdSave_Click());
-        QCOMPARE(screen->labJobNumber[0]->text(), QString("6"));
-        QCOMPARE(env.app().DbConnection.scalar("SELECT WorkName FROM Jobs WHERE JobNo = 6")
-                     .toString(),
-                 QString("Ann Lee"));
+        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("6"));
+        QCOMPARE(
+            env.app().DbConnection.scalar("SELECT WorkName FROM Jobs WHERE JobNo = 6").toString(),
+            QString("Ann Lee"));
     }
 
     void customerAndClientLookup() {
@@ -439,33 +465,41 @@ private Q_SLOTS:
         withJobFive(env);
         Database& db = env.app().DbConnection;
         for (const char* name : {"Smith", "smythe", "Jones", "50% Off Ltd"}) {
-            TestEnv::addRow(db, "customers", {{"Name", QString::fromUtf8(name)},
-                                              {"Address", "Addr"}, {"Contact", "Tel"}});
+            TestEnv::addRow(
+                db, "customers",
+                {{"Name", QString::fromUtf8(name)}, {"Address", "Addr"}, {"Contact", "Tel"}});
         }
         auto screen = open(env);
-        screen->cmdFindClient[0]->click();
-        QVERIFY(screen->panFindClient->isVisible());
-        QTest::keyClicks(screen->txtFindClient, "sm");
-        QTest::keyClick(screen->txtFindClient, Qt::Key_Return);
-        QCOMPARE(screen->labClientCount->text(), QString("Found 2 matching customers"));
-        QTest::keyClicks(screen->txtFindClient, "%");
-        screen->cmdSearchClient->click();
-        QCOMPARE(screen->labClientCount->text(), QString("Found 0 matching customers"));
-        screen->txtFindClient->setText("50%");
-        screen->cmdSearchClient->click();
-        QCOMPARE(screen->labClientCount->text(), QString("Found 1 matching customers"));
+        control<QPushButton>(screen.get(), "cmdFindClient_0")->click();
+        QVERIFY(control<QWidget>(screen.get(), "panFindClient")->isVisible());
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtFindClient"), "sm");
+        QTest::keyClick(control<QLineEdit>(screen.get(), "txtFindClient"), Qt::Key_Return);
+        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
+                 QString("Found 2 matching customers"));
+        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtFindClient"), "%");
+        control<QPushButton>(screen.get(), "cmdSearchClient")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
+                 QString("Found 0 matching customers"));
+        control<QLineEdit>(screen.get(), "txtFindClient")->setText("50%");
+        control<QPushButton>(screen.get(), "cmdSearchClient")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
+                 QString("Found 1 matching customers"));
         screen->fgFindClient_DblClick();
-        QCOMPARE(screen->txtCustName->text(), QString("50% Off Ltd"));
-        QCOMPARE(screen->txtHomeAddress->toPlainText(), QString("Addr"));
-        QVERIFY(!screen->panFindClient->isVisible());
-        QVERIFY(screen->cmdSave->isVisible());
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("50% Off Ltd"));
+        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtHomeAddress")->toPlainText(),
+                 QString("Addr"));
+        QVERIFY(!control<QWidget>(screen.get(), "panFindClient")->isVisible());
+        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
 
         screen->LoadJob(99);
-        screen->cmdFindClient[1]->click();
-        screen->cmdSearchClient->click();  // clients: the one job five added
-        QCOMPARE(screen->labClientCount->text(), QString("Found 1 matching clients"));
+        control<QPushButton>(screen.get(), "cmdFindClient_1")->click();
+        control<QPushButton>(screen.get(), "cmdSearchClient")
+            ->click();  // clients: the one job five added
+        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
+                 QString("Found 1 matching clients"));
         screen->fgFindClient_DblClick();
-        QCOMPARE(screen->txtCliName->text(), QString("Harbour Estates"));
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtCliName")->text(),
+                 QString("Harbour Estates"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
     }
 
@@ -555,20 +589,20 @@ private Q_SLOTS:
         for (const char* name : {"Bob", "", "Alice"}) {
             TestEnv::addRow(db, "engineers", {{"Engineer", QString::fromUtf8(name)}});
         }
-        env.app().FieldCaptions[8] = "Engineers";
+        env.app().FieldCaptions.set(8, "Engineers");
         auto screen = open(env);
-        screen->cmdFindEngineer->click();
-        QCOMPARE(screen->labEngineers->text(), QString("Introduced By:"));
-        QCOMPARE(screen->lstEngineers->count(), 2);
-        screen->lstEngineers->setCurrentRow(1);
+        control<QPushButton>(screen.get(), "cmdFindEngineer")->click();
+        QCOMPARE(control<QLabel>(screen.get(), "labEngineers")->text(), QString("Introduced By:"));
+        QCOMPARE(control<QListWidget>(screen.get(), "lstEngineers")->count(), 2);
+        control<QListWidget>(screen.get(), "lstEngineers")->setCurrentRow(1);
         screen->lstEngineers_RightClick();  // answered No
         QCOMPARE(env.prompter.last().title, QString("Remove Alice"));
         QCOMPARE(db.scalar("SELECT count(*) FROM engineers").toInt(), 3);
         screen->lstEngineers_DblClick();
-        QCOMPARE(screen->txtClientRef->text(), QString("Alice"));
-        QVERIFY(!screen->panEngineers->isVisible());
-        screen->cmdFindEngineer->click();
-        screen->lstEngineers->setCurrentRow(0);
+        QCOMPARE(control<QLineEdit>(screen.get(), "txtClientRef")->text(), QString("Alice"));
+        QVERIFY(!control<QWidget>(screen.get(), "panEngineers")->isVisible());
+        control<QPushButton>(screen.get(), "cmdFindEngineer")->click();
+        control<QListWidget>(screen.get(), "lstEngineers")->setCurrentRow(0);
         env.prompter.answer(Prompter::Answer::Yes);
         screen->lstEngineers_RightClick();
         QCOMPARE(db.scalar("SELECT count(*) FROM engineers WHERE Engineer = 'Bob'").toInt(), 0);
@@ -579,24 +613,24 @@ private Q_SLOTS:
         withJobFive(env);
         {
             auto screen = open(env);
-            QTest::mouseDClick(screen->Label1[0], Qt::LeftButton);
-            QVERIFY(screen->panLabels->isVisible());
-            QCOMPARE(screen->txtLabel->text(), QString("Surveyed:"));
-            screen->txtLabel->setText("  Inspected: ");
-            QTest::keyClick(screen->txtLabel, Qt::Key_Return);
-            QVERIFY(!screen->panLabels->isVisible());
-            QCOMPARE(screen->Label1[0]->text(), QString("Inspected:"));
-            QCOMPARE(env.app().FieldCaptions[0], QString("Surveyed:"));  // until reopened
+            QTest::mouseDClick(control<QLabel>(screen.get(), "Label1_0"), Qt::LeftButton);
+            QVERIFY(control<QWidget>(screen.get(), "panLabels")->isVisible());
+            QCOMPARE(control<QLineEdit>(screen.get(), "txtLabel")->text(), QString("Surveyed:"));
+            control<QLineEdit>(screen.get(), "txtLabel")->setText("  Inspected: ");
+            QTest::keyClick(control<QLineEdit>(screen.get(), "txtLabel"), Qt::Key_Return);
+            QVERIFY(!control<QWidget>(screen.get(), "panLabels")->isVisible());
+            QCOMPARE(control<QLabel>(screen.get(), "Label1_0")->text(), QString("Inspected:"));
+            QCOMPARE(env.app().FieldCaptions[0], QString("Inspected:"));  // shared at once
 
-            QTest::mouseDClick(screen->Label1[5], Qt::LeftButton);
-            screen->txtLabel->setText("Deadline");
-            screen->cmdCloseLabels->click();
-            QCOMPARE(screen->Label1[5]->text(), QString("Due:"));
+            QTest::mouseDClick(control<QLabel>(screen.get(), "Label1_5"), Qt::LeftButton);
+            control<QLineEdit>(screen.get(), "txtLabel")->setText("Deadline");
+            control<QPushButton>(screen.get(), "cmdCloseLabels")->click();
+            QCOMPARE(control<QLabel>(screen.get(), "Label1_5")->text(), QString("Due:"));
         }
         Database& db = env.app().DbConnection;
         QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
         auto reopened = open(env);
-        QCOMPARE(reopened->Label1[0]->text(), QString("Inspected:"));
+        QCOMPARE(control<QLabel>(reopened.get(), "Label1_0")->text(), QString("Inspected:"));
         QCOMPARE(env.app().FieldCaptions[0], QString("Inspected:"));
     }
 
@@ -608,17 +642,17 @@ private Q_SLOTS:
         writeJob(env.app(), other, 0, 9);
         auto screen = open(env);
         screen->LoadJob(99);
-        screen->txtSearch->setText("smith");
+        control<QLineEdit>(screen.get(), "txtSearch")->setText("smith");
         QTimer::singleShot(0, [] {
             auto* search = qobject_cast<frmSearchJobs*>(QApplication::activeModalWidget());
             QVERIFY(search);
-            QCOMPARE(search->txtSearch->text(), QString("smith"));
-            search->cmdSearch->click();
-            search->fgSearch->selectRow(0);
-            search->cmdLoadJob->click();
+            QCOMPARE(control<QLineEdit>(search, "txtSearch")->text(), QString("smith"));
+            control<QPushButton>(search, "cmdSearch")->click();
+            control<QTableView>(search, "fgSearch")->selectRow(0);
+            control<QPushButton>(search, "cmdLoadJob")->click();
         });
-        QTest::keyClick(screen->txtSearch, Qt::Key_Return);
-        QCOMPARE(screen->labJobNumber[0]->text(), QString("9"));
+        QTest::keyClick(control<QLineEdit>(screen.get(), "txtSearch"), Qt::Key_Return);
+        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("9"));
         QVERIFY(screen->jobLoaded());
     }
 };

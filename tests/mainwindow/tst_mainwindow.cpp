@@ -50,7 +50,7 @@ private Q_SLOTS:
         QFETCH(QString, entry);
         QFETCH(QString, caption);
         TestEnv env;
-        env.app().FieldCaptions[1] = "Agents";
+        env.app().FieldCaptions.set(1, "Agents");
         frmMain main(env.app());
         main.Form_Load();
         auto* action = main.findChild<QAction*>(entry);
@@ -68,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(main.windowTitle(), QString("Verdell Standard [Main]"));
         auto* introducers = main.findChild<QAction*>("OptionsIntroducedBy");
         QCOMPARE(introducers->text(), QString());  // no caption of the user's own
-        env.app().FieldCaptions[1] = "Agent:";     // renamed on the job screen
+        env.app().FieldCaptions.set(1, "Agent:");   // renamed on the job screen
         Q_EMIT control<QMenu>(&main, "Options")->aboutToShow();
         QCOMPARE(introducers->text(), QString("Agent:"));
 

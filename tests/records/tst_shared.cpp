@@ -29,9 +29,9 @@ private Q_SLOTS:
         TestEnv env;
         AppState& app = env.app();
         for (int i : {0, 1, 3, 5, 6, 9, 11, 20}) {
-            app.FieldCaptions[i] = captions::defaults()[i];
+            app.FieldCaptions.set(i, captions::defaults()[i]);
         }
-        app.FieldCaptions[11] = "Booked:";
+        app.FieldCaptions.set(11, "Booked:");
         QCOMPARE(CaptionToField(app, caption), field);
     }
 

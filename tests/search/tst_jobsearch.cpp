@@ -2,6 +2,7 @@
 #include "records/Captions.h"
 #include "search/JobSearch.h"
 #include "search/frmSearchJobs.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -47,28 +48,38 @@ struct Screen {
         return QTest::qWaitForWindowActive(form.get());
     }
     JobNos search(const QString& text, const QString& status = {}, const QString& order = {}) {
-        form->txtSearch->setText(text);
-        form->cbJobStatus->setCurrentText(status);
-        form->cbOrderBy->setCurrentText(order);
+        control<QLineEdit>(form.get(), "txtSearch")->setText(text);
+        control<QComboBox>(form.get(), "cbJobStatus")->setCurrentText(status);
+        control<QComboBox>(form.get(), "cbOrderBy")->setCurrentText(order);
         form->cmdSearch_Click();
         JobNos shown;
-        for (int r = 0; r < form->fgSearch->model()->rowCount(); ++r) {
-            shown << form->fgSearch->model()->index(r, 4).data().toLongLong();
+        const QAbstractItemModel* rows = control<QTableView>(form.get(), "fgSearch")->model();
+        for (int r = 0; r < rows->rowCount(); ++r) {
+            shown << rows->index(r, 4).data().toLongLong();
         }
         return shown;
     }
     // Jobs holding what the searches look for, inserted out of number order.
     void addSearchJobs() {
         const QList<QVariantMap> jobs = {
-            {{"JobNo", 1234}, {"JobStatus", "New"}, {"WorkName", "Bell & Co"},
+            {{"JobNo", 1234},
+             {"JobStatus", "New"},
+             {"WorkName", "Bell & Co"},
              {"CliAddress", "école du Parc"}},
-            {{"JobNo", 101}, {"JobStatus", "New"}, {"WorkName", "Mrs Zoë Hart"},
-             {"HomeAddress", "1 Elm Road\r\nLeeds\n"}, {"DateCreated", "2025-01-04 10:00:00"}},
+            {{"JobNo", 101},
+             {"JobStatus", "New"},
+             {"WorkName", "Mrs Zoë Hart"},
+             {"HomeAddress", "1 Elm Road\r\nLeeds\n"},
+             {"DateCreated", "2025-01-04 10:00:00"}},
             {{"JobNo", 123}, {"JobStatus", "Completed"}, {"WorkName", "Acme Ltd"}},
-            {{"JobNo", 102}, {"JobStatus", "Quoted"}, {"WorkName", "Mr J. O'Brien"},
+            {{"JobNo", 102},
+             {"JobStatus", "Quoted"},
+             {"WorkName", "Mr J. O'Brien"},
              {"WorkDetails", "Boiler 123 service"}},
             {{"JobNo", 105}, {"JobStatus", "New"}, {"WorkName", ""}, {"WorkDetails", "Paint shed"}},
-            {{"JobNo", 106}, {"JobStatus", "Invoiced"}, {"WorkName", "Carol Dunn"},
+            {{"JobNo", 106},
+             {"JobStatus", "Invoiced"},
+             {"WorkName", "Carol Dunn"},
              {"WorkDetails", "50% deposit, C:\\Docs"}},
             {{"JobNo", 107}, {"JobStatus", "New"}, {"WorkName", "Dave Ellis"}, {"CustRef", "A_B"}},
             {{"JobNo", 108}, {"JobStatus", "New"}, {"WorkNotes", "5% off, A_B, 123"}},
@@ -90,19 +101,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("renamed");  // the label given the caption below, or -1
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("field");
-        QTest::newRow("job number") << "Job Number" << -1 << "" << "JobNo";
-        QTest::newRow("job status") << "Job Status" << -1 << "" << "JobStatus";
-        QTest::newRow("created") << "Created:" << -1 << "" << "DateCreated";
-        QTest::newRow("surveyed") << "Surveyed:" << -1 << "" << "DateReceived";
-        QTest::newRow("due") << "Due:" << -1 << "" << "DateDue";
-        QTest::newRow("customer ref") << "Customer Ref:" << -1 << "" << "CustRef";
-        QTest::newRow("name") << "Name:" << -1 << "" << "WorkName";
-        QTest::newRow("renamed") << "Deadline" << 5 << "Deadline" << "DateDue";
-        QTest::newRow("old caption of a renamed label") << "Due:" << 5 << "Deadline" << "JobNo";
-        QTest::newRow("created before surveyed") << "Created:" << 0 << "Created:" << "DateCreated";
-        QTest::newRow("other case") << "job number" << -1 << "" << "JobNo";
-        QTest::newRow("part of a caption") << "Due" << -1 << "" << "JobNo";
-        QTest::newRow("empty, with an empty caption") << "" << 2 << "" << "JobNo";
+        QTest::newRow("job number") << "Job Number" << -1 << ""
+                                    << "JobNo";
+        QTest::newRow("job status") << "Job Status" << -1 << ""
+                                    << "JobStatus";
+        QTest::newRow("created") << "Created:" << -1 << ""
+                                 << "DateCreated";
+        QTest::newRow("surveyed") << "Surveyed:" << -1 << ""
+                                  << "DateReceived";
+        QTest::newRow("due") << "Due:" << -1 << ""
+                             << "DateDue";
+        QTest::newRow("customer ref") << "Customer Ref:" << -1 << ""
+                                      << "CustRef";
+        QTest::newRow("name") << "Name:" << -1 << ""
+                              << "WorkName";
+        QTest::newRow("renamed") << "Deadline" << 5 << "Deadline"
+                                 << "DateDue";
+        QTest::newRow("old caption of a renamed label") << "Due:" << 5 << "Deadline"
+                                                        << "JobNo";
+        QTest::newRow("created before surveyed") << "Created:" << 0 << "Created:"
+                                                 << "DateCreated";
+        QTest::newRow("other case") << "job number" << -1 << ""
+                                    << "JobNo";
+        QTest::newRow("part of a caption") << "Due" << -1 << ""
+                                           << "JobNo";
+        QTest::newRow("empty, with an empty caption") << "" << 2 << ""
+                                                      << "JobNo";
     }
     void orderChoiceNamesItsField() {
         QFETCH(QString, choice);
@@ -131,20 +155,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<JobNos>("jobs");
         const JobNos named{101, 102, 106, 107, 123, 1234};
-        QTest::newRow("empty: every named job") << "" << "" << named;
-        QTest::newRow("blank is empty") << "   " << "" << named;
-        QTest::newRow("capitals of non-ASCII letters") << "ZOË" << "" << JobNos{101};
-        QTest::newRow("accented capital first") << "ÉCOLE" << "" << JobNos{1234};
-        QTest::newRow("digits: job number and text") << "123" << "" << JobNos{102, 123};
-        QTest::newRow("leading number") << "101 Elm" << "" << JobNos{101};
-        QTest::newRow("apostrophe") << "o'brien" << "" << JobNos{102};
-        QTest::newRow("percent is literal") << "%" << "" << JobNos{106};
-        QTest::newRow("underscore is literal") << "_" << "" << JobNos{107};
-        QTest::newRow("backslash is literal") << "\\" << "" << JobNos{106};
-        QTest::newRow("nameless job found by its text") << "  paint SHED " << "" << JobNos{105};
-        QTest::newRow("nothing") << "zzz" << "" << JobNos{};
-        QTest::newRow("status alone") << "" << " new " << JobNos{101, 107, 1234};
-        QTest::newRow("text and status") << "123" << "Completed" << JobNos{123};
+        QTest::newRow("empty: every named job") << ""
+                                                << "" << named;
+        QTest::newRow("blank is empty") << "   "
+                                        << "" << named;
+        QTest::newRow("capitals of non-ASCII letters") << "ZOË"
+                                                       << "" << JobNos{101};
+        QTest::newRow("accented capital first") << "ÉCOLE"
+                                                << "" << JobNos{1234};
+        QTest::newRow("digits: job number and text") << "123"
+                                                     << "" << JobNos{102, 123};
+        QTest::newRow("leading number") << "101 Elm"
+                                        << "" << JobNos{101};
+        QTest::newRow("apostrophe") << "o'brien"
+                                    << "" << JobNos{102};
+        QTest::newRow("percent is literal") << "%"
+                                            << "" << JobNos{106};
+        QTest::newRow("underscore is literal") << "_"
+                                               << "" << JobNos{107};
+        QTest::newRow("backslash is literal") << "\\"
+                                              << "" << JobNos{106};
+        QTest::newRow("nameless job found by its text") << "  paint SHED "
+                                                        << "" << JobNos{105};
+        QTest::newRow("nothing") << "zzz"
+                                 << "" << JobNos{};
+        QTest::newRow("status alone") << ""
+                                      << " new " << JobNos{101, 107, 1234};
+        QTest::newRow("text and status") << "123"
+                                         << "Completed" << JobNos{123};
     }
     void search() {
         QFETCH(QString, text);
@@ -154,8 +192,10 @@ private Q_SLOTS:
         s.addSearchJobs();
         s.open();
         QCOMPARE(s.search(text, status), jobs);
-        QCOMPARE(s.form->labCount->text(), QString::number(jobs.size()) + " Matching Jobs");
-        QCOMPARE(s.form->fgSearch->currentIndex().row(), jobs.isEmpty() ? -1 : 0);
+        QCOMPARE(control<QLabel>(s.form.get(), "labCount")->text(),
+                 QString::number(jobs.size()) + " Matching Jobs");
+        QCOMPARE(control<QTableView>(s.form.get(), "fgSearch")->currentIndex().row(),
+                 jobs.isEmpty() ? -1 : 0);
     }
 
     void everySearchedField_data() {
@@ -198,36 +238,43 @@ private Q_SLOTS:
         Screen s;
         s.captions[5] = "Deadline";
         // Last job first, so that no order comes from the order of insertion.
-        const QStringList rows[] = {{"4", "New", "2025-01-02", "2025-02-03", "2025-03-01", "D", "alpha"},
-                                    {"3", "Invoiced", "2025-01-04", "2025-02-02", "", "a", "Charlie"},
-                                    {"2", "New", "2025-01-01", "2025-02-04", "2025-03-03", "b", "delta"},
-                                    {"1", "Quoted", "2025-01-03", "2025-02-01", "2025-03-02", "C", "Bravo"}};
+        const QStringList rows[] = {
+            {"4", "New", "2025-01-02", "2025-02-03", "2025-03-01", "D", "alpha"},
+            {"3", "Invoiced", "2025-01-04", "2025-02-02", "", "a", "Charlie"},
+            {"2", "New", "2025-01-01", "2025-02-04", "2025-03-03", "b", "delta"},
+            {"1", "Quoted", "2025-01-03", "2025-02-01", "2025-03-02", "C", "Bravo"}};
         for (const QStringList& r : rows) {
-            addJob(s.db(), {{"JobNo", r[0]}, {"JobStatus", r[1]}, {"DateCreated", r[2]},
-                            {"DateReceived", r[3]}, {"DateDue", r[4].isEmpty() ? QVariant() : r[4]},
-                            {"CustRef", r[5]}, {"WorkName", r[6]}});
+            addJob(s.db(), {{"JobNo", r[0]},
+                            {"JobStatus", r[1]},
+                            {"DateCreated", r[2]},
+                            {"DateReceived", r[3]},
+                            {"DateDue", r[4].isEmpty() ? QVariant() : r[4]},
+                            {"CustRef", r[5]},
+                            {"WorkName", r[6]}});
         }
         s.open();
         QCOMPARE(s.search("", "", choice), jobs);
-        QCOMPARE(s.form->fgSearch->model()->headerData(8, Qt::Horizontal), QVariant("Deadline"));
+        QCOMPARE(
+            control<QTableView>(s.form.get(), "fgSearch")->model()->headerData(8, Qt::Horizontal),
+            QVariant("Deadline"));
     }
 
     void gridShowsTheJobsReadably() {
         Screen s;
         s.addSearchJobs();
         frmSearchJobs& f = s.open();
-        QCOMPARE(f.labCount->text(), QString("Matching Search Results"));
-        QCOMPARE(f.cbOrderBy->currentText(), QString());
+        QCOMPARE(control<QLabel>(&f, "labCount")->text(), QString("Matching Search Results"));
+        QCOMPARE(control<QComboBox>(&f, "cbOrderBy")->currentText(), QString());
         QStringList choices;
-        for (int i = 0; i < f.cbOrderBy->count(); ++i) {
-            choices << f.cbOrderBy->itemText(i);
+        for (int i = 0; i < control<QComboBox>(&f, "cbOrderBy")->count(); ++i) {
+            choices << control<QComboBox>(&f, "cbOrderBy")->itemText(i);
         }
-        QCOMPARE(choices, QStringList({"Job Number", "Job Status", "Created:", "Surveyed:", "Due:",
-                                       "Customer Ref:", "Name:"}));
+        QCOMPARE(choices, QStringList({"Job Number", "Job Status",
+                                       "Created:", "Surveyed:", "Due:", "Customer Ref:", "Name:"}));
         s.search("zoë");
-        QAbstractItemModel* m = f.fgSearch->model();
-        QVERIFY(f.fgSearch->isColumnHidden(0));
-        QCOMPARE(f.fgSearch->columnWidth(2), 3000 / 15);
+        QAbstractItemModel* m = control<QTableView>(&f, "fgSearch")->model();
+        QVERIFY(control<QTableView>(&f, "fgSearch")->isColumnHidden(0));
+        QCOMPARE(control<QTableView>(&f, "fgSearch")->columnWidth(2), 3000 / 15);
         QCOMPARE(m->headerData(6, Qt::Horizontal), QVariant("Created:"));
         QCOMPARE(m->index(0, 2).data(), QVariant("1 Elm Road, Leeds"));
         QCOMPARE(m->index(0, 6).data(), QVariant("04/01/2025"));
@@ -237,7 +284,7 @@ private Q_SLOTS:
         s.db().exec("DROP TABLE Jobs");
         s.search("");
         QCOMPARE(m->rowCount(), 0);
-        QCOMPARE(f.labCount->text(), QString());
+        QCOMPARE(control<QLabel>(&f, "labCount")->text(), QString());
     }
 
     void loadOrClose_data() {
@@ -255,28 +302,28 @@ private Q_SLOTS:
         QFETCH(int, jobNo);
         Screen s;
         s.addSearchJobs();
-        s.env.app().SearchJobNo = 55;
         frmSearchJobs& f = s.open();
         QVERIFY(s.show());
         s.search(how == "no row" ? "zzz" : "");
+        auto* grid = control<QTableView>(&f, "fgSearch");
         if (how != "no row") {
-            f.fgSearch->setCurrentIndex(f.fgSearch->model()->index(3, 1));
+            grid->setCurrentIndex(grid->model()->index(3, 1));
         }
-        const QPoint cell = f.fgSearch->visualRect(f.fgSearch->currentIndex()).center();
+        const QPoint cell = grid->visualRect(grid->currentIndex()).center();
         if (how == "button" || how == "no row") {
-            QTest::mouseClick(f.cmdLoadJob, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&f, "cmdLoadJob"), Qt::LeftButton);
         } else if (how == "double-click") {
             // As a user's: a click, then the second press arriving as a double-click.
-            QTest::mouseClick(f.fgSearch->viewport(), Qt::LeftButton, {}, cell);
-            QTest::mouseDClick(f.fgSearch->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
         } else if (how == "enter") {
-            QTest::keyClick(f.fgSearch, Qt::Key_Return);
+            QTest::keyClick(grid, Qt::Key_Return);
         } else if (how == "escape") {
             QTest::keyClick(&f, Qt::Key_Escape);
         } else {
             f.close();
         }
-        QCOMPARE(s.env.app().SearchJobNo, jobNo);
+        QCOMPARE(f.chosenJob().value_or(-1), jobNo);
         QVERIFY(!f.isVisible());
         QCOMPARE(f.result(), jobNo > 0 || how == "no row" ? QDialog::Accepted : QDialog::Rejected);
     }
@@ -284,9 +331,12 @@ private Q_SLOTS:
     void enterSearchesAndStaysOpen_data() {
         QTest::addColumn<QString>("focusFirst");
         QTest::addColumn<QString>("enterIn");
-        QTest::newRow("search box") << "txtSearch" << "txtSearch";
-        QTest::newRow("search box after Load Job") << "cmdLoadJob" << "txtSearch";
-        QTest::newRow("order list") << "cbOrderBy" << "cbOrderBy";
+        QTest::newRow("search box") << "txtSearch"
+                                    << "txtSearch";
+        QTest::newRow("search box after Load Job") << "cmdLoadJob"
+                                                   << "txtSearch";
+        QTest::newRow("order list") << "cbOrderBy"
+                                    << "cbOrderBy";
     }
     void enterSearchesAndStaysOpen() {
         QFETCH(QString, focusFirst);
@@ -295,14 +345,14 @@ private Q_SLOTS:
         s.addSearchJobs();
         frmSearchJobs& f = s.open();
         QVERIFY(s.show());
-        f.txtSearch->setText("O'Brien");
+        control<QLineEdit>(&f, "txtSearch")->setText("O'Brien");
         f.findChild<QWidget*>(focusFirst)->setFocus();
         QWidget* target = f.findChild<QWidget*>(enterIn);
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Return);
-        QCOMPARE(f.labCount->text(), QString("1 Matching Jobs"));
+        QCOMPARE(control<QLabel>(&f, "labCount")->text(), QString("1 Matching Jobs"));
         QVERIFY(f.isVisible());
-        QCOMPARE(s.env.app().SearchJobNo, -1);
+        QVERIFY(!f.chosenJob());
     }
 
     void focusedBoxIsLightBlue_data() {
@@ -318,7 +368,7 @@ private Q_SLOTS:
         auto* w = f.findChild<QWidget*>(box);
         w->setFocus();
         QTRY_COMPARE(w->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xFF));
-        f.cbOrderBy->setFocus();
+        control<QComboBox>(&f, "cbOrderBy")->setFocus();
         QTRY_COMPARE(w->palette().color(QPalette::Base), QColor(Qt::white));
     }
 };

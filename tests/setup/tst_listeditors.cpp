@@ -70,7 +70,7 @@ private Q_SLOTS:
         QFETCH(QString, heading);
         TestEnv env;
         env.openNewDatabase();
-        env.app().FieldCaptions[1] = "Agent:";
+        env.app().FieldCaptions.set(1, "Agent:");
         std::unique_ptr<frmListEditor> editor;
         switch (which) {
             case 0:

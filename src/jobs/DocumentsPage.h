@@ -1,0 +1,44 @@
+#pragma once
+
+#include "db/Rows.h"
+
+#include <QWidget>
+
+class AppState;
+class CaptionLabels;
+class JobStatusStrip;
+class QPushButton;
+class QTableView;
+class RowsModel;
+
+// The job screen's "Documents" tab: the documents made for the job, newest last.
+class DocumentsPage : public QWidget {
+    Q_OBJECT
+public:
+    DocumentsPage(AppState& app, CaptionLabels& captions, QWidget* parent = nullptr);
+
+    // Lists the documents (Date, Title, DummyId, FileName), the first one current.
+    void setDocuments(Rows rows);
+    void clear();
+    // The file and record of the current document: empty and 0 without one.
+    QString currentFileName() const;
+    qint64 currentDocumentId() const;
+    void setJobNumber(const QString& number);
+    void setJobStatus(const QString& status);
+
+Q_SIGNALS:
+    void changeStatusClicked();
+    void newDocumentClicked();
+    // Edit Document, or a double-click on a document.
+    void editDocumentClicked();
+    void deleteDocumentClicked();
+
+private:
+    AppState& app_;
+    RowsModel* docsModel_;
+    JobStatusStrip* strip_;
+    QTableView* fgDocs;
+    QPushButton* cmdNewDoc;
+    QPushButton* cmdEditDoc;
+    QPushButton* cmdDeleteDoc;
+};

@@ -1,0 +1,24 @@
+#include "jobs/JobGrid.h"
+
+#include "db/RowsModel.h"
+#include "widgets/Controls.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+QTableView* jobGrid(QWidget* parent, const char* name, RowsModel* model,
+                    const ScreenMetrics& screen) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAlternatingRowColors(true);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(22);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view->horizontalHeader()->setStretchLastSection(true);
+    applyColumnWidths(view, *model, screen);
+    return view;
+}
