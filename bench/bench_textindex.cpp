@@ -155,11 +155,11 @@ void contacts(benchmark::State& state) {
     }
 }
 
-void estimates(benchmark::State& state) {
+void estimateSearch(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        const auto found = searchEstimates(local->app.DbConnection, customerName);
+        const auto found = estimates::searchEstimates(local->app.DbConnection, customerName);
         state.SetIterationTime(seconds(t));
         state.counters["rows"] = found ? found->size() : -1;
     }
@@ -284,7 +284,7 @@ int main(int argc, char** argv) {
             kRepetitions);
     }
     add("TextIndex/contacts", contacts, kRepetitions);
-    add("TextIndex/estimates", estimates, kRepetitions);
+    add("TextIndex/estimates", estimateSearch, kRepetitions);
     add("TextIndex/save", save, 1);
     add("TextIndex/build", growth, 1);
     benchmark::RunSpecifiedBenchmarks();

@@ -114,31 +114,55 @@ QString serverIndex(const Indexed& i, const QString& column) {
     return QStringLiteral("ix%1%2Trigrams").arg(i.table, column);
 }
 
-// The trigram operators are there, or can be made by this user: the extension is installed on
-// the server, and a trusted extension is made by whoever may create in the database.
-bool trigramsAvailable(Database& db) {
-    const QVariant made = db.scalar(
-        QStringLiteral("SELECT count(*) FROM pg_extension WHERE extname = 'pg_trgm'"));
-    if (made.toInt() > 0) {
-        return true;
+// The schema that holds the trigram operators, or nothing when there are none.
+std::optional<QString> trigramSchema(Database& db) {
+    const QVariant schema = db.scalar(QStringLiteral(
+        "SELECT n.nspname FROM pg_extension e JOIN pg_namespace n ON n.oid = e.extnamespace "
+        "WHERE e.extname = 'pg_trgm'"));
+    if (schema.isNull() || !schema.isValid()) {
+        return std::nullopt;
+    }
+    return schema.toString();
+}
+
+// The schema of the trigram operators, made first where this user may: the extension is
+// installed on the server, and a trusted extension is made by whoever may create in the
+// database. It goes into "public" where there is one, so that it outlives any one schema of
+// the database; workstations making it at the same moment wait for each other.
+std::optional<QString> trigramsAvailable(Database& db) {
+    if (auto schema = trigramSchema(db)) {
+        return schema;
     }
     const QVariant can = db.scalar(QStringLiteral(
         "SELECT count(*) FROM pg_available_extensions WHERE name = 'pg_trgm' AND "
         "has_database_privilege(current_database(), 'CREATE') AND "
         "(current_setting('server_version_num')::int >= 130000 OR "
         "(SELECT rolsuper FROM pg_roles WHERE rolname = current_user))"));
-    return can.toInt() > 0 && db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+    if (can.toInt() == 0) {
+        return std::nullopt;
+    }
+    const QVariant hasPublic = db.scalar(QStringLiteral(
+        "SELECT count(*) FROM pg_namespace WHERE nspname = 'public' AND "
+        "has_schema_privilege('public', 'CREATE')"));
+    const QString where =
+        hasPublic.toInt() > 0 ? QStringLiteral(" SCHEMA public") : QString();
+    if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7405123)")) ||
+        !db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm") + where)) {
+        return std::nullopt;
+    }
+    return trigramSchema(db);
 }
 
 bool createOnServer(Database& db) {
-    if (!trigramsAvailable(db)) {
+    const std::optional<QString> schema = trigramsAvailable(db);
+    if (!schema) {
         return db.lastError().ok();
     }
+    const QString opclass = db.dialect().quote(*schema) + QStringLiteral(".gin_trgm_ops");
     for (const Indexed& i : all()) {
         for (const QString& c : i.columns) {
-            if (!db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 "
-                                        "gin_trgm_ops)")
-                             .arg(serverIndex(i, c), i.table, folded(c)))) {
+            if (!db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 %4)")
+                             .arg(serverIndex(i, c), i.table, folded(c), opclass))) {
                 return false;
             }
         }

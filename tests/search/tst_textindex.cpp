@@ -57,9 +57,9 @@ QList<qint64> column(const std::optional<Rows>& rows, const QString& field) {
     return out;
 }
 
-QList<qint64> estimateNumbers(const std::optional<QList<FoundEstimate>>& found) {
+QList<qint64> estimateNumbers(const std::optional<QList<estimates::FoundEstimate>>& found) {
     QList<qint64> out;
-    for (const FoundEstimate& e : found.value_or(QList<FoundEstimate>{})) {
+    for (const estimates::FoundEstimate& e : found.value_or(QList<estimates::FoundEstimate>{})) {
         out << e.EstNo;
     }
     return out;
@@ -122,8 +122,8 @@ private Q_SLOTS:
             const bool clients = i % 2;
             QCOMPARE(column(search::searchContacts(reg.db(), text, clients), "DummyId"),
                      column(search::searchContacts(reg.db(), text, clients, Through::Scan), "DummyId"));
-            QCOMPARE(estimateNumbers(searchEstimates(reg.db(), text)),
-                     estimateNumbers(searchEstimates(reg.db(), text, Through::Scan)));
+            QCOMPARE(estimateNumbers(estimates::searchEstimates(reg.db(), text)),
+                     estimateNumbers(estimates::searchEstimates(reg.db(), text, Through::Scan)));
         }
         QCOMPARE(textindex::check(reg.db()), QString());
     }
