@@ -13,7 +13,7 @@ class QWidget;
 class CaptionLabels : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCount = 36;
+    static constexpr int kCount = captions::kLabelCount;
 
     explicit CaptionLabels(QObject* parent = nullptr);
 

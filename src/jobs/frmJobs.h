@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/LabelTexts.h"
 #include "jobs/JobStore.h"
 #include "records/JobFields.h"
 #include "widgets/OpenScreens.h"
@@ -30,7 +31,7 @@ class StatusPanel;
 class frmJobs : public QWidget, public UnsavedChanges {
     Q_OBJECT
 public:
-    static constexpr int kLabelCount = 36;
+    static constexpr int kLabelCount = captions::kLabelCount;
 
     explicit frmJobs(AppState& app, QWidget* parent = nullptr);
     ~frmJobs() override;
