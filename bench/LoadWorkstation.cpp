@@ -109,7 +109,8 @@ void Workstation::newJob(const QString& marker) {
     job.CliName = QStringLiteral("Load client %1").arg(index_);
     QElapsedTimer timer;
     timer.start();
-    const SavedJob saved = writeJob(bench_.app, job, 0);
+    const jobs::SavedJob saved = jobs::writeJob(
+        bench_.app.DbConnection, jobs::jobFormat(bench_.app), bench_.app.saveStamp(), job, 0);
     if (!saved.ok) {
         failed(QStringLiteral("new-job"), timer.elapsed(), saved.error);
         return;
@@ -122,18 +123,21 @@ void Workstation::saveJob(const QString& marker) {
     const qint32 jobNo = qint32(random_.bounded(quint32(kSharedJobs))) + 1;
     QElapsedTimer timer;
     timer.start();
-    LoadedJob job = readJob(bench_.app, jobNo);
-    if (job.outcome != LoadedJob::Outcome::Found) {
+    jobs::LoadedJob job =
+        jobs::readJob(bench_.app.DbConnection, jobs::jobFormat(bench_.app), jobNo);
+    if (job.outcome != jobs::LoadedJob::Outcome::Found) {
         failed(QStringLiteral("save-job"), timer.elapsed(), QStringLiteral("not read"));
         return;
     }
     job.fields.WorkNotes = marker;
     // The time the user waits for the save, without the reading and the thinking before it.
     timer.restart();
-    JobRow base = job.row;
+    jobs::JobRow base = job.row;
     QString outcome = QStringLiteral("done");
     for (;;) {
-        const SavedJob saved = writeJob(bench_.app, job.fields, jobNo, std::nullopt, base);
+        const jobs::SavedJob saved =
+            jobs::writeJob(bench_.app.DbConnection, jobs::jobFormat(bench_.app),
+                           bench_.app.saveStamp(), job.fields, jobNo, std::nullopt, base);
         if (saved.outcome == SaveOutcome::ChangedElsewhere) {
             if (!keepMine()) {
                 write(QStringLiteral("save-job"), QStringLiteral("cancelled"), timer.elapsed(),
@@ -251,7 +255,9 @@ void Workstation::report(const QString& marker) {
     QElapsedTimer timer;
     timer.start();
     Database& db = bench_.app.DbConnection;
-    if (!UpdateAgeTable(bench_.app, status, QStringLiteral("All"), bench_.app.FieldCaptions[11])) {
+    if (!UpdateAgeTable(bench_.app.DbConnection, bench_.app.FieldCaptions, bench_.app.clock.today(),
+                        status, QStringLiteral("All"),
+                        bench_.app.FieldCaptions[Caption::DateCreated])) {
         failed(QStringLiteral("report"), timer.elapsed(), db.lastError().message);
         return;
     }
@@ -273,8 +279,9 @@ void Workstation::document(const QString& marker) {
     const qint32 jobNo = qint32(random_.bounded(quint32(kSharedJobs))) + 1;
     QElapsedTimer timer;
     timer.start();
-    const LoadedJob job = readJob(bench_.app, jobNo);
-    if (job.outcome != LoadedJob::Outcome::Found) {
+    const jobs::LoadedJob job =
+        jobs::readJob(bench_.app.DbConnection, jobs::jobFormat(bench_.app), jobNo);
+    if (job.outcome != jobs::LoadedJob::Outcome::Found) {
         failed(QStringLiteral("document"), timer.elapsed(), QStringLiteral("job not read"));
         return;
     }

@@ -40,7 +40,8 @@ void AllJobsPdf(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        const ReportRequest request = jobStatusReport(app, kAllJobs, JobReportOrder::JobNumber);
+        const ReportRequest request =
+            jobStatusReport(app.FieldCaptions, kAllJobs, JobReportOrder::JobNumber);
         ProducedReport produced =
             produceReport(app.DbConnection, request, reportContext(app), QPageSize::A4);
         QString error;
@@ -68,11 +69,12 @@ void JobAgeReportFirstPage(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        if (!UpdateAgeTable(app, choice.status, choice.introducer, choice.dateCaption)) {
+        if (!UpdateAgeTable(app.DbConnection, app.FieldCaptions, app.clock.today(), choice.status,
+                            choice.introducer, choice.dateCaption)) {
             state.SkipWithError("the ages were not rebuilt");
             return;
         }
-        frmReportPreview* preview = ShowReport(app, jobAgeReport(app, choice));
+        frmReportPreview* preview = ShowReport(app, jobAgeReport(app.FieldCaptions, choice));
         if (!preview) {
             state.SkipWithError("the report was not produced");
             return;

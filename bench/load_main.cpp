@@ -105,7 +105,8 @@ bool seed(BenchApplication& bench) {
         job.WorkName = QStringLiteral("Shared customer %1").arg(i);
         job.HomeAddress = QStringLiteral("%1 Shared street\nLeeds").arg(i);
         job.JobStatus = QStringLiteral("Quoted");
-        if (writeJob(app, job, 0).jobNo != i) {
+        if (jobs::writeJob(app.DbConnection, jobs::jobFormat(app), app.saveStamp(), job, 0).jobNo !=
+            i) {
             return false;
         }
     }

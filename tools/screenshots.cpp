@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
         job.CliNumbers = QStringLiteral("0113 496 0001");
         job.InvoiceStatus = QStringLiteral("Awaiting Invoicing");
         job.Price = QStringLiteral("245.00");
-        writeJob(env.app(), job, 0, 1042);
+        jobs::writeJob(env.app().DbConnection, jobs::jobFormat(env.app()), env.app().saveStamp(),
+                       job, 0, 1042);
         env.app().AppSettings.SetValue(QStringLiteral("LastJob"), QStringLiteral("1042"));
         env.app().DbConnection.exec(
             QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title) VALUES "

@@ -275,9 +275,9 @@ int createDocument(AppState& app, const QStringList& arguments, Streams io) {
     if (!openAsTheProgramDoes(app, io) || !templateExists(app, templateName, io)) {
         return 1;
     }
-    const LoadedJob job = readJob(app, jobNo);
-    if (job.outcome != LoadedJob::Outcome::Found) {
-        return fail(io, job.outcome == LoadedJob::Outcome::NotFound
+    const jobs::LoadedJob job = jobs::readJob(app.DbConnection, jobs::jobFormat(app), jobNo);
+    if (job.outcome != jobs::LoadedJob::Outcome::Found) {
+        return fail(io, job.outcome == jobs::LoadedJob::Outcome::NotFound
                             ? QStringLiteral("there is no job %1").arg(jobNo)
                             : QStringLiteral("the database cannot be read: %1").arg(job.error));
     }

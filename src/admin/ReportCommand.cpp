@@ -1,8 +1,10 @@
 #include "admin/ReportCommand.h"
 
+#include "platform/Clock.h"
 #include "platform/SystemLocale.h"
 #include "records/AppState.h"
 #include "records/Captions.h"
+#include "records/DateFormats.h"
 #include "reports/InvoicingReports.h"
 #include "reports/JobAgeReport.h"
 #include "reports/JobStatusReport.h"
@@ -169,18 +171,20 @@ int report(AppState& app, const QStringList& arguments, Streams io,
         choice.days = options.get("--days", choice.days);
         choice.sortCaption = options.get("--sort", choice.sortCaption);
         takeCommon(options, choice);
-        if (!UpdateAgeTable(app, choice.status, choice.introducer, choice.dateCaption)) {
+        if (!UpdateAgeTable(app.DbConnection, app.FieldCaptions, app.clock.today(), choice.status,
+                            choice.introducer, choice.dateCaption)) {
             return fail(io, QStringLiteral("the job ages cannot be worked out: %1")
                                 .arg(app.DbConnection.lastError().message));
         }
-        request = jobAgeReport(app, choice);
+        request = jobAgeReport(app.FieldCaptions, choice);
     } else if (name == QLatin1String("job-report")) {
         const auto order = jobReportOrder(options.get("--order", QStringLiteral("Job Number")));
         if (!order) {
             return fail(io, QStringLiteral("the order must be \"Job Number\", \"Job Date\" or "
                                            "\"Job Status\""));
         }
-        request = jobStatusReport(app, options.get("--status", kAllCurrentJobs), *order);
+        request =
+            jobStatusReport(app.FieldCaptions, options.get("--status", kAllCurrentJobs), *order);
     } else {
         MarketingChoice choice = defaultMarketingChoice(app);
         choice.from = options.get("--from", choice.from);
@@ -188,7 +192,7 @@ int report(AppState& app, const QStringList& arguments, Streams io,
         takeCommon(options, choice);
         choice.orderCaption =
             choice.grouped ? QString() : options.get("--order", choice.orderCaption);
-        const MarketingReport built = marketingReport(app, choice);
+        const MarketingReport built = marketingReport(app.FieldCaptions, dateStyle(app), choice);
         if (built.problem) {
             return fail(io, built.problem->title + QStringLiteral(": ") + built.problem->message);
         }

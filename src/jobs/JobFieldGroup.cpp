@@ -146,7 +146,7 @@ void JobFieldGroup::leave(QObject* watched) {
 
 void JobFieldGroup::checkPrice() {
     bool valid = true;
-    const auto amount = readPrice(price_->text(), app_.CurrencySymbol, &valid);
+    const auto amount = jobs::readPrice(price_->text(), app_.CurrencySymbol, &valid);
     if (!valid) {
         app_.prompter.message(
             QStringLiteral("The price you have entered is not an amount\r\nplease try again"),
@@ -155,7 +155,7 @@ void JobFieldGroup::checkPrice() {
         price_->setFocus();
         return;
     }
-    price_->setText(amount ? formatPrice(*amount, app_.CurrencySymbol) : QString());
+    price_->setText(amount ? jobs::formatPrice(*amount, app_.CurrencySymbol) : QString());
 }
 
 bool JobFieldGroup::eventFilter(QObject* watched, QEvent* event) {

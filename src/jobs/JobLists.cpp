@@ -3,6 +3,8 @@
 #include "db/Database.h"
 #include "db/TextKeys.h"
 
+namespace jobs {
+
 namespace {
 
 QStringList column(Database& db, const QString& sql) {
@@ -68,3 +70,5 @@ bool saveCaptionList(Database& db, const QStringList& captions) {
     }
     return tx.commit();
 }
+
+}  // namespace jobs

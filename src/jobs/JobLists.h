@@ -9,6 +9,8 @@ class Database;
 
 // The lists the job screen offers, and the captions it saves.
 
+namespace jobs {
+
 // The job statuses, introducers and engineers (non-empty, trimmed), in table order.
 QStringList jobStatuses(Database& db);
 QStringList introducers(Database& db);
@@ -30,3 +32,5 @@ template <size_t N>
 bool saveCaptions(Database& db, const std::array<QString, N>& captions) {
     return saveCaptionList(db, QStringList(captions.begin(), captions.end()));
 }
+
+}  // namespace jobs

@@ -10,6 +10,8 @@
 
 #include <QStringList>
 
+namespace jobs {
+
 namespace {
 
 // Texts are written as they stand, and never as null.
@@ -28,14 +30,14 @@ struct Assignment {
 };
 
 // The columns a save writes, in their order, with the dates and the price only when valid.
-QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
+QList<Assignment> assignments(const JobFormat& format, const JobFields& f, qint32 jobNo) {
     QList<Assignment> out;
     auto date = [&](const char* column, const QString& box) {
         const QString name = QString::fromLatin1(column);
         const datetext::Shown behind = f.shownDates.value(name);
         if (behind.date.isValid() && behind.text == box) {
             out.append({name, datetext::toStored(behind.date)});
-        } else if (const auto moment = readDateText(app, box)) {
+        } else if (const auto moment = readDateText(format.dates, box)) {
             out.append({name, datetext::toStored(*moment)});
         }
     };
@@ -64,7 +66,7 @@ QList<Assignment> assignments(AppState& app, const JobFields& f, qint32 jobNo) {
     out.append({QStringLiteral("InvoiceStatus"), text(f.InvoiceStatus)});
     date("Date", f.InvoiceDate);
     bool priceValid = true;
-    const auto price = readPrice(f.Price, app.CurrencySymbol, &priceValid);
+    const auto price = readPrice(f.Price, format.currencySymbol, &priceValid);
     if (priceValid) {
         out.append({QStringLiteral("Price"), price ? QVariant(*price) : QVariant()});
     }
@@ -147,12 +149,15 @@ QString holderOfNumber(Database& db, qint32 number) {
 
 }  // namespace
 
-LoadedJob readJob(AppState& app, qint32 jobNo) {
+JobFormat jobFormat(const AppState& app) {
+    return {dateStyle(app), app.CurrencySymbol};
+}
+
+LoadedJob readJob(Database& db, const JobFormat& format, qint32 jobNo) {
     LoadedJob job;
-    const auto rows =
-        app.DbConnection.query(QStringLiteral("SELECT * FROM Jobs WHERE ") + kTheJobsRow, {jobNo});
+    const auto rows = db.query(QStringLiteral("SELECT * FROM Jobs WHERE ") + kTheJobsRow, {jobNo});
     if (!rows) {
-        const DbError& e = app.DbConnection.lastError();
+        const DbError& e = db.lastError();
         if (e.condition == DbCondition::Unspecified) {
             job.outcome = LoadedJob::Outcome::Unreadable;
             job.error = e.message;
@@ -171,7 +176,7 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
     auto d = [&](const char* field) {
         const QString name = QString::fromLatin1(field);
         const QDateTime stored = datetext::fromStored(rows->value(0, name));
-        const QString shown = formatDisplayDate(app, stored);
+        const QString shown = formatDisplayDate(format.dates, stored);
         if (stored.isValid()) {
             f.shownDates.insert(name, {shown, stored});
         }
@@ -202,7 +207,7 @@ LoadedJob readJob(AppState& app, qint32 jobNo) {
     f.InvoiceStatus = t("InvoiceStatus");
     f.InvoiceDate = d("Date");
     const QVariant price = rows->value(0, QStringLiteral("Price"));
-    f.Price = price.isNull() ? QString() : formatPrice(price.toDouble(), app.CurrencySymbol);
+    f.Price = price.isNull() ? QString() : formatPrice(price.toDouble(), format.currencySymbol);
     job.row = {rows->integer(0, QStringLiteral("DummyId")), rowversion::read(*rows, 0)};
     job.outcome = LoadedJob::Outcome::Found;
     return job;
@@ -212,10 +217,9 @@ std::optional<RowVersion> storedJobVersion(Database& db, qint64 rowId, bool* fai
     return rowversion::stored(db, QStringLiteral("Jobs"), QStringLiteral("DummyId"), rowId, failed);
 }
 
-SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
-                  std::optional<qint32> manualNumber, const JobRow& base) {
-    Database& db = app.DbConnection;
-    const SaveStamp stamp = app.saveStamp();
+SavedJob writeJob(Database& db, const JobFormat& format, const SaveStamp& stamp,
+                  const JobFields& fields, qint32 jobNo, std::optional<qint32> manualNumber,
+                  const JobRow& base) {
     SavedJob saved;
     auto failed = [&] {
         saved.error = db.lastError().message;
@@ -235,9 +239,9 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
             return saved;
         }
         number = *taken;
-        written = insertJob(db, assignments(app, fields, number), stamp);
+        written = insertJob(db, assignments(format, fields, number), stamp);
     } else if (number != 0 && base.version.stored()) {
-        if (!updateJob(db, assignments(app, fields, number), base, stamp)) {
+        if (!updateJob(db, assignments(format, fields, number), base, stamp)) {
             return failed();
         }
         if (db.rowsAffected() == 0) {
@@ -261,7 +265,7 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
         if (!saved.numberHeldBy.isEmpty() || !db.lastError().ok()) {
             return failed();
         }
-        written = insertJob(db, assignments(app, fields, number), stamp);
+        written = insertJob(db, assignments(format, fields, number), stamp);
     }
     const bool ok =
         written &&
@@ -279,14 +283,14 @@ SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
     return saved;
 }
 
-QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields& theirs,
+QList<conflicts::Difference> jobDifferences(const CaptionSet& captions, const JobFields& theirs,
                                             const JobFields& mine) {
     QList<conflicts::Difference> out;
     auto compare = [&](Caption caption, const QString& a, const QString& b) {
         if (a == b) {
             return;
         }
-        QString name = app.FieldCaptions[caption];
+        QString name = captions[caption];
         if (name.isEmpty()) {
             name = captions::defaults()[size_t(captionIndex(caption))];
         }
@@ -333,11 +337,11 @@ bool deleteJob(Database& db, qint32 jobNo) {
            db.exec(QStringLiteral("DELETE FROM Docs WHERE JobNumber = ?"), {jobNo}) && tx.commit();
 }
 
-std::optional<qint32> GetNewJobNumber(AppState& app) {
-    if (!app.ManualNumbering) {
-        return GetCounter(app.DbConnection, 1).number;
+std::optional<qint32> GetNewJobNumber(Database& db, Prompter& prompter, bool manualNumbering) {
+    if (!manualNumbering) {
+        return GetCounter(db, 1).number;
     }
-    return counters::askNumber(app.prompter, counters::Kind::Job,
+    return counters::askNumber(prompter, counters::Kind::Job,
                                QStringLiteral("Please enter the new job reference number"),
                                QStringLiteral("New Job Number"));
 }
@@ -411,3 +415,5 @@ std::optional<double> readPrice(const QString& text, const QString& currencySymb
 QString formatPrice(double amount, const QString& currencySymbol) {
     return currencySymbol + numbers::format(amount, u"#,##0.00");
 }
+
+}  // namespace jobs

@@ -2,6 +2,7 @@
 
 #include "db/RowVersion.h"
 #include "records/Counters.h"
+#include "records/DateFormats.h"
 #include "records/JobFields.h"
 #include "records/SaveConflict.h"
 
@@ -9,9 +10,21 @@
 #include <optional>
 
 class AppState;
+class CaptionSet;
 class Database;
+class Prompter;
 
 // Reading, numbering, saving and deleting jobs.
+
+namespace jobs {
+
+// How a job's dates and price are shown in its boxes and read back from them.
+struct JobFormat {
+    DateStyle dates;
+    QString currencySymbol;
+};
+// The formats this workstation uses now.
+JobFormat jobFormat(const AppState& app);
 
 // Which stored row a screen shows, and the version it read. A job not stored has none.
 struct JobRow {
@@ -26,7 +39,7 @@ struct LoadedJob {
     JobRow row;
     QString error;  // the engine's reason, when unreadable
 };
-LoadedJob readJob(AppState& app, qint32 jobNo);
+LoadedJob readJob(Database& db, const JobFormat& format, qint32 jobNo);
 
 // The version of the job's row as it is stored now: nothing when the row has gone (or could not
 // be read: *failed).
@@ -40,7 +53,7 @@ std::optional<RowVersion> storedJobVersion(Database& db, qint64 rowId, bool* fai
 // under its number. Dates that are not valid dates, and a price that is not an amount, leave
 // their fields as they were. A number that another job holds already (typed by hand, or of a
 // job written again) is refused (numberHeldBy names that job) and nothing is written; the check
-// and the write are one transaction.
+// and the write are one transaction. The versions written carry the stamp.
 struct SavedJob {
     SaveOutcome outcome = SaveOutcome::Failed;
     bool ok = false;  // saved
@@ -49,11 +62,12 @@ struct SavedJob {
     QString error;
     QString numberHeldBy;
 };
-SavedJob writeJob(AppState& app, const JobFields& fields, qint32 jobNo,
+SavedJob writeJob(Database& db, const JobFormat& format, const SaveStamp& stamp,
+                  const JobFields& fields, qint32 jobNo,
                   std::optional<qint32> manualNumber = std::nullopt, const JobRow& base = {});
 
 // The fields in which two versions of a job differ, by the screen's captions.
-QList<conflicts::Difference> jobDifferences(const AppState& app, const JobFields& theirs,
+QList<conflicts::Difference> jobDifferences(const CaptionSet& captions, const JobFields& theirs,
                                             const JobFields& mine);
 
 // Deletes the job and its document records in one transaction; the files stay.
@@ -62,7 +76,7 @@ bool deleteJob(Database& db, qint32 jobNo);
 // The number of a new job. With manual numbering the user is asked until they type a whole number
 // in range (each other answer is explained), and Cancel gives nothing; otherwise the number is
 // taken from the counter (nothing when the counter cannot be taken).
-std::optional<qint32> GetNewJobNumber(AppState& app);
+std::optional<qint32> GetNewJobNumber(Database& db, Prompter& prompter, bool manualNumbering);
 
 // "job 12 (Mrs Smith, Acme Lettings)": how a message names the job that holds a number, or an
 // empty text when no job does.
@@ -81,3 +95,5 @@ bool DeleteEngineer(Database& db, const QString& sEng);
 // allowed. Nothing for an empty box; an invalid text sets *valid false.
 std::optional<double> readPrice(const QString& text, const QString& currencySymbol, bool* valid);
 QString formatPrice(double amount, const QString& currencySymbol);
+
+}  // namespace jobs

@@ -122,7 +122,7 @@ private:
     void setDocumentPanelOpen(bool open);
 
     AppState& app_;
-    JobRow row_;  // the stored row the screen shows, at the version it was read
+    jobs::JobRow row_;  // the stored row the screen shows, at the version it was read
     bool JobLoaded = false;
     bool ChangesPending = false;
     QString shownNumber_;   // the job number as the tabs show it

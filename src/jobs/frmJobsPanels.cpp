@@ -17,8 +17,8 @@
 #include <QTabWidget>
 
 void frmJobs::cmdSearch_Click() {
-    const std::optional<qint32> chosen = frmSearchJobs::pick(app_, captions(), txtSearch->text(),
-                                                             jobStatuses(app_.DbConnection), this);
+    const std::optional<qint32> chosen = frmSearchJobs::pick(
+        app_, captions(), txtSearch->text(), jobs::jobStatuses(app_.DbConnection), this);
     if (chosen) {
         LoadJob(*chosen);
     }
@@ -31,8 +31,8 @@ void frmJobs::cmdFindClient_Click(int index) {
 
 void frmJobs::cmdSearchClient_Click() {
     const bool clients = lookupKind_ == 1;
-    lookupPanel_->showContacts(findContacts(app_.DbConnection, clients, lookupPanel_->searchText()),
-                               clients);
+    lookupPanel_->showContacts(
+        jobs::findContacts(app_.DbConnection, clients, lookupPanel_->searchText()), clients);
 }
 
 void frmJobs::fgFindClient_DblClick() {
@@ -66,7 +66,8 @@ void frmJobs::cmdCloseClient_Click() {
 }
 
 void frmJobs::cmdFindEngineer_Click() {
-    engineersPanel_->open(app_.FieldCaptions[Caption::ClientRef], engineerNames(app_.DbConnection));
+    engineersPanel_->open(app_.FieldCaptions[Caption::ClientRef],
+                          jobs::engineerNames(app_.DbConnection));
 }
 
 void frmJobs::lstEngineers_DblClick() {
@@ -85,7 +86,7 @@ void frmJobs::lstEngineers_RightClick() {
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
-    DeleteEngineer(app_.DbConnection, name);
+    jobs::DeleteEngineer(app_.DbConnection, name);
     engineersPanel_->hide();
 }
 
@@ -102,7 +103,7 @@ void frmJobs::cmdSaveLabels_Click() {
     if (editedLabel_ >= 0 && editedLabel_ < kLabelCount) {
         app_.FieldCaptions.set(editedLabel_, captionsPanel_->text().trimmed());
     }
-    if (!saveCaptions(app_.DbConnection, captions())) {
+    if (!jobs::saveCaptions(app_.DbConnection, captions())) {
         app_.prompter.message(QStringLiteral("The captions could not be saved.\r\n") +
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Captions Not Saved"), Prompter::Buttons::Ok,

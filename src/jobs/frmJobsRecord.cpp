@@ -30,7 +30,7 @@ void frmJobs::Form_Load() {
     LoadOptions(app_);
     jobPage_->fitDateBoxes();
     LoadCaptions();
-    jobPage_->setIntroducers(introducers(app_.DbConnection));
+    jobPage_->setIntroducers(jobs::introducers(app_.DbConnection));
     PopulateJobStatus();
     setWindowTitle(QStringLiteral("Verdell Standard [Jobs]"));
     documentPanel_->setAddresses({QStringLiteral("Customer Address"),
@@ -55,12 +55,12 @@ std::array<QString, frmJobs::kLabelCount> frmJobs::captions() const {
 }
 
 int frmJobs::LoadJob(qint32 JobNumber) {
-    const LoadedJob job = readJob(app_, JobNumber);
+    const jobs::LoadedJob job = jobs::readJob(app_.DbConnection, jobs::jobFormat(app_), JobNumber);
     if (app_.DbConnection.serverAway()) {
         app_.server.tellUser();  // the screen stays as it is
         return 1;
     }
-    if (job.outcome == LoadedJob::Outcome::Unreadable) {
+    if (job.outcome == jobs::LoadedJob::Outcome::Unreadable) {
         app_.prompter.message(
             QStringLiteral("Verdell cannot read the database: ") + job.error +
                 QStringLiteral("\r\nPlease make sure it is not in use by another program, then "
@@ -69,7 +69,7 @@ int frmJobs::LoadJob(qint32 JobNumber) {
             Prompter::Icon::Information);
         return 1;
     }
-    const bool found = job.outcome == LoadedJob::Outcome::Found;
+    const bool found = job.outcome == jobs::LoadedJob::Outcome::Found;
     showNotice({});
     row_ = job.row;
     if (found) {
@@ -146,11 +146,11 @@ void frmJobs::ConstructDocGrid() {
 
 void frmJobs::LoadDocs(qint32 JobNumber) {
     ConstructDocGrid();
-    documentsPage_->setDocuments(jobDocuments(app_.DbConnection, JobNumber));
+    documentsPage_->setDocuments(jobs::jobDocuments(app_.DbConnection, JobNumber));
 }
 
 void frmJobs::PopulateJobStatus() {
-    statusPanel_->setStatuses(jobStatuses(app_.DbConnection));
+    statusPanel_->setStatuses(jobs::jobStatuses(app_.DbConnection));
 }
 
 void frmJobs::cmdNewJob_Click() {
@@ -185,22 +185,25 @@ bool frmJobs::startJob(const JobFields& fields) {
 bool frmJobs::cmdSave_Click() {
     const qint32 current = jobNumber();
     const QString record = QStringLiteral("Job %1").arg(current);
-    JobRow base = row_;
-    SavedJob saved;
+    jobs::JobRow base = row_;
+    jobs::SavedJob saved;
     for (;;) {
         std::optional<qint32> manual;
         if (current == 0 && app_.ManualNumbering) {
             // Cancel gives up this save; everything typed stays on the screen.
-            manual = GetNewJobNumber(app_);
+            manual = jobs::GetNewJobNumber(app_.DbConnection, app_.prompter, app_.ManualNumbering);
             if (!manual) {
                 return false;
             }
         }
         const JobFields mine = snapshot();
-        saved = writeJob(app_, mine, current, manual, base);
+        saved = jobs::writeJob(app_.DbConnection, jobs::jobFormat(app_), app_.saveStamp(), mine,
+                               current, manual, base);
         if (saved.outcome == SaveOutcome::ChangedElsewhere) {
             const auto theirs = [&] {
-                return jobDifferences(app_, readJob(app_, current).fields, mine);
+                return jobs::jobDifferences(
+                    app_.FieldCaptions,
+                    jobs::readJob(app_.DbConnection, jobs::jobFormat(app_), current).fields, mine);
             };
             if (!conflicts::keepMine(app_, record, saved.row.version, theirs)) {
                 showNotice(conflicts::changedWhileEditing(app_, saved.row.version));
@@ -283,7 +286,7 @@ void frmJobs::followChanges(const QStringList& tables) {
     }
     bool unreadable = false;
     const std::optional<RowVersion> now =
-        storedJobVersion(app_.DbConnection, row_.rowId, &unreadable);
+        jobs::storedJobVersion(app_.DbConnection, row_.rowId, &unreadable);
     const conflicts::Following step =
         conflicts::follow(app_, now, unreadable, row_.version, editingJob());
     if (step.action == conflicts::Following::Action::Reload) {
@@ -322,7 +325,7 @@ void frmJobs::cmdDelete_Click() {
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
-    if (!deleteJob(app_.DbConnection, number)) {
+    if (!jobs::deleteJob(app_.DbConnection, number)) {
         if (app_.DbConnection.serverAway()) {
             app_.server.tellUser();
             return;

@@ -11,8 +11,8 @@ void LoadDefaultDateFormat(AppState& app) {
     if (!rows) {
         return;
     }
-    app.DefaultDateFormat = rows->isEmpty() ? QStringLiteral("dd/mm/yy")
-                                            : rows->text(0, QStringLiteral("DateFormat"));
+    app.DefaultDateFormat =
+        rows->isEmpty() ? QStringLiteral("dd/mm/yy") : rows->text(0, QStringLiteral("DateFormat"));
 }
 
 QString GetDateFormat(const AppState& app) {
@@ -21,11 +21,20 @@ QString GetDateFormat(const AppState& app) {
     return format.trimmed();
 }
 
-QString formatDisplayDate(const AppState& app, const QDateTime& moment) {
+DateStyle dateStyle(const AppState& app) {
+    return {GetDateFormat(app), app.locale.locale(), app.locale.dateOrder(),
+            app.clock.today().year()};
+}
+
+QString formatDisplayDate(const DateStyle& style, const QDateTime& moment) {
     if (!moment.isValid()) {
         return {};
     }
-    return datetext::format(moment.date(), GetDateFormat(app), app.locale.locale());
+    return datetext::format(moment.date(), style.format, style.names);
+}
+
+QString formatDisplayDate(const AppState& app, const QDateTime& moment) {
+    return formatDisplayDate(dateStyle(app), moment);
 }
 
 QString dateTimeStamp(const AppState& app) {
@@ -40,7 +49,10 @@ datetext::BoxCheck checkDateText(const AppState& app, const QString& text) {
                               app.clock.today().year(), app.locale.locale());
 }
 
+std::optional<QDateTime> readDateText(const DateStyle& style, const QString& text) {
+    return datetext::readBox(text, style.format, style.order, style.thisYear, style.names);
+}
+
 std::optional<QDateTime> readDateText(const AppState& app, const QString& text) {
-    return datetext::readBox(text, GetDateFormat(app), app.locale.dateOrder(),
-                             app.clock.today().year(), app.locale.locale());
+    return readDateText(dateStyle(app), text);
 }

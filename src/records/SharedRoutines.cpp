@@ -15,13 +15,15 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
-QString CaptionToField(const AppState& app, const QString& caption) {
-    static const std::pair<int, const char*> kFields[] = {
-        {11, "DateCreated"}, {0, "DateReceived"}, {5, "DateDue"},   {6, "DateCompleted"},
-        {20, "DateQuoted"},  {9, "JobNo"},        {3, "JobStatus"}, {1, "IntroducedBy"},
+QString CaptionToField(const CaptionSet& captions, const QString& caption) {
+    static const std::pair<Caption, const char*> kFields[] = {
+        {Caption::DateCreated, "DateCreated"}, {Caption::DateReceived, "DateReceived"},
+        {Caption::DateDue, "DateDue"},         {Caption::DateCompleted, "DateCompleted"},
+        {Caption::DateQuoted, "DateQuoted"},   {Caption::JobNo, "JobNo"},
+        {Caption::JobStatus, "JobStatus"},     {Caption::IntroducedBy, "IntroducedBy"},
     };
-    for (const auto& [index, field] : kFields) {
-        if (caption == app.FieldCaptions[size_t(index)]) {
+    for (const auto& [named, field] : kFields) {
+        if (caption == captions[named]) {
             return QString::fromLatin1(field);
         }
     }

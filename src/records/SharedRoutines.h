@@ -7,6 +7,7 @@
 #include <optional>
 
 class AppState;
+class CaptionSet;
 class DriveRoots;
 
 // Small routines that several screens share.
@@ -14,7 +15,7 @@ class DriveRoots;
 // The Jobs field a caption names: the user's captions of the created, surveyed, due, completed
 // and quoted dates, the job number, status and introducer, and "Job Age" for the age; otherwise
 // an empty text.
-QString CaptionToField(const AppState& app, const QString& caption);
+QString CaptionToField(const CaptionSet& captions, const QString& caption);
 
 // Every file in the folder whose name matches the pattern (hidden and system files too), in the
 // order the file system gives them. Names are matched without regard to case.

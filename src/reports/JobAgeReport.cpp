@@ -36,7 +36,7 @@ void addFilter(const QString& status, const QString& introducer, QString* sql,
     }
 }
 
-ReportRequest ageReport(const AppState& app, const JobAgeChoice& choice, bool grouped) {
+ReportRequest ageReport(const CaptionSet& captions, const JobAgeChoice& choice, bool grouped) {
     const qint64 days = jobAgeDays(choice.days);
     ReportRequest r;
     r.sql = QStringLiteral("SELECT * FROM jobsreport WHERE Age >= ?");
@@ -48,7 +48,7 @@ ReportRequest ageReport(const AppState& app, const JobAgeChoice& choice, bool gr
         r.title += QStringLiteral(" date, ");
     }
     addFilter(choice.status, choice.introducer, &r.sql, &r.params, &r.title);
-    QString order = CaptionToField(app, choice.sortCaption);
+    QString order = CaptionToField(captions, choice.sortCaption);
     if (order.isEmpty()) {
         order = kJobNo;
     }
@@ -69,13 +69,13 @@ qint64 jobAgeDays(const QString& text) {
     return std::isfinite(days) ? qint64(qMin(days, kMost)) : qint64(kMost);
 }
 
-bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIntroducedBy,
+bool UpdateAgeTable(Database& db, const CaptionSet& captions, const QDate& today,
+                    const QString& sJobStatus, const QString& sIntroducedBy,
                     const QString& sDateType) {
     static const QStringList kDates = {
         QStringLiteral("DateReceived"), QStringLiteral("DateDue"), QStringLiteral("DateCreated"),
         QStringLiteral("DateCompleted"), QStringLiteral("DateQuoted")};
-    Database& db = app.DbConnection;
-    const QString dateField = CaptionToField(app, sDateType);
+    const QString dateField = CaptionToField(captions, sDateType);
     // The report's rows carry the folded copies and sort keys of the jobs they come from.
     QStringList copied{QStringLiteral("JobNo"),         QStringLiteral("JobStatus"),
                        QStringLiteral("IntroducedBy"),  QStringLiteral("WorkName"),
@@ -92,7 +92,7 @@ bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIn
     if (kDates.contains(dateField)) {
         sql += QStringLiteral("COALESCE(") + db.dialect().daysUntil(dateField) +
                QStringLiteral(", 0)");
-        params << app.clock.today().toString(Qt::ISODate);
+        params << today.toString(Qt::ISODate);
     } else {
         sql += u'0';
     }
@@ -106,28 +106,41 @@ bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIn
            db.exec(QStringLiteral("DELETE FROM jobsreport")) && db.exec(sql, params) && tx.commit();
 }
 
-ReportRequest sortedJobAgeReport(const AppState& app, const JobAgeChoice& choice) {
-    ReportRequest r = ageReport(app, choice, false);
+ReportRequest sortedJobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice) {
+    ReportRequest r = ageReport(captions, choice, false);
     r.layout = QStringLiteral("drQuoteStatus");
     r.command = QStringLiteral("jobage");
-    r.labels = captionLabels(app, {{"label1", 12}, {"label2", 10}, {"label3", 1}, {"label4", 2},
-                                   {"label5", 0}, {"label6", 5}, {"label7", 11}, {"label8", 6},
-                                   {"label9", 20}});
+    r.labels = captionLabels(captions, {{"label1", Caption::ClientJobNo},
+                                        {"label2", Caption::ClientJobStatus},
+                                        {"label3", Caption::IntroducedBy},
+                                        {"label4", Caption::WorkName},
+                                        {"label5", Caption::DateReceived},
+                                        {"label6", Caption::DateDue},
+                                        {"label7", Caption::DateCreated},
+                                        {"label8", Caption::DateCompleted},
+                                        {"label9", Caption::DateQuoted}});
     return r;
 }
 
-ReportRequest groupedJobAgeReport(const AppState& app, const JobAgeChoice& choice) {
-    ReportRequest r = ageReport(app, choice, true);
+ReportRequest groupedJobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice) {
+    ReportRequest r = ageReport(captions, choice, true);
     r.layout = QStringLiteral("drIntroducedGroup");
     r.command = QStringLiteral("groupit_Grouping");
-    r.labels = captionLabels(app, {{"label1", 1}, {"label2", 0}, {"label3", 3}, {"label4", 2},
-                                   {"label5", 11}, {"label6", 20}, {"label7", 5}, {"label8", 6},
-                                   {"label9", 12}});
+    r.labels = captionLabels(captions, {{"label1", Caption::IntroducedBy},
+                                        {"label2", Caption::DateReceived},
+                                        {"label3", Caption::JobStatus},
+                                        {"label4", Caption::WorkName},
+                                        {"label5", Caption::DateCreated},
+                                        {"label6", Caption::DateQuoted},
+                                        {"label7", Caption::DateDue},
+                                        {"label8", Caption::DateCompleted},
+                                        {"label9", Caption::ClientJobNo}});
     return r;
 }
 
-ReportRequest jobAgeReport(const AppState& app, const JobAgeChoice& choice) {
-    return choice.grouped ? groupedJobAgeReport(app, choice) : sortedJobAgeReport(app, choice);
+ReportRequest jobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice) {
+    return choice.grouped ? groupedJobAgeReport(captions, choice)
+                          : sortedJobAgeReport(captions, choice);
 }
 
 JobAgeChoice defaultJobAgeChoice(AppState& app) {

@@ -5,6 +5,7 @@
 #include <QDate>
 
 class AppState;
+class CaptionSet;
 class Database;
 
 // The jobs that have been in the system for at least a number of days, counted from one of
@@ -33,12 +34,13 @@ qint64 jobAgeDays(const QString& text);
 // jobs of the status and introducer ("All" for any), each with its age in days from the date
 // the caption names to today (0 when the job has no such date), in one statement and one
 // transaction. False, with the table as it was, when the database refuses.
-bool UpdateAgeTable(AppState& app, const QString& sJobStatus, const QString& sIntroducedBy,
+bool UpdateAgeTable(Database& db, const CaptionSet& captions, const QDate& today,
+                    const QString& sJobStatus, const QString& sIntroducedBy,
                     const QString& sDateType);
 
 // The report of the rebuilt table, sorted by the chosen column (the job number when the
 // caption names none), or grouped by introducer.
-ReportRequest sortedJobAgeReport(const AppState& app, const JobAgeChoice& choice);
-ReportRequest groupedJobAgeReport(const AppState& app, const JobAgeChoice& choice);
+ReportRequest sortedJobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice);
+ReportRequest groupedJobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice);
 // The one the choice asks for.
-ReportRequest jobAgeReport(const AppState& app, const JobAgeChoice& choice);
+ReportRequest jobAgeReport(const CaptionSet& captions, const JobAgeChoice& choice);

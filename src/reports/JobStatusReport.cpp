@@ -7,7 +7,8 @@ const QString kAllCurrentJobs = QStringLiteral("All Current Jobs");
 const QString kAllClosedJobs = QStringLiteral("All Closed Jobs");
 const QString kAllJobs = QStringLiteral("All Jobs");
 
-ReportRequest jobStatusReport(const AppState& app, const QString& status, JobReportOrder order) {
+ReportRequest jobStatusReport(const CaptionSet& captions, const QString& status,
+                              JobReportOrder order) {
     static const QString kClosed = QStringLiteral("CLOSED");
     ReportRequest r;
     r.layout = QStringLiteral("drJobStatus");
@@ -40,6 +41,6 @@ ReportRequest jobStatusReport(const AppState& app, const QString& status, JobRep
             break;
     }
     // The same headings as the date-range report that shares the layout: the user's captions.
-    r.labels = jobStatusLabels(app);
+    r.labels = jobStatusLabels(captions);
     return r;
 }

@@ -2,7 +2,7 @@
 
 #include "reports/ReportRequest.h"
 
-class AppState;
+class CaptionSet;
 
 // The jobs of one status, or the current (not closed), closed or all jobs, in the chosen order.
 
@@ -13,4 +13,5 @@ extern const QString kAllCurrentJobs;  // "All Current Jobs"
 extern const QString kAllClosedJobs;   // "All Closed Jobs"
 extern const QString kAllJobs;         // "All Jobs"
 
-ReportRequest jobStatusReport(const AppState& app, const QString& status, JobReportOrder order);
+ReportRequest jobStatusReport(const CaptionSet& captions, const QString& status,
+                              JobReportOrder order);

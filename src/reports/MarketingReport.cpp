@@ -11,11 +11,11 @@ namespace {
 const QString kAll = QStringLiteral("All");
 
 // The date field a caption names; the created date when it names no date.
-QString dateField(const AppState& app, const QString& caption) {
+QString dateField(const CaptionSet& captions, const QString& caption) {
     static const QStringList kDates = {
         QStringLiteral("DateCreated"), QStringLiteral("DateReceived"), QStringLiteral("DateDue"),
         QStringLiteral("DateCompleted"), QStringLiteral("DateQuoted")};
-    const QString field = CaptionToField(app, caption);
+    const QString field = CaptionToField(captions, caption);
     return kDates.contains(field) ? field : QStringLiteral("DateCreated");
 }
 
@@ -23,10 +23,16 @@ QString stored(const QDate& day) { return day.toString(Qt::ISODate) + QStringLit
 
 }  // namespace
 
-QList<QPair<QString, QString>> jobStatusLabels(const AppState& app) {
-    return captionLabels(app, {{"label1", 11}, {"label2", 12}, {"label3", 10}, {"label4", 2},
-                               {"label5", 0}, {"label6", 5}, {"label7", 20}, {"label10", 1},
-                               {"label11", 6}});
+QList<QPair<QString, QString>> jobStatusLabels(const CaptionSet& captions) {
+    return captionLabels(captions, {{"label1", Caption::DateCreated},
+                                    {"label2", Caption::ClientJobNo},
+                                    {"label3", Caption::ClientJobStatus},
+                                    {"label4", Caption::WorkName},
+                                    {"label5", Caption::DateReceived},
+                                    {"label6", Caption::DateDue},
+                                    {"label7", Caption::DateQuoted},
+                                    {"label10", Caption::IntroducedBy},
+                                    {"label11", Caption::DateCompleted}});
 }
 
 MarketingChoice defaultMarketingChoice(const AppState& app) {
@@ -39,10 +45,11 @@ MarketingChoice defaultMarketingChoice(const AppState& app) {
     return choice;
 }
 
-MarketingReport marketingReport(const AppState& app, const MarketingChoice& choice) {
+MarketingReport marketingReport(const CaptionSet& captions, const DateStyle& dates,
+                                const MarketingChoice& choice) {
     MarketingReport out;
-    const auto from = readDateText(app, choice.from);
-    const auto to = readDateText(app, choice.to);
+    const auto from = readDateText(dates, choice.from);
+    const auto to = readDateText(dates, choice.to);
     if (!from) {
         out.problem = {DateRangeProblem::Box::From,
                        QStringLiteral("The 'From' date you provided is not a valid date"),
@@ -62,7 +69,7 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
         return out;
     }
 
-    const QString d = dateField(app, choice.dateCaption);
+    const QString d = dateField(captions, choice.dateCaption);
     const bool byStatus = choice.status != kAll;
     const bool byIntroducer = choice.introducer != kAll;
     ReportRequest& r = out.request;
@@ -82,8 +89,8 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
         r.params << introducer.value;
     }
 
-    r.title = QStringLiteral("Job Status Report From ") + formatDisplayDate(app, *from) +
-              QStringLiteral(" to ") + formatDisplayDate(app, *to);
+    r.title = QStringLiteral("Job Status Report From ") + formatDisplayDate(dates, *from) +
+              QStringLiteral(" to ") + formatDisplayDate(dates, *to);
     if (byStatus) {
         r.title += QStringLiteral(" showing jobs with a status of ") + choice.status;
         if (byIntroducer) {
@@ -98,13 +105,18 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
     if (choice.grouped) {
         r.layout = QStringLiteral("drjobGroup");
         r.command = QStringLiteral("JobGroup_Grouping");
-        r.labels = captionLabels(app, {{"label1", 1}, {"label2", 12}, {"label3", 10},
-                                       {"label4", 2}, {"label5", 11}, {"label6", 4},
-                                       {"label7", 21}, {"label9", 6}});
+        r.labels = captionLabels(captions, {{"label1", Caption::IntroducedBy},
+                                            {"label2", Caption::ClientJobNo},
+                                            {"label3", Caption::ClientJobStatus},
+                                            {"label4", Caption::WorkName},
+                                            {"label5", Caption::DateCreated},
+                                            {"label6", Caption::HomeAddress},
+                                            {"label7", Caption::WorkDetails},
+                                            {"label9", Caption::DateCompleted}});
         return out;
     }
     const QString order =
-        choice.orderCaption.isEmpty() ? QString() : CaptionToField(app, choice.orderCaption);
+        choice.orderCaption.isEmpty() ? QString() : CaptionToField(captions, choice.orderCaption);
     if (!order.isEmpty()) {
         r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), order);
         if (order != QLatin1String("JobNo")) {
@@ -113,6 +125,6 @@ MarketingReport marketingReport(const AppState& app, const MarketingChoice& choi
     }
     r.layout = QStringLiteral("drJobStatus");
     r.command = QStringLiteral("Jobs");
-    r.labels = jobStatusLabels(app);
+    r.labels = jobStatusLabels(captions);
     return out;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "records/DateFormats.h"
 #include "reports/ReportRequest.h"
 
 #include <optional>
 
 class AppState;
+class CaptionSet;
 
 // The jobs whose chosen date lies within a From/To range, optionally of one status and one
 // introducer, as a list sorted by a column or grouped and counted by introducer.
@@ -39,7 +41,8 @@ struct MarketingReport {
 
 // Checks the dates (both must be dates in the user's format, To after From) and builds the
 // report. The range takes in the whole of the To day.
-MarketingReport marketingReport(const AppState& app, const MarketingChoice& choice);
+MarketingReport marketingReport(const CaptionSet& captions, const DateStyle& dates,
+                                const MarketingChoice& choice);
 
 // The column headings of the flat date-range layout: the user's captions.
-QList<QPair<QString, QString>> jobStatusLabels(const AppState& app);
+QList<QPair<QString, QString>> jobStatusLabels(const CaptionSet& captions);

@@ -87,11 +87,11 @@ ReportContext reportContext(const AppState& app) {
     return context;
 }
 
-QList<QPair<QString, QString>> captionLabels(const AppState& app,
-                                             const QList<QPair<const char*, int>>& labels) {
+QList<QPair<QString, QString>> captionLabels(const CaptionSet& captions,
+                                             const QList<QPair<const char*, Caption>>& labels) {
     QList<QPair<QString, QString>> out;
-    for (const auto& [name, index] : labels) {
-        out.append({QString::fromLatin1(name), app.FieldCaptions[size_t(index)]});
+    for (const auto& [name, caption] : labels) {
+        out.append({QString::fromLatin1(name), captions[caption]});
     }
     return out;
 }

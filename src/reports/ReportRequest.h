@@ -9,6 +9,8 @@
 #include <QVariantList>
 
 class AppState;
+class CaptionSet;
+enum class Caption : int;
 class Database;
 
 // One report to produce: the definition that lays it out, the command of the report data that
@@ -55,5 +57,5 @@ ReportContext reportContext(const AppState& app);
 
 // The texts of the labels a report shows as column headings: each label with the user's
 // caption of that index.
-QList<QPair<QString, QString>> captionLabels(const AppState& app,
-                                             const QList<QPair<const char*, int>>& labels);
+QList<QPair<QString, QString>> captionLabels(const CaptionSet& captions,
+                                             const QList<QPair<const char*, Caption>>& labels);

@@ -1,6 +1,7 @@
 #include "reports/frmJobAge.h"
 
 #include "jobs/JobLists.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "records/AppState.h"
 #include "reports/ReportControls.h"
@@ -76,8 +77,8 @@ void frmJobAge::Form_Load() {
     cbDateTypes->addItems({c[Caption::DateCompleted], c[Caption::DateReceived], c[Caption::DateDue],
                            c[Caption::DateCreated], c[Caption::DateQuoted]});
     cbDateTypes->setCurrentIndex(3);
-    reportcontrols::fillWithAll(cbJobStatus, jobStatuses(app_.DbConnection));
-    reportcontrols::fillWithAll(cbIntroducedBy, introducers(app_.DbConnection));
+    reportcontrols::fillWithAll(cbJobStatus, jobs::jobStatuses(app_.DbConnection));
+    reportcontrols::fillWithAll(cbIntroducedBy, jobs::introducers(app_.DbConnection));
     cbSortBy->clear();
     cbSortBy->addItems({c[Caption::DateCompleted], c[Caption::DateQuoted], c[Caption::DateDue],
                         c[Caption::DateReceived], c[Caption::ClientJobNo],
@@ -117,14 +118,15 @@ void frmJobAge::SSCommand1_Click() { produce(true); }
 void frmJobAge::produce(bool grouped) {
     JobAgeChoice asked = choice();
     asked.grouped = grouped;
-    if (!UpdateAgeTable(app_, asked.status, asked.introducer, asked.dateCaption)) {
+    if (!UpdateAgeTable(app_.DbConnection, app_.FieldCaptions, app_.clock.today(), asked.status,
+                        asked.introducer, asked.dateCaption)) {
         app_.prompter.message(QStringLiteral("The ages of the jobs could not be worked out.\r\n") +
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Job Age Report"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
         return;
     }
-    ShowReport(app_, jobAgeReport(app_, asked));
+    ShowReport(app_, jobAgeReport(app_.FieldCaptions, asked));
 }
 
 void frmJobAge::txtDays_LostFocus() {

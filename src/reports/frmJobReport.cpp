@@ -66,7 +66,7 @@ frmJobReport::frmJobReport(AppState& app, QWidget* parent)
 
 void frmJobReport::Form_Load() {
     cbStatus->clear();
-    cbStatus->addItems(jobStatuses(app_.DbConnection));
+    cbStatus->addItems(jobs::jobStatuses(app_.DbConnection));
     cbStatus->addItems({kAllCurrentJobs, kAllClosedJobs, kAllJobs});
     cbStatus->setCurrentText(kAllCurrentJobs);
     optJobNo->setChecked(true);
@@ -80,5 +80,5 @@ JobReportOrder frmJobReport::order() const {
 }
 
 void frmJobReport::cmdGenerateReport_Click() {
-    ShowReport(app_, jobStatusReport(app_, cbStatus->currentText(), order()));
+    ShowReport(app_, jobStatusReport(app_.FieldCaptions, cbStatus->currentText(), order()));
 }

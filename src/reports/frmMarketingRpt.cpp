@@ -87,8 +87,8 @@ void frmMarketingRpt::Form_Load() {
     SSFrame4->setTitle(QStringLiteral("Report on ") + c[Caption::IntroducedBy]);
     // In a frame's title "&&" shows as one ampersand.
     SSFrame5->setTitle(QStringLiteral("Count && Group ") + c[Caption::IntroducedBy]);
-    reportcontrols::fillWithAll(cbStatus, jobStatuses(app_.DbConnection));
-    reportcontrols::fillWithAll(cbIntroducedBy, introducers(app_.DbConnection));
+    reportcontrols::fillWithAll(cbStatus, jobs::jobStatuses(app_.DbConnection));
+    reportcontrols::fillWithAll(cbIntroducedBy, jobs::introducers(app_.DbConnection));
     cbOrder->clear();
     cbOrder->addItems({c[Caption::DateCreated], c[Caption::DateQuoted], c[Caption::DateDue],
                        c[Caption::DateReceived], c[Caption::ClientJobNo], c[Caption::JobStatus],
@@ -119,7 +119,7 @@ MarketingChoice frmMarketingRpt::choice() const {
 }
 
 void frmMarketingRpt::cmdGenerateReport_Click() {
-    const MarketingReport report = marketingReport(app_, choice());
+    const MarketingReport report = marketingReport(app_.FieldCaptions, dateStyle(app_), choice());
     if (report.problem) {
         app_.prompter.message(report.problem->message, report.problem->title,
                               Prompter::Buttons::Ok, Prompter::Icon::Information);

@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "db/Database.h"
+#include "db/LabelTexts.h"
 #include "db/TextKeys.h"
 
 #include <cmath>
@@ -39,13 +40,16 @@ QString orderFieldFor(const QString& choice, const std::array<QString, 36>& capt
         return QStringLiteral("JobStatus");
     }
     struct ByCaption {
-        size_t caption;
+        Caption caption;
         const char* field;
     };
-    static constexpr ByCaption kByCaption[] = {
-        {11, "DateCreated"}, {0, "DateReceived"}, {5, "DateDue"}, {15, "CustRef"}, {2, "WorkName"}};
+    static constexpr ByCaption kByCaption[] = {{Caption::DateCreated, "DateCreated"},
+                                               {Caption::DateReceived, "DateReceived"},
+                                               {Caption::DateDue, "DateDue"},
+                                               {Caption::CustRef, "CustRef"},
+                                               {Caption::WorkName, "WorkName"}};
     for (const auto& by : kByCaption) {
-        if (choice == captions[by.caption]) {
+        if (choice == captions[size_t(captionIndex(by.caption))]) {
             return QLatin1String(by.field);
         }
     }

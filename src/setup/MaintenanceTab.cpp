@@ -84,7 +84,7 @@ void MaintenanceTab::cmdResetLabels_Click() {
             text = QStringLiteral("Unused");
         }
     }
-    if (!saveCaptions(app_.DbConnection, texts)) {
+    if (!jobs::saveCaptions(app_.DbConnection, texts)) {
         app_.prompter.message(QStringLiteral("The labels could not be saved:\r\n") +
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Labels Not Saved"), Prompter::Buttons::Ok,

@@ -4,9 +4,9 @@
 
 #include "FaultTests.h"
 #include "db/Revisions.h"
-#include "jobs/JobStore.h"
 #include "search/ContactSearch.h"
 #include "search/JobSearch.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QProcess>
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(revisions::bringUpToDate(db), QString());
         QCOMPARE(names(search::searchContacts(db, "", false)), all);
         QCOMPARE(names(search::searchContacts(db, "zo\u00EB", false)), zoe);
-        QVERIFY(UpdateCustomerTable(db, "\u00C9mile Dupont", "2 Low Rd", ""));
+        QVERIFY(jobs::UpdateCustomerTable(db, "\u00C9mile Dupont", "2 Low Rd", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), kNames.size());
     }
 
@@ -161,7 +161,7 @@ private Q_SLOTS:
         }
 
         QCOMPARE(revisions::bringUpToDate(db), QString());
-        QVERIFY(UpdateCustomerTable(db, "o'neill insurance", "3 Quay St", ""));
+        QVERIFY(jobs::UpdateCustomerTable(db, "o'neill insurance", "3 Quay St", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), kNames.size());
         QCOMPARE(names(search::searchContacts(db, "zo\u00EB", false)),
                  (QStringList{"Zo\u00EB Hart", "ZO\u00CB HART"}));
@@ -202,7 +202,7 @@ private Q_SLOTS:
             const auto jobs = searchJobs(db, QString::fromUtf8(text), "OPEN", "WorkName");
             QVERIFY2(jobs && jobs->count() == 1, text);
         }
-        QVERIFY(UpdateCustomerTable(db, "\u00E9mile roux", "", ""));
+        QVERIFY(jobs::UpdateCustomerTable(db, "\u00E9mile roux", "", ""));
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
     }
 };

@@ -4,9 +4,9 @@
 #include "FaultTests.h"
 #include "documents/FileWriting.h"
 #include "documents/Workbook.h"
-#include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "startup/Startup.h"
+#include "support/JobRecords.h"
 #include "support/ScreenControls.h"
 #include "support/SmallDisk.h"
 #include "support/TestEnv.h"
@@ -58,7 +58,7 @@ class DocumentFaults : public QObject {
         env.app().TemplateFolder = templates;
         env.app().AppSettings.SetValue("TemplatePath", templates);
         env.app().AppSettings.SetValue("DocPath", docs);
-        QVERIFY(writeJob(env.app(), job, 0, 5).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0, 5).ok);
     }
 
     // Creates a document for job 5 on the job screen from the template listed at `index`.

@@ -1,5 +1,5 @@
-#include "jobs/JobStore.h"
 #include "jobs/Workstation.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QProcess>
@@ -130,14 +130,14 @@ private Q_SLOTS:
         prepare(env);
         AppState& app = env.app();
         // Each version as it reads back when saved alone.
-        const SavedJob first = writeJob(app, workstation::version(0), 0);
+        const jobs::SavedJob first = testjobs::save(app, workstation::version(0), 0);
         QVERIFY2(first.ok, qPrintable(first.error));
         const qint32 jobNo = first.jobNo;
-        const LoadedJob north = readJob(app, jobNo);
-        QVERIFY(writeJob(app, workstation::version(1), jobNo, std::nullopt, north.row).ok);
-        const LoadedJob south = readJob(app, jobNo);
-        QCOMPARE(north.outcome, LoadedJob::Outcome::Found);
-        QCOMPARE(south.outcome, LoadedJob::Outcome::Found);
+        const jobs::LoadedJob north = testjobs::read(app, jobNo);
+        QVERIFY(testjobs::save(app, workstation::version(1), jobNo, std::nullopt, north.row).ok);
+        const jobs::LoadedJob south = testjobs::read(app, jobNo);
+        QCOMPARE(north.outcome, jobs::LoadedJob::Outcome::Found);
+        QCOMPARE(south.outcome, jobs::LoadedJob::Outcome::Found);
         QVERIFY(north.fields != south.fields);
 
         constexpr int kSaves = 150;
@@ -163,8 +163,8 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Jobs WHERE JobNo = ?"), {jobNo})
                      .toInt(),
                  1);
-        const LoadedJob stored = readJob(app, jobNo);
-        QCOMPARE(stored.outcome, LoadedJob::Outcome::Found);
+        const jobs::LoadedJob stored = testjobs::read(app, jobNo);
+        QCOMPARE(stored.outcome, jobs::LoadedJob::Outcome::Found);
         QVERIFY2(stored.fields == north.fields || stored.fields == south.fields,
                  qPrintable(QStringLiteral("against the first: ") +
                             differences(stored.fields, north.fields) +
@@ -190,9 +190,9 @@ private Q_SLOTS:
         TestEnv env;
         prepare(env);
         AppState& app = env.app();
-        const SavedJob first = writeJob(app, workstation::version(0), 0);
+        const jobs::SavedJob first = testjobs::save(app, workstation::version(0), 0);
         QVERIFY2(first.ok, qPrintable(first.error));
-        const LoadedJob before = readJob(app, first.jobNo);
+        const jobs::LoadedJob before = testjobs::read(app, first.jobNo);
 
         // The server ends the session once the job's row is written and the client's is next.
         Database control;
@@ -205,8 +205,8 @@ private Q_SLOTS:
         QVERIFY(control.exec(QStringLiteral("CREATE TRIGGER go_away BEFORE UPDATE ON clients "
                                             "FOR EACH ROW EXECUTE FUNCTION go_away()")));
 
-        const SavedJob saved =
-            writeJob(app, workstation::version(1), first.jobNo, std::nullopt, first.row);
+        const jobs::SavedJob saved =
+            testjobs::save(app, workstation::version(1), first.jobNo, std::nullopt, first.row);
         QVERIFY(!saved.ok);
         QVERIFY(!saved.error.isEmpty());
 
@@ -216,8 +216,8 @@ private Q_SLOTS:
         again.DefaultDateFormat = workstation::dateFormat();
         again.CurrencySymbol = workstation::currency();
         QVERIFY(again.DbConnection.open(env.connectionString()));
-        const LoadedJob after = readJob(again, first.jobNo);
-        QCOMPARE(after.outcome, LoadedJob::Outcome::Found);
+        const jobs::LoadedJob after = testjobs::read(again, first.jobNo);
+        QCOMPARE(after.outcome, jobs::LoadedJob::Outcome::Found);
         QVERIFY2(after.fields == before.fields,
                  qPrintable(differences(after.fields, before.fields)));
         Database& db = again.DbConnection;

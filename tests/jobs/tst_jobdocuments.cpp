@@ -1,5 +1,5 @@
-#include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
+#include "support/JobRecords.h"
 #include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
@@ -34,7 +34,7 @@ class tst_jobdocuments : public QObject {
         env.app().AppSettings.SetValue("DocPath", env.dataFolder() + "/Docs");
         JobFields job;
         job.WorkName = "Ann Lee";
-        writeJob(env.app(), job, 0, 5);
+        testjobs::save(env.app(), job, 0, 5);
         env.app().AppSettings.SetValue("LastJob", "5");
         auto screen = std::make_unique<frmJobs>(env.app());
         screen->Form_Load();
@@ -255,7 +255,7 @@ private Q_SLOTS:
 
         // A job without documents: Edit says what is missing.
         JobFields other;
-        writeJob(env.app(), other, 0, 6);
+        testjobs::save(env.app(), other, 0, 6);
         screen->LoadJob(6);
         click(screen.get(), "cmdEditDoc");
         QCOMPARE(env.prompter.count(), 1);

@@ -1,7 +1,7 @@
 #include "db/RowsModel.h"
-#include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "search/frmSearchJobs.h"
+#include "support/JobRecords.h"
 #include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
@@ -34,7 +34,7 @@ class tst_jobscreen : public QObject {
         job.WorkName = "Mrs O'Brien";
         job.DateDue = "01/02/2010";
         job.CliName = "Harbour Estates";
-        QVERIFY(writeJob(env.app(), job, 0, 5).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0, 5).ok);
         env.app().AppSettings.SetValue("LastJob", "5");
     }
 
@@ -548,7 +548,7 @@ private Q_SLOTS:
                               &job.DateCompleted}) {
             *date = "30/09/2026";  // "Wednesday, 30 September 2026"
         }
-        QVERIFY(writeJob(env.app(), job, 0, 6).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0, 6).ok);
         env.app().DbConnection.exec("UPDATE Counters SET Free3 = 2");  // the system's long date
         env.app().AppSettings.SetValue("LastJob", "6");
         auto screen = open(env);
@@ -639,7 +639,7 @@ private Q_SLOTS:
         withJobFive(env);
         JobFields other;
         other.WorkName = "Mr Smith";
-        writeJob(env.app(), other, 0, 9);
+        testjobs::save(env.app(), other, 0, 9);
         auto screen = open(env);
         screen->LoadJob(99);
         control<QLineEdit>(screen.get(), "txtSearch")->setText("smith");

@@ -1,5 +1,5 @@
 #include "jobs/JobLists.h"
-#include "jobs/JobStore.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QSet>
@@ -58,7 +58,7 @@ private Q_SLOTS:
         Database& db = env.app().DbConnection;
         db.exec("UPDATE Counters SET JobCounter = 507");
         const JobFields job = sampleJob();
-        const SavedJob saved = writeJob(env.app(), job, 0);
+        const jobs::SavedJob saved = testjobs::save(env.app(), job, 0);
         QVERIFY2(saved.ok, qPrintable(saved.error));
         QCOMPARE(saved.jobNo, 507);
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 508);
@@ -68,8 +68,8 @@ private Q_SLOTS:
         QVERIFY(field(db, 507, "DateQuoted").isNull());  // not a date
         QCOMPARE(field(db, 507, "Price").toDouble(), 1234.5);
 
-        const LoadedJob loaded = readJob(env.app(), 507);
-        QCOMPARE(loaded.outcome, LoadedJob::Outcome::Found);
+        const jobs::LoadedJob loaded = testjobs::read(env.app(), 507);
+        QCOMPARE(loaded.outcome, jobs::LoadedJob::Outcome::Found);
         JobFields expected = job;
         expected.JobNo = "507";
         expected.DateReceived = "03/02/2010";
@@ -83,7 +83,7 @@ private Q_SLOTS:
         // Saving it again changes the same job.
         JobFields changed = loaded.fields;
         changed.WorkDetails = QString(100000, 'w');
-        QVERIFY(writeJob(env.app(), changed, 507, std::nullopt, loaded.row).ok);
+        QVERIFY(testjobs::save(env.app(), changed, 507, std::nullopt, loaded.row).ok);
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
         QCOMPARE(field(db, 507, "WorkDetails").toString().size(), 100000);
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 508);
@@ -109,11 +109,11 @@ private Q_SLOTS:
         JobFields job = sampleJob();
         job.DateDue = "01/02/2010";
         job.Price = "10";
-        const SavedJob first = writeJob(env.app(), job, 0);
+        const jobs::SavedJob first = testjobs::save(env.app(), job, 0);
         const qint32 n = first.jobNo;
         job.DateDue = dateBox;
         job.Price = priceBox;
-        QVERIFY(writeJob(env.app(), job, n, std::nullopt, first.row).ok);
+        QVERIFY(testjobs::save(env.app(), job, n, std::nullopt, first.row).ok);
         Database& db = env.app().DbConnection;
         QCOMPARE(field(db, n, "DateDue").toString(), date);
         const QVariant stored = field(db, n, "Price");
@@ -142,14 +142,14 @@ private Q_SLOTS:
         TestEnv env;
         prepare(env);
         Database& db = env.app().DbConnection;
-        const SavedJob first = writeJob(env.app(), sampleJob(), 0);
+        const jobs::SavedJob first = testjobs::save(env.app(), sampleJob(), 0);
         const qint32 n = first.jobNo;
         QVERIFY(db.exec(elsewhere));
         const QVariant before = field(db, n, "WorkName");
         JobFields mine = sampleJob();
         mine.WorkName = "Mine";
 
-        const SavedJob refused = writeJob(env.app(), mine, n, std::nullopt, first.row);
+        const jobs::SavedJob refused = testjobs::save(env.app(), mine, n, std::nullopt, first.row);
         QCOMPARE(refused.outcome, outcome);
         QVERIFY(!refused.ok);
         QCOMPARE(field(db, n, "WorkName"), before);
@@ -157,7 +157,7 @@ private Q_SLOTS:
             QCOMPARE(refused.row.version.changedBy, QString("South"));
         }
 
-        const SavedJob again = writeJob(env.app(), mine, n, std::nullopt, refused.row);
+        const jobs::SavedJob again = testjobs::save(env.app(), mine, n, std::nullopt, refused.row);
         QCOMPARE(again.ok, savedAgain);
         QCOMPARE(again.numberHeldBy.isEmpty(), savedAgain);
         QCOMPARE(field(db, n, "WorkName").toString(), savedAgain ? "Mine" : "Theirs");
@@ -170,7 +170,7 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         db.exec("DROP TABLE customers");
-        const SavedJob saved = writeJob(env.app(), sampleJob(), 0);
+        const jobs::SavedJob saved = testjobs::save(env.app(), sampleJob(), 0);
         QVERIFY(!saved.ok);
         QVERIFY(saved.error.contains("customers"));
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 0);
@@ -184,23 +184,23 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         JobFields job = sampleJob();
-        QVERIFY(writeJob(env.app(), job, 0).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0).ok);
         job.HomeAddress = "  9 New Rd  ";
         job.CliName = "";
         job.WorkName += "  ";  // typed with blanks after it: still the same customer
-        QVERIFY(writeJob(env.app(), job, 0).ok);
-        QVERIFY(writeJob(env.app(), job, 0).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0).ok);
+        QVERIFY(testjobs::save(env.app(), job, 0).ok);
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
         QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?",
                            {job.WorkName.trimmed()})
                      .toString(),
                  QString("9 New Rd"));
         QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 1);
-        QCOMPARE(engineerNames(db), QStringList({"Dave O'Neill"}));
-        QVERIFY(SaveEngineer(db, "   "));
-        QCOMPARE(engineerNames(db).size(), 1);
-        QVERIFY(DeleteEngineer(db, "Dave O'Neill"));
-        QCOMPARE(engineerNames(db), QStringList());
+        QCOMPARE(jobs::engineerNames(db), QStringList({"Dave O'Neill"}));
+        QVERIFY(jobs::SaveEngineer(db, "   "));
+        QCOMPARE(jobs::engineerNames(db).size(), 1);
+        QVERIFY(jobs::DeleteEngineer(db, "Dave O'Neill"));
+        QCOMPARE(jobs::engineerNames(db), QStringList());
     }
 
     void counters_data() {
@@ -242,7 +242,7 @@ private Q_SLOTS:
         prepare(env);
         Database& db = env.app().DbConnection;
         QVERIFY(db.exec("UPDATE Counters SET JobCounter = ?", {counter}));
-        const SavedJob saved = writeJob(env.app(), sampleJob(), 0);
+        const jobs::SavedJob saved = testjobs::save(env.app(), sampleJob(), 0);
         QVERIFY(!saved.ok);
         QVERIFY2(saved.error.contains("Counters tab of Setup"), qPrintable(saved.error));
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 0);
@@ -273,7 +273,9 @@ private Q_SLOTS:
                 env.prompter.type(answer);
             }
         }
-        QCOMPARE(GetNewJobNumber(env.app()), number);
+        QCOMPARE(jobs::GetNewJobNumber(env.app().DbConnection, env.app().prompter,
+                                       env.app().ManualNumbering),
+                 number);
         // Each refused answer is explained before the box comes again.
         QCOMPARE(env.prompter.count(), 2 * answers.size() - 1);
         QCOMPARE(env.prompter.calls()[0].prompt,
@@ -286,27 +288,27 @@ private Q_SLOTS:
         TestEnv env;
         prepare(env);
         Database& db = env.app().DbConnection;
-        QVERIFY(writeJob(env.app(), sampleJob(), 0, 12).ok);
+        QVERIFY(testjobs::save(env.app(), sampleJob(), 0, 12).ok);
         JobFields other = sampleJob();
         other.WorkName = "Mr Second";
-        const SavedJob refused = writeJob(env.app(), other, 0, 12);
+        const jobs::SavedJob refused = testjobs::save(env.app(), other, 0, 12);
         QVERIFY(!refused.ok);
         QCOMPARE(refused.numberHeldBy, QString("job 12 (Mrs Zo\u00EB O'Brien, Harbour Estates)"));
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
         QCOMPARE(db.scalar("SELECT count(*) FROM customers WHERE Name = 'Mr Second'").toInt(), 0);
-        QVERIFY(writeJob(env.app(), other, 0, 13).ok);
+        QVERIFY(testjobs::save(env.app(), other, 0, 13).ok);
     }
 
     void deletingAJobTakesItsDocumentsOnly() {
         TestEnv env;
         prepare(env);
         Database& db = env.app().DbConnection;
-        const qint32 twelve = writeJob(env.app(), sampleJob(), 0, 12).jobNo;
-        writeJob(env.app(), sampleJob(), 0, 13);
+        const qint32 twelve = testjobs::save(env.app(), sampleJob(), 0, 12).jobNo;
+        testjobs::save(env.app(), sampleJob(), 0, 13);
         for (int job : {12, 12, 13}) {
             db.exec("INSERT INTO Docs (JobNumber, FileName) VALUES (?, 'x.doc')", {job});
         }
-        QVERIFY(deleteJob(db, twelve));
+        QVERIFY(jobs::deleteJob(db, twelve));
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
         QCOMPARE(db.scalar("SELECT count(*) FROM Docs WHERE JobNumber = 13").toInt(), 1);
         QCOMPARE(db.scalar("SELECT count(*) FROM Docs").toInt(), 1);
@@ -318,8 +320,8 @@ private Q_SLOTS:
         Database& db = env.app().DbConnection;
         std::array<QString, 36> captions;
         captions[11] = "  Booked: ";
-        QVERIFY(saveCaptions(db, captions));
-        QVERIFY(saveCaptions(db, captions));
+        QVERIFY(jobs::saveCaptions(db, captions));
+        QVERIFY(jobs::saveCaptions(db, captions));
         QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
         QCOMPARE(db.scalar("SELECT count(DISTINCT \"Index\") FROM labels").toInt(), 36);
         QCOMPARE(db.scalar("SELECT \"Text\" FROM labels WHERE \"Index\" = 11").toString(),
@@ -366,7 +368,7 @@ private Q_SLOTS:
     void aLockedDatabaseCannotBeRead() {
         TestEnv env;
         env.openNewDatabase();
-        writeJob(env.app(), sampleJob(), 0);
+        testjobs::save(env.app(), sampleJob(), 0);
         QVERIFY(env.app().DbConnection.open(env.connectionString() + "Busy Timeout=50;"));
         Database holder;
         QVERIFY(holder.open(env.connectionString()));
@@ -376,10 +378,10 @@ private Q_SLOTS:
         } else {
             QVERIFY(holder.exec("BEGIN EXCLUSIVE"));
         }
-        QCOMPARE(readJob(env.app(), 1).outcome, LoadedJob::Outcome::Unreadable);
-        QCOMPARE(readJob(env.app(), 99).outcome, LoadedJob::Outcome::Unreadable);
+        QCOMPARE(testjobs::read(env.app(), 1).outcome, jobs::LoadedJob::Outcome::Unreadable);
+        QCOMPARE(testjobs::read(env.app(), 99).outcome, jobs::LoadedJob::Outcome::Unreadable);
         holder.exec("ROLLBACK");
-        QCOMPARE(readJob(env.app(), 99).outcome, LoadedJob::Outcome::NotFound);
+        QCOMPARE(testjobs::read(env.app(), 99).outcome, jobs::LoadedJob::Outcome::NotFound);
     }
 };
 

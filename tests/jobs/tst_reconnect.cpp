@@ -1,5 +1,6 @@
 #include "db/ServerLink.h"
 #include "jobs/frmJobs.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -98,7 +99,7 @@ private Q_SLOTS:
         QCOMPARE(name->text(), QString("Before and after"));
         JobFields another;
         another.WorkName = QStringLiteral("Another");
-        QVERIFY(!writeJob(app, another, 0).ok);
+        QVERIFY(!testjobs::save(app, another, 0).ok);
 
         QVERIFY(server(QStringLiteral("resume")));
         QTRY_VERIFY_WITH_TIMEOUT(!app.DbConnection.serverAway(), 30000);

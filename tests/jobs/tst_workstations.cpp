@@ -1,5 +1,5 @@
-#include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -27,9 +27,9 @@ class tst_workstations : public QObject {
         }
         // Saves the job with another customer name over the version it reads now.
         void rename(qint32 jobNo, const QString& name) {
-            LoadedJob job = readJob(app, jobNo);
+            jobs::LoadedJob job = testjobs::read(app, jobNo);
             job.fields.WorkName = name;
-            QVERIFY(writeJob(app, job.fields, jobNo, std::nullopt, job.row).ok);
+            QVERIFY(testjobs::save(app, job.fields, jobNo, std::nullopt, job.row).ok);
         }
     };
 
@@ -42,7 +42,7 @@ class tst_workstations : public QObject {
         JobFields job;
         job.WorkName = QStringLiteral("Mrs O'Brien");
         job.CliName = QStringLiteral("Harbour Estates");
-        if (!writeJob(app, job, 0, 5).ok) {
+        if (!testjobs::save(app, job, 0, 5).ok) {
             qFatal("job 5 not saved");
         }
         app.AppSettings.SetValue(QStringLiteral("LastJob"), QStringLiteral("5"));
@@ -130,7 +130,7 @@ private Q_SLOTS:
         TestEnv env;
         auto screen = openOnJobFive(env);
         South south(env);
-        QVERIFY(deleteJob(south.app.DbConnection, 5));
+        QVERIFY(jobs::deleteJob(south.app.DbConnection, 5));
 
         typeName(screen.get(), "Mine");
         env.prompter.answer(answer);

@@ -1,7 +1,7 @@
 // One workstation of the concurrency test: opens the database it is given and takes job numbers
 // or saves its version of a job, as Workstation.h describes.
-#include "jobs/JobStore.h"
 #include "jobs/Workstation.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>
@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     if (args[2] == QLatin1String("numbers")) {
         const int count = args[3].toInt();
         for (int i = 0; i < count; ++i) {
-            const auto number = GetNewJobNumber(app);
+            const auto number =
+                jobs::GetNewJobNumber(app.DbConnection, app.prompter, app.ManualNumbering);
             if (!number) {
                 std::fprintf(stderr, "no number: %s\n",
                              qPrintable(app.DbConnection.lastError().message));
@@ -43,8 +44,8 @@ int main(int argc, char** argv) {
         const int count = args[5].toInt();
         for (int i = 0; i < count; ++i) {
             // As the job screen does: the job as stored, then the save over that version.
-            const LoadedJob read = readJob(app, jobNo);
-            const SavedJob saved = writeJob(app, fields, jobNo, std::nullopt, read.row);
+            const jobs::LoadedJob read = testjobs::read(app, jobNo);
+            const jobs::SavedJob saved = testjobs::save(app, fields, jobNo, std::nullopt, read.row);
             if (saved.outcome == SaveOutcome::ChangedElsewhere) {
                 std::printf("conflict\n");
                 continue;

@@ -32,7 +32,7 @@ private Q_SLOTS:
             app.FieldCaptions.set(i, captions::defaults()[i]);
         }
         app.FieldCaptions.set(11, "Booked:");
-        QCOMPARE(CaptionToField(app, caption), field);
+        QCOMPARE(CaptionToField(app.FieldCaptions, caption), field);
     }
 
     void listFilesFindsEveryMatch() {

@@ -66,7 +66,7 @@ private Q_SLOTS:
     void jobAgeStatementsAndTitles() {
         ReportEnv e;
         JobAgeChoice c{"30", e.caption(11), "Open", "All", "Job Age"};
-        ReportRequest r = sortedJobAgeReport(e.app(), c);
+        ReportRequest r = sortedJobAgeReport(e.app().FieldCaptions, c);
         QCOMPARE(r.title, QString("Show jobs that have been in the system for at least 30 days  "
                                   "based on the Created: date,  where the job status is Open and  "
                                   "order the report by Job Age"));
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(r.label("label9"), e.caption(20));
 
         c = {"7", e.caption(0), "All", "O'Neill & Co", "Nothing known"};
-        r = groupedJobAgeReport(e.app(), c);
+        r = groupedJobAgeReport(e.app().FieldCaptions, c);
         QCOMPARE(r.title, QString("Show jobs that have been in the system for at least 7 days  "
                                   "based on the Surveyed: where introduced by is O'Neill & Co and  "
                                   "order the report by Nothing known"));
@@ -94,8 +94,10 @@ private Q_SLOTS:
         QVERIFY(other.DbConnection.open(e.env.connectionString()));
         captions::load(other.DbConnection, other.FieldCaptions);
 
-        QVERIFY(UpdateAgeTable(e.app(), "Open", "All", e.caption(11)));
-        QVERIFY(UpdateAgeTable(other, "Closed", "All", e.caption(11)));
+        QVERIFY(UpdateAgeTable(e.app().DbConnection, e.app().FieldCaptions, e.app().clock.today(),
+                               "Open", "All", e.caption(11)));
+        QVERIFY(UpdateAgeTable(other.DbConnection, other.FieldCaptions, other.clock.today(),
+                               "Closed", "All", e.caption(11)));
         QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport WHERE JobNo = 1").toInt(), 1);
         QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport").toInt(), 1);
         QCOMPARE(
@@ -107,7 +109,8 @@ private Q_SLOTS:
         // Nor does the report wait for the other workstation's save to end.
         QVERIFY(other.DbConnection.begin());
         QVERIFY(other.DbConnection.exec("UPDATE Counters SET JobCounter = JobCounter + 1"));
-        QVERIFY(UpdateAgeTable(e.app(), "All", "All", e.caption(11)));
+        QVERIFY(UpdateAgeTable(e.app().DbConnection, e.app().FieldCaptions, e.app().clock.today(),
+                               "All", "All", e.caption(11)));
         QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport").toInt(), 2);
         other.DbConnection.rollback();
     }
@@ -123,7 +126,8 @@ private Q_SLOTS:
                    {3, "Closed", "Agent's", "C", "2026-03-20 00:00:00", QVariant()},
                    {4, "Open", "Insurer", "D", QVariant(), QVariant()},
                    {5, "Open", "Insurer", "E", "not a date", QVariant()}});
-        QVERIFY(UpdateAgeTable(e.app(), "All", "All", e.caption(11)));
+        QVERIFY(UpdateAgeTable(e.app().DbConnection, e.app().FieldCaptions, e.app().clock.today(),
+                               "All", "All", e.caption(11)));
         auto ages = e.db().query("SELECT JobNo, Age FROM jobsreport ORDER BY JobNo");
         QVERIFY(ages);
         QList<qint64> got;
@@ -132,19 +136,24 @@ private Q_SLOTS:
         }
         QCOMPARE(got, (QList<qint64>{10, 46093, -6, 0, 0}));
 
-        QVERIFY(UpdateAgeTable(e.app(), "Open", "Agent's", e.caption(5)));
+        QVERIFY(UpdateAgeTable(e.app().DbConnection, e.app().FieldCaptions, e.app().clock.today(),
+                               "Open", "Agent's", e.caption(5)));
         QCOMPARE(e.db().scalar("SELECT count(*) FROM jobsreport").toInt(), 2);
         QCOMPARE(e.db().scalar("SELECT Age FROM jobsreport WHERE JobNo = 1").toInt(), -6);
 
         // Days 0 lists jobs of age 0 too but leaves out those dated in the future.
-        QVERIFY(UpdateAgeTable(e.app(), "All", "All", e.caption(11)));
-        ProducedReport p = produce(e, sortedJobAgeReport(e.app(), {"0", e.caption(11), "All", "All", "Job Age"}));
+        QVERIFY(UpdateAgeTable(e.app().DbConnection, e.app().FieldCaptions, e.app().clock.today(),
+                               "All", "All", e.caption(11)));
+        ProducedReport p =
+            produce(e, sortedJobAgeReport(e.app().FieldCaptions,
+                                          {"0", e.caption(11), "All", "All", "Job Age"}));
         QVERIFY2(p.ok, qPrintable(p.error));
         QCOMPARE(column(p.pages, "txtJobNo"), (QStringList{"4", "5", "1", "2"}));
         QCOMPARE(column(p.pages, "txtAge"), (QStringList{"0", "0", "10", "46093"}));
         QCOMPARE(column(p.pages, "Label7"), QStringList{e.caption(11)});
 
-        p = produce(e, groupedJobAgeReport(e.app(), {"5", e.caption(11), "All", "All", ""}));
+        p = produce(
+            e, groupedJobAgeReport(e.app().FieldCaptions, {"5", e.caption(11), "All", "All", ""}));
         QCOMPARE(column(p.pages, "txtIntroducedBy"), (QStringList{"Agent's"}));
         QCOMPARE(column(p.pages, "Function1"), QStringList{"2"});
         QCOMPARE(column(p.pages, "Function2"), QStringList{"2"});
@@ -172,7 +181,7 @@ private Q_SLOTS:
         MarketingChoice c = defaultMarketingChoice(e.app());
         c.from = from;
         c.to = to;
-        const MarketingReport r = marketingReport(e.app(), c);
+        const MarketingReport r = marketingReport(e.app().FieldCaptions, dateStyle(e.app()), c);
         QVERIFY(r.problem);
         QTEST(r.problem->message, "message");
         QTEST(r.problem->title, "title");
@@ -214,7 +223,7 @@ private Q_SLOTS:
         c.status = status;
         c.introducer = introducer;
         c.grouped = grouped;
-        const MarketingReport r = marketingReport(e.app(), c);
+        const MarketingReport r = marketingReport(e.app().FieldCaptions, dateStyle(e.app()), c);
         QVERIFY(!r.problem);
         QFETCH(QString, titleEnd);
         QCOMPARE(r.request.title, "Job Status Report From 01/03/2026 to 14/03/2026" + titleEnd);
@@ -247,7 +256,8 @@ private Q_SLOTS:
         e.addJobs({"JobNo", "JobStatus", "\"Date\""}, {{1, "Open", "2026-01-02 00:00:00"},
                                                      {2, "closed", "2026-01-01 00:00:00"},
                                                      {3, "Sent `quote`", "2026-01-03 00:00:00"}});
-        const ReportRequest r = jobStatusReport(e.app(), status, JobReportOrder(order));
+        const ReportRequest r =
+            jobStatusReport(e.app().FieldCaptions, status, JobReportOrder(order));
         QCOMPARE(r.title, QString("Advanced Report"));
         QCOMPARE(r.layout, QString("drJobStatus"));
         const ProducedReport p = produce(e, r);

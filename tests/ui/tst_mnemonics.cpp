@@ -1,6 +1,5 @@
 #include "addressbook/frmAddressBook.h"
 #include "estimates/frmEstimate.h"
-#include "jobs/JobStore.h"
 #include "jobs/frmJobs.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
@@ -16,6 +15,7 @@
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
 #include "startup/frmLocateDatabase.h"
+#include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
 #include <QAbstractButton>
@@ -176,7 +176,7 @@ private Q_SLOTS:
         QFETCH(QStringList, panels);
         TestEnv env;
         env.openNewDatabase();
-        QVERIFY(writeJob(env.app(), JobFields{}, 0, 5).ok);
+        QVERIFY(testjobs::save(env.app(), JobFields{}, 0, 5).ok);
         env.app().AppSettings.SetValue("LastJob", "5");
         QStringList found;
         for (const QString& panel : QStringList{QString()} + panels) {
