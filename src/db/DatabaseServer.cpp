@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/PreparedStatements.h"
 #include "db/Schema.h"
+#include "db/ServerAddress.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -95,6 +96,15 @@ bool unreachable(const QString& reason) {
         }
     }
     return false;
+}
+
+// Where the password the server asked for is looked for, and why it was not found there.
+QString passwordHint() {
+    const QString problem = passwordFileProblem();
+    return u' ' + (problem.isEmpty()
+                       ? QStringLiteral("The password is read from the file .pgpass in your home "
+                                        "folder (host:port:database:user:password).")
+                       : problem);
 }
 
 bool isIdentifier(const QString& name) {
@@ -207,8 +217,7 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
             QString hint;
             if (reason.contains(QLatin1String("no password supplied")) ||
                 reason.contains(QLatin1String("password authentication failed"))) {
-                hint = QStringLiteral(" The password is read from the file .pgpass in your home "
-                                      "folder (host:port:database:user:password).");
+                hint = passwordHint();
             }
             return fail(DbCondition::Unspecified,
                         QStringLiteral("The database \"%1\" on the server %2:%3 cannot be opened "
@@ -222,6 +231,22 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
     prepared_ = std::make_unique<PreparedStatements>(QSqlDatabase::database(name_, false));
     // The server's notices ("already exists, skipping") are not for the user.
     exec(QStringLiteral("SET client_min_messages TO warning"));
+    // Texts in every script are stored as typed only in a database of the UTF8 encoding.
+    const std::optional<Rows> encoding = query(QStringLiteral("SHOW server_encoding"));
+    if (encoding && !encoding->isEmpty() &&
+        encoding->at(0, 0).toString().compare(QLatin1String("UTF8"), Qt::CaseInsensitive) != 0) {
+        const QString named = encoding->at(0, 0).toString();
+        close();
+        return fail(DbCondition::Unspecified,
+                    QStringLiteral("The database \"%1\" on the server %2:%3 was created with the "
+                                   "%4 encoding, which cannot hold every letter Verdell stores. "
+                                   "Ask the server's administrator to create the database with "
+                                   "UTF8 encoding (CREATE DATABASE ... ENCODING 'UTF8'), then "
+                                   "copy the register into it.")
+                        .arg(database, host)
+                        .arg(port)
+                        .arg(named));
+    }
     if (!schemaName.isEmpty() &&
         !exec(QStringLiteral("SET search_path TO \"%1\"").arg(schemaName))) {
         const DbError error = error_;

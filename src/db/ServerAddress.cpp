@@ -3,6 +3,8 @@
 #include "common/TReg.h"
 #include "db/Database.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -74,4 +76,20 @@ QString testServerConnection(const QString& host, int port, const QString& datab
         return db.lastError().message;
     }
     return {};
+}
+
+QString passwordFileProblem() {
+    const QString named = qEnvironmentVariable("PGPASSFILE");
+    const QFileInfo file(named.isEmpty() ? QDir::home().filePath(QStringLiteral(".pgpass"))
+                                         : named);
+    constexpr auto kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                             QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (!file.exists() || !(file.permissions() & kOthers)) {
+        return {};
+    }
+    return QStringLiteral("The password file %1 can be read by other users, so the server's "
+                          "client library ignores it: make it readable only by you "
+                          "(chmod 600 %1).")
+        .arg(QDir::toNativeSeparators(file.filePath()));
 }

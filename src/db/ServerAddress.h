@@ -33,3 +33,8 @@ struct ServerAddress {
 // server's own words where it gave them.
 QString testServerConnection(const QString& host, int port, const QString& database,
                              const QString& user);
+
+// Why the server's client library ignores the password file (the one PGPASSFILE names, or
+// ~/.pgpass): it refuses a file that other users may read, and says so only on the standard
+// error. An empty text when the file is absent or readable by its owner alone.
+QString passwordFileProblem();
