@@ -55,6 +55,10 @@ QString SqlDialect::rowKey() const {
     return engine_ == Engine::PostgreSQL ? QStringLiteral("ctid") : QStringLiteral("rowid");
 }
 
+QString SqlDialect::entryOrder() const {
+    return engine_ == Engine::PostgreSQL ? QStringLiteral("DummyId") : QStringLiteral("rowid");
+}
+
 QString SqlDialect::beginWrite() const {
     // The server locks each row as a statement changes it, and a second writer of the same row
     // waits for the first to finish and then sees its value: the counters are taken by an

@@ -41,6 +41,11 @@ public:
     // A hidden column that tells apart the rows of a table without a key of its own, even equal
     // ones, and orders them as they were added (for the short pick lists).
     QString rowKey() const;
+    // The order the entries of a short pick list (statuses, introducers, document types,
+    // engineers, stock) were added in: the row's own number in the embedded file, which the
+    // program never renumbers, and on the server the identity those lists carry there (the
+    // server moves a row whenever it is updated or the table is tidied).
+    QString entryOrder() const;
 
     // Starts a transaction that is going to write, taking the write lock at once so that two
     // workstations never both read a counter and then both try to write it.

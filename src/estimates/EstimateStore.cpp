@@ -16,7 +16,7 @@ namespace estimates {
 std::optional<QStringList> LoadStock(Database& db) {
     // In the order they were added, whichever way the engine would read the table.
     const std::optional<Rows> rows = db.query(
-        QStringLiteral("SELECT Description FROM Stock ORDER BY ") + db.dialect().rowKey());
+        QStringLiteral("SELECT Description FROM Stock ORDER BY ") + db.dialect().entryOrder());
     if (!rows) {
         return std::nullopt;
     }

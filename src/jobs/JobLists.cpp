@@ -7,9 +7,11 @@ namespace jobs {
 
 namespace {
 
+// A pick list's entries in the order they were added.
 QStringList column(Database& db, const QString& sql) {
     QStringList out;
-    if (const auto rows = db.query(sql)) {
+    if (const auto rows =
+            db.query(sql + QStringLiteral(" ORDER BY ") + db.dialect().entryOrder())) {
         for (int i = 0; i < rows->count(); ++i) {
             out << (rows->at(i, 0).isNull() ? QString() : rows->at(i, 0).toString());
         }

@@ -11,9 +11,9 @@ PickList::PickList(Database& db, QString table, QString field)
 
 QStringList PickList::entries() {
     QStringList out;
-    if (const auto rows = db_.query(QStringLiteral("SELECT ") + field_ + QStringLiteral(" FROM ") +
-                                    table_ + QStringLiteral(" ORDER BY ") +
-                                    db_.dialect().rowKey())) {
+    if (const auto rows =
+            db_.query(QStringLiteral("SELECT ") + field_ + QStringLiteral(" FROM ") + table_ +
+                      QStringLiteral(" ORDER BY ") + db_.dialect().entryOrder())) {
         for (int i = 0; i < rows->count(); ++i) {
             out << rows->text(i, field_);
         }
@@ -34,7 +34,7 @@ bool PickList::remove(const QString& entry) {
     return db_.exec(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") + key +
                         QStringLiteral(" = (SELECT ") + key + QStringLiteral(" FROM ") + table_ +
                         QStringLiteral(" WHERE ") + same.sql + QStringLiteral(" ORDER BY ") +
-                        key + QStringLiteral(" LIMIT 1)"),
+                        db_.dialect().entryOrder() + QStringLiteral(" LIMIT 1)"),
                     {same.value});
 }
 

@@ -29,8 +29,13 @@ std::optional<int> copyTable(Database& from, Database& to, const QString& table)
         }
     }
     const qsizetype width = sourceNames.size();
-    const auto rows = from.query(
-        QStringLiteral("SELECT %1 FROM %2").arg(sourceNames.join(QStringLiteral(", ")), table));
+    // In the order the rows were added, so that the lists keep theirs.
+    const bool identified =
+        from.columns(table).contains(QStringLiteral("DummyId"), Qt::CaseInsensitive);
+    const auto rows =
+        from.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                       .arg(sourceNames.join(QStringLiteral(", ")), table,
+                            identified ? QStringLiteral("DummyId") : from.dialect().rowKey()));
     if (!rows || !to.exec(QStringLiteral("DELETE FROM ") + table)) {
         return std::nullopt;
     }
