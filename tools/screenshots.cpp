@@ -20,6 +20,7 @@
 #include "reports/frmReportPreview.h"
 #include "reports/frmReports.h"
 #include "search/frmSearch.h"
+#include "search/frmSearchJobs.h"
 #include "setup/NetworkTab.h"
 #include "setup/frmListEditor.h"
 #include "setup/frmSetup.h"
@@ -28,6 +29,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,6 +40,26 @@
 #include <QTimer>
 
 namespace {
+
+// Types the text into the box key by key, as a user would, and waits for the label to show an
+// answer (at most a few seconds).
+void typeAndWait(QLineEdit* box, const QString& text, QLabel* answer, const QString& ending) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+    answer->clear();
+    QEventLoop wait;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+        if (answer->text().endsWith(ending)) {
+            wait.quit();
+        }
+    });
+    QTimer::singleShot(5000, &wait, &QEventLoop::quit);
+    poll.start(20);
+    wait.exec();
+}
 
 void save(QWidget& screen, const QString& folder, const QString& name) {
     screen.show();
@@ -253,6 +277,42 @@ int main(int argc, char** argv) {
             save(*preview, folder, QStringLiteral("frmReportPreview"));
             preview->close();
         }
+    }
+    {
+        // The job search as a user has it: a few hundred jobs, a name typed without Enter, and
+        // the list of every job, read as the grid scrolls.
+        Database& db = env.app().DbConnection;
+        const char* names[] = {"Mrs Zo\u00EB O'Brien", "Harbour Estates", "Dave Ellis",
+                               "Carol Dunn", "Acme Roofing", "Bell & Co", "Rose Cottage"};
+        const char* streets[] = {"Larkspur Close", "Mill Lane", "High Street", "Rosebank Road"};
+        Transaction adding(db);
+        for (int i = 0; i < 400; ++i) {
+            RowValues row(db.dialect(), QStringLiteral("Jobs"));
+            row.set(QStringLiteral("JobNo"), 2000 + i)
+                .set(QStringLiteral("JobStatus"), i % 3 ? QStringLiteral("New")
+                                                        : QStringLiteral("Awaiting Survey"))
+                .set(QStringLiteral("WorkName"),
+                     QString(QString::fromUtf8(names[i % 7]) + QStringLiteral(" %1").arg(i)))
+                .set(QStringLiteral("HomeAddress"),
+                     QStringLiteral("%1 %2\nLeeds").arg(1 + i % 90).arg(QLatin1String(streets[i % 4])))
+                .set(QStringLiteral("HomeNumbers"), QStringLiteral("0113 496 %1").arg(1000 + i))
+                .set(QStringLiteral("DateCreated"), QStringLiteral("2026-02-%1 09:00:00")
+                                                        .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
+            db.exec(row.insert(), row.values());
+        }
+        adding.commit();
+        frmSearchJobs search(env.app(), captions::defaults());
+        search.Form_Load();
+        search.show();
+        auto* box = search.findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+        auto* count = search.findChild<QLabel*>(QStringLiteral("labCount"));
+        box->setFocus();
+        typeAndWait(box, QStringLiteral("rose"), count, QStringLiteral("Matching Jobs"));
+        save(search, folder, QStringLiteral("frmSearchJobs-typed"));
+        search.show();
+        box->clear();
+        search.cmdSearch_Click();
+        save(search, folder, QStringLiteral("frmSearchJobs-all"));
     }
     return 0;
 }

@@ -13,6 +13,17 @@ bool BlockRowsModel::show(Source source, const QString& orderField, Qt::SortOrde
     return total && (total_ == 0 || readNext());
 }
 
+void BlockRowsModel::showRead(Source source, const QString& orderField, Qt::SortOrder order,
+                              qint64 total, Rows first) {
+    source_ = std::move(source);
+    orderField_ = orderField;
+    order_ = order;
+    // The rows must be in before the total, so a view asking for more asks for the next block.
+    total_ = 0;
+    setRows(std::move(first));
+    total_ = qMax(total, qint64(rowCount()));
+}
+
 bool BlockRowsModel::canFetchMore(const QModelIndex& parent) const {
     return !parent.isValid() && rowCount() < total_;
 }

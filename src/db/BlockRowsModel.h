@@ -25,6 +25,10 @@ public:
     // Shows the source's rows from the first, ordered by orderField; false when the source
     // failed (the grid is then empty).
     bool show(Source source, const QString& orderField, Qt::SortOrder order = Qt::AscendingOrder);
+    // Shows rows already read elsewhere, the first of total rows in orderField's order; the
+    // source reads the rest as the view scrolls to them.
+    void showRead(Source source, const QString& orderField, Qt::SortOrder order, qint64 total,
+                  Rows first);
     // Every row the source holds, read or not.
     qint64 totalCount() const { return total_; }
 

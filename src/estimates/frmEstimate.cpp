@@ -328,6 +328,7 @@ void frmEstimate::connectControls() {
     connect(cmdFind, &QPushButton::clicked, this, &frmEstimate::cmdFind_Click);
     connect(cmdGoSearch, &QPushButton::clicked, this, &frmEstimate::cmdGoSearch_Click);
     connect(txtSearch, &QLineEdit::returnPressed, this, &frmEstimate::cmdGoSearch_Click);
+    connect(txtSearch, &QLineEdit::textEdited, this, &frmEstimate::txtSearch_Change);
     connect(cmdLoadEst, &QPushButton::clicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(fgExisting, &QTableWidget::cellDoubleClicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(cmdCloseSearch, &QPushButton::clicked, this, &frmEstimate::cmdCloseSearch_Click);

@@ -15,6 +15,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class Rows;
+class TypingSearch;
 
 // The estimates screen: a priced estimate for a customer with its lines and totals, saved under
 // a number, printed through the estimate template with a history of issues, found again by
@@ -49,6 +51,8 @@ public:
     // Search and conversion.
     void cmdFind_Click();
     void cmdGoSearch_Click();
+    // The search text changed: searches when the typing pauses.
+    void txtSearch_Change();
     void cmdLoadEst_Click();
     void cmdCloseSearch_Click();
     void cmdConvert_Click();
@@ -119,6 +123,7 @@ private:
     QTableWidget* fgExisting;
     QPushButton* cmdLoadEst;
     QLabel* labFoundStatus;
+    TypingSearch* typing_ = nullptr;  // made on the first keystroke in the search box
     // The history of issues.
     QTableWidget* fgEstimates;
     QPushButton* cmdEditEstimate;
@@ -173,5 +178,7 @@ private:
     AppState& app_;
     qint32 CurrentCustomerID = -1;
     RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
+    // Lists the estimates found (EstNo, DateCreated, Name, Address) and their count.
+    void showFoundEstimates(const Rows& found);
     bool filling_ = false;  // the screen is filling boxes, not the user typing
 };

@@ -14,6 +14,7 @@
 #include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 #include "records/DateFormats.h"
+#include "search/TypingSearch.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -31,6 +32,24 @@ namespace {
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
     return item ? item->text() : QString();
+}
+
+// The estimates a search finds, as rows: EstNo, DateCreated, Name, Address.
+std::optional<Rows> estimatesFound(Database& db, const QString& text) {
+    const std::optional<QList<FoundEstimate>> found = searchEstimates(db, text);
+    if (!found) {
+        return std::nullopt;
+    }
+    Rows rows({QStringLiteral("EstNo"), QStringLiteral("DateCreated"), QStringLiteral("Name"),
+               QStringLiteral("Address")});
+    for (const FoundEstimate& estimate : *found) {
+        QVariant* cells = rows.appendRow();
+        cells[0] = estimate.EstNo;
+        cells[1] = estimate.DateCreated;
+        cells[2] = estimate.Name;
+        cells[3] = estimate.Address;
+    }
+    return rows;
 }
 
 }  // namespace
@@ -129,21 +148,43 @@ void frmEstimate::cmdFind_Click() {
 }
 
 void frmEstimate::cmdGoSearch_Click() {
-    ConstructExistingGrid();
-    const std::optional<QList<FoundEstimate>> found =
-        searchEstimates(app_.DbConnection, txtSearch->text());
+    if (typing_) {
+        typing_->cancel();
+    }
+    const std::optional<Rows> found = estimatesFound(app_.DbConnection, txtSearch->text());
     if (!found) {
+        ConstructExistingGrid();
         labFoundStatus->setText(QStringLiteral("The search failed: ") +
                                 app_.DbConnection.lastError().message);
         return;
     }
-    for (const FoundEstimate& estimate : *found) {
-        appendRow(fgExisting, {QString::number(estimate.EstNo), estimate.DateCreated, estimate.Name,
-                               estimate.Address.simplified()});
+    showFoundEstimates(*found);
+}
+
+void frmEstimate::txtSearch_Change() {
+    if (!typing_) {
+        typing_ = new TypingSearch(app_, this);
+        connect(typing_, &TypingSearch::found, this, &frmEstimate::showFoundEstimates);
+        connect(typing_, &TypingSearch::failed, this, [this](const QString& reason) {
+            ConstructExistingGrid();
+            labFoundStatus->setText(QStringLiteral("The search failed: ") + reason);
+        });
     }
-    labFoundStatus->setText(QString::number(found->size()) +
+    typing_->typed(
+        [text = txtSearch->text()](Database& db) { return estimatesFound(db, text); });
+}
+
+void frmEstimate::showFoundEstimates(const Rows& found) {
+    ConstructExistingGrid();
+    for (int i = 0; i < found.count(); ++i) {
+        appendRow(fgExisting, {found.text(i, QStringLiteral("EstNo")),
+                               found.text(i, QStringLiteral("DateCreated")),
+                               found.text(i, QStringLiteral("Name")),
+                               found.text(i, QStringLiteral("Address")).simplified()});
+    }
+    labFoundStatus->setText(QString::number(found.count()) +
                             QStringLiteral(" matching estimates found"));
-    if (!found->isEmpty()) {
+    if (!found.isEmpty()) {
         fgExisting->selectRow(0);
     }
 }

@@ -73,6 +73,8 @@ public:
 Q_SIGNALS:
     // Search, or Enter in the search box.
     void searchClicked();
+    // The user changed the search text.
+    void searchEdited();
     // A double-click on a contact.
     void contactChosen();
     void closeClicked();

@@ -141,6 +141,7 @@ void frmJobs::wireBehaviour() {
     connect(statusPanel_, &StatusPanel::changeClicked, this, &frmJobs::cmdChange_Click);
     connect(statusPanel_, &StatusPanel::closeClicked, this, &frmJobs::SSCommand1_Click);
     connect(lookupPanel_, &LookupPanel::searchClicked, this, &frmJobs::cmdSearchClient_Click);
+    connect(lookupPanel_, &LookupPanel::searchEdited, this, &frmJobs::txtFindClient_Change);
     connect(lookupPanel_, &LookupPanel::contactChosen, this, &frmJobs::fgFindClient_DblClick);
     connect(lookupPanel_, &LookupPanel::closeClicked, this, &frmJobs::cmdCloseClient_Click);
     connect(engineersPanel_, &EngineersPanel::nameChosen, this, &frmJobs::lstEngineers_DblClick);

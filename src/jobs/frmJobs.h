@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class StatusPanel;
+class TypingSearch;
 
 // The job screen: one job at a time with its customer, client, dates, references, free fields,
 // status, invoicing and documents. Opened from the main window, one instance at a time. The
@@ -61,6 +62,8 @@ public:
     void SSCommand1_Click();
     void cmdFindClient_Click(int index);
     void cmdSearchClient_Click();
+    // The lookup's search text changed: searches when the typing pauses.
+    void txtFindClient_Change();
     void fgFindClient_DblClick();
     void cmdCloseClient_Click();
     void cmdFindEngineer_Click();
@@ -137,6 +140,7 @@ private:
     DocumentsPage* documentsPage_;
     StatusPanel* statusPanel_;
     LookupPanel* lookupPanel_;
+    TypingSearch* lookupTyping_ = nullptr;  // made on the first keystroke in the lookup
     EngineersPanel* engineersPanel_;
     CaptionsPanel* captionsPanel_;
     NewDocumentPanel* documentPanel_;

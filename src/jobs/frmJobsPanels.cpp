@@ -11,6 +11,7 @@
 
 #include "platform/Prompter.h"
 #include "records/AppState.h"
+#include "search/TypingSearch.h"
 #include "search/frmSearchJobs.h"
 
 #include <QLineEdit>
@@ -25,14 +26,34 @@ void frmJobs::cmdSearch_Click() {
 }
 
 void frmJobs::cmdFindClient_Click(int index) {
+    if (lookupTyping_) {
+        lookupTyping_->cancel();
+    }
     lookupKind_ = index;
     lookupPanel_->open(index == 1);
 }
 
 void frmJobs::cmdSearchClient_Click() {
+    if (lookupTyping_) {
+        lookupTyping_->cancel();
+    }
     const bool clients = lookupKind_ == 1;
     lookupPanel_->showContacts(
         jobs::findContacts(app_.DbConnection, clients, lookupPanel_->searchText()), clients);
+}
+
+void frmJobs::txtFindClient_Change() {
+    if (!lookupTyping_) {
+        lookupTyping_ = new TypingSearch(app_, this);
+        connect(lookupTyping_, &TypingSearch::found, this,
+                [this](const Rows& rows) { lookupPanel_->showContacts(rows, lookupKind_ == 1); });
+        connect(lookupTyping_, &TypingSearch::failed, this,
+                [this](const QString& reason) { showSearchFailure(app_.prompter, reason); });
+    }
+    lookupTyping_->typed(
+        [clients = lookupKind_ == 1, text = lookupPanel_->searchText()](Database& db) {
+            return std::optional<Rows>(findContacts(db, clients, text));
+        });
 }
 
 void frmJobs::fgFindClient_DblClick() {

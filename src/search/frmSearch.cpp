@@ -4,6 +4,7 @@
 #include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 #include "search/ContactSearch.h"
+#include "search/TypingSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
 
@@ -63,6 +64,11 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     fgSearch->setModel(model_);
 
     connect(cmdGo, &QPushButton::clicked, this, &frmSearch::cmdGo_Click);
+    typing_ = new TypingSearch(app_, this);
+    connect(typing_, &TypingSearch::found, this, [this](const Rows& rows) { showFound(rows); });
+    connect(typing_, &TypingSearch::failed, this,
+            [this](const QString& reason) { showSearchFailure(app_.prompter, reason); });
+    connect(txtSearch, &QLineEdit::textEdited, this, &frmSearch::txtSearch_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearch::cmdOK_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &QDialog::reject);
@@ -109,14 +115,26 @@ void frmSearch::ContructGrid() {
 }
 
 void frmSearch::cmdGo_Click() {
+    typing_->cancel();
     ContructGrid();
     std::optional<Rows> rows =
         search::searchContacts(app_.DbConnection, txtSearch->text(), clients_);
     if (!rows) {
+        showSearchFailure(app_.prompter, app_.DbConnection.lastError().message);
         return;
     }
-    const bool any = !rows->isEmpty();
-    model_->setRows(std::move(*rows));
+    showFound(std::move(*rows));
+}
+
+void frmSearch::txtSearch_Change() {
+    typing_->typed([text = txtSearch->text(), clients = clients_](Database& db) {
+        return search::searchContacts(db, text, clients);
+    });
+}
+
+void frmSearch::showFound(Rows rows) {
+    const bool any = !rows.isEmpty();
+    model_->setRows(std::move(rows));
     if (any) {
         fgSearch->setCurrentIndex(model_->index(0, 0));
     }

@@ -9,7 +9,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class Rows;
 class RowsModel;
+class TypingSearch;
 
 // Finds a customer, or a client, by any part of the name or address; opened modally by the
 // address book and the estimates screen. Load Contact closes it with the chosen row's identity.
@@ -25,7 +27,10 @@ public:
     void Form_Load();
     // Empties the grid and gives it its columns.
     void ContructGrid();
+    // Searches at once, dropping any search the typing started.
     void cmdGo_Click();
+    // The search text changed: searches when the typing pauses.
+    void txtSearch_Change();
     // Takes the selected row's identity and closes; on no row it stays open.
     void cmdOK_Click();
 
@@ -36,6 +41,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showFound(Rows rows);
+
     QLineEdit* txtSearch;
     QPushButton* cmdGo;
     QTableView* fgSearch;
@@ -47,5 +54,6 @@ private:
     AppState& app_;
     const bool clients_;
     RowsModel* model_ = nullptr;
+    TypingSearch* typing_ = nullptr;
     std::optional<qint32> chosen_;
 };

@@ -1,10 +1,11 @@
 #include "search/frmSearchJobs.h"
 
-#include "db/RowsModel.h"
+#include "db/BlockRowsModel.h"
 #include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 #include "records/DateFormats.h"
 #include "search/JobSearch.h"
+#include "search/TypingSearch.h"
 #include "widgets/Controls.h"
 
 #include <QComboBox>
@@ -36,6 +37,17 @@ QString oneLine(const QVariant& value) {
         }
     }
     return lines.join(QStringLiteral(", "));
+}
+
+// Rows read at a time: more than a screenful, so the first screen shows from the first read.
+constexpr int kBlockRows = 200;
+
+// The jobs a search finds, read from db a block at a time.
+BlockRowsModel::Source jobsOn(Database& db, const QString& text, const QString& status) {
+    return {[&db, text, status] { return countJobs(db, text, status); },
+            [&db, text, status](const QString& order, Qt::SortOrder way, qint64 offset, int limit) {
+                return jobsBlock(db, text, status, order, way, offset, limit);
+            }};
 }
 
 QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -80,7 +92,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     const auto date = [this](const QVariant& value) {
         return formatDisplayDate(app_, datetext::fromStored(value));
     };
-    model_ = new RowsModel(
+    model_ = new BlockRowsModel(
         {
             {QStringLiteral("RecordId"), QStringLiteral("DummyId"), {}, 0},
             {QStringLiteral("Company Name"), QStringLiteral("WorkName"), oneLine, 1600},
@@ -93,10 +105,21 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
             {caption(Caption::DateDue), QStringLiteral("DateDue"), date, 1200},
             {caption(Caption::CustRef), QStringLiteral("CustRef"), oneLine, 1200},
         },
-        this);
+        kBlockRows, this);
     fgSearch->setModel(model_);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearchJobs::cmdSearch_Click);
+    typing_ = new TypingSearch(app_, this);
+    connect(typing_, &TypingSearch::found, this, &frmSearchJobs::showTyped);
+    connect(typing_, &TypingSearch::failed, this, &frmSearchJobs::searchFailed);
+    // What the user types or picks, not what the screen puts in the boxes, searches.
+    connect(txtSearch, &QLineEdit::textEdited, this, &frmSearchJobs::txtSearch_Change);
+    for (QComboBox* combo : {cbJobStatus, cbOrderBy}) {
+        connect(combo, &QComboBox::activated, this, &frmSearchJobs::txtSearch_Change);
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, &frmSearchJobs::txtSearch_Change);
+    }
+    connect(model_, &BlockRowsModel::readFailed, this,
+            [this] { searchFailed(app_.DbConnection.lastError().message); });
     connect(&app_.changes, &ChangeWatcher::changed, this, &frmSearchJobs::followChanges);
     connect(cmdLoadJob, &QPushButton::clicked, this, &frmSearchJobs::cmdLoadJob_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearchJobs::cmdLoadJob_Click);
@@ -181,27 +204,60 @@ void frmSearchJobs::PopualteOrderBy() {
     cbOrderBy->setCurrentIndex(-1);
 }
 
+frmSearchJobs::Asked frmSearchJobs::askedNow() const {
+    return {txtSearch->text(), cbJobStatus->currentText(),
+            orderFieldFor(cbOrderBy->currentText(), captions_)};
+}
+
 void frmSearchJobs::cmdSearch_Click() {
-    const QString orderField = orderFieldFor(cbOrderBy->currentText(), captions_);
+    typing_->cancel();
+    const Asked asked = askedNow();
     ConstructSearchGrid();
     labCount->clear();
     asked_.reset();
     fingerprint_ = jobsFingerprint(app_.DbConnection);
-    std::optional<Rows> rows =
-        searchJobs(app_.DbConnection, txtSearch->text(), cbJobStatus->currentText(), orderField);
-    if (!rows) {
+    if (!model_->show(jobsOn(app_.DbConnection, asked.text, asked.status), asked.orderField)) {
+        searchFailed(app_.DbConnection.lastError().message);
         return;
     }
-    asked_ = Asked{txtSearch->text(), cbJobStatus->currentText(), orderField};
-    showRows(std::move(*rows));
+    asked_ = asked;
+    showCount();
+    selectFirst();
+}
+
+void frmSearchJobs::txtSearch_Change() {
+    typed_ = askedNow();
+    const Asked asked = typed_;
+    typing_->typed(
+        [asked](Database& db) {
+            return jobsBlock(db, asked.text, asked.status, asked.orderField, Qt::AscendingOrder, 0,
+                             kBlockRows);
+        },
+        [asked](Database& db) { return countJobs(db, asked.text, asked.status); });
+}
+
+void frmSearchJobs::showTyped(const Rows& rows, qint64 total) {
+    asked_ = typed_;
+    // Read on another connection: the next change another workstation makes searches again.
+    fingerprint_.clear();
+    model_->showRead(jobsOn(app_.DbConnection, asked_->text, asked_->status), asked_->orderField,
+                     Qt::AscendingOrder, total, rows);
+    showCount();
+    selectFirst();
+}
+
+void frmSearchJobs::showCount() {
+    labCount->setText(QString::number(model_->totalCount()) + QStringLiteral(" Matching Jobs"));
+}
+
+void frmSearchJobs::selectFirst() {
     if (model_->rowCount() > 0) {
         fgSearch->setCurrentIndex(model_->index(0, 1));
     }
 }
 
-void frmSearchJobs::showRows(Rows rows) {
-    labCount->setText(QString::number(rows.count()) + QStringLiteral(" Matching Jobs"));
-    model_->setRows(std::move(rows));
+void frmSearchJobs::searchFailed(const QString& reason) {
+    showSearchFailure(app_.prompter, reason);
 }
 
 void frmSearchJobs::followChanges(const QStringList& tables) {
@@ -212,17 +268,18 @@ void frmSearchJobs::followChanges(const QStringList& tables) {
     if (now.isEmpty() || now == fingerprint_) {
         return;
     }
-    std::optional<Rows> rows =
-        searchJobs(app_.DbConnection, asked_->text, asked_->status, asked_->orderField);
-    if (!rows) {
-        return;
-    }
-    fingerprint_ = now;
     const QModelIndex current = fgSearch->currentIndex();
     const QVariant chosen =
         current.isValid() ? model_->value(current.row(), QStringLiteral("DummyId")) : QVariant();
     const int column = current.isValid() ? current.column() : 1;
-    showRows(std::move(*rows));
+    if (!model_->show(jobsOn(app_.DbConnection, asked_->text, asked_->status),
+                      asked_->orderField)) {
+        labCount->clear();
+        searchFailed(app_.DbConnection.lastError().message);
+        return;
+    }
+    fingerprint_ = now;
+    showCount();
     for (int r = 0; chosen.isValid() && r < model_->rowCount(); ++r) {
         if (model_->value(r, QStringLiteral("DummyId")) == chosen) {
             fgSearch->setCurrentIndex(model_->index(r, column));

@@ -8,12 +8,13 @@
 #include <optional>
 
 class AppState;
+class BlockRowsModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class RowsModel;
+class TypingSearch;
 
 // Finds a job by any text it holds, opened modally from the job screen. Load Job closes it with
 // the chosen job's number.
@@ -36,7 +37,10 @@ public:
     // Empties the grid and gives it its columns.
     void ConstructSearchGrid();
     void PopualteOrderBy();
+    // Searches at once, dropping any search the typing started.
     void cmdSearch_Click();
+    // The search text, the status or the order changed: searches when the typing pauses.
+    void txtSearch_Change();
     // Takes the selected job's number and closes.
     void cmdLoadJob_Click();
     // The job Load Job took; nothing before, or when no row was chosen.
@@ -46,15 +50,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Searches again, as last asked, when another workstation changed the jobs, keeping the
-    // chosen job chosen.
-    void followChanges(const QStringList& tables);
-    void showRows(Rows rows);
-    QString caption(Caption which) const;
-
     struct Asked {
         QString text, status, orderField;
     };
+    Asked askedNow() const;
+    // Shows the first rows the typing's search found, of total in all.
+    void showTyped(const Rows& rows, qint64 total);
+    void showCount();
+    void selectFirst();
+    void searchFailed(const QString& reason);
+    // Searches again, as last asked, when another workstation changed the jobs, keeping the
+    // chosen job chosen.
+    void followChanges(const QStringList& tables);
+    QString caption(Caption which) const;
+
     QLineEdit* txtSearch;
     QComboBox* cbJobStatus;
     QComboBox* cbOrderBy;
@@ -65,8 +74,11 @@ private:
 
     std::optional<qint32> chosen_;
     std::optional<Asked> asked_;  // the search the grid shows
+    Asked typed_;                 // the search the typing started
+    // The jobs as the grid's search saw them; empty when not known.
     QString fingerprint_;
     AppState& app_;
     std::array<QString, 36> captions_;
-    RowsModel* model_ = nullptr;
+    BlockRowsModel* model_ = nullptr;
+    TypingSearch* typing_ = nullptr;
 };

@@ -52,6 +52,10 @@ struct Screen {
         control<QComboBox>(form.get(), "cbJobStatus")->setCurrentText(status);
         control<QComboBox>(form.get(), "cbOrderBy")->setCurrentText(order);
         form->cmdSearch_Click();
+        return shown();
+    }
+    // The job numbers in the grid, top to bottom.
+    JobNos shown() const {
         JobNos shown;
         const QAbstractItemModel* rows = control<QTableView>(form.get(), "fgSearch")->model();
         for (int r = 0; r < rows->rowCount(); ++r) {
@@ -280,11 +284,59 @@ private Q_SLOTS:
         QCOMPARE(m->index(0, 6).data(), QVariant("04/01/2025"));
         QCOMPARE(m->index(0, 7).data(), QVariant(""));
 
-        // A search that fails shows nothing, and no count.
+        // A search that fails shows no rows and no count, and says why.
         s.db().exec("DROP TABLE Jobs");
         s.search("");
         QCOMPARE(m->rowCount(), 0);
         QCOMPARE(control<QLabel>(&f, "labCount")->text(), QString());
+        QCOMPARE(s.env.prompter.titles(), QStringList{"Search Failed"});
+    }
+
+    // The grid follows the typing without Enter; each keystroke's answer replaces the one
+    // before, and Enter still searches at once.
+    void typingSearches_data() {
+        QTest::addColumn<QStringList>("typing");  // keys typed, the search waited for between
+        QTest::addColumn<JobNos>("jobs");
+        QTest::newRow("a name") << QStringList{"Da"} << JobNos{107};
+        QTest::newRow("one more letter") << QStringList{"Mr", "s"} << JobNos{101};
+        QTest::newRow("quicker than the search") << QStringList{"Mr" "s"} << JobNos{101};
+        QTest::newRow("emptied: every named job")
+            << QStringList{"Da", "Backspace", "Backspace"} << JobNos{101, 102, 106, 107, 123, 1234};
+        QTest::newRow("status picked") << QStringList{"123", "Completed"} << JobNos{123};
+    }
+    void typingSearches() {
+        QFETCH(QStringList, typing);
+        QFETCH(JobNos, jobs);
+        Screen s;
+        s.addSearchJobs();
+        frmSearchJobs& f = s.open();
+        control<QComboBox>(&f, "cbJobStatus")->addItems({"New", "Completed"});
+        control<QComboBox>(&f, "cbJobStatus")->setCurrentIndex(-1);
+        QVERIFY(s.show());
+        auto* box = control<QLineEdit>(&f, "txtSearch");
+        auto* count = control<QLabel>(&f, "labCount");
+        for (const QString& keys : typing) {
+            if (keys == "Completed") {
+                QTest::keyClick(control<QComboBox>(&f, "cbJobStatus"), Qt::Key_Down);
+                QTest::keyClick(control<QComboBox>(&f, "cbJobStatus"), Qt::Key_Down);
+            } else if (keys == "Backspace") {
+                QTest::keyClick(box, Qt::Key_Backspace);
+            } else {
+                QTest::keyClicks(box, keys);
+            }
+            QTRY_VERIFY(!count->text().isEmpty() && count->text() != "Matching Search Results");
+        }
+        QTRY_COMPARE(s.shown(), jobs);
+        QTRY_COMPARE(count->text(), QString::number(jobs.size()) + " Matching Jobs");
+        QCOMPARE(control<QTableView>(&f, "fgSearch")->currentIndex().row(), 0);
+
+        // Enter answers at once.
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, "zzz");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(count->text(), QString("0 Matching Jobs"));
+        QCOMPARE(s.shown(), JobNos{});
+        QCOMPARE(s.env.prompter.count(), 0);
     }
 
     void loadOrClose_data() {

@@ -162,6 +162,7 @@ QString TestEnv::openNewDatabase() {
         }
         ServerAddress::store(app_->AppSettings, server);
         connectionString_ = server.connectionString();
+        app_->ConnectionString = connectionString_;
         if (!app_->DbConnection.open(connectionString_)) {
             qFatal("cannot open %s: %s", qPrintable(connectionString_),
                    qPrintable(app_->DbConnection.lastError().message));
@@ -175,6 +176,7 @@ QString TestEnv::openNewDatabase() {
     app_->AppSettings.SetValue(QStringLiteral("datapath"), dataFolder());
     app_->AppSettings.SetValue(QStringLiteral("dataname"), QStringLiteral("verdell.mdb"));
     connectionString_ = connection::forFile(file);
+    app_->ConnectionString = connectionString_;
     if (!app_->DbConnection.open(connectionString_)) {
         qFatal("cannot open %s: %s", qPrintable(file),
                qPrintable(app_->DbConnection.lastError().message));
