@@ -1,10 +1,11 @@
 #include "db/Schema.h"
+#include "support/AdminRun.h"
+#include "support/TemplateFiles.h"
 #include "support/TestEnv.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -12,17 +13,9 @@
 class tst_admin : public QObject {
     Q_OBJECT
 
-    struct Result {
-        int status;
-        QString out, err;
-    };
-
-    static Result admin(const QStringList& arguments) {
-        QProcess process;
-        process.start(VERDELL_ADMIN, arguments);
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+    // The database `init` made, opened.
+    static bool openMadeDatabase(TestEnv& env, Database& db) {
+        return db.open(connection::forFile(env.dataFolder() + "/verdell.mdb"));
     }
 
     static QByteArray digest(const QString& file) {
@@ -34,7 +27,7 @@ class tst_admin : public QObject {
 private Q_SLOTS:
     void initMakesWhatIsMissingAndNeverOverwrites() {
         TestEnv env;
-        Result r = admin({"init"});
+        AdminRun r = runAdmin({"init"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("(created)"));
         QCOMPARE(env.setting("FirstRun"), QString("1"));
@@ -42,7 +35,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(db));
         env.app().AppSettings.SetValue("LastJob", "12");
         const QByteArray before = digest(db);
-        r = admin({"init"});
+        r = runAdmin({"init"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out.count("(kept)"), 2);
         QCOMPARE(digest(db), before);
@@ -51,15 +44,15 @@ private Q_SLOTS:
 
     void checkReportsTheDatabase() {
         TestEnv env;
-        QCOMPARE(admin({"init"}).status, 0);
+        QCOMPARE(runAdmin({"init"}).status, 0);
         {
             // Two customers whom the job's save cannot tell apart are shown for someone to decide.
             Database db;
-            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(openMadeDatabase(env, db));
             QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', 'A'), "
                             "('ann lee ', 'B')"));
         }
-        const Result r = admin({"check"});
+        const AdminRun r = runAdmin({"check"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("version: 1.0.5"));
         QVERIFY(r.out.contains("integrity: ok"));
@@ -73,10 +66,10 @@ private Q_SLOTS:
             QSKIP("no PostgreSQL server named in VERDELL_TEST_PG");
         }
         TestEnv env;
-        QCOMPARE(admin({"init"}).status, 0);
+        QCOMPARE(runAdmin({"init"}).status, 0);
         {
             Database db;
-            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(openMadeDatabase(env, db));
             QVERIFY(db.exec("INSERT INTO customers (DummyId, Name) VALUES (40, ?)", {"Zoë"}));
             QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, \"Date\", Price) VALUES "
                             "(7, 'Ann', '2025-01-02 00:00:00', 12.5)"));
@@ -91,10 +84,10 @@ private Q_SLOTS:
                                 .arg(server.user, server.host)
                                 .arg(server.port)
                                 .arg(server.database);
-        Result r = admin({"migrate", "--to", url});
+        AdminRun r = runAdmin({"migrate", "--to", url});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains(QRegularExpression("customers\\s+1")));
-        r = admin({"migrate", "--to", url});  // a second copy is refused
+        r = runAdmin({"migrate", "--to", url});  // a second copy is refused
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("not empty"));
         {
@@ -112,7 +105,7 @@ private Q_SLOTS:
                      1);
         }
         ServerAddress::store(env.app().AppSettings, server);
-        r = admin({"check"});
+        r = runAdmin({"check"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("on the server"));
         QVERIFY(r.out.contains("integrity: ok"));
@@ -131,7 +124,7 @@ private Q_SLOTS:
                             "VALUES (1, 1, 1, 0)"));
         }
         env.createSettings({{"datapath", env.dataFolder()}, {"dataname", "old.mdb"}});
-        const Result r = admin({"check"});
+        const AdminRun r = runAdmin({"check"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("upgraded: yes"));
         QVERIFY(r.out.contains("version: 1.0.5"));
@@ -139,55 +132,53 @@ private Q_SLOTS:
 
     void documentsFromStoredJobs() {
         TestEnv env;
-        QCOMPARE(admin({"init"}).status, 0);
-        const QString templates = env.dataFolder() + "/Templates";
-        QVERIFY(QFile::copy(VERDELL_TEST_DATA "/merge/every-token.dotx",
-                            templates + "/every-token.dotx"));
+        QCOMPARE(runAdmin({"init"}).status, 0);
+        templatefiles::install(env, {"every-token.dotx"});
         {
             Database db;
-            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(openMadeDatabase(env, db));
             QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, DateCreated) "
                             "VALUES (5, 'Ann Lee', '2026-03-12 00:00:00')"));
             QVERIFY(db.exec("UPDATE Counters SET FileCounter = 30"));
         }
-        Result r = admin({"create-document", "--job", "5", "--template", "every-token.dotx",
+        AdminRun r = runAdmin({"create-document", "--job", "5", "--template", "every-token.dotx",
                           "--title", "Survey"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out.trimmed(), env.dataFolder() + "/Docs/30.doc");
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/30.doc"));
 
-        r = admin({"preprocess", "every-token.dotx"});
+        r = runAdmin({"preprocess", "every-token.dotx"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).size(), 33);
         QVERIFY(r.out.startsWith("[ADDRESS]\n"));
 
-        r = admin({"create-document", "--job", "99", "--template", "every-token.dotx"});
+        r = runAdmin({"create-document", "--job", "99", "--template", "every-token.dotx"});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("there is no job 99"));
-        r = admin({"create-document", "--job", "5", "--template", "missing.dotx"});
+        r = runAdmin({"create-document", "--job", "5", "--template", "missing.dotx"});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("there is no template 'missing.dotx'"));
     }
 
     void estimatesPrintAsTheScreenPrintsThem() {
         TestEnv env;
-        QCOMPARE(admin({"init"}).status, 0);
+        QCOMPARE(runAdmin({"init"}).status, 0);
         {
             Database db;
-            QVERIFY(db.open(connection::forFile(env.dataFolder() + "/verdell.mdb")));
+            QVERIFY(openMadeDatabase(env, db));
             QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', '1 Road')"));
             QVERIFY(db.exec("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
                             "Description, TradePrice, RetailPrice, DateCreated) VALUES "
                             "(40000, 1, 5, 2, 'Valve', 10, 15, '06/12/2026')"));
         }
-        Result r = admin({"print-estimate", "40000"});
+        AdminRun r = runAdmin({"print-estimate", "40000"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out.trimmed(), env.dataFolder() + "/Docs/est40000.doc");
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/est40000.doc"));
-        r = admin({"print-estimate", "7"});
+        r = runAdmin({"print-estimate", "7"});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("there is no estimate 7"));
-        QCOMPARE(admin({"print-estimate", "x"}).status, 1);
+        QCOMPARE(runAdmin({"print-estimate", "x"}).status, 1);
     }
 
     void failuresSayWhyInOneLine_data() {
@@ -213,7 +204,7 @@ private Q_SLOTS:
                 TestEnv::writeFile(env.dataFolder() + "/verdell.mdb", database);
             }
         }
-        const Result r = admin(arguments);
+        const AdminRun r = runAdmin(arguments);
         QCOMPARE(r.status, 1);
         const QString last = r.err.trimmed().split('\n').last();
         QVERIFY2(last.startsWith("verdell-admin: ") && last.contains(reason), qPrintable(r.err));

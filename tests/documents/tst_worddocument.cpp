@@ -16,6 +16,12 @@ namespace {
 // The parts of jobsheet.dotx, as LibreOffice wrote them.
 enum Story { Main, Header, FirstHeader, Footer, FirstFooter, Footnotes, Endnotes, TextBoxes };
 
+// The main text of jobsheet.dotx.
+const QString JobSheetText = QStringLiteral(
+    "Job sheet [JOBNO]\nDate: [DATE]\tRef: [CUST\tNAME]\n[ADDRESS]\n"
+    "Dear [CONTACT], these are the details of job [jobno].\n"
+    "Work to be done: [WORK]\nQty\nDescription\nPrice\nTotal\n\n[TOTAL]\nEngineer: [ENGINEER]");
+
 const QByteArray AddressRun = "<w:r><w:rPr></w:rPr><w:t>[ADDRESS]</w:t></w:r>";
 
 // jobsheet.dotx with the runs of the address paragraph replaced.
@@ -70,13 +76,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("story");
         QTest::addColumn<Type>("type");
         QTest::addColumn<QString>("text");
-        QTest::newRow("main text")
-            << int(Main) << Type::MainText
-            << QStringLiteral(
-                   "Job sheet [JOBNO]\nDate: [DATE]\tRef: [CUST\tNAME]\n[ADDRESS]\n"
-                   "Dear [CONTACT], these are the details of job [jobno].\n"
-                   "Work to be done: [WORK]\nQty\nDescription\nPrice\nTotal\n\n"
-                   "[TOTAL]\nEngineer: [ENGINEER]");
+        QTest::newRow("main text") << int(Main) << Type::MainText << JobSheetText;
         QTest::newRow("header") << int(Header) << Type::Header
                                 << QStringLiteral("Job sheet [JOBNO] for [CUSTNAME]");
         QTest::newRow("first-page header")
@@ -119,11 +119,7 @@ private Q_SLOTS:
                                   << QStringLiteral("Site: [SITE]\nJob 1042");
         QTest::newRow("main text: token in three runs, and in lower case")
             << int(Main) << "[JobNo]" << true
-            << QStringLiteral(
-                   "Job sheet 1042\nDate: [DATE]\tRef: [CUST\tNAME]\n[ADDRESS]\n"
-                   "Dear [CONTACT], these are the details of job 1042.\n"
-                   "Work to be done: [WORK]\nQty\nDescription\nPrice\nTotal\n\n"
-                   "[TOTAL]\nEngineer: [ENGINEER]");
+            << QString(JobSheetText).replace("[JOBNO]", "1042").replace("[jobno]", "1042");
         QTest::newRow("not across a tab") << int(Main) << "[CUSTNAME]" << false << QString();
         QTest::newRow("not across a tab, even with one")
             << int(Main) << "[CUST\tNAME]" << false << QString();

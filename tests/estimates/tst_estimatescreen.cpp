@@ -3,12 +3,12 @@
 #include "jobs/frmJobs.h"
 #include "search/frmSearch.h"
 #include "support/ScreenControls.h"
+#include "support/TemplateFiles.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -112,18 +112,6 @@ private Q_SLOTS:
         QVERIFY(!c<QWidget>("cmdAddItem")->isEnabled());
     }
 
-    // "New Estimate" after a saved estimate starts from nothing: no delivery, totals of 0.
-    void aNewEstimateStartsFromNothing() {
-        open();
-        saveTwoLineEstimate();
-        QVERIFY(c<QWidget>("fraDetails")->isEnabled());  // a shown estimate stays editable
-        c<QPushButton>("cmdNewEstimate")->click();
-        QCOMPARE(c<QLineEdit>("txtDelivery")->text(), QString());
-        QCOMPARE(totals(), (QStringList{"0.00", "0.00", "0.00", "0.00"}));
-        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
-        QVERIFY(c<QLabel>("labEstNo")->text().isEmpty());
-    }
-
     void aNewEstimateIsPricedAndSaved() {
         open();
         const qint64 estNo = saveTwoLineEstimate();
@@ -148,6 +136,13 @@ private Q_SLOTS:
         // A new estimate after it gets the next number and leaves it alone.
         QCOMPARE(saveTwoLineEstimate("Someone Else"), 1043);
         QCOMPARE(db().scalar("SELECT COUNT(*) FROM Estimate WHERE EstNo = 1042").toInt(), 3);
+        // A shown estimate stays editable; "New Estimate" then starts from nothing.
+        QVERIFY(c<QWidget>("fraDetails")->isEnabled());
+        c<QPushButton>("cmdNewEstimate")->click();
+        QCOMPARE(c<QLineEdit>("txtDelivery")->text(), QString());
+        QCOMPARE(totals(), (QStringList{"0.00", "0.00", "0.00", "0.00"}));
+        QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
+        QVERIFY(c<QLabel>("labEstNo")->text().isEmpty());
     }
 
     void anItemNeedsQuantityAndDescription() {
@@ -163,54 +158,33 @@ private Q_SLOTS:
     }
 
     void numbersAreCheckedBeforeALineIsAdded_data() {
-        QTest::addColumn<QString>("qty");
-        QTest::addColumn<QString>("trade");
-        QTest::addColumn<QString>("retail");
-        QTest::addColumn<QString>("refused");  // the message's start, or empty when added
+        QTest::addColumn<QStringList>("typed");    // quantity, trade and retail price
+        QTest::addColumn<QString>("refused");      // the message's start, or empty when added
         QTest::addColumn<QStringList>("stored");
-        QTest::newRow("blanks") << "   "
-                                << "1"
-                                << "2"
-                                << "The quantity \"   \"" << QStringList{};
-        QTest::newRow("words") << "two"
-                               << "1"
-                               << "2"
-                               << "The quantity \"two\"" << QStringList{};
-        QTest::newRow("decimal comma") << "1"
-                                       << "1,50"
-                                       << "2"
-                                       << "The trade price \"1,50\"" << QStringList{};
-        QTest::newRow("pence") << "1"
-                               << "1"
-                               << "99p"
-                               << "The retail price" << QStringList{};
-        QTest::newRow("negative") << "-1"
-                                  << "-5"
-                                  << "-8"
-                                  << "" << QStringList{"-1", "-5", "-8"};
-        QTest::newRow("currency symbol") << " 2 "
-                                         << "£10"
-                                         << "- £ 3.5"
-                                         << "" << QStringList{"2", "10", "-3.5"};
-        QTest::newRow("no prices") << "3"
-                                   << ""
-                                   << ""
-                                   << "" << QStringList{"3", "", ""};
+        const auto row = [](const char* name, const QStringList& typed, const QString& refused,
+                            const QStringList& stored = {}) {
+            QTest::newRow(name) << typed << refused << stored;
+        };
+        row("blanks", {"   ", "1", "2"}, "The quantity \"   \"");
+        row("words", {"two", "1", "2"}, "The quantity \"two\"");
+        row("decimal comma", {"1", "1,50", "2"}, "The trade price \"1,50\"");
+        row("pence", {"1", "1", "99p"}, "The retail price");
+        row("negative", {"-1", "-5", "-8"}, "", {"-1", "-5", "-8"});
+        row("currency symbol", {" 2 ", "£10", "- £ 3.5"}, "", {"2", "10", "-3.5"});
+        row("no prices", {"3", "", ""}, "", {"3", "", ""});
     }
     void numbersAreCheckedBeforeALineIsAdded() {
-        QFETCH(QString, qty);
-        QFETCH(QString, trade);
-        QFETCH(QString, retail);
+        QFETCH(QStringList, typed);
         QFETCH(QString, refused);
         QFETCH(QStringList, stored);
         open();
         c<QPushButton>("cmdNewEstimate")->click();
-        addItem(qty, "Valve", trade, retail);
+        addItem(typed[0], "Valve", typed[1], typed[2]);
         if (!refused.isEmpty()) {
             QVERIFY(!prompter().calls().isEmpty());
             QVERIFY(prompter().calls().last().prompt.startsWith(refused));
             QVERIFY(c<QFrame>("panEst")->isVisible());
-            QCOMPARE(c<QLineEdit>("txtEstRetail")->text(), retail);  // nothing typed is lost
+            QCOMPARE(c<QLineEdit>("txtEstRetail")->text(), typed[2]);  // nothing typed is lost
             QCOMPARE(c<QTableWidget>("fgEstimate")->rowCount(), 1);
             QCOMPARE(db().scalar("SELECT COUNT(*) FROM Stock WHERE Description = ?", {"Valve"}).toInt(),
                      0);
@@ -275,6 +249,7 @@ private Q_SLOTS:
         prompter().cancelInput();
         saveTwoLineEstimate();
         QCOMPARE(prompter().count(), 1);
+        QCOMPARE(prompter().last().prompt, QString("Please enter the new Estimate Reference number"));
         QCOMPARE(prompter().last().title, QString("New Estimate Number"));
         QCOMPARE(c<QPushButton>("cmdNewEstimate")->text(), QString("&Save Estimate"));
         QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Mrs O'Brien"));
@@ -319,11 +294,7 @@ private Q_SLOTS:
     }
 
     void printingTwiceShowsTwoIssues() {
-        const QString templates = env->dataFolder() + "/Templates";
-        QDir().mkpath(templates);
-        QFile::copy(":/templates/Estimate.dotx", templates + "/Estimate.dotx");
-        app().TemplateFolder = templates;
-        app().AppSettings.SetValue("DocPath", env->dataFolder() + "/Docs");
+        templatefiles::install(*env, {":/templates/Estimate.dotx"});
         app().AppSettings.SetValue("EstimateDoc", "Estimate.dotx");
         open();
         saveTwoLineEstimate();

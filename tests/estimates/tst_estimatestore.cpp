@@ -17,6 +17,15 @@ EstimateSave newEstimate(const QString& name, const QString& delivery = "7.5") {
     return save;
 }
 
+// The estimate saved before, typed again under another customer name, as its screen saves it.
+EstimateSave savedAgain(const SavedEstimate& saved, const QString& name) {
+    EstimateSave save = newEstimate(name);
+    save.EstNo = saved.EstNo;
+    save.CustomerID = saved.CustomerID;
+    save.version = saved.version;
+    return save;
+}
+
 const Lines kTwoLines = {{"2", "Radiator valve", "10.00", "15.00"},
                          {"1", "Labour, half day", "5", "8"}};
 
@@ -84,10 +93,7 @@ private Q_SLOTS:
                        {first->CustomerID}),
                  2);
         // Saved again with one line: the same number, the lines replaced.
-        EstimateSave again = newEstimate("ignored");
-        again.EstNo = first->EstNo;
-        again.CustomerID = first->CustomerID;
-        again.version = first->version;
+        const EstimateSave again = savedAgain(first, "ignored");
         const auto second = saveNumberedEstimate(db(), again, {kTwoLines[1]});
         QVERIFY(second);
         QCOMPARE(second->EstNo, 1042);
@@ -115,10 +121,7 @@ private Q_SLOTS:
         QVERIFY(saved);
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 1);
         // All lines removed: the estimate has no rows left and is no longer found.
-        EstimateSave emptied = newEstimate("A");
-        emptied.EstNo = saved->EstNo;
-        emptied.CustomerID = saved->CustomerID;
-        emptied.version = saved->version;
+        const EstimateSave emptied = savedAgain(saved, "A");
         QVERIFY(saveNumberedEstimate(db(), emptied, {}));
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate"), 0);
         QVERIFY(!LoadFullEstimate(db(), saved->EstNo));
@@ -144,10 +147,7 @@ private Q_SLOTS:
         const auto saved = saveNumberedEstimate(db(), newEstimate("Ann"), kTwoLines);
         QVERIFY(saved);
         db().exec("DELETE FROM customers");
-        EstimateSave again = newEstimate("Ann");
-        again.EstNo = saved->EstNo;
-        again.CustomerID = saved->CustomerID;
-        again.version = saved->version;
+        const EstimateSave again = savedAgain(saved, "Ann");
         const auto resaved = saveNumberedEstimate(db(), again, kTwoLines);
         QVERIFY(resaved);
         QVERIFY(resaved->CustomerID != saved->CustomerID);
@@ -171,6 +171,7 @@ private Q_SLOTS:
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = 500"), 2);
         QCOMPARE(count("SELECT COUNT(*) FROM customers"), 1);
         QCOMPARE(count("SELECT Estimate FROM Counters"), 501);
+        QVERIFY(!db().inTransaction());
     }
 
     // Another workstation saved or deleted the estimate since it was loaded, or holds the number
@@ -199,9 +200,7 @@ private Q_SLOTS:
         if (outcome == SaveOutcome::DeletedElsewhere) {
             QVERIFY(db().exec("DELETE FROM Estimate"));
         }
-        EstimateSave mine = newEstimate("Ann");
-        mine.EstNo = saved->EstNo;
-        mine.CustomerID = saved->CustomerID;
+        EstimateSave mine = savedAgain(saved, "Ann");
         mine.version = loaded ? saved->version : RowVersion{};
         const auto refused = saveNumberedEstimate(db(), mine, {kTwoLines[0]});
         QCOMPARE(refused.outcome, outcome);
@@ -214,29 +213,6 @@ private Q_SLOTS:
         mine.version = refused.version;
         QVERIFY(saveNumberedEstimate(db(), mine, {kTwoLines[0]}));
         QCOMPARE(count("SELECT COUNT(*) FROM Estimate WHERE EstNo = ?", {saved->EstNo}), 1);
-    }
-
-    void newNumbersComeFromTheCounter() {
-        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::optional<qint64>(1000));
-        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::optional<qint64>(1001));
-        QCOMPARE(count("SELECT Estimate FROM Counters"), 1002);
-        db().exec("DROP TABLE Counters");
-        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, false), std::nullopt);
-        QVERIFY(!db().inTransaction());
-    }
-
-    // With manual numbering the user is asked again, each refused answer explained, and the
-    // counter is left alone.
-    void typedNumbersAreAskedForUntilValid() {
-        for (const char* answer : {"", "abc", "0", "-4", "12ab", "1.5", " 1 2 "}) {
-            env->prompter.type(answer);
-        }
-        QCOMPARE(GetNewEstimateNumber(db(), env->prompter, true), std::optional<qint64>(12));
-        QCOMPARE(env->prompter.count(), 13);
-        QCOMPARE(env->prompter.last().prompt,
-                 QString("Please enter the new Estimate Reference number"));
-        QCOMPARE(env->prompter.last().title, QString("New Estimate Number"));
-        QCOMPARE(count("SELECT Estimate FROM Counters"), 1000);
     }
 
     void descriptionsAreRememberedOnce() {
@@ -277,18 +253,6 @@ private Q_SLOTS:
             numbers << e.EstNo;
         }
         QCOMPARE(numbers, found);
-    }
-
-    void issuesAreNumberedPerEstimate() {
-        const QDateTime now(QDate(2026, 12, 6), QTime(9, 30));
-        QCOMPARE(AddToEstimateList(db(), 40000, 3, Money::fromPennies(10050), now), 1);
-        QCOMPARE(AddToEstimateList(db(), 40000, 3, Money::fromPennies(10050), now.addSecs(60)), 2);
-        QCOMPARE(AddToEstimateList(db(), 7, 1, Money::fromPennies(100), now), 1);
-        const Rows issues = *estimateIssues(db(), 40000);
-        QCOMPARE(issues.count(), 2);
-        QCOMPARE(issues.integer(0, "PrintNo"), 2);  // newest first
-        QCOMPARE(issues.integer(1, "TotalQty"), 3);
-        QCOMPARE(issues.number(1, "TotalPrice"), 100.5);
     }
 };
 

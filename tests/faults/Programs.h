@@ -3,22 +3,10 @@
 // The programs a fault test runs beside itself: verdell-admin as a script runs it, and a second
 // program on a database file (verdell-test-holder).
 
+#include "support/AdminRun.h"
+
 #include <QProcess>
 #include <QString>
-#include <QStringList>
-
-struct AdminRun {
-    int status = -1;
-    QString out, err;
-};
-
-inline AdminRun runAdmin(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(VERDELL_ADMIN), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // Starts the holder on the file in the given mode and waits until it says it is ready.
 inline bool startHolder(QProcess& holder, const QString& file, const QString& mode) {

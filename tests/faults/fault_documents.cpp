@@ -4,11 +4,13 @@
 #include "FaultTests.h"
 #include "documents/FileWriting.h"
 #include "documents/Workbook.h"
+#include "support/JobRecords.h"
 #include "jobs/frmJobs.h"
 #include "startup/Startup.h"
-#include "support/JobRecords.h"
+#include "support/AdminRun.h"
 #include "support/ScreenControls.h"
 #include "support/SmallDisk.h"
+#include "support/TemplateFiles.h"
 #include "support/TestEnv.h"
 
 #include <poll.h>
@@ -49,15 +51,8 @@ class DocumentFaults : public QObject {
     // Job 5 in a new database, the merge fixtures as templates, documents kept in `docs`.
     static void prepare(TestEnv& env, const QString& docs, const JobFields& job = {}) {
         env.openNewDatabase();
-        const QString templates = env.dataFolder() + "/Templates";
-        QDir().mkpath(templates);
         QDir().mkpath(docs);
-        for (const char* name : {"every-token.dotx", "every-token.xltx"}) {
-            QFile::copy(QStringLiteral(VERDELL_TEST_DATA "/merge/") + name, templates + "/" + name);
-        }
-        env.app().TemplateFolder = templates;
-        env.app().AppSettings.SetValue("TemplatePath", templates);
-        env.app().AppSettings.SetValue("DocPath", docs);
+        templatefiles::install(env, templatefiles::MergeFixtures, docs);
         QVERIFY(testjobs::save(env.app(), job, 0, 5).ok);
     }
 
@@ -130,14 +125,10 @@ private Q_SLOTS:
         QDir(env.dataFolder()).rmdir("Docs");
         QVERIFY(QFile::link(disk.folder(), env.dataFolder() + "/Docs"));
         disk.fill(4096);
-        QProcess admin;
-        admin.start(VERDELL_ADMIN,
-                    {"create-document", "--job", "5", "--template", "every-token.dotx"});
-        QVERIFY(admin.waitForFinished(60000));
-        const QString out = QString::fromUtf8(admin.readAllStandardOutput());
-        const QString err = QString::fromUtf8(admin.readAllStandardError());
-        QVERIFY2(admin.exitCode() != 0 && out.isEmpty() && err.contains("the disk is full"),
-                 qPrintable(out + err));
+        const AdminRun run =
+            runAdmin({"create-document", "--job", "5", "--template", "every-token.dotx"});
+        QVERIFY2(run.status != 0 && run.out.isEmpty() && run.err.contains("the disk is full"),
+                 qPrintable(run.out + run.err));
         QCOMPARE(filesIn(disk.folder()), QStringList());
         QCOMPARE(recorded(env), QStringList());
     }
@@ -221,10 +212,7 @@ private Q_SLOTS:
             QVERIFY(!book.find("[JOBNO]", false));
         }
         const QStringList left = filesIn(docs).filter(".part");
-        QProcess check;
-        check.start(VERDELL_ADMIN, {"check"});
-        QVERIFY(check.waitForFinished(60000));
-        const QString said = QString::fromUtf8(check.readAllStandardOutput());
+        const QString said = runAdmin({"check"}).out;
         QCOMPARE(filesIn(docs).filter(".part"), QStringList());
         for (const QString& file : left) {
             QVERIFY2(said.contains(file + ", left while the document 507.XLSX was being made, "
