@@ -52,7 +52,7 @@ void frmJobs::txtFindClient_Change() {
     }
     lookupTyping_->typed(
         [clients = lookupKind_ == 1, text = lookupPanel_->searchText()](Database& db) {
-            return std::optional<Rows>(findContacts(db, clients, text));
+            return std::optional<Rows>(jobs::findContacts(db, clients, text));
         });
 }
 

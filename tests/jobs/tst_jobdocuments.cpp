@@ -1,5 +1,6 @@
 #include "jobs/frmJobs.h"
 #include "support/JobRecords.h"
+#include "support/JobScreen.h"
 #include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
@@ -20,7 +21,7 @@ class tst_jobdocuments : public QObject {
     Q_OBJECT
 
     // Job 5 on screen, the merge fixtures as templates, counters at 30 and 507.
-    static std::unique_ptr<frmJobs> open(TestEnv& env) {
+    static JobScreen open(TestEnv& env) {
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
         db.exec("UPDATE Counters SET FileCounter = 30, Free2 = 507");
@@ -36,10 +37,7 @@ class tst_jobdocuments : public QObject {
         job.WorkName = "Ann Lee";
         testjobs::save(env.app(), job, 0, 5);
         env.app().AppSettings.SetValue("LastJob", "5");
-        auto screen = std::make_unique<frmJobs>(env.app());
-        screen->Form_Load();
-        screen->show();
-        return screen;
+        return openJobScreen(env);
     }
 
     static void click(QWidget* screen, const QString& button) {
@@ -96,23 +94,22 @@ private Q_SLOTS:
         QFETCH(QVariantList, row);
         TestEnv env;
         auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
-        QVERIFY(control<QWidget>(screen.get(), "panDocs")->isVisible());
-        QVERIFY(!control<QWidget>(screen.get(), "fraJobControlPanel")->isEnabled());
-        control<QComboBox>(screen.get(), "comDocType")->setCurrentIndex(templateIndex);
-        control<QLineEdit>(screen.get(), "txtDocTitle")->setText(typed);
-        control<QPushButton>(screen.get(), "cmdSaveDoc")->click();
+        control<QPushButton>(screen, "cmdNewDoc")->click();
+        QVERIFY(control<QWidget>(screen, "panDocs")->isVisible());
+        QVERIFY(!control<QWidget>(screen, "fraJobControlPanel")->isEnabled());
+        control<QComboBox>(screen, "comDocType")->setCurrentIndex(templateIndex);
+        control<QLineEdit>(screen, "txtDocTitle")->setText(typed);
+        control<QPushButton>(screen, "cmdSaveDoc")->click();
         QCOMPARE(document(env), row);
-        QVERIFY(!control<QWidget>(screen.get(), "panDocs")->isVisible());
-        QVERIFY(control<QWidget>(screen.get(), "fraJobControlPanel")->isEnabled());
+        QVERIFY(!control<QWidget>(screen, "panDocs")->isVisible());
+        QVERIFY(control<QWidget>(screen, "fraJobControlPanel")->isEnabled());
         if (typed.isEmpty()) {
-            QCOMPARE(control<QLineEdit>(screen.get(), "txtDocTitle")->text(),
+            QCOMPARE(control<QLineEdit>(screen, "txtDocTitle")->text(),
                      QString("every-token.dotx"));
         }
-        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
-        QCOMPARE(
-            control<QTableView>(screen.get(), "fgDocs")->model()->index(0, 1).data().toString(),
-            row[2].toString());
+        QCOMPARE(control<QTableView>(screen, "fgDocs")->model()->rowCount(), 1);
+        QCOMPARE(control<QTableView>(screen, "fgDocs")->model()->index(0, 1).data().toString(),
+                 row[2].toString());
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/" + row[1].toString()));
         QCOMPARE(env.prompter.count(), 0);
     }
@@ -121,10 +118,10 @@ private Q_SLOTS:
         TestEnv env;
         auto screen = open(env);
         screen->LoadJob(99);
-        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
-        control<QComboBox>(screen.get(), "comDocType")->setCurrentIndex(0);
+        control<QPushButton>(screen, "cmdNewDoc")->click();
+        control<QComboBox>(screen, "comDocType")->setCurrentIndex(0);
         screen->cmdSaveDoc_Click();
-        control<QPushButton>(screen.get(), "cmdNewJob")
+        control<QPushButton>(screen, "cmdNewJob")
             ->click();  // a new job has no number until it is saved
         screen->cmdSaveDoc_Click();
         QCOMPARE(env.prompter.count(), 3);
@@ -135,19 +132,19 @@ private Q_SLOTS:
             QCOMPARE(call.title, QString("No Job Loaded!"));
         }
         QCOMPARE(document(env), QVariantList());
-        QVERIFY(!control<QWidget>(screen.get(), "panDocs")->isVisible());
+        QVERIFY(!control<QWidget>(screen, "panDocs")->isVisible());
     }
 
     void printingTheJobSheet() {
         TestEnv env;
         auto screen = open(env);
         env.app().DbConnection.exec("DELETE FROM Templates");  // a new database names one
-        control<QPushButton>(screen.get(), "cmdPrintJobSheet")->click();
+        control<QPushButton>(screen, "cmdPrintJobSheet")->click();
         QCOMPARE(env.prompter.last().title, QString("No Default Template Specified"));
         QCOMPARE(document(env), QVariantList());
         env.app().DbConnection.exec(
             "INSERT INTO Templates (FileName, PrimaryDoc) VALUES ('every-token.dotx', 1)");
-        control<QPushButton>(screen.get(), "cmdPrintJobSheet")->click();
+        control<QPushButton>(screen, "cmdPrintJobSheet")->click();
         QCOMPARE(document(env)[1].toString(), QString("30.doc"));
         QCOMPARE(env.launcher.requests.last().action, QString("open"));
     }
@@ -162,20 +159,18 @@ private Q_SLOTS:
         }
         QFile::remove(folder + "/every-token.xltx");
         QFile::remove(folder + "/every-token.dotx");
-        auto reopened = std::make_unique<frmJobs>(env.app());
-        reopened->Form_Load();
-        reopened->show();
-        auto* list = control<QComboBox>(reopened.get(), "comDocType");
+        auto reopened = openJobScreen(env);
+        auto* list = control<QComboBox>(reopened, "comDocType");
         QCOMPARE(listed(list), QStringList({"apple.dot", "beta.dotx", "gamma.DOTX", "Letter.dot",
                                             "Alpha.xlt", "Quote.xltx", "zebra.xltx"}));
-        click(reopened.get(), "cmdNewDoc");
+        click(reopened, "cmdNewDoc");
         QCOMPARE(list->currentIndex(), -1);
-        chooseTemplate(reopened.get(), 4);
-        QCOMPARE(control<QLabel>(reopened.get(), "labDocType")->text(), QString("Excel"));
-        click(reopened.get(), "cmdCancelDocs");
-        click(reopened.get(), "cmdNewDoc");
+        chooseTemplate(reopened, 4);
+        QCOMPARE(control<QLabel>(reopened, "labDocType")->text(), QString("Excel"));
+        click(reopened, "cmdCancelDocs");
+        click(reopened, "cmdNewDoc");
         QCOMPARE(list->currentIndex(), -1);
-        click(reopened.get(), "cmdSaveDoc");
+        click(reopened, "cmdSaveDoc");
         QCOMPARE(env.prompter.last().prompt,
                  QString("You must select a document type before pressing Create"));
         QCOMPARE(document(env), QVariantList());
@@ -213,11 +208,11 @@ private Q_SLOTS:
         env.app().JustPrint = justPrint;
         env.launcher.succeed = false;  // no program takes the document
         if (how == "cmdPrintJobSheet") {
-            click(screen.get(), how);
+            click(screen, how);
         } else {
-            click(screen.get(), "cmdNewDoc");
-            chooseTemplate(screen.get(), how == "word" ? 0 : 1);
-            click(screen.get(), "cmdSaveDoc");
+            click(screen, "cmdNewDoc");
+            chooseTemplate(screen, how == "word" ? 0 : 1);
+            click(screen, "cmdSaveDoc");
         }
         QCOMPARE(env.prompter.count(), 1);
         QCOMPARE(env.prompter.last().prompt, prompt);
@@ -226,7 +221,7 @@ private Q_SLOTS:
         // The document and its row stay, for Edit Document later.
         const QString file = document(env).value(1).toString();
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/" + file));
-        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
+        QCOMPARE(control<QTableView>(screen, "fgDocs")->model()->rowCount(), 1);
     }
 
     void theFirstDocumentIsCurrentOnceLoaded() {
@@ -241,14 +236,14 @@ private Q_SLOTS:
         TestEnv::writeFile(env.dataFolder() + "/Docs/1.doc", "x");
         env.app().DefaultDateFormat = "dd/mm/yyyy";
         screen->LoadJob(5);
-        control<QTabWidget>(screen.get(), "tabJobs")->setCurrentIndex(2);
-        click(screen.get(), "cmdEditDoc");
+        control<QTabWidget>(screen, "tabJobs")->setCurrentIndex(2);
+        click(screen, "cmdEditDoc");
         QCOMPARE(env.prompter.count(), 0);
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].target, env.dataFolder() + "/Docs/1.doc");
 
         // The whole date and time shows in its column.
-        auto* grid = control<QTableView>(screen.get(), "fgDocs");
+        auto* grid = control<QTableView>(screen, "fgDocs");
         QCOMPARE(grid->model()->index(0, 0).data().toString(), QString("13/03/2026, 09:05:07"));
         QVERIFY(grid->columnWidth(0) >=
                 static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(0));
@@ -257,40 +252,40 @@ private Q_SLOTS:
         JobFields other;
         testjobs::save(env.app(), other, 0, 6);
         screen->LoadJob(6);
-        click(screen.get(), "cmdEditDoc");
+        click(screen, "cmdEditDoc");
         QCOMPARE(env.prompter.count(), 1);
         QCOMPARE(env.prompter.last().prompt, QString("You must select a document first"));
-        click(screen.get(), "cmdDeleteDoc");
+        click(screen, "cmdDeleteDoc");
         QCOMPARE(env.prompter.count(), 1);
     }
 
     void openingAndRemoving() {
         TestEnv env;
         auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdNewDoc")->click();
-        chooseTemplate(screen.get(), 0);
-        control<QPushButton>(screen.get(), "cmdSaveDoc")->click();
+        control<QPushButton>(screen, "cmdNewDoc")->click();
+        chooseTemplate(screen, 0);
+        control<QPushButton>(screen, "cmdSaveDoc")->click();
         env.launcher.requests.clear();
-        control<QTableView>(screen.get(), "fgDocs")->selectRow(0);
-        control<QPushButton>(screen.get(), "cmdEditDoc")->click();
+        control<QTableView>(screen, "fgDocs")->selectRow(0);
+        control<QPushButton>(screen, "cmdEditDoc")->click();
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].target, env.dataFolder() + "/Docs/30.doc");
 
-        control<QPushButton>(screen.get(), "cmdDeleteDoc")->click();  // answered Cancel
+        control<QPushButton>(screen, "cmdDeleteDoc")->click();  // answered Cancel
         QCOMPARE(env.prompter.last().prompt,
                  QString("Are you sure you want to remove this document?"));
-        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
+        QCOMPARE(control<QTableView>(screen, "fgDocs")->model()->rowCount(), 1);
         env.prompter.answer(Prompter::Answer::Yes);
-        control<QPushButton>(screen.get(), "cmdDeleteDoc")->click();
-        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 0);
+        control<QPushButton>(screen, "cmdDeleteDoc")->click();
+        QCOMPARE(control<QTableView>(screen, "fgDocs")->model()->rowCount(), 0);
         QCOMPARE(document(env), QVariantList());
         QVERIFY(QFile::exists(env.dataFolder() + "/Docs/30.doc"));  // the file stays
 
         env.app().DbConnection.exec(
             "INSERT INTO Docs (JobNumber, FileName, Title) VALUES (5, 'gone.doc', 'Gone')");
         screen->LoadJob(5);
-        control<QTableView>(screen.get(), "fgDocs")->selectRow(0);
-        control<QPushButton>(screen.get(), "cmdEditDoc")->click();
+        control<QTableView>(screen, "fgDocs")->selectRow(0);
+        control<QPushButton>(screen, "cmdEditDoc")->click();
         QCOMPARE(env.prompter.last().title, QString("Document Not Found"));
     }
 };

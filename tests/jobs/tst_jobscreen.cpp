@@ -2,7 +2,8 @@
 #include "jobs/frmJobs.h"
 #include "search/frmSearchJobs.h"
 #include "support/JobRecords.h"
-#include "support/ScreenControls.h"
+#include "support/JobScreen.h"
+#include "support/ScreenText.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -25,26 +26,7 @@
 class tst_jobscreen : public QObject {
     Q_OBJECT
 
-    // A database with job 5 saved and remembered as the last job shown.
-    static void withJobFive(TestEnv& env) {
-        env.openNewDatabase();
-        env.app().DefaultDateFormat = "dd/mm/yyyy";
-        JobFields job;
-        job.JobStatus = "Quoted";
-        job.WorkName = "Mrs O'Brien";
-        job.DateDue = "01/02/2010";
-        job.CliName = "Harbour Estates";
-        QVERIFY(testjobs::save(env.app(), job, 0, 5).ok);
-        env.app().AppSettings.SetValue("LastJob", "5");
-    }
-
-    static std::unique_ptr<frmJobs> open(TestEnv& env) {
-        auto jobs = std::make_unique<frmJobs>(env.app());
-        jobs->Form_Load();
-        jobs->show();
-        QApplication::setActiveWindow(jobs.get());  // so that focus moves raise focus events
-        return jobs;
-    }
+    static JobScreen open(TestEnv& env) { return openJobScreen(env); }
 
     // Text dragged from elsewhere and dropped on a box, as the mouse does it.
     static void dropText(QWidget* box, const QString& text) {
@@ -69,27 +51,23 @@ class tst_jobscreen : public QObject {
 private Q_SLOTS:
     void opensOnTheLastJob() {
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        QCOMPARE(screen->windowTitle(), QString("Verdell Standard [Jobs]"));
+        auto s = open(withJobFive(env));
+        QCOMPARE(s->windowTitle(), QString("Verdell Standard [Jobs]"));
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(control<QLabel>(screen.get(), QString("labJobNumber_%1").arg(i))->text(),
-                     QString("5"));
-            QCOMPARE(control<QLabel>(screen.get(), QString("labJobStatus_%1").arg(i))->text(),
-                     QString("Quoted"));
+            QCOMPARE(textOf(s, QString("labJobNumber_%1").arg(i)), QString("5"));
+            QCOMPARE(textOf(s, QString("labJobStatus_%1").arg(i)), QString("Quoted"));
         }
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mrs O'Brien"));
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateDue")->text(), QString("01/02/2010"));
-        QVERIFY(screen->jobLoaded());
-        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible() &&
-                !control<QPushButton>(screen.get(), "cmdSave")->isVisible());
-        QVERIFY(control<QListWidget>(screen.get(), "lstJobStatus")->count() > 0);
-        QCOMPARE(control<QComboBox>(screen.get(), "comDocAddress")->count(), 3);
+        QCOMPARE(textOf(s, "txtCustName"), QString("Mrs O'Brien"));
+        QCOMPARE(textOf(s, "txtDateDue"), QString("01/02/2010"));
+        QVERIFY(s->jobLoaded());
+        QVERIFY(onView(s, "cmdNewJob") && !onView(s, "cmdSave"));
+        QVERIFY(control<QListWidget>(s, "lstJobStatus")->count() > 0);
+        QCOMPARE(control<QComboBox>(s, "comDocAddress")->count(), 3);
 
         // A job that does not exist leaves the fields, but nothing can be typed.
-        QCOMPARE(screen->LoadJob(77), 1);
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mrs O'Brien"));
-        QVERIFY(!screen->jobLoaded());
+        QCOMPARE(s->LoadJob(77), 1);
+        QCOMPARE(textOf(s, "txtCustName"), QString("Mrs O'Brien"));
+        QVERIFY(!s->jobLoaded());
         QCOMPARE(env.setting("LastJob"), QString("77"));
     }
 
@@ -97,47 +75,44 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         env.app().AppSettings.SetValue("LastJob", "none");
-        auto screen = open(env);
-        QVERIFY(!screen->jobLoaded());
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "x");
-        QTest::keyClicks(control<QPlainTextEdit>(screen.get(), "txtWorkDetails"), "y");
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString());
-        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtWorkDetails")->toPlainText(), QString());
+        auto s = open(env);
+        QVERIFY(!s->jobLoaded());
+        typeInto(s, "txtCustName", "x");
+        typeInto(s, "txtWorkDetails", "y");
+        QCOMPARE(textOf(s, "txtCustName"), QString());
+        QCOMPARE(textOf(s, "txtWorkDetails"), QString());
         QCOMPARE(env.prompter.count(), 2);
         QCOMPARE(env.prompter.last().prompt,
                  QString("If you are trying to create a new job you need to press 'New Job' "
                          "first"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
         QCOMPARE(env.prompter.last().icon, Prompter::Icon::Exclamation);
-        control<QPushButton>(screen.get(), "cmdChangeStatus_1")->click();
+        press(s, "cmdChangeStatus_1");
         QCOMPARE(env.prompter.count(), 3);
-        QVERIFY(!control<QWidget>(screen.get(), "panNewStatus")->isVisible());
+        QVERIFY(!onView(s, "panNewStatus"));
     }
 
     void aNewJobIsNumberedWhenSaved() {
         TestEnv env;
         env.openNewDatabase();
         env.app().DbConnection.exec("UPDATE Counters SET JobCounter = 1042");
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdNewJob")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_2")->text(), QString("New"));
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateCreated")->text(), QString("14/03/2026"));
-        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible() &&
-                !control<QPushButton>(screen.get(), "cmdSearch")->isEnabled());
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann Lee");
-        QTest::keyClicks(control<QPlainTextEdit>(screen.get(), "txtWorkDetails"), "Fix gutter");
-        control<QComboBox>(screen.get(), "comInvoiceStatus")->setCurrentIndex(1);
-        control<QLineEdit>(screen.get(), "txtPrice")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtPrice"), "1234.5");
-        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtPrice")->text(),
-                 QString::fromUtf8("\u00A31,234.50"));
-        QVERIFY(screen->cmdSave_Click());
-        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("1042"));
+        auto s = open(env);
+        press(s, "cmdNewJob");
+        QCOMPARE(textOf(s, "labJobStatus_2"), QString("New"));
+        QCOMPARE(textOf(s, "txtDateCreated"), QString("14/03/2026"));
+        QVERIFY(onView(s, "cmdSave") && !control<QPushButton>(s, "cmdSearch")->isEnabled());
+        typeInto(s, "txtCustName", "Ann Lee");
+        typeInto(s, "txtWorkDetails", "Fix gutter");
+        control<QComboBox>(s, "comInvoiceStatus")->setCurrentIndex(1);
+        control<QLineEdit>(s, "txtPrice")->setFocus();
+        typeInto(s, "txtPrice", "1234.5");
+        control<QLineEdit>(s, "txtCustRef")->setFocus();
+        QCOMPARE(textOf(s, "txtPrice"), QString::fromUtf8("\u00A31,234.50"));
+        QVERIFY(s->cmdSave_Click());
+        QCOMPARE(textOf(s, "labJobNumber_0"), QString("1042"));
         QCOMPARE(env.setting("LastJob"), QString("1042"));
-        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible() &&
-                !screen->changesPending());
-        QVERIFY(screen->cmdSave_Click());
+        QVERIFY(onView(s, "cmdNewJob") && !s->changesPending());
+        QVERIFY(s->cmdSave_Click());
         QCOMPARE(jobs(env), 1);
         Database& db = env.app().DbConnection;
         QCOMPARE(db.scalar("SELECT WorkDetails FROM Jobs WHERE JobNo = 1042").toString(),
@@ -151,18 +126,25 @@ private Q_SLOTS:
     void aRefusedSaveKeepsTheScreenEditing() {
         TestEnv env;
         env.openNewDatabase();
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdNewJob")->click();
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann");
+        auto s = open(env);
+        press(s, "cmdNewJob");
+        typeInto(s, "txtCustName", "Ann");
+        control<QLineEdit>(s, "txtCliName")->setText("Harbour Estates");
         env.app().DbConnection.exec("DROP TABLE customers");
-        QVERIFY(!screen->cmdSave_Click());
+        QVERIFY(!s->cmdSave_Click());
         QVERIFY(env.prompter.last().prompt.startsWith("The job could not be saved."));
+        QVERIFY(env.prompter.last().prompt.contains("customers"));
         QCOMPARE(env.prompter.last().icon, Prompter::Icon::Critical);
-        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
-        QVERIFY(screen->changesPending());
-        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString());
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Ann"));
+        QVERIFY(onView(s, "cmdSave"));
+        QVERIFY(s->changesPending());
+        QCOMPARE(textOf(s, "labJobNumber_0"), QString());
+        QCOMPARE(textOf(s, "txtCustName"), QString("Ann"));
+        // Nothing of the job is written, and its number is not taken.
+        Database& db = env.app().DbConnection;
         QCOMPARE(jobs(env), 0);
+        QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 0);
+        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
+        QVERIFY(!db.inTransaction());
     }
 
     void closingAsksToSave_data() {
@@ -179,15 +161,15 @@ private Q_SLOTS:
         QFETCH(int, saved);
         TestEnv env;
         env.openNewDatabase();
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdNewJob")->click();
+        auto s = open(env);
+        press(s, "cmdNewJob");
         env.prompter.answer(answer);
-        control<QPushButton>(screen.get(), "cmdExit")->click();
+        press(s, "cmdExit");
         QCOMPARE(env.prompter.last().prompt,
                  QString("Would you like to save your changes before "));
         QCOMPARE(env.prompter.last().title, QString("Save Changes"));
         QCOMPARE(env.prompter.last().buttons, Prompter::Buttons::YesNoCancel);
-        QCOMPARE(!screen->isVisible(), closed);
+        QCOMPARE(!s->isVisible(), closed);
         QCOMPARE(jobs(env), saved);
     }
 
@@ -195,38 +177,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("previous");
-        QTest::newRow("home address") << "txtHomeAddress"
-                                      << "txtCustContactNos"
-                                      << "txtCustName";
-        QTest::newRow("contact numbers") << "txtCustContactNos"
-                                         << "cmdFindClient_0"
-                                         << "txtHomeAddress";
-        QTest::newRow("work details") << "txtWorkDetails"
-                                      << "txtDateCreated"
-                                      << "cmdFindClient_0";
-        QTest::newRow("notes") << "txtNotes"
-                               << ""
-                               << "txtUnused1_6";
-        QTest::newRow("client address") << "txtCliAddress"
-                                        << "txtCliNumbers"
-                                        << "txtCliName";
-        QTest::newRow("client numbers") << "txtCliNumbers"
-                                        << "cmdFindClient_1"
-                                        << "txtCliAddress";
-        QTest::newRow("client notes") << "txtCliNotes"
-                                      << ""
-                                      << "cmdFindClient_1";
+        const auto row = [](const char* name, const char* box, const char* next, const char* prev) {
+            QTest::newRow(name) << QString(box) << QString(next) << QString(prev);
+        };
+        row("home address", "txtHomeAddress", "txtCustContactNos", "txtCustName");
+        row("contact numbers", "txtCustContactNos", "cmdFindClient_0", "txtHomeAddress");
+        row("work details", "txtWorkDetails", "txtDateCreated", "cmdFindClient_0");
+        row("notes", "txtNotes", "", "txtUnused1_6");
+        row("client address", "txtCliAddress", "txtCliNumbers", "txtCliName");
+        row("client numbers", "txtCliNumbers", "cmdFindClient_1", "txtCliAddress");
+        row("client notes", "txtCliNotes", "", "cmdFindClient_1");
     }
     void tabLeavesEveryMultiLineBox() {
         QFETCH(QString, box);
         QFETCH(QString, next);
         QFETCH(QString, previous);
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        auto* text = control<QPlainTextEdit>(screen.get(), box);
-        control<QTabWidget>(screen.get(), "tabJobs")
-            ->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
+        auto s = open(withJobFive(env));
+        auto* text = control<QPlainTextEdit>(s, box);
+        control<QTabWidget>(s, "tabJobs")->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
         text->setFocus();
         QTest::keyClick(text, Qt::Key_Tab);
         QVERIFY(focused() != box);
@@ -237,7 +206,7 @@ private Q_SLOTS:
         QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(focused(), previous);
         QVERIFY(!text->toPlainText().contains('\t'));
-        QVERIFY(!control(screen.get(), "cmdSave")->isVisible());
+        QVERIFY(!onView(s, "cmdSave"));
     }
 
     void anyChangeOfTextStartsEditing_data() {
@@ -249,13 +218,11 @@ private Q_SLOTS:
     void anyChangeOfTextStartsEditing() {
         QFETCH(QString, box);
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        control<QTabWidget>(screen.get(), "tabJobs")
-            ->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
-        dropText(control(screen.get(), box), "dropped");
-        QVERIFY(control(screen.get(), "cmdSave")->isVisible());
-        QVERIFY(!control(screen.get(), "cmdNewJob")->isVisible());
+        auto s = open(withJobFive(env));
+        control<QTabWidget>(s, "tabJobs")->setCurrentIndex(box.startsWith("txtCli") ? 1 : 0);
+        dropText(control(s, box), "dropped");
+        QVERIFY(onView(s, "cmdSave"));
+        QVERIFY(!onView(s, "cmdNewJob"));
     }
 
     // A long line is laid out again at every change of size and cursor: the box shows it in
@@ -265,14 +232,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("work details, one line") << "txtWorkDetails"
-                                                << "WorkDetails"
-                                                << ""
-                                                << "";
-        QTest::newRow("notes, among short lines") << "txtNotes"
-                                                  << "WorkNotes"
-                                                  << "Called\n"
-                                                  << "\nPaid";
+        QTest::newRow("work details, one line")
+            << QString("txtWorkDetails") << QString("WorkDetails") << QString() << QString();
+        QTest::newRow("notes, among short lines") << QString("txtNotes") << QString("WorkNotes")
+                                                  << QString("Called\n") << QString("\nPaid");
     }
     void aLongLineShowsInShortParagraphsAndSavesWhole() {
         QFETCH(QString, box);
@@ -289,15 +252,15 @@ private Q_SLOTS:
         withJobFive(env);
         env.app().DbConnection.exec(QString("UPDATE Jobs SET %1 = ? WHERE JobNo = 5").arg(column),
                                     {text});
-        auto screen = open(env);
-        auto* shown = control<QPlainTextEdit>(screen.get(), box);
+        auto s = open(env);
+        auto* shown = control<QPlainTextEdit>(s, box);
         for (QTextBlock b = shown->document()->begin(); b.isValid(); b = b.next()) {
             QVERIFY2(b.length() <= 2001, qPrintable(QString::number(b.length())));
         }
         shown->setFocus();
         QTest::keyClick(shown, Qt::Key_Home, Qt::ControlModifier);
         QTest::keyClicks(shown, "X");
-        QVERIFY(screen->cmdSave_Click());
+        QVERIFY(s->cmdSave_Click());
         QCOMPARE(
             env.app()
                 .DbConnection.scalar(QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column))
@@ -307,67 +270,65 @@ private Q_SLOTS:
 
     void typingAloneClosesWithoutAQuestion() {
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustRef"), "R");
-        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
-        screen->close();
-        QVERIFY(!screen->isVisible());
+        auto s = open(withJobFive(env));
+        typeInto(s, "txtCustRef", "R");
+        QVERIFY(onView(s, "cmdSave"));
+        s->close();
+        QVERIFY(!s->isVisible());
         QCOMPARE(env.prompter.count(), 0);
     }
 
     void statusChangeAndCancel() {
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdChangeStatus_0")->click();
-        QVERIFY(control<QWidget>(screen.get(), "panNewStatus")->isVisible());
-        QVERIFY(screen->changesPending());
-        control<QPushButton>(screen.get(), "cmdChange")->click();
+        auto s = open(withJobFive(env));
+        press(s, "cmdChangeStatus_0");
+        QVERIFY(onView(s, "panNewStatus"));
+        QVERIFY(s->changesPending());
+        press(s, "cmdChange");
         QCOMPARE(env.prompter.last().prompt,
                  QString("You have to select a new status before pressing 'Change Status'"));
         QCOMPARE(env.prompter.last().title, QString("No Status Selected"));
-        QVERIFY(control<QWidget>(screen.get(), "panNewStatus")->isVisible());
-        const auto found = control<QListWidget>(screen.get(), "lstJobStatus")
-                               ->findItems("CLOSED", Qt::MatchExactly);
-        control<QListWidget>(screen.get(), "lstJobStatus")->setCurrentItem(found.first());
-        control<QPushButton>(screen.get(), "cmdChange")->click();
-        QVERIFY(!control<QWidget>(screen.get(), "panNewStatus")->isVisible());
+        QVERIFY(onView(s, "panNewStatus"));
+        const auto found =
+            control<QListWidget>(s, "lstJobStatus")->findItems("CLOSED", Qt::MatchExactly);
+        control<QListWidget>(s, "lstJobStatus")->setCurrentItem(found.first());
+        press(s, "cmdChange");
+        QVERIFY(!onView(s, "panNewStatus"));
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(control<QLabel>(screen.get(), QString("labJobStatus_%1").arg(i))->text(),
+            QCOMPARE(control<QLabel>(s, QString("labJobStatus_%1").arg(i))->text(),
                      QString("CLOSED"));
         }
         // Cancelling, answered No, keeps the change; answered Yes, puts back the stored status.
         env.prompter.answer(Prompter::Answer::No);
-        control<QPushButton>(screen.get(), "cmdCancel")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_0")->text(), QString("CLOSED"));
+        press(s, "cmdCancel");
+        QCOMPARE(textOf(s, "labJobStatus_0"), QString("CLOSED"));
         QCOMPARE(env.prompter.last().title, QString("Cancel Job 5"));
         env.prompter.answer(Prompter::Answer::Yes);
-        control<QPushButton>(screen.get(), "cmdCancel")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labJobStatus_0")->text(), QString("Quoted"));
-        QVERIFY(control<QPushButton>(screen.get(), "cmdNewJob")->isVisible());
+        press(s, "cmdCancel");
+        QCOMPARE(textOf(s, "labJobStatus_0"), QString("Quoted"));
+        QVERIFY(onView(s, "cmdNewJob"));
     }
 
     void deleting() {
         TestEnv env;
         withJobFive(env);
         env.app().DbConnection.exec("INSERT INTO Docs (JobNumber, FileName) VALUES (5, '1.doc')");
-        auto screen = open(env);
-        QCOMPARE(control<QTableView>(screen.get(), "fgDocs")->model()->rowCount(), 1);
-        control<QPushButton>(screen.get(), "cmdDelete")->click();  // answered Cancel
+        auto s = open(env);
+        QCOMPARE(control<QTableView>(s, "fgDocs")->model()->rowCount(), 1);
+        press(s, "cmdDelete");  // answered Cancel
         QCOMPARE(env.prompter.last().prompt, QString("Do you really want to delete this job?"));
         QCOMPARE(env.prompter.last().title, QString("Delete Job 5"));
         QCOMPARE(jobs(env), 1);
         env.prompter.answer(Prompter::Answer::Yes);
-        control<QPushButton>(screen.get(), "cmdDelete")->click();
+        press(s, "cmdDelete");
         QCOMPARE(jobs(env), 0);
         QCOMPARE(env.app().DbConnection.scalar("SELECT count(*) FROM Docs").toInt(), 0);
-        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString());
-        QVERIFY(!screen->jobLoaded());
+        QCOMPARE(textOf(s, "labJobNumber_0"), QString());
+        QVERIFY(!s->jobLoaded());
 
         env.prompter.clear();
-        control<QPushButton>(screen.get(), "cmdNewJob")->click();
-        screen->cmdDelete_Click();  // a job not yet saved: nothing at all
+        press(s, "cmdNewJob");
+        s->cmdDelete_Click();  // a job not yet saved: nothing at all
         QCOMPARE(env.prompter.count(), 0);
     }
 
@@ -375,31 +336,28 @@ private Q_SLOTS:
         TestEnv env;
         withJobFive(env);
         env.clock.set(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)));
-        auto screen = open(env);
-        control<QPlainTextEdit>(screen.get(), "txtNotes")->setFocus();
-        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtNotes"), Qt::Key_F2);
-        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtNotes")->toPlainText(),
-                 QString("06/12/2026, 09:05:07 :"));
-        screen->LoadJob(99);  // no job: the client notes still take a stamp, the notes do not
-        control<QPlainTextEdit>(screen.get(), "txtNotes")->clear();
-        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtNotes"), Qt::Key_F2);
-        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtNotes")->toPlainText(), QString());
-        QTest::keyClick(control<QPlainTextEdit>(screen.get(), "txtCliNotes"), Qt::Key_F2);
-        QVERIFY(control<QPlainTextEdit>(screen.get(), "txtCliNotes")
+        auto s = open(env);
+        control<QPlainTextEdit>(s, "txtNotes")->setFocus();
+        QTest::keyClick(control<QPlainTextEdit>(s, "txtNotes"), Qt::Key_F2);
+        QCOMPARE(textOf(s, "txtNotes"), QString("06/12/2026, 09:05:07 :"));
+        s->LoadJob(99);  // no job: the client notes still take a stamp, the notes do not
+        control<QPlainTextEdit>(s, "txtNotes")->clear();
+        QTest::keyClick(control<QPlainTextEdit>(s, "txtNotes"), Qt::Key_F2);
+        QCOMPARE(textOf(s, "txtNotes"), QString());
+        QTest::keyClick(control<QPlainTextEdit>(s, "txtCliNotes"), Qt::Key_F2);
+        QVERIFY(control<QPlainTextEdit>(s, "txtCliNotes")
                     ->toPlainText()
                     .endsWith("06/12/2026, 09:05:07 :"));
 
-        screen->LoadJob(5);
-        control<QLineEdit>(screen.get(), "txtDateReceived")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtDateReceived"), "010210");
-        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateReceived")->text(),
-                 QString("01/02/2010"));
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustRef")->palette().color(QPalette::Base),
+        s->LoadJob(5);
+        control<QLineEdit>(s, "txtDateReceived")->setFocus();
+        typeInto(s, "txtDateReceived", "010210");
+        control<QLineEdit>(s, "txtCustRef")->setFocus();
+        QCOMPARE(textOf(s, "txtDateReceived"), QString("01/02/2010"));
+        QCOMPARE(control<QLineEdit>(s, "txtCustRef")->palette().color(QPalette::Base),
                  QColor(0xC0, 0xC0, 0xFF));
-        QCOMPARE(
-            control<QLineEdit>(screen.get(), "txtDateReceived")->palette().color(QPalette::Base),
-            QColor(Qt::white));
+        QCOMPARE(control<QLineEdit>(s, "txtDateReceived")->palette().color(QPalette::Base),
+                 QColor(Qt::white));
     }
 
     // With two-digit years on screen, a save stores the date typed and keeps every date nobody
@@ -412,17 +370,17 @@ private Q_SLOTS:
             db.exec("UPDATE Jobs SET DateQuoted = '2031-03-01 00:00:00', "
                     "DateCompleted = '1968-07-04 00:00:00' WHERE JobNo = 5"));
         env.app().DefaultDateFormat = "dd/mm/yy";
-        auto screen = open(env);
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtQuoteDate")->text(), QString("01/03/31"));
-        control<QLineEdit>(screen.get(), "txtDateDue")->setFocus();
-        control<QLineEdit>(screen.get(), "txtDateDue")->selectAll();
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtDateDue"), "15/06/2030");
-        control<QLineEdit>(screen.get(), "txtQuoteDate")
+        auto s = open(env);
+        QCOMPARE(textOf(s, "txtQuoteDate"), QString("01/03/31"));
+        control<QLineEdit>(s, "txtDateDue")->setFocus();
+        control<QLineEdit>(s, "txtDateDue")->selectAll();
+        typeInto(s, "txtDateDue", "15/06/2030");
+        control<QLineEdit>(s, "txtQuoteDate")
             ->setFocus();  // passing through a loaded date changes nothing
-        control<QLineEdit>(screen.get(), "txtCustRef")->setFocus();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtDateDue")->text(), QString("15/06/30"));
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustRef"), "R1");
-        QVERIFY(screen->cmdSave_Click());
+        control<QLineEdit>(s, "txtCustRef")->setFocus();
+        QCOMPARE(textOf(s, "txtDateDue"), QString("15/06/30"));
+        typeInto(s, "txtCustRef", "R1");
+        QVERIFY(s->cmdSave_Click());
         auto stored = [&](const char* column) {
             return db.scalar(QString("SELECT %1 FROM Jobs WHERE JobNo = 5").arg(column)).toString();
         };
@@ -434,27 +392,29 @@ private Q_SLOTS:
     // A number typed by hand that another job holds is refused, and Cancel keeps the typing.
     void manualNumbersThroughTheScreen() {
         TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
+        auto s = open(withJobFive(env));
         env.app().ManualNumbering = true;
-        control<QPushButton>(screen.get(), "cmdNewJob")->click();
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtCustName"), "Ann Lee");
+        press(s, "cmdNewJob");
+        typeInto(s, "txtCustName", "Ann Lee");
         env.prompter.type("5");
         env.prompter.cancelInput();
-        QVERIFY(!screen->cmdSave_Click());
+        QVERIFY(!s->cmdSave_Click());
         QCOMPARE(env.prompter.calls()[1].prompt,
                  QString("The number 5 is already used by job 5 (Mrs O'Brien, Harbour "
                          "Estates).\r\nPlease enter another number."));
         QCOMPARE(env.prompter.calls()[1].title, QString("Job Number In Use"));
         QCOMPARE(env.prompter.count(), 3);  // asked again, then cancelled
         QCOMPARE(jobs(env), 1);
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Ann Lee"));
-        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible() &&
-                screen->changesPending());
+        QCOMPARE(env.app()
+                     .DbConnection.scalar("SELECT count(*) FROM customers WHERE Name = 'Ann Lee'")
+                     .toInt(),
+                 0);
+        QCOMPARE(textOf(s, "txtCustName"), QString("Ann Lee"));
+        QVERIFY(onView(s, "cmdSave") && s->changesPending());
 
         env.prompter.type("6");
-        QVERIFY(screen->cmdSave_Click());
-        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("6"));
+        QVERIFY(s->cmdSave_Click());
+        QCOMPARE(textOf(s, "labJobNumber_0"), QString("6"));
         QCOMPARE(
             env.app().DbConnection.scalar("SELECT WorkName FROM Jobs WHERE JobNo = 6").toString(),
             QString("Ann Lee"));
@@ -469,37 +429,30 @@ private Q_SLOTS:
                 db, "customers",
                 {{"Name", QString::fromUtf8(name)}, {"Address", "Addr"}, {"Contact", "Tel"}});
         }
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdFindClient_0")->click();
-        QVERIFY(control<QWidget>(screen.get(), "panFindClient")->isVisible());
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtFindClient"), "sm");
-        QTest::keyClick(control<QLineEdit>(screen.get(), "txtFindClient"), Qt::Key_Return);
-        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
-                 QString("Found 2 matching customers"));
-        QTest::keyClicks(control<QLineEdit>(screen.get(), "txtFindClient"), "%");
-        control<QPushButton>(screen.get(), "cmdSearchClient")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
-                 QString("Found 0 matching customers"));
-        control<QLineEdit>(screen.get(), "txtFindClient")->setText("50%");
-        control<QPushButton>(screen.get(), "cmdSearchClient")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
-                 QString("Found 1 matching customers"));
-        screen->fgFindClient_DblClick();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("50% Off Ltd"));
-        QCOMPARE(control<QPlainTextEdit>(screen.get(), "txtHomeAddress")->toPlainText(),
-                 QString("Addr"));
-        QVERIFY(!control<QWidget>(screen.get(), "panFindClient")->isVisible());
-        QVERIFY(control<QPushButton>(screen.get(), "cmdSave")->isVisible());
+        auto s = open(env);
+        press(s, "cmdFindClient_0");
+        QVERIFY(onView(s, "panFindClient"));
+        typeInto(s, "txtFindClient", "sm");
+        QTest::keyClick(control<QLineEdit>(s, "txtFindClient"), Qt::Key_Return);
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 2 matching customers"));
+        typeInto(s, "txtFindClient", "%");
+        press(s, "cmdSearchClient");
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 0 matching customers"));
+        control<QLineEdit>(s, "txtFindClient")->setText("50%");
+        press(s, "cmdSearchClient");
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 1 matching customers"));
+        s->fgFindClient_DblClick();
+        QCOMPARE(textOf(s, "txtCustName"), QString("50% Off Ltd"));
+        QCOMPARE(textOf(s, "txtHomeAddress"), QString("Addr"));
+        QVERIFY(!onView(s, "panFindClient"));
+        QVERIFY(onView(s, "cmdSave"));
 
-        screen->LoadJob(99);
-        control<QPushButton>(screen.get(), "cmdFindClient_1")->click();
-        control<QPushButton>(screen.get(), "cmdSearchClient")
-            ->click();  // clients: the one job five added
-        QCOMPARE(control<QLabel>(screen.get(), "labClientCount")->text(),
-                 QString("Found 1 matching clients"));
-        screen->fgFindClient_DblClick();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCliName")->text(),
-                 QString("Harbour Estates"));
+        s->LoadJob(99);
+        press(s, "cmdFindClient_1");
+        control<QPushButton>(s, "cmdSearchClient")->click();  // clients: the one job five added
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 1 matching clients"));
+        s->fgFindClient_DblClick();
+        QCOMPARE(textOf(s, "txtCliName"), QString("Harbour Estates"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
     }
 
@@ -509,12 +462,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("tab");
         // The customer has no numbers; the client (saved with job five) has only a name.
-        QTest::newRow("customer") << "cmdFindClient_0"
-                                  << "Smith"
-                                  << "txtCustContactNos" << 0;
-        QTest::newRow("client") << "cmdFindClient_1"
-                                << "Harbour"
-                                << "txtCliAddress" << 1;
+        QTest::newRow("customer") << QString("cmdFindClient_0") << QString("Smith")
+                                  << QString("txtCustContactNos") << 0;
+        QTest::newRow("client") << QString("cmdFindClient_1") << QString("Harbour")
+                                << QString("txtCliAddress") << 1;
     }
     void aChosenContactLeavesTheFocusOnItsOwnTab() {
         QFETCH(QString, finder);
@@ -525,19 +476,19 @@ private Q_SLOTS:
         withJobFive(env);
         TestEnv::addRow(env.app().DbConnection, "customers",
                         {{"Name", "Smith"}, {"Address", "1 High St"}, {"Contact", ""}});
-        auto screen = open(env);
-        auto* tabs = control<QTabWidget>(screen.get(), "tabJobs");
+        auto s = open(env);
+        auto* tabs = control<QTabWidget>(s, "tabJobs");
         tabs->setCurrentIndex(tab);
-        QTest::mouseClick(control<QPushButton>(screen.get(), finder), Qt::LeftButton);
-        QTest::keyClicks(control(screen.get(), "txtFindClient"), name);
-        QTest::keyClick(control(screen.get(), "txtFindClient"), Qt::Key_Return);
-        auto* grid = control<QTableView>(screen.get(), "fgFindClient");
+        QTest::mouseClick(control<QPushButton>(s, finder), Qt::LeftButton);
+        QTest::keyClicks(control(s, "txtFindClient"), name);
+        QTest::keyClick(control(s, "txtFindClient"), Qt::Key_Return);
+        auto* grid = control<QTableView>(s, "fgFindClient");
         const QPoint row = grid->visualRect(grid->model()->index(0, 0)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row);
         QCOMPARE(focused(), focus);
         QCOMPARE(tabs->currentIndex(), tab);
-        QVERIFY(control(screen.get(), focus)->isVisible());
+        QVERIFY(control(s, focus)->isVisible());
     }
 
     void dateBoxesShowTheWholeDate() {
@@ -551,10 +502,10 @@ private Q_SLOTS:
         QVERIFY(testjobs::save(env.app(), job, 0, 6).ok);
         env.app().DbConnection.exec("UPDATE Counters SET Free3 = 2");  // the system's long date
         env.app().AppSettings.SetValue("LastJob", "6");
-        auto screen = open(env);
+        auto s = open(env);
         for (const char* name : {"txtDateCreated", "txtDateReceived", "txtDateDue", "txtQuoteDate",
                                  "txtDateCompleted"}) {
-            auto* box = control<QLineEdit>(screen.get(), name);
+            auto* box = control<QLineEdit>(s, name);
             QCOMPARE(box->text(), QString("Wednesday, 30 September 2026"));
             QStyleOptionFrame option;
             option.initFrom(box);
@@ -566,22 +517,6 @@ private Q_SLOTS:
         }
     }
 
-    void theEngineersPanelHasOneHeading() {
-        TestEnv env;
-        withJobFive(env);
-        auto screen = open(env);
-        QTest::mouseClick(control<QPushButton>(screen.get(), "cmdFindEngineer"), Qt::LeftButton);
-        auto* panel = control(screen.get(), "panEngineers");
-        QVERIFY(panel->isVisible());
-        QStringList headings;
-        for (QLabel* label : panel->findChildren<QLabel*>()) {
-            if (label->isVisible()) {
-                headings << label->text();
-            }
-        }
-        QCOMPARE(headings, QStringList({"Introduced By:"}));
-    }
-
     void engineers() {
         TestEnv env;
         withJobFive(env);
@@ -590,21 +525,27 @@ private Q_SLOTS:
             TestEnv::addRow(db, "engineers", {{"Engineer", QString::fromUtf8(name)}});
         }
         env.app().FieldCaptions.set(8, "Engineers");
-        auto screen = open(env);
-        control<QPushButton>(screen.get(), "cmdFindEngineer")->click();
-        QCOMPARE(control<QLabel>(screen.get(), "labEngineers")->text(), QString("Introduced By:"));
-        QCOMPARE(control<QListWidget>(screen.get(), "lstEngineers")->count(), 2);
-        control<QListWidget>(screen.get(), "lstEngineers")->setCurrentRow(1);
-        screen->lstEngineers_RightClick();  // answered No
+        auto s = open(env);
+        QTest::mouseClick(control<QPushButton>(s, "cmdFindEngineer"), Qt::LeftButton);
+        QStringList headings;  // one heading only
+        for (QLabel* label : control(s, "panEngineers")->findChildren<QLabel*>()) {
+            if (label->isVisible()) {
+                headings << label->text();
+            }
+        }
+        QCOMPARE(headings, QStringList({"Introduced By:"}));
+        QCOMPARE(control<QListWidget>(s, "lstEngineers")->count(), 2);
+        control<QListWidget>(s, "lstEngineers")->setCurrentRow(1);
+        s->lstEngineers_RightClick();  // answered No
         QCOMPARE(env.prompter.last().title, QString("Remove Alice"));
         QCOMPARE(db.scalar("SELECT count(*) FROM engineers").toInt(), 3);
-        screen->lstEngineers_DblClick();
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtClientRef")->text(), QString("Alice"));
-        QVERIFY(!control<QWidget>(screen.get(), "panEngineers")->isVisible());
-        control<QPushButton>(screen.get(), "cmdFindEngineer")->click();
-        control<QListWidget>(screen.get(), "lstEngineers")->setCurrentRow(0);
+        s->lstEngineers_DblClick();
+        QCOMPARE(textOf(s, "txtClientRef"), QString("Alice"));
+        QVERIFY(!onView(s, "panEngineers"));
+        press(s, "cmdFindEngineer");
+        control<QListWidget>(s, "lstEngineers")->setCurrentRow(0);
         env.prompter.answer(Prompter::Answer::Yes);
-        screen->lstEngineers_RightClick();
+        s->lstEngineers_RightClick();
         QCOMPARE(db.scalar("SELECT count(*) FROM engineers WHERE Engineer = 'Bob'").toInt(), 0);
     }
 
@@ -612,25 +553,25 @@ private Q_SLOTS:
         TestEnv env;
         withJobFive(env);
         {
-            auto screen = open(env);
-            QTest::mouseDClick(control<QLabel>(screen.get(), "Label1_0"), Qt::LeftButton);
-            QVERIFY(control<QWidget>(screen.get(), "panLabels")->isVisible());
-            QCOMPARE(control<QLineEdit>(screen.get(), "txtLabel")->text(), QString("Surveyed:"));
-            control<QLineEdit>(screen.get(), "txtLabel")->setText("  Inspected: ");
-            QTest::keyClick(control<QLineEdit>(screen.get(), "txtLabel"), Qt::Key_Return);
-            QVERIFY(!control<QWidget>(screen.get(), "panLabels")->isVisible());
-            QCOMPARE(control<QLabel>(screen.get(), "Label1_0")->text(), QString("Inspected:"));
+            auto s = open(env);
+            QTest::mouseDClick(control<QLabel>(s, "Label1_0"), Qt::LeftButton);
+            QVERIFY(onView(s, "panLabels"));
+            QCOMPARE(textOf(s, "txtLabel"), QString("Surveyed:"));
+            control<QLineEdit>(s, "txtLabel")->setText("  Inspected: ");
+            QTest::keyClick(control<QLineEdit>(s, "txtLabel"), Qt::Key_Return);
+            QVERIFY(!onView(s, "panLabels"));
+            QCOMPARE(textOf(s, "Label1_0"), QString("Inspected:"));
             QCOMPARE(env.app().FieldCaptions[0], QString("Inspected:"));  // shared at once
 
-            QTest::mouseDClick(control<QLabel>(screen.get(), "Label1_5"), Qt::LeftButton);
-            control<QLineEdit>(screen.get(), "txtLabel")->setText("Deadline");
-            control<QPushButton>(screen.get(), "cmdCloseLabels")->click();
-            QCOMPARE(control<QLabel>(screen.get(), "Label1_5")->text(), QString("Due:"));
+            QTest::mouseDClick(control<QLabel>(s, "Label1_5"), Qt::LeftButton);
+            control<QLineEdit>(s, "txtLabel")->setText("Deadline");
+            press(s, "cmdCloseLabels");
+            QCOMPARE(textOf(s, "Label1_5"), QString("Due:"));
         }
         Database& db = env.app().DbConnection;
         QCOMPARE(db.scalar("SELECT count(*) FROM labels").toInt(), 36);
         auto reopened = open(env);
-        QCOMPARE(control<QLabel>(reopened.get(), "Label1_0")->text(), QString("Inspected:"));
+        QCOMPARE(control<QLabel>(reopened, "Label1_0")->text(), QString("Inspected:"));
         QCOMPARE(env.app().FieldCaptions[0], QString("Inspected:"));
     }
 
@@ -640,20 +581,20 @@ private Q_SLOTS:
         JobFields other;
         other.WorkName = "Mr Smith";
         testjobs::save(env.app(), other, 0, 9);
-        auto screen = open(env);
-        screen->LoadJob(99);
-        control<QLineEdit>(screen.get(), "txtSearch")->setText("smith");
+        auto s = open(env);
+        s->LoadJob(99);
+        control<QLineEdit>(s, "txtSearch")->setText("smith");
         QTimer::singleShot(0, [] {
             auto* search = qobject_cast<frmSearchJobs*>(QApplication::activeModalWidget());
             QVERIFY(search);
-            QCOMPARE(control<QLineEdit>(search, "txtSearch")->text(), QString("smith"));
-            control<QPushButton>(search, "cmdSearch")->click();
+            QCOMPARE(textOf(search, "txtSearch"), QString("smith"));
+            press(search, "cmdSearch");
             control<QTableView>(search, "fgSearch")->selectRow(0);
-            control<QPushButton>(search, "cmdLoadJob")->click();
+            press(search, "cmdLoadJob");
         });
-        QTest::keyClick(control<QLineEdit>(screen.get(), "txtSearch"), Qt::Key_Return);
-        QCOMPARE(control<QLabel>(screen.get(), "labJobNumber_0")->text(), QString("9"));
-        QVERIFY(screen->jobLoaded());
+        QTest::keyClick(control<QLineEdit>(s, "txtSearch"), Qt::Key_Return);
+        QCOMPARE(textOf(s, "labJobNumber_0"), QString("9"));
+        QVERIFY(s->jobLoaded());
     }
 };
 

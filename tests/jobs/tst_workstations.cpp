@@ -1,8 +1,8 @@
-#include "jobs/frmJobs.h"
 #include "support/JobRecords.h"
+#include "support/JobScreen.h"
+#include "support/ScreenControls.h"
 #include "support/TestEnv.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,32 +34,9 @@ class tst_workstations : public QObject {
     };
 
     // North's job screen on job 5, as stored.
-    static std::unique_ptr<frmJobs> openOnJobFive(TestEnv& env) {
-        env.openNewDatabase();
-        AppState& app = env.app();
-        app.Workstation = QStringLiteral("North");
-        app.DefaultDateFormat = QStringLiteral("dd/mm/yyyy");
-        JobFields job;
-        job.WorkName = QStringLiteral("Mrs O'Brien");
-        job.CliName = QStringLiteral("Harbour Estates");
-        if (!testjobs::save(app, job, 0, 5).ok) {
-            qFatal("job 5 not saved");
-        }
-        app.AppSettings.SetValue(QStringLiteral("LastJob"), QStringLiteral("5"));
-        auto screen = std::make_unique<frmJobs>(app);
-        screen->Form_Load();
-        screen->show();
-        QApplication::setActiveWindow(screen.get());
-        return screen;
-    }
-
-    template <class T>
-    static T* control(QWidget* screen, const char* name) {
-        T* found = screen->findChild<T*>(QString::fromLatin1(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+    static JobScreen openOnJobFive(TestEnv& env) {
+        withJobFive(env).app().Workstation = QStringLiteral("North");
+        return openJobScreen(env);
     }
 
     // Types a new customer name over the one shown, as the user would.
@@ -93,11 +70,11 @@ private Q_SLOTS:
         South south(env);
         south.rename(5, "Theirs");
 
-        typeName(screen.get(), "Mine");
+        typeName(screen, "Mine");
         for (int pick : picks) {
             env.prompter.pick(pick);
         }
-        control<QPushButton>(screen.get(), "cmdSave")->click();
+        control<QPushButton>(screen, "cmdSave")->click();
 
         const auto& calls = env.prompter.calls();
         QCOMPARE(calls.first().kind, ScriptedPrompter::Call::Kind::Choice);
@@ -112,9 +89,9 @@ private Q_SLOTS:
         }
         QCOMPARE(storedName(env), stored);
         const bool kept = stored == "Mine";
-        QCOMPARE(control<QPushButton>(screen.get(), "cmdSave")->isHidden(), kept);
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mine"));
-        QCOMPARE(control<QLabel>(screen.get(), "labChangedElsewhere")->isHidden(), kept);
+        QCOMPARE(control<QPushButton>(screen, "cmdSave")->isHidden(), kept);
+        QCOMPARE(control<QLineEdit>(screen, "txtCustName")->text(), QString("Mine"));
+        QCOMPARE(control<QLabel>(screen, "labChangedElsewhere")->isHidden(), kept);
         QCOMPARE(env.app().DbConnection.scalar("SELECT RowChangedBy FROM Jobs").toString(),
                  kept ? "North" : "South");
     }
@@ -132,9 +109,9 @@ private Q_SLOTS:
         South south(env);
         QVERIFY(jobs::deleteJob(south.app.DbConnection, 5));
 
-        typeName(screen.get(), "Mine");
+        typeName(screen, "Mine");
         env.prompter.answer(answer);
-        control<QPushButton>(screen.get(), "cmdSave")->click();
+        control<QPushButton>(screen, "cmdSave")->click();
 
         QCOMPARE(env.prompter.titles(), QStringList{"Deleted At Another Workstation"});
         Database& db = env.app().DbConnection;
@@ -142,8 +119,8 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs WHERE JobNo = 5").toInt(), again ? 1 : 0);
         QCOMPARE(db.scalar("SELECT count(*) FROM Jobs").toInt(), again ? 1 : 0);
         QCOMPARE(db.scalar("SELECT JobCounter FROM Counters").toInt(), 1);  // no number taken
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(), QString("Mine"));
-        QCOMPARE(control<QPushButton>(screen.get(), "cmdSave")->isHidden(), again);
+        QCOMPARE(control<QLineEdit>(screen, "txtCustName")->text(), QString("Mine"));
+        QCOMPARE(control<QPushButton>(screen, "cmdSave")->isHidden(), again);
     }
 
     // North's screen learns of South's save by itself: a job not being edited is shown as
@@ -160,16 +137,15 @@ private Q_SLOTS:
         env.app().changes.start();
         South south(env);
         if (editing) {
-            typeName(screen.get(), "Mine");
+            typeName(screen, "Mine");
         }
         south.rename(5, "Theirs");
 
-        auto* notice = control<QLabel>(screen.get(), "labChangedElsewhere");
+        auto* notice = control<QLabel>(screen, "labChangedElsewhere");
         QTRY_VERIFY(!notice->isHidden());
         QVERIFY2(notice->text().contains("by South at 09:30 on 14/03/2026"),
                  qPrintable(notice->text()));
-        QCOMPARE(control<QLineEdit>(screen.get(), "txtCustName")->text(),
-                 editing ? "Mine" : "Theirs");
+        QCOMPARE(control<QLineEdit>(screen, "txtCustName")->text(), editing ? "Mine" : "Theirs");
         QCOMPARE(env.prompter.count(), 0);
     }
 };

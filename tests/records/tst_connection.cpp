@@ -9,8 +9,6 @@
 class tst_connection : public QObject {
     Q_OBJECT
 
-    static QString setting(TestEnv& env, const char* name) { return env.setting(name); }
-
 private Q_SLOTS:
     void fileCheckExplainsWhatIsMissing_data() {
         QTest::addColumn<QString>("file");
@@ -67,10 +65,10 @@ private Q_SLOTS:
         env.createSettings({{"DocPath", "/elsewhere/Docs"}, {"TemplatePath", "/elsewhere/T"}});
         env.makeDatabase(env.dataFolder() + "/verdell.mdb");
         QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"), QString());
-        QCOMPARE(setting(env, "DocPath"), QString("\\Verdell Std\\Docs"));
-        QCOMPARE(setting(env, "DocsFolder"), QString("\\Verdell Std\\Docs"));
-        QCOMPARE(setting(env, "ImageFolder"), QString("\\Verdell Std\\Images"));
-        QCOMPARE(setting(env, "TemplatePath"), QString("\\Verdell Std\\Templates"));
+        QCOMPARE(env.setting("DocPath"), QString("\\Verdell Std\\Docs"));
+        QCOMPARE(env.setting("DocsFolder"), QString("\\Verdell Std\\Docs"));
+        QCOMPARE(env.setting("ImageFolder"), QString("\\Verdell Std\\Images"));
+        QCOMPARE(env.setting("TemplatePath"), QString("\\Verdell Std\\Templates"));
     }
 
     void dataFolderFoundOnAnotherDrive_data() {
@@ -94,10 +92,10 @@ private Q_SLOTS:
         const QString folder = drive(onDrive) + "/Verdell Std";
         env.makeDatabase(folder + "/verdell.mdb");
         QCOMPARE(LocateDataFolder(env.app(), datapath, "verdell.mdb"), folder);
-        QCOMPARE(setting(env, "DocsFolder"), folder + "/Docs");
-        QCOMPARE(setting(env, "ImageFolder"), folder + "/Images");
-        QCOMPARE(setting(env, "TemplatePath"), folder + "/Templates");
-        QCOMPARE(setting(env, "DocPath"), QString("old docs"));  // rebuilt at the next start
+        QCOMPARE(env.setting("DocsFolder"), folder + "/Docs");
+        QCOMPARE(env.setting("ImageFolder"), folder + "/Images");
+        QCOMPARE(env.setting("TemplatePath"), folder + "/Templates");
+        QCOMPARE(env.setting("DocPath"), QString("old docs"));  // rebuilt at the next start
     }
 
     void dataFolderFoundNowhereWritesNothing() {
@@ -105,8 +103,8 @@ private Q_SLOTS:
         env.createSettings({{"datapath", "\\Verdell Std"}});
         QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"),
                  QString("\\Verdell Std"));
-        QCOMPARE(setting(env, "DocsFolder"), QString());
-        QCOMPARE(setting(env, "TemplatePath"), QString());
+        QCOMPARE(env.setting("DocsFolder"), QString());
+        QCOMPARE(env.setting("TemplatePath"), QString());
     }
 
     void networkPathKeepsItsForm() {
@@ -116,18 +114,8 @@ private Q_SLOTS:
         const QString share = "/" + env.root() + "/server/Verdell";
         env.makeDatabase(share + "/verdell.mdb");
         LocateDataFolder(env.app(), share, "verdell.mdb");
-        QCOMPARE(setting(env, "DocPath"), share + "/Docs");
-        QCOMPARE(setting(env, "TemplatePath"), share + "/Templates");
-    }
-
-    void openDatabaseOpensWhatTheSettingsName() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
-        QVERIFY(OpenDatabase(env.app()));
-        QCOMPARE(env.app().ConnectionString,
-                 "Provider=SQLite;Data Source=" + env.dataFolder() + "/verdell.mdb;");
-        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(env.setting("DocPath"), share + "/Docs");
+        QCOMPARE(env.setting("TemplatePath"), share + "/Templates");
     }
 
     void openDatabaseFailureExplainsAndShowsTheLocatorOnce_data() {

@@ -102,8 +102,7 @@ private Q_SLOTS:
         QCOMPARE(jobs(env.app().DbConnection), 1);
         QCOMPARE(env.app().DbConnection.fileName(), database);
         // The replaced database is kept beside it, with all three jobs.
-        const QStringList kept =
-            QDir(env.dataFolder()).entryList({"verdell (replaced *).mdb"}, QDir::Files);
+        const QStringList kept = keptFiles(env);
         QCOMPARE(kept.size(), 1);
         Database replaced;
         QVERIFY(replaced.open(connection::forFile(env.dataFolder() + u'/' + kept.first())));

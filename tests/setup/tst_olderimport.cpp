@@ -46,13 +46,17 @@ public:
 class tst_olderimport : public QObject {
     Q_OBJECT
 
-    // Runs the import from the setup screen, both questions answered Yes.
-    QString importThroughScreen(TestEnv& env, const QString& file) {
+    // Runs the import from the setup screen, its questions answered as given (both Yes unless
+    // told otherwise).
+    QString importThroughScreen(TestEnv& env, const QString& file,
+                                const QList<Prompter::Answer>& answers = {Prompter::Answer::Yes,
+                                                                          Prompter::Answer::Yes}) {
         frmSetup setup(env.app());
         setup.Form_Load();
         control<QLineEdit>(&setup, "txtOldDataPath")->setText(file);
-        env.prompter.answer(Prompter::Answer::Yes);
-        env.prompter.answer(Prompter::Answer::Yes);
+        for (const Prompter::Answer answer : answers) {
+            env.prompter.answer(answer);
+        }
         control<QPushButton>(&setup, "cmdUpdate")->click();
         return control<QLabel>(&setup, "labStatus")->text();
     }
@@ -264,14 +268,8 @@ private Q_SLOTS:
         const QString older = env.root() + QStringLiteral("/job2009.cvn");
         makeOlderDatabase(older);
         const auto before = counts(env.app().DbConnection);
-        frmSetup setup(env.app());
-        setup.Form_Load();
-        control<QLineEdit>(&setup, "txtOldDataPath")->setText(older);
-        for (int i = 0; i < yesAnswers; ++i) {
-            env.prompter.answer(Prompter::Answer::Yes);
-        }
-        env.prompter.answer(Prompter::Answer::No);
-        control<QPushButton>(&setup, "cmdUpdate")->click();
+        QList<Prompter::Answer> answers(yesAnswers, Prompter::Answer::Yes);
+        importThroughScreen(env, older, answers << Prompter::Answer::No);
         QCOMPARE(env.prompter.count(), yesAnswers + 1);
         QCOMPARE(env.prompter.calls().first().title, QString("Update Database"));
         QCOMPARE(env.prompter.calls().first().buttons, Prompter::Buttons::YesNoCancel);

@@ -47,6 +47,11 @@ QRadioButton* role(QWidget* screen, int which) {
     return control<QRadioButton>(screen, QStringLiteral("optServer_%1").arg(which));
 }
 
+// The setup screen, loaded as the menu opens it.
+struct Setup : frmSetup {
+    explicit Setup(AppState& app) : frmSetup(app) { Form_Load(); }
+};
+
 }  // namespace
 
 class tst_setupscreen : public QObject {
@@ -58,8 +63,7 @@ private Q_SLOTS:
         env.openNewDatabase();
         // Forced dates, then the two document options the templates tab shows.
         QVERIFY(env.app().DbConnection.exec("UPDATE Counters SET Free3 = 97"));
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         auto* pages = control<QTabWidget>(&setup, "SSTab1");
         QStringList tabs;
         for (int i = 0; i < pages->count(); ++i) {
@@ -106,8 +110,7 @@ private Q_SLOTS:
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
         QVERIFY(db.exec("UPDATE Counters SET Free3 = 128"));  // a bit beyond the options is kept
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         box(&setup, "txtJobNo")->setText(jobNo);
         box(&setup, "txtCurrency")->setText("€");
         box(&setup, "txtEstNo")->setText("2000");
@@ -147,8 +150,7 @@ private Q_SLOTS:
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
         const QVariant before = db.scalar("SELECT " + column + " FROM Counters");
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         auto* edit = control<QLineEdit>(&setup, boxName);
         edit->setText(typed);
         box(&setup, "txtCurrency")->setText("$");
@@ -171,8 +173,7 @@ private Q_SLOTS:
         QFETCH(Prompter::Answer, answer);
         TestEnv env;
         env.openNewDatabase();
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         setup.show();
         box(&setup, "txtJobNo")->setText("900");
         tick(&setup, "chkManual")->setChecked(true);
@@ -184,8 +185,7 @@ private Q_SLOTS:
         QCOMPARE(env.app().DbConnection.scalar("SELECT JobCounter FROM Counters").toInt(), 1);
         QVERIFY(!env.app().ManualNumbering);
         // Nothing changed: no question.
-        frmSetup quiet(env.app());
-        quiet.Form_Load();
+        Setup quiet(env.app());
         quiet.show();
         env.prompter.clear();
         button(&quiet, "SSCommand2")->click();
@@ -198,8 +198,7 @@ private Q_SLOTS:
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
         QVERIFY(TestEnv::addRow(db, "DateFormat", {{"DateFormat", "dd mmm yyyy"}, {"Default", 0}}));
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         auto* box = control<QComboBox>(&setup, "comDateFormat");
         QStringList listed;
         for (int i = 0; i < box->count(); ++i) {
@@ -216,8 +215,7 @@ private Q_SLOTS:
                      .toString(),
                  QString("1"));
         // A typed format without a row leaves none marked.
-        frmSetup again(env.app());
-        again.Form_Load();
+        Setup again(env.app());
         control<QComboBox>(&again, "comDateFormat")->setCurrentText("yyyy.mm.dd");
         button(&again, "cmdApplyCounters")->click();
         QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 0);
@@ -226,8 +224,7 @@ private Q_SLOTS:
     void systemDateSwitchesAtOnce() {
         TestEnv env;
         env.openNewDatabase();
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         env.app().DefaultDateFormat = "dd/mm/yyyy";
         tick(&setup, "chkSystemDate")->click();
         QVERIFY(env.app().UseSystemDateFormat);
@@ -247,8 +244,7 @@ private Q_SLOTS:
         env.openNewDatabase();
         env.app().AppSettings.SetValue("DocPath", "\\Verdell Std\\Docs");
         env.app().AppSettings.SetValue("ScanLocation", "/scans");
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         auto* tabs = control<QTabWidget>(&setup, "SSTab1");
         tabs->setCurrentIndex(3);
         QCOMPARE(box(&setup, "txtDBLocation")->text(), env.dataFolder());
@@ -283,15 +279,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("documents");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("a client locates the server's file") << 1 << "cmdLocate"
-                                                            << "/srv/office/Verdell Std/jobs.mdb"
-                                                            << "/srv/office/Verdell Std"
-                                                            << "/srv/office/Verdell Std/Docs"
-                                                            << "client";
+        const QString office = "/srv/office/Verdell Std";
+        QTest::newRow("a client locates the server's file")
+            << 1 << QString("cmdLocate") << office + "/jobs.mdb" << office << office + "/Docs"
+            << QString("client");
         QTest::newRow("the server's file chosen by hand")
-            << 0 << "cmdManual"
-            << "/srv/office/data/jobs.mdb"
-            << "/srv/office/data" << QString() << "server";
+            << 0 << QString("cmdManual") << QString("/srv/office/data/jobs.mdb")
+            << QString("/srv/office/data") << QString() << QString("server");
     }
     void choosingTheDatabaseFileStoresIt() {
         QFETCH(int, asRole);
@@ -302,8 +296,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         TestEnv env;
         env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         role(&setup, asRole)->click();
         const bool server = asRole == 0;
         QCOMPARE(button(&setup, "cmdPrepare")->isEnabled(), server);
@@ -356,8 +349,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray before = file.readAll();
         file.close();
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         QVERIFY(role(&setup, opensOn)->isChecked());
         QCOMPARE(box(&setup, "txtLocate")->text(), env.dataFolder());
         QCOMPARE(box(&setup, "txtPath")->text(), env.dataFolder());
@@ -372,8 +364,7 @@ private Q_SLOTS:
     void anEmptyDataFolderIsRefused() {
         TestEnv env;
         env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         role(&setup, 1)->click();
         box(&setup, "txtLocate")->clear();
         button(&setup, "cmdOK")->click();
@@ -388,8 +379,7 @@ private Q_SLOTS:
         TestEnv env;
         env.createSettings({{"datapath", "/srv/office/Verdell Std"}, {"dataname", "jobs.mdb"}});
         {
-            frmSetup setup(env.app());
-            setup.Form_Load();
+            Setup setup(env.app());
             QVERIFY(role(&setup, 0)->isChecked());
             QVERIFY(!control<QGroupBox>(&setup, "fraDbServer")->isEnabled() &&
                     !button(&setup, "cmdTestConnection")->isEnabled());
@@ -424,8 +414,7 @@ private Q_SLOTS:
         QCOMPARE(env.setting("datapath"), QString("/srv/office/Verdell Std"));
 
         // Opened again, the tab shows the server; another role goes back to the embedded file.
-        frmSetup again(env.app());
-        again.Form_Load();
+        Setup again(env.app());
         QVERIFY(role(&again, 2)->isChecked() &&
                 control<QGroupBox>(&again, "fraDbServer")->isEnabled());
         QVERIFY(!control<QGroupBox>(&again, "fraClient")->isEnabled() &&
@@ -448,20 +437,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no host") << "  "
-            << "5432" << "verdell" << "Please enter the name or address of the database server.";
-        QTest::newRow("no port") << "officeserver"
-                                 << ""
-                                 << "verdell"
-                                 << "Please enter the server's port, a number from 1 to 65535 "
-                                    "(PostgreSQL normally uses 5432).";
-        QTest::newRow("port zero") << "officeserver"
-                                   << "0"
-                                   << "verdell"
-                                   << "Please enter the server's port, a number from 1 to 65535 "
-                                      "(PostgreSQL normally uses 5432).";
-        QTest::newRow("no database") << "officeserver"
-            << "5432" << "" << "Please enter the name of the database on the server.";
+        const auto row = [](const char* name, const char* host, const char* port,
+                            const char* database, const char* message) {
+            QTest::newRow(name) << QString(host) << QString(port) << QString(database)
+                                << QString(message);
+        };
+        const char* portMessage =
+            "Please enter the server's port, a number from 1 to 65535 (PostgreSQL normally uses "
+            "5432).";
+        row("no host", "  ", "5432", "verdell",
+            "Please enter the name or address of the database server.");
+        row("no port", "officeserver", "", "verdell", portMessage);
+        row("port zero", "officeserver", "0", "verdell", portMessage);
+        row("no database", "officeserver", "5432", "",
+            "Please enter the name of the database on the server.");
     }
     void databaseServerNeedsItsBoxes() {
         QFETCH(QString, host);
@@ -470,8 +459,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         TestEnv env;
         env.createSettings({{"datapath", "/srv/office/Verdell Std"}});
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         role(&setup, 2)->click();
         box(&setup, "txtDbHost")->setText(host);
         box(&setup, "txtDbPort")->setText(port);
@@ -522,8 +510,7 @@ private Q_SLOTS:
         }
         TestEnv env;
         env.createSettings();
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         role(&setup, 2)->click();
         box(&setup, "txtDbHost")->setText(server.host);
         box(&setup, "txtDbPort")->setText(QString::number(server.port));
@@ -559,8 +546,7 @@ private Q_SLOTS:
         QCOMPARE(network::shareFolderFor(datapath, env.roots), folder);
 
         for (int time = 0; time < 2; ++time) {  // the second time finds the folder there
-            frmSetup setup(env.app());
-            setup.Form_Load();
+            Setup setup(env.app());
             role(&setup, 0)->click();  // a network path opens on the client role
             box(&setup, "txtShareGroup")->setText("office");
             button(&setup, "cmdPrepare")->click();
@@ -609,8 +595,7 @@ private Q_SLOTS:
         QFETCH(bool, shared);
         TestEnv env;
         env.openNewDatabase();
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         setup.findChild<QLineEdit*>("txtShareGroup")->setText(group);
         setup.findChild<QCheckBox*>("chkOpenShare")->setChecked(everyone);
         const QString shown = setup.findChild<QLabel*>("labShareAccess")->text();
@@ -636,8 +621,7 @@ private Q_SLOTS:
         TestEnv env;
         env.openNewDatabase();
         env.sharing.status = 127;
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         box(&setup, "txtShareGroup")->setText("office");
         button(&setup, "cmdPrepare")->click();
         QCOMPARE(env.prompter.last().title, QString("Folder Not Shared"));
@@ -653,8 +637,7 @@ private Q_SLOTS:
         for (int index : {4, 22, 35}) {
             QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
         }
-        frmSetup setup(env.app());
-        setup.Form_Load();
+        Setup setup(env.app());
         button(&setup, "cmdResetLabels")->click();
         QCOMPARE(env.prompter.last().prompt,
                  QString("All unused labels have now been made visible. Go to the Job Screen and "
