@@ -365,11 +365,13 @@ std::optional<QList<FoundEstimate>> searchEstimates(Database& db, const QString&
             "SELECT Estimate.EstNo, Estimate.DateCreated, customers.Name, customers.Address "
             "FROM Estimate JOIN customers ON Estimate.ClientId = customers.DummyId WHERE ");
         QVariantList params;
+        // A whole number the EstNo column can hold is an estimate's number; a fraction or a
+        // number beyond the column (a telephone number) is searched for in the names.
         double number = 0;
-        if (numbers::isNumber(find, &number) && number >= 1 && number < 9.2e18 &&
-            number == double(qint64(number))) {
+        if (numbers::isNumber(find, &number) && number >= 1 &&
+            number <= std::numeric_limits<qint32>::max() && number == double(qint32(number))) {
             sql += QStringLiteral("Estimate.EstNo = ?");
-            params << qint64(number);
+            params << qint32(number);
         } else {
             const textindex::Condition named = textindex::contains(
                 db, QStringLiteral("customers"), find, {QStringLiteral("Name")},

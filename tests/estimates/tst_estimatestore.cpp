@@ -232,6 +232,9 @@ private Q_SLOTS:
         QTest::newRow("digits then letters search names") << "12 Smith" << QList<qint64>{};
         QTest::newRow("empty lists all") << "" << QList<qint64>{1001, 1002, 1003, 40000};
         QTest::newRow("no such number") << "999" << QList<qint64>{};
+        QTest::newRow("a telephone number, beyond every estimate number")
+            << "07700900123" << QList<qint64>{};
+        QTest::newRow("a fraction") << "1001.5" << QList<qint64>{};
     }
     void search() {
         QFETCH(QString, text);
