@@ -198,6 +198,14 @@ const QList<Migration>& migrations() {
          }},
         {7, QStringLiteral("the pick lists keep the order their entries were added in"),
          [](Database& db, const textindex::Progress&) { return numberListEntries(db); }},
+        // Lists put jobs without a number first; the server's plain index keeps them last, so
+        // the first screen of the full list read and sorted every job there.
+        {8, QStringLiteral("the job list's first screen read in order on the server"),
+         [](Database& db, const textindex::Progress&) {
+             return !db.onServer() ||
+                    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ixJobsListed ON Jobs "
+                                           "(JobNo NULLS FIRST, DummyId)"));
+         }},
     };
     return list;
 }
