@@ -17,10 +17,11 @@ QString quoted(const QString& name) {
 namespace backup {
 
 std::optional<int> copyTable(Database& from, Database& to, const QString& table) {
+    const QStringList source = from.columns(table);
     const QStringList target = to.columns(table);
     QStringList sourceNames;
     QStringList targetNames;
-    for (const QString& column : from.columns(table)) {
+    for (const QString& column : source) {
         for (const QString& name : target) {
             if (name.compare(column, Qt::CaseInsensitive) == 0) {
                 sourceNames << quoted(column);
@@ -30,8 +31,7 @@ std::optional<int> copyTable(Database& from, Database& to, const QString& table)
     }
     const qsizetype width = sourceNames.size();
     // In the order the rows were added, so that the lists keep theirs.
-    const bool identified =
-        from.columns(table).contains(QStringLiteral("DummyId"), Qt::CaseInsensitive);
+    const bool identified = source.contains(QStringLiteral("DummyId"), Qt::CaseInsensitive);
     const auto rows =
         from.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                        .arg(sourceNames.join(QStringLiteral(", ")), table,
