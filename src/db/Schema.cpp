@@ -27,10 +27,11 @@ QString jobAgeColumns(const SqlDialect& d) {
     const QString t = d.text();
     const QString n = d.integer();
     const QString dt = d.dateTime();
-    return QStringList{"JobNo " + n,      "JobStatus " + t,    "IntroducedBy " + t,
-                       "WorkName " + t,   "Age " + n,          "DateReceived " + dt,
-                       "DateDue " + dt,   "DateCreated " + dt, "DateCompleted " + dt,
-                       "DateQuoted " + dt}
+    // DummyId is the job's own, which orders jobs without a number the same way every time.
+    return QStringList{"JobNo " + n,       "JobStatus " + t,    "IntroducedBy " + t,
+                       "WorkName " + t,    "Age " + n,          "DateReceived " + dt,
+                       "DateDue " + dt,    "DateCreated " + dt, "DateCompleted " + dt,
+                       "DateQuoted " + dt, "DummyId " + n}
         .join(QStringLiteral(", "));
 }
 

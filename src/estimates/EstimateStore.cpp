@@ -420,10 +420,11 @@ std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems,
 }
 
 std::optional<Rows> estimateIssues(Database& db, qint64 estNo) {
-    return db.query(QStringLiteral("SELECT DummyId, DateCreated, EstNo, PrintNo, TotalQty, "
-                                   "TotalPrice FROM EstimateDocs WHERE EstNo = ? "
-                                   "ORDER BY DateCreated DESC, PrintNo DESC"),
-                    {estNo});
+    return db.query(
+        QStringLiteral("SELECT DummyId, DateCreated, EstNo, PrintNo, TotalQty, "
+                       "TotalPrice FROM EstimateDocs WHERE EstNo = ? "
+                       "ORDER BY DateCreated DESC NULLS LAST, PrintNo DESC, DummyId DESC"),
+        {estNo});
 }
 
 }  // namespace estimates

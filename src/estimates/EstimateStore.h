@@ -109,7 +109,7 @@ std::optional<QList<FoundEstimate>> searchEstimates(
 // recorded before.
 std::optional<int> AddToEstimateList(Database& db, qint64 estNo, int totalItems, Money totalCost,
                                      const QDateTime& now);
-// The printings of the estimate, newest first: DummyId, DateCreated, EstNo, PrintNo, TotalQty,
+// The printings of the estimate, newest first (those without a date last): DummyId, DateCreated, EstNo, PrintNo, TotalQty,
 // TotalPrice.
 std::optional<Rows> estimateIssues(Database& db, qint64 estNo);
 

@@ -43,18 +43,19 @@ Rows findContacts(Database& db, bool clients, const QString& nameStart) {
     const QString table = clients ? QStringLiteral("clients") : QStringLiteral("customers");
     const textkeys::Condition starts =
         textkeys::like(QStringLiteral("Name"), SqlDialect::startsWithPattern(nameStart));
-    const auto rows = db.query(QStringLiteral("SELECT Name, Address, Contact, DummyId FROM ") +
-                                   table + QStringLiteral(" WHERE ") + starts.sql +
-                                   QStringLiteral(" ORDER BY ") +
-                                   textkeys::orderBy(table, QStringLiteral("Name")),
-                               {starts.value});
+    const auto rows =
+        db.query(QStringLiteral("SELECT Name, Address, Contact, DummyId FROM ") + table +
+                     QStringLiteral(" WHERE ") + starts.sql + QStringLiteral(" ORDER BY ") +
+                     textkeys::orderBy(table, QStringLiteral("Name")) + QStringLiteral(", DummyId"),
+                 {starts.value});
     return rows.value_or(Rows());
 }
 
 Rows jobDocuments(Database& db, qint32 jobNo) {
-    const auto rows = db.query(QStringLiteral("SELECT \"Date\", Title, DummyId, FileName FROM Docs "
-                                              "WHERE JobNumber = ? ORDER BY \"Date\", DummyId"),
-                               {jobNo});
+    const auto rows =
+        db.query(QStringLiteral("SELECT \"Date\", Title, DummyId, FileName FROM Docs "
+                                "WHERE JobNumber = ? ORDER BY \"Date\" NULLS FIRST, DummyId"),
+                 {jobNo});
     return rows.value_or(Rows());
 }
 
@@ -64,9 +65,9 @@ bool saveCaptionList(Database& db, const QStringList& captions) {
         return false;
     }
     for (int i = 0; i < captions.size(); ++i) {
-        if (!db.exec(QStringLiteral("INSERT INTO labels (\"Index\", \"Text\") VALUES (?, ?)"),
-                     {i, captions[i].trimmed().isNull() ? QStringLiteral("")
-                                                         : captions[i].trimmed()})) {
+        if (!db.exec(
+                QStringLiteral("INSERT INTO labels (\"Index\", \"Text\") VALUES (?, ?)"),
+                {i, captions[i].trimmed().isNull() ? QStringLiteral("") : captions[i].trimmed()})) {
             return false;
         }
     }

@@ -13,7 +13,7 @@ ReportRequest invoiceStatusReport(const char* layout, const QString& title,
     const textkeys::Condition status =
         textkeys::equals(QStringLiteral("InvoiceStatus"), invoiceStatus);
     r.sql = QStringLiteral("SELECT * FROM Jobs WHERE ") + status.sql +
-            QStringLiteral(" ORDER BY \"Date\", JobNo");
+            orderThenJobNumber(QStringLiteral("Jobs"), QStringLiteral("\"Date\""));
     r.params = {status.value};
     return r;
 }

@@ -12,21 +12,22 @@
 namespace {
 
 const QString kAll = QStringLiteral("All");
-const QString kJobNo = QStringLiteral("JobNo");
 
 // The status and introducer conditions, each joined to what comes before by " AND ".
-void addFilter(const QString& status, const QString& introducer, QString* sql,
-               QVariantList* params, QString* title = nullptr) {
+void addFilter(const QString& status, const QString& introducer, QString* sql, QVariantList* params,
+               QString* title = nullptr) {
     if (status != kAll) {
         const textkeys::Condition same = textkeys::equals(QStringLiteral("JobStatus"), status);
         *sql += QStringLiteral(" AND ") + same.sql;
         *params << same.value;
         if (title) {
-            *title += QStringLiteral(" where the job status is ") + status + QStringLiteral(" and ");
+            *title +=
+                QStringLiteral(" where the job status is ") + status + QStringLiteral(" and ");
         }
     }
     if (introducer != kAll) {
-        const textkeys::Condition same = textkeys::equals(QStringLiteral("IntroducedBy"), introducer);
+        const textkeys::Condition same =
+            textkeys::equals(QStringLiteral("IntroducedBy"), introducer);
         *sql += QStringLiteral(" AND ") + same.sql;
         *params << same.value;
         if (title) {
@@ -48,14 +49,8 @@ ReportRequest ageReport(const CaptionSet& captions, const JobAgeChoice& choice, 
         r.title += QStringLiteral(" date, ");
     }
     addFilter(choice.status, choice.introducer, &r.sql, &r.params, &r.title);
-    QString order = CaptionToField(captions, choice.sortCaption);
-    if (order.isEmpty()) {
-        order = kJobNo;
-    }
-    r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("jobsreport"), order);
-    if (order != kJobNo) {
-        r.sql += QStringLiteral(", JobNo");
-    }
+    r.sql += orderThenJobNumber(QStringLiteral("jobsreport"),
+                                CaptionToField(captions, choice.sortCaption));
     r.title += QStringLiteral(" order the report by ") + choice.sortCaption;
     return r;
 }
@@ -77,11 +72,11 @@ bool UpdateAgeTable(Database& db, const CaptionSet& captions, const QDate& today
         QStringLiteral("DateCompleted"), QStringLiteral("DateQuoted")};
     const QString dateField = CaptionToField(captions, sDateType);
     // The report's rows carry the folded copies and sort keys of the jobs they come from.
-    QStringList copied{QStringLiteral("JobNo"),         QStringLiteral("JobStatus"),
-                       QStringLiteral("IntroducedBy"),  QStringLiteral("WorkName"),
-                       QStringLiteral("DateReceived"),  QStringLiteral("DateDue"),
-                       QStringLiteral("DateCreated"),   QStringLiteral("DateCompleted"),
-                       QStringLiteral("DateQuoted")};
+    QStringList copied{QStringLiteral("JobNo"),        QStringLiteral("JobStatus"),
+                       QStringLiteral("IntroducedBy"), QStringLiteral("WorkName"),
+                       QStringLiteral("DateReceived"), QStringLiteral("DateDue"),
+                       QStringLiteral("DateCreated"),  QStringLiteral("DateCompleted"),
+                       QStringLiteral("DateQuoted"),   QStringLiteral("DummyId")};
     for (const textkeys::Keyed& k : textkeys::of(QStringLiteral("jobsreport"))) {
         copied << textkeys::derivedColumns(k);
     }

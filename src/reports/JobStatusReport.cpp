@@ -28,16 +28,16 @@ ReportRequest jobStatusReport(const CaptionSet& captions, const QString& status,
         r.sql += QStringLiteral(" WHERE ") + only->sql;
         r.params << only->value;
     }
+    const QString jobs = QStringLiteral("Jobs");
     switch (order) {
         case JobReportOrder::JobNumber:
-            r.sql += QStringLiteral(" ORDER BY JobNo");
+            r.sql += orderThenJobNumber(jobs);
             break;
         case JobReportOrder::JobDate:
-            r.sql += QStringLiteral(" ORDER BY \"Date\", JobNo");
+            r.sql += orderThenJobNumber(jobs, QStringLiteral("\"Date\""));
             break;
         case JobReportOrder::JobStatus:
-            r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), jobStatus) +
-                     QStringLiteral(", JobNo");
+            r.sql += orderThenJobNumber(jobs, jobStatus);
             break;
     }
     // The same headings as the date-range report that shares the layout: the user's captions.

@@ -19,7 +19,9 @@ QString dateField(const CaptionSet& captions, const QString& caption) {
     return kDates.contains(field) ? field : QStringLiteral("DateCreated");
 }
 
-QString stored(const QDate& day) { return day.toString(Qt::ISODate) + QStringLiteral(" 00:00:00"); }
+QString stored(const QDate& day) {
+    return day.toString(Qt::ISODate) + QStringLiteral(" 00:00:00");
+}
 
 }  // namespace
 
@@ -75,7 +77,8 @@ MarketingReport marketingReport(const CaptionSet& captions, const DateStyle& dat
     ReportRequest& r = out.request;
     r.sql = QStringLiteral("SELECT * FROM Jobs WHERE ");
     if (byStatus) {
-        const textkeys::Condition status = textkeys::equals(QStringLiteral("JobStatus"), choice.status);
+        const textkeys::Condition status =
+            textkeys::equals(QStringLiteral("JobStatus"), choice.status);
         r.sql += status.sql + QStringLiteral(" AND ");
         r.params << status.value;
     }
@@ -103,6 +106,8 @@ MarketingReport marketingReport(const CaptionSet& captions, const DateStyle& dat
     }
 
     if (choice.grouped) {
+        // Within a group, the rows come in the order of their job numbers.
+        r.sql += orderThenJobNumber(QStringLiteral("Jobs"));
         r.layout = QStringLiteral("drjobGroup");
         r.command = QStringLiteral("JobGroup_Grouping");
         r.labels = captionLabels(captions, {{"label1", Caption::IntroducedBy},
@@ -117,12 +122,7 @@ MarketingReport marketingReport(const CaptionSet& captions, const DateStyle& dat
     }
     const QString order =
         choice.orderCaption.isEmpty() ? QString() : CaptionToField(captions, choice.orderCaption);
-    if (!order.isEmpty()) {
-        r.sql += QStringLiteral(" ORDER BY ") + textkeys::orderBy(QStringLiteral("Jobs"), order);
-        if (order != QLatin1String("JobNo")) {
-            r.sql += QStringLiteral(", JobNo");
-        }
-    }
+    r.sql += orderThenJobNumber(QStringLiteral("Jobs"), order);
     r.layout = QStringLiteral("drJobStatus");
     r.command = QStringLiteral("Jobs");
     r.labels = jobStatusLabels(captions);

@@ -1,5 +1,6 @@
 #include "reports/ReportRequest.h"
 
+#include "db/TextKeys.h"
 #include "platform/Clock.h"
 #include "records/AppState.h"
 #include "records/DateFormats.h"
@@ -94,4 +95,13 @@ QList<QPair<QString, QString>> captionLabels(const CaptionSet& captions,
         out.append({QString::fromLatin1(name), captions[caption]});
     }
     return out;
+}
+
+QString orderThenJobNumber(const QString& table, const QString& column) {
+    const QString jobNo = QStringLiteral("JobNo");
+    QString sql = QStringLiteral(" ORDER BY ");
+    if (!column.isEmpty() && column != jobNo) {
+        sql += textkeys::orderBy(table, column) + QStringLiteral(", ");
+    }
+    return sql + textkeys::orderBy(table, jobNo) + QStringLiteral(", DummyId");
 }

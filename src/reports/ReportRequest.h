@@ -59,3 +59,8 @@ ReportContext reportContext(const AppState& app);
 // caption of that index.
 QList<QPair<QString, QString>> captionLabels(const CaptionSet& captions,
                                              const QList<QPair<const char*, Caption>>& labels);
+
+// " ORDER BY " the column (by its sort key where it has one; none when empty), then the job
+// number and the row's identity, rows without a value first: every report's rows come in the
+// same order on both engines. Dates are named quoted where they must be ("\"Date\"").
+QString orderThenJobNumber(const QString& table, const QString& column = {});
