@@ -33,7 +33,8 @@
 namespace {
 
 constexpr int kRepetitions = 15;
-constexpr int kScreenRows = 40;
+// What the job search grid reads first (its block).
+constexpr int kScreenRows = 200;
 
 const QStringList kSearched = {"WorkDetails", "WorkName",  "HomeAddress", "HomeNumbers",
                                "CliName",     "CliAddress", "CliNumbers",  "ClientRef",
@@ -123,7 +124,8 @@ void jobSearch(benchmark::State& state, const QString& text, bool onServer) {
     }
 }
 
-// A count and the first screen of rows, as a grid that reads as it scrolls shows them.
+// The first screen of rows, as a grid that reads as it scrolls shows them; the count that the
+// label shows after them, on the side.
 void firstScreen(benchmark::State& state, const QString& text, bool onServer) {
     BenchApplication* on = onServer ? server.get() : local.get();
     if (!on) {
@@ -133,10 +135,14 @@ void firstScreen(benchmark::State& state, const QString& text, bool onServer) {
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        const auto count = countJobs(db, text, {});
         const auto rows =
             jobsBlock(db, text, {}, QStringLiteral("JobNo"), Qt::AscendingOrder, 0, kScreenRows);
         state.SetIterationTime(seconds(t));
+        t.restart();
+        const auto count = rows && rows->count() < kScreenRows
+                               ? std::optional<qint64>(rows->count())
+                               : countJobs(db, text, {});
+        state.counters["count_ms"] = seconds(t) * 1000;
         if (!count || !rows) {
             state.SkipWithError("the search failed");
             break;

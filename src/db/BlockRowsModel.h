@@ -6,15 +6,16 @@
 #include <optional>
 
 // A grid's rows read a block at a time as the view scrolls to them, so the first screen of a
-// list of a million rows shows at once; the full count is known from the start. Ordering by a
-// column reads the rows again in that column's order.
+// list of a million rows shows at once. How many rows there are in all is known when a block
+// comes back short, or when the screen that counted them elsewhere says so; until then the view
+// reads on while the blocks come back full. Ordering by a column reads the rows again in that
+// column's order.
 class BlockRowsModel : public RowsModel {
     Q_OBJECT
 public:
-    // Where the rows come from: how many there are, and limit of them from the offset-th on in
-    // the order of a field, either way. Nothing on failure.
+    // Where the rows come from: limit of them from the offset-th on in the order of a field,
+    // either way. Nothing on failure.
     struct Source {
-        std::function<std::optional<qint64>()> count;
         std::function<std::optional<Rows>(const QString& orderField, Qt::SortOrder order,
                                           qint64 offset, int limit)>
             block;
@@ -22,15 +23,17 @@ public:
 
     explicit BlockRowsModel(QList<Column> columns, int blockRows = 200, QObject* parent = nullptr);
 
-    // Shows the source's rows from the first, ordered by orderField; false when the source
+    // Shows the source's first block of rows, ordered by orderField; false when the source
     // failed (the grid is then empty).
     bool show(Source source, const QString& orderField, Qt::SortOrder order = Qt::AscendingOrder);
-    // Shows rows already read elsewhere, the first of total rows in orderField's order; the
-    // source reads the rest as the view scrolls to them.
-    void showRead(Source source, const QString& orderField, Qt::SortOrder order, qint64 total,
-                  Rows first);
-    // Every row the source holds, read or not.
-    qint64 totalCount() const { return total_; }
+    // Shows a first block read elsewhere, in orderField's order; the source reads the rest as the
+    // view scrolls to them.
+    void showRead(Source source, const QString& orderField, Qt::SortOrder order, Rows first);
+    int blockRows() const { return blockRows_; }
+    // How many rows the source holds, read or not, once that is known.
+    std::optional<qint64> totalCount() const { return total_; }
+    // The source holds this many rows (counted elsewhere).
+    void setTotal(qint64 total);
 
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -43,10 +46,12 @@ Q_SIGNALS:
 
 private:
     bool readNext();
+    void started(Source source, const QString& orderField, Qt::SortOrder order);
 
     Source source_;
     QString orderField_;
     Qt::SortOrder order_ = Qt::AscendingOrder;
     int blockRows_;
-    qint64 total_ = 0;
+    std::optional<qint64> total_;
+    bool lastBlockFull_ = false;
 };

@@ -11,54 +11,59 @@ TypingSearch::TypingSearch(AppState& app, QObject* parent) : QObject(parent), ap
 
 TypingSearch::~TypingSearch() = default;
 
-void TypingSearch::typed(SearchRunner::Search search, Count count) {
+void TypingSearch::typed(SearchRunner::Search search) {
     search_ = std::move(search);
-    count_ = std::move(count);
     if (runner_) {
         runner_->cancel();  // what it is still searching for is no longer wanted
     }
     pause_.start();
 }
 
+void TypingSearch::count(Count count) {
+    // Each count has its own total, so an answer dropped never tells the total of another.
+    total_ = std::make_shared<qint64>(0);
+    counting_ = true;
+    runner().run([count = std::move(count), total = total_](Database& db) -> std::optional<Rows> {
+        const std::optional<qint64> all = count(db);
+        if (!all) {
+            return std::nullopt;
+        }
+        *total = *all;
+        return Rows();
+    });
+}
+
 void TypingSearch::cancel() {
     pause_.stop();
     search_ = {};
-    count_ = {};
     if (runner_) {
         runner_->cancel();
     }
+}
+
+SearchRunner& TypingSearch::runner() {
+    if (!runner_ || runnerConnection_ != app_.ConnectionString) {
+        runnerConnection_ = app_.ConnectionString;
+        runner_ = std::make_unique<SearchRunner>(runnerConnection_);
+        connect(runner_.get(), &SearchRunner::answered, this, [this](const Rows& rows) {
+            if (counting_) {
+                Q_EMIT counted(*total_);
+            } else {
+                Q_EMIT found(rows);
+            }
+        });
+        connect(runner_.get(), &SearchRunner::failed, this, &TypingSearch::failed);
+    }
+    return *runner_;
 }
 
 void TypingSearch::runTyped() {
     if (!search_) {
         return;
     }
-    if (!runner_ || runnerConnection_ != app_.ConnectionString) {
-        runnerConnection_ = app_.ConnectionString;
-        runner_ = std::make_unique<SearchRunner>(runnerConnection_);
-        connect(runner_.get(), &SearchRunner::answered, this,
-                [this](const Rows& rows) { Q_EMIT found(rows, *total_); });
-        connect(runner_.get(), &SearchRunner::failed, this, &TypingSearch::failed);
-    }
-    // Each search has its own count, so an answer dropped never tells the count of another.
-    total_ = std::make_shared<qint64>(0);
-    runner_->run([search = std::move(search_), count = std::move(count_),
-                  total = total_](Database& db) -> std::optional<Rows> {
-        if (count) {
-            const std::optional<qint64> all = count(db);
-            if (!all) {
-                return std::nullopt;
-            }
-            *total = *all;
-        }
-        std::optional<Rows> rows = search(db);
-        if (rows && !count) {
-            *total = rows->count();
-        }
-        return rows;
-    });
+    counting_ = false;
+    runner().run(std::move(search_));
     search_ = {};
-    count_ = {};
 }
 
 void showSearchFailure(Prompter& prompter, const QString& reason) {

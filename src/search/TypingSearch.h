@@ -21,35 +21,41 @@ class TypingSearch : public QObject {
 public:
     // How long the typing must pause before the search runs.
     static constexpr int kPauseMs = 150;
-    // How many rows a search finds in all, when it reads only the first of them.
+    // How many rows a search finds in all, when it showed only the first of them.
     using Count = std::function<std::optional<qint64>(Database&)>;
 
     explicit TypingSearch(AppState& app, QObject* parent = nullptr);
     ~TypingSearch() override;
 
-    // What is searched for changed: runs the search once the typing pauses. With a count, the
-    // search may read only the first rows of the count.
-    void typed(SearchRunner::Search search, Count count = {});
+    // What is searched for changed: runs the search once the typing pauses.
+    void typed(SearchRunner::Search search);
+    // Counts at once, on the same connection, what the search shown found in all; newer typing
+    // drops the count.
+    void count(Count count);
     // Runs nothing more and drops any answer still to come, as when the screen searches at once.
     void cancel();
 
 Q_SIGNALS:
-    // The rows the newest search found, of total rows in all.
-    void found(const Rows& rows, qint64 total);
-    // The newest search failed, for the reason given.
+    // The rows the newest search found.
+    void found(const Rows& rows);
+    // How many rows the search shown found in all.
+    void counted(qint64 total);
+    // The newest search or count failed, for the reason given.
     void failed(const QString& message);
 
 private:
     void runTyped();
+    SearchRunner& runner();
 
     AppState& app_;
     QTimer pause_;
     SearchRunner::Search search_;
-    Count count_;
     // Made on the first search, and again when the program has changed its database since.
     std::unique_ptr<SearchRunner> runner_;
     QString runnerConnection_;
-    // The count of the search running, filled in by the runner's thread before it answers.
+    // Whether the runner's newest work is a count, and the count it gives, filled in by the
+    // runner's thread before it answers.
+    bool counting_ = false;
     std::shared_ptr<qint64> total_;
 };
 

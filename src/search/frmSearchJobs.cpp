@@ -44,10 +44,9 @@ constexpr int kBlockRows = 200;
 
 // The jobs a search finds, read from db a block at a time.
 BlockRowsModel::Source jobsOn(Database& db, const QString& text, const QString& status) {
-    return {[&db, text, status] { return countJobs(db, text, status); },
-            [&db, text, status](const QString& order, Qt::SortOrder way, qint64 offset, int limit) {
-                return jobsBlock(db, text, status, order, way, offset, limit);
-            }};
+    return {[&db, text, status](const QString& order, Qt::SortOrder way, qint64 offset, int limit) {
+        return jobsBlock(db, text, status, order, way, offset, limit);
+    }};
 }
 
 QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -112,6 +111,10 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     typing_ = new TypingSearch(app_, this);
     connect(typing_, &TypingSearch::found, this, &frmSearchJobs::showTyped);
     connect(typing_, &TypingSearch::failed, this, &frmSearchJobs::searchFailed);
+    connect(typing_, &TypingSearch::counted, this, [this](qint64 total) {
+        model_->setTotal(total);
+        showCount();
+    });
     // What the user types or picks, not what the screen puts in the boxes, searches.
     connect(txtSearch, &QLineEdit::textEdited, this, &frmSearchJobs::txtSearch_Change);
     for (QComboBox* combo : {cbJobStatus, cbOrderBy}) {
@@ -221,33 +224,43 @@ void frmSearchJobs::cmdSearch_Click() {
         return;
     }
     asked_ = asked;
-    showCount();
+    countAll();
     selectFirst();
 }
 
 void frmSearchJobs::txtSearch_Change() {
     typed_ = askedNow();
     const Asked asked = typed_;
-    typing_->typed(
-        [asked](Database& db) {
-            return jobsBlock(db, asked.text, asked.status, asked.orderField, Qt::AscendingOrder, 0,
-                             kBlockRows);
-        },
-        [asked](Database& db) { return countJobs(db, asked.text, asked.status); });
+    typing_->typed([asked](Database& db) {
+        return jobsBlock(db, asked.text, asked.status, asked.orderField, Qt::AscendingOrder, 0,
+                         kBlockRows);
+    });
 }
 
-void frmSearchJobs::showTyped(const Rows& rows, qint64 total) {
+void frmSearchJobs::showTyped(const Rows& rows) {
     asked_ = typed_;
     // Read on another connection: the next change another workstation makes searches again.
     fingerprint_.clear();
     model_->showRead(jobsOn(app_.DbConnection, asked_->text, asked_->status), asked_->orderField,
-                     Qt::AscendingOrder, total, rows);
-    showCount();
+                     Qt::AscendingOrder, rows);
+    countAll();
     selectFirst();
 }
 
+void frmSearchJobs::countAll() {
+    // A first block that is not full holds them all; otherwise the rows show while they are
+    // counted.
+    if (!model_->totalCount() && asked_) {
+        typing_->count(
+            [asked = *asked_](Database& db) { return countJobs(db, asked.text, asked.status); });
+    }
+    showCount();
+}
+
 void frmSearchJobs::showCount() {
-    labCount->setText(QString::number(model_->totalCount()) + QStringLiteral(" Matching Jobs"));
+    const std::optional<qint64> total = model_->totalCount();
+    labCount->setText(total ? QString::number(*total) + QStringLiteral(" Matching Jobs")
+                            : QStringLiteral("Counting Matching Jobs..."));
 }
 
 void frmSearchJobs::selectFirst() {
@@ -279,7 +292,7 @@ void frmSearchJobs::followChanges(const QStringList& tables) {
         return;
     }
     fingerprint_ = now;
-    showCount();
+    countAll();
     for (int r = 0; chosen.isValid() && r < model_->rowCount(); ++r) {
         if (model_->value(r, QStringLiteral("DummyId")) == chosen) {
             fgSearch->setCurrentIndex(model_->index(r, column));

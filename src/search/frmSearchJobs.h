@@ -55,7 +55,8 @@ private:
     };
     Asked askedNow() const;
     // Shows the first rows the typing's search found, of total in all.
-    void showTyped(const Rows& rows, qint64 total);
+    void showTyped(const Rows& rows);
+    void countAll();
     void showCount();
     void selectFirst();
     void searchFailed(const QString& reason);

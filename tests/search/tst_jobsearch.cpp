@@ -1,3 +1,4 @@
+#include "db/Database.h"
 #include "db/RowValues.h"
 #include "records/Captions.h"
 #include "search/JobSearch.h"
@@ -336,6 +337,36 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(count->text(), QString("0 Matching Jobs"));
         QCOMPARE(s.shown(), JobNos{});
+        QCOMPARE(s.env.prompter.count(), 0);
+    }
+
+    // A list longer than the grid's first read shows those rows at once and counts the rest on
+    // the side; a shorter one is counted by its rows.
+    void aLongListIsCountedOnTheSide() {
+        Screen s;
+        Transaction tx(s.db());
+        for (int i = 1; i <= 450; ++i) {
+            addJob(s.db(), {{"JobNo", i}, {"WorkName", QString("Name %1").arg(i)}});
+        }
+        QVERIFY(tx.commit());
+        frmSearchJobs& f = s.open();
+        QVERIFY(s.show());
+        auto* box = control<QLineEdit>(&f, "txtSearch");
+        auto* count = control<QLabel>(&f, "labCount");
+        QAbstractItemModel* rows = control<QTableView>(&f, "fgSearch")->model();
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(rows->rowCount(), 200);
+        QCOMPARE(count->text(), QString("Counting Matching Jobs..."));
+        QTRY_COMPARE(count->text(), QString("450 Matching Jobs"));
+        while (rows->canFetchMore({})) {
+            rows->fetchMore({});
+        }
+        QCOMPARE(rows->rowCount(), 450);
+
+        // Name 1, 10-19, 100-199.
+        QTest::keyClicks(box, "Name 1");
+        QTRY_COMPARE(count->text(), QString("111 Matching Jobs"));
+        QCOMPARE(rows->rowCount(), 111);
         QCOMPARE(s.env.prompter.count(), 0);
     }
 

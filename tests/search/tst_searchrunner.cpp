@@ -89,12 +89,10 @@ private Q_SLOTS:
                               {"Due", "DateDue"}, {"Ref", "CustRef"}},
                              7);
         BlockRowsModel::Source source;
-        source.count = [&db] { return countJobs(db, "", ""); };
         source.block = [&db](const QString& order, Qt::SortOrder way, qint64 offset, int limit) {
             return jobsBlock(db, "", "", order, way, offset, limit);
         };
         QVERIFY(model.show(source, "JobNo"));
-        QCOMPARE(model.totalCount(), 30);
         QCOMPARE(model.rowCount(), 7);
         const QList<qint64> whole = jobNumbers(*searchJobs(db, "", "", field));
         for (const Qt::SortOrder way : {Qt::AscendingOrder, Qt::DescendingOrder}) {
@@ -103,6 +101,7 @@ private Q_SLOTS:
                 model.fetchMore({});
             }
             QCOMPARE(model.rowCount(), 30);
+            QCOMPARE(model.totalCount(), 30);
             QList<qint64> shown;
             for (int r = 0; r < model.rowCount(); ++r) {
                 shown << model.value(r, "JobNo").toLongLong();
