@@ -123,6 +123,7 @@ private:
     void refuseSave(const QString& error);
     bool refuseDocumentWithoutJob();
     void setDocumentPanelOpen(bool open);
+    void stopLookupTyping();
 
     AppState& app_;
     jobs::JobRow row_;  // the stored row the screen shows, at the version it was read

@@ -26,20 +26,22 @@ void frmJobs::cmdSearch_Click() {
 }
 
 void frmJobs::cmdFindClient_Click(int index) {
-    if (lookupTyping_) {
-        lookupTyping_->cancel();
-    }
+    stopLookupTyping();
     lookupKind_ = index;
     lookupPanel_->open(index == 1);
 }
 
 void frmJobs::cmdSearchClient_Click() {
-    if (lookupTyping_) {
-        lookupTyping_->cancel();
-    }
+    stopLookupTyping();
     const bool clients = lookupKind_ == 1;
     lookupPanel_->showContacts(
         jobs::findContacts(app_.DbConnection, clients, lookupPanel_->searchText()), clients);
+}
+
+void frmJobs::stopLookupTyping() {
+    if (lookupTyping_) {
+        lookupTyping_->cancel();
+    }
 }
 
 void frmJobs::txtFindClient_Change() {
@@ -67,6 +69,7 @@ void frmJobs::fgFindClient_DblClick() {
     } else {
         clientPage_->setClient(*contact);
     }
+    stopLookupTyping();
     lookupPanel_->hide();
     if (!JobLoaded) {
         refuseTyping();
@@ -83,6 +86,8 @@ void frmJobs::fgFindClient_DblClick() {
 }
 
 void frmJobs::cmdCloseClient_Click() {
+    // A search still running for the closed list is no longer wanted.
+    stopLookupTyping();
     lookupPanel_->hide();
 }
 

@@ -1,5 +1,6 @@
 #include "db/RowsModel.h"
 #include "jobs/frmJobs.h"
+#include "search/TypingSearch.h"
 #include "search/frmSearchJobs.h"
 #include "support/JobRecords.h"
 #include "support/JobScreen.h"
@@ -446,6 +447,14 @@ private Q_SLOTS:
         QCOMPARE(textOf(s, "txtHomeAddress"), QString("Addr"));
         QVERIFY(!onView(s, "panFindClient"));
         QVERIFY(onView(s, "cmdSave"));
+
+        // Closed while a typed search waits: the list it was for stays as it was.
+        press(s, "cmdFindClient_0");
+        const QString before = textOf(s, "labClientCount");
+        typeInto(s, "txtFindClient", "sm");
+        press(s, "cmdCloseClient");
+        QTest::qWait(TypingSearch::kPauseMs * 4);
+        QCOMPARE(textOf(s, "labClientCount"), before);
 
         s->LoadJob(99);
         press(s, "cmdFindClient_1");
