@@ -1,5 +1,6 @@
 // Verdell: the job register of a small trade or property-services business.
 
+#include "db/TextIndex.h"
 #include "mainwindow/MainWindowStartup.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clock.h"
@@ -103,6 +104,13 @@ int main(int argc, char** argv) {
     AppState app(Services{prompter, launcher, clock, screen, roots, locale, sharing});
     DialogProgress conversionProgress(QStringLiteral("Converting the Database"));
     app.conversionProgress = &conversionProgress;
+    // A search that finds the text index damaged answers by reading the rows; the index is
+    // built again here, on the screen's thread, with its progress shown.
+    textindex::whenDamaged([&app] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [&app] { RebuildSearchIndex(app); },
+            Qt::QueuedConnection);
+    });
     app.offerJetConversion = [&app](const QString& file) {
         return conversion::OfferJetConversion(app, file);
     };

@@ -3,6 +3,9 @@
 #include "db/Database.h"
 #include "db/TextKeys.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace textindex {
 
 namespace {
@@ -261,6 +264,24 @@ Condition contains(Database& db, const QString& table, const QString& text,
     return out;
 }
 
+namespace {
+
+// Searches run on several threads; the handler is set once at the start.
+std::mutex& damageMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::function<void()>& damageHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+std::atomic<bool>& damageReported() {
+    static std::atomic<bool> reported{false};
+    return reported;
+}
+
+}  // namespace
+
 std::optional<Rows> answer(Database& db,
                            const std::function<std::optional<Rows>(Through)>& search) {
     if (std::optional<Rows> rows = search(Through::Index)) {
@@ -270,10 +291,23 @@ std::optional<Rows> answer(Database& db,
         return std::nullopt;  // the server's own failure, or a statement inside a transaction
     }
     if (!check(db).isEmpty()) {
-        rebuild(db);
+        const std::lock_guard<std::mutex> lock(damageMutex());
+        if (!damageHandler()) {
+            rebuild(db);
+        } else if (!damageReported().exchange(true)) {
+            damageHandler()();
+        }
     }
     return search(Through::Scan);
 }
+
+void whenDamaged(std::function<void()> handler) {
+    const std::lock_guard<std::mutex> lock(damageMutex());
+    damageHandler() = std::move(handler);
+    damageReported() = false;
+}
+
+void repaired() { damageReported() = false; }
 
 QString check(Database& db) {
     if (db.onServer()) {

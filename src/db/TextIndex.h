@@ -54,11 +54,16 @@ struct Condition {
 Condition contains(Database& db, const QString& table, const QString& text,
                    const QStringList& columns = {}, Through through = Through::Index);
 
-// Runs a search through the index. When that fails, a damaged index is built again and the
-// search reads the rows instead, so the answer is never wrong; nothing when reading the rows
-// fails too.
+// Runs a search through the index. When that fails, the search reads the rows instead, so the
+// answer is never wrong, and a damaged index is built again: by the handler whenDamaged() set,
+// or else at once. Nothing when reading the rows fails too.
 std::optional<Rows> answer(Database& db,
                            const std::function<std::optional<Rows>(Through)>& search);
+// What a search that found the index damaged does about it (on the thread of the search, once
+// until repaired() is called); nothing to build it again at once, as headless programs do.
+void whenDamaged(std::function<void()> handler);
+// The index is whole again: the next damage found calls the handler again.
+void repaired();
 
 // The engine's own check of the index against the rows: an empty text when they agree,
 // otherwise what is wrong.

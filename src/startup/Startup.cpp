@@ -2,6 +2,7 @@
 
 #include "db/Revisions.h"
 #include "db/ServerAddress.h"
+#include "db/TextIndex.h"
 #include "db/Upgrade.h"
 #include "documents/DocumentRepair.h"
 #include "platform/Prompter.h"
@@ -101,20 +102,50 @@ bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRu
     return true;
 }
 
+namespace {
+
+// The progress of building the text indexes, shown under the caption once the register is big
+// enough for the wait to be noticed. shown says whether it was.
+textindex::Progress indexProgress(AppState& app, const QString& caption, bool& shown) {
+    return [&app, caption, &shown](qint64 value, qint64 maximum) {
+        if (!app.conversionProgress || maximum < kProgressShownFrom) {
+            return;
+        }
+        if (!shown) {
+            app.conversionProgress->status(caption);
+            shown = true;
+        }
+        app.conversionProgress->progress(value, maximum);
+    };
+}
+
+}  // namespace
+
+void RebuildSearchIndex(AppState& app) {
+    bool shown = false;
+    const bool built = textindex::rebuild(
+        app.DbConnection, indexProgress(app, QStringLiteral("Rebuilding the search index"), shown));
+    if (shown) {
+        app.conversionProgress->status({});
+    }
+    if (built) {
+        textindex::repaired();
+        return;
+    }
+    app.prompter.message(
+        QStringLiteral("The search index was found damaged and could not be built again:\r\n") +
+            app.DbConnection.lastError().message +
+            QStringLiteral("\r\nSearches still find every job, only more slowly. Run "
+                           "'verdell-admin check' when no one else is working, or restore a "
+                           "backup."),
+        QStringLiteral("Search Index"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+}
+
 void LoadFromDatabase(AppState& app) {
     // Building the text indexes of a big register takes a while: it shows its progress.
     bool shown = false;
-    const QString failure =
-        revisions::bringUpToDate(app.DbConnection, [&app, &shown](qint64 value, qint64 maximum) {
-            if (!app.conversionProgress || maximum < kProgressShownFrom) {
-                return;
-            }
-            if (!shown) {
-                app.conversionProgress->status(QStringLiteral("Building the search index"));
-                shown = true;
-            }
-            app.conversionProgress->progress(value, maximum);
-        });
+    const QString failure = revisions::bringUpToDate(
+        app.DbConnection, indexProgress(app, QStringLiteral("Building the search index"), shown));
     if (shown) {
         app.conversionProgress->status({});
     }

@@ -25,6 +25,9 @@ void Main(AppState& app, StartupUi& ui);
 // What start-up reads from the open database: the schema brought up to date, the captions, the
 // option flags and the date format.
 void LoadFromDatabase(AppState& app);
+// Builds the text index of the open database again, after a search found it damaged, showing
+// its progress; says so when it cannot.
+void RebuildSearchIndex(AppState& app);
 // The program's start: the installer's step for a first start (its problems told), the database
 // named on the command line held for this run (when one is), then Main. False when the named
 // database does not exist (the user has been told).

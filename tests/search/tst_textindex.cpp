@@ -4,6 +4,7 @@
 #include "estimates/EstimateStore.h"
 #include "search/ContactSearch.h"
 #include "search/JobSearch.h"
+#include "startup/Startup.h"
 #include "support/TestEnv.h"
 
 #include <QRandomGenerator>
@@ -201,6 +202,32 @@ private Q_SLOTS:
         QCOMPARE(column(searchJobs(db, "harbour", "", "JobNo"), "JobNo"), QList<qint64>{});
         QVERIFY(db.exec("UPDATE Jobs SET WorkNameFolded = 'pier' WHERE JobNo = 1"));
         QCOMPARE(column(searchJobs(db, "pier", "", "JobNo"), "JobNo"), QList<qint64>{1});
+    }
+
+    // A search that meets a damaged index answers by reading the rows and leaves the rebuild,
+    // with its progress, to the program's handler, told once; the rebuild makes it whole.
+    void damageMetBySearchIsHandedOn() {
+        if (TestEnv::onServer()) {
+            QSKIP("the server keeps its own indexes");
+        }
+        TestEnv env;
+        env.openNewDatabase();
+        Database& db = env.app().DbConnection;
+        QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 1}, {"WorkName", "Harbour View"}}));
+        // The pages of the index's entries.
+        QVERIFY(db.exec("DELETE FROM JobsText_data WHERE id > 10"));
+        int told = 0;
+        textindex::whenDamaged([&told] { ++told; });
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(column(searchJobs(db, "harbour", "", "JobNo"), "JobNo"), QList<qint64>{1});
+        }
+        QCOMPARE(told, 1);
+        QVERIFY(!textindex::check(db).isEmpty());
+        RebuildSearchIndex(env.app());
+        textindex::whenDamaged({});
+        QCOMPARE(textindex::check(db), QString());
+        QCOMPARE(column(searchJobs(db, "harbour", "", "JobNo"), "JobNo"), QList<qint64>{1});
+        QCOMPARE(env.prompter.count(), 0);
     }
 
     // Texts the index cannot take are still answered, by reading the rows.
