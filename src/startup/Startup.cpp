@@ -104,10 +104,12 @@ bool StartProgram(AppState& app, StartupUi& ui, const QString& databaseForThisRu
 
 namespace {
 
-// The progress of building the text indexes, shown under the caption once the register is big
-// enough for the wait to be noticed. shown says whether it was.
-textindex::Progress indexProgress(AppState& app, const QString& caption, bool& shown) {
-    return [&app, caption, &shown](qint64 value, qint64 maximum) {
+// Builds the text indexes through build, showing their progress under the caption once the
+// register is big enough for the wait to be noticed, and clearing it after.
+template <typename Build>
+auto withIndexProgress(AppState& app, const QString& caption, Build build) {
+    bool shown = false;
+    const auto result = build([&app, &caption, &shown](qint64 value, qint64 maximum) {
         if (!app.conversionProgress || maximum < kProgressShownFrom) {
             return;
         }
@@ -116,18 +118,20 @@ textindex::Progress indexProgress(AppState& app, const QString& caption, bool& s
             shown = true;
         }
         app.conversionProgress->progress(value, maximum);
-    };
+    });
+    if (shown) {
+        app.conversionProgress->status({});
+    }
+    return result;
 }
 
 }  // namespace
 
 void RebuildSearchIndex(AppState& app) {
-    bool shown = false;
-    const bool built = textindex::rebuild(
-        app.DbConnection, indexProgress(app, QStringLiteral("Rebuilding the search index"), shown));
-    if (shown) {
-        app.conversionProgress->status({});
-    }
+    const bool built = withIndexProgress(app, QStringLiteral("Rebuilding the search index"),
+                                         [&app](const textindex::Progress& progress) {
+                                             return textindex::rebuild(app.DbConnection, progress);
+                                         });
     if (built) {
         textindex::repaired();
         return;
@@ -143,12 +147,11 @@ void RebuildSearchIndex(AppState& app) {
 
 void LoadFromDatabase(AppState& app) {
     // Building the text indexes of a big register takes a while: it shows its progress.
-    bool shown = false;
-    const QString failure = revisions::bringUpToDate(
-        app.DbConnection, indexProgress(app, QStringLiteral("Building the search index"), shown));
-    if (shown) {
-        app.conversionProgress->status({});
-    }
+    const QString failure = withIndexProgress(
+        app, QStringLiteral("Building the search index"),
+        [&app](const textindex::Progress& progress) {
+            return revisions::bringUpToDate(app.DbConnection, progress);
+        });
     if (!failure.isEmpty()) {
         app.prompter.message(QStringLiteral("The database could not be brought up to date for "
                                             "this version of Verdell:\r\n") +

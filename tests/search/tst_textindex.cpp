@@ -102,6 +102,14 @@ struct Register {
     }
 };
 
+// A new database holding job 1, "Harbour View".
+Database& harbourView(TestEnv& env) {
+    env.openNewDatabase();
+    Database& db = env.app().DbConnection;
+    TestEnv::addRow(db, "Jobs", {{"JobNo", 1}, {"WorkName", "Harbour View"}});
+    return db;
+}
+
 }  // namespace
 
 class tst_textindex : public QObject {
@@ -190,9 +198,7 @@ private Q_SLOTS:
             QSKIP("the server keeps its own indexes");
         }
         TestEnv env;
-        env.openNewDatabase();
-        Database& db = env.app().DbConnection;
-        QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 1}, {"WorkName", "Harbour View"}}));
+        Database& db = harbourView(env);
         QVERIFY(db.exec("DROP TRIGGER JobsTextChanged"));
         QVERIFY(db.exec("UPDATE Jobs SET WorkNameFolded = 'quay side' WHERE JobNo = 1"));
         QVERIFY(!textindex::check(db).isEmpty());
@@ -211,9 +217,7 @@ private Q_SLOTS:
             QSKIP("the server keeps its own indexes");
         }
         TestEnv env;
-        env.openNewDatabase();
-        Database& db = env.app().DbConnection;
-        QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 1}, {"WorkName", "Harbour View"}}));
+        Database& db = harbourView(env);
         // The pages of the index's entries.
         QVERIFY(db.exec("DELETE FROM JobsText_data WHERE id > 10"));
         int told = 0;
