@@ -41,14 +41,8 @@
 
 namespace {
 
-// Types the text into the box key by key, as a user would, and waits for the label to show an
-// answer (at most a few seconds).
-void typeAndWait(QLineEdit* box, const QString& text, QLabel* answer, const QString& ending) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-    answer->clear();
+// Waits for the label to show an answer ending so (at most a few seconds).
+void waitFor(QLabel* answer, const QString& ending) {
     QEventLoop wait;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
@@ -59,6 +53,17 @@ void typeAndWait(QLineEdit* box, const QString& text, QLabel* answer, const QStr
     QTimer::singleShot(5000, &wait, &QEventLoop::quit);
     poll.start(20);
     wait.exec();
+}
+
+// Types the text into the box key by key, as a user would, and waits for the label to show an
+// answer.
+void typeAndWait(QLineEdit* box, const QString& text, QLabel* answer, const QString& ending) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+    answer->clear();
+    waitFor(answer, ending);
 }
 
 void save(QWidget& screen, const QString& folder, const QString& name) {
@@ -312,6 +317,7 @@ int main(int argc, char** argv) {
         search.show();
         box->clear();
         search.cmdSearch_Click();
+        waitFor(count, QStringLiteral("Matching Jobs"));
         save(search, folder, QStringLiteral("frmSearchJobs-all"));
     }
     return 0;
