@@ -30,6 +30,7 @@ void CentreForm(QWidget* window, const ScreenMetrics& screen) {
 QScrollArea* scrollingPage(QWidget* page) {
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes from the tabs straight to the page's boxes
     scroll->setWidgetResizable(true);
     scroll->setWidget(page);
     return scroll;

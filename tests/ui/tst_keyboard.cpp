@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -146,6 +147,23 @@ private Q_SLOTS:
         view->setFocus();
         key(Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(focused(), previous);
+    }
+
+    void tabFromTheTabsGoesToTheirPage() {
+        TestEnv env;
+        withJobFive(env);
+        auto s = openJobScreen(env);
+        auto* tabs = control<QTabWidget>(s, "tabJobs");
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            tabs->tabBar()->setFocus();
+            key(Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            QVERIFY2(now->inherits("QLineEdit") || now->inherits("QComboBox") ||
+                         now->inherits("QAbstractButton"),
+                     now->metaObject()->className());
+            QVERIFY(tabs->currentWidget()->isAncestorOf(now));
+        }
     }
 
     void enterPressesTheFocusedButton_data() {
