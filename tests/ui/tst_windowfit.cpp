@@ -86,8 +86,8 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
             const QRect at = window->frameGeometry();
             if (qEnvironmentVariableIsSet("VERDELL_SHOW_WINDOW_SIZES")) {
-                qInfo("%s | %s | %dx%d", QTest::currentDataTag(), setting.name, at.width(),
-                      at.height());
+                qInfo("%s | %s | %dx%d", QTest::currentDataTag(), setting.name, window->width(),
+                      window->height());
             }
             if (!area.contains(at)) {
                 outside << QStringLiteral("%1: %2x%3 at %4,%5")
