@@ -3,28 +3,25 @@
 #include "platform/ScreenMetrics.h"
 
 #include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
-
-namespace {
-
-// What the desktop's frame and title bar add to a window before it is shown (when the window
-// system has not told yet).
-constexpr QSize kFrameAllowance(16, 40);
-
-}  // namespace
 
 void CentreForm(QWidget* window, const ScreenMetrics& screen) {
     const QRect area = screen.availableArea();
+    // The frame is known once the window is shown; until then its title bar is allowed for.
     QSize frame = window->frameGeometry().size() - window->size();
-    if (frame.width() <= 0 && frame.height() <= 0) {
-        frame = kFrameAllowance;
+    if (frame.isEmpty()) {
+        frame = QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
     }
+    const QSize room = area.size() - frame;
     const QSize wanted =
         window->testAttribute(Qt::WA_Resized) ? window->size() : window->sizeHint();
-    window->resize(wanted.boundedTo(area.size() - frame));
-    const QSize outer = window->size() + frame;
-    window->move(area.left() + qMax(0, (area.width() - outer.width()) / 2),
-                 area.top() + qMax(0, (area.height() - outer.height()) / 2));
+    window->resize(wanted.boundedTo(room));
+    // In the middle by the window's own size, but never so low or so far right that its frame
+    // would leave the area.
+    const QSize spare = area.size() - window->size();
+    window->move(area.left() + qMax(0, qMin(spare.width() / 2, room.width() - window->width())),
+                 area.top() + qMax(0, qMin(spare.height() / 2, room.height() - window->height())));
 }
 
 QScrollArea* scrollingPage(QWidget* page) {

@@ -5,9 +5,9 @@ class QWidget;
 class ScreenMetrics;
 
 // Fits a window into the part of the screen the desktop leaves to windows and places it in the
-// middle of that part. A window wider or taller than the part is made as small as the part (with
-// room for its title bar and frame); it never starts above the part or to its left. Every
-// top-level window opens through this.
+// middle of that part. A window larger than the part is made as large as the part, with room
+// for its title bar; it never starts above the part or to its left. Every top-level window opens
+// through this.
 void CentreForm(QWidget* window, const ScreenMetrics& screen);
 
 // The page in a frameless scroll area that gives it all the room there is and scrolls it when the
