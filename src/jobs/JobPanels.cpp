@@ -193,7 +193,11 @@ EngineersPanel::EngineersPanel(QWidget* screen)
 
     connect(lstEngineers, &QListWidget::itemDoubleClicked, this, &EngineersPanel::nameChosen);
     connect(cmdCloseEngineers, &QPushButton::clicked, this, &EngineersPanel::closeClicked);
-    chooseOnEnter(lstEngineers, [this] { Q_EMIT nameChosen(); });
+    chooseOnEnter(lstEngineers, [this] {
+        if (lstEngineers->currentItem()) {  // as a double-click, which needs a name to land on
+            Q_EMIT nameChosen();
+        }
+    });
     pressOnEscape(this, cmdCloseEngineers);
 }
 
