@@ -14,6 +14,7 @@
 #include "search/frmSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -261,6 +262,7 @@ void frmEstimate::buildAddPanel(QWidget* page) {
     buttons->addWidget(cmdOKAdd);
     buttons->addWidget(cmdCloseAdd);
     grid->addLayout(buttons, 2, 0, 1, 4);
+    pressOnEscape(panEst, cmdCloseAdd);
     panEst->hide();
 }
 
@@ -294,6 +296,7 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     layout->addWidget(new QLabel(QStringLiteral("Existing Estimates"), panSearch));
     layout->addWidget(fgExisting, 1);
     layout->addLayout(footer);
+    pressOnEscape(panSearch, cmdCloseSearch);
     panSearch->hide();
 }
 

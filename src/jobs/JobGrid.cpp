@@ -14,6 +14,7 @@ QTableView* jobGrid(QWidget* parent, const char* name, RowsModel* model,
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);  // Tab moves on to the next control, not the next cell
     view->setAlternatingRowColors(true);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(22);

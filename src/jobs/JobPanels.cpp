@@ -8,6 +8,7 @@
 #include "documents/TextRoutines.h"
 #include "records/AppState.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -80,6 +81,7 @@ StatusPanel::StatusPanel(QWidget* screen)
     connect(cmdChange, &QPushButton::clicked, this, &StatusPanel::changeClicked);
     connect(lstJobStatus, &QListWidget::itemDoubleClicked, this, &StatusPanel::changeClicked);
     connect(SSCommand1, &QPushButton::clicked, this, &StatusPanel::closeClicked);
+    pressOnEscape(this, SSCommand1);
 }
 
 void StatusPanel::setStatuses(const QStringList& statuses) {
@@ -136,6 +138,8 @@ LookupPanel::LookupPanel(QWidget* screen, AppState& app)
     connect(txtFindClient, &QLineEdit::textEdited, this, &LookupPanel::searchEdited);
     connect(fgFindClient, &QTableView::doubleClicked, this, &LookupPanel::contactChosen);
     connect(cmdCloseClient, &QPushButton::clicked, this, &LookupPanel::closeClicked);
+    chooseOnEnter(fgFindClient, [this] { Q_EMIT contactChosen(); });
+    pressOnEscape(this, cmdCloseClient);
 }
 
 void LookupPanel::open(bool clients) {
@@ -189,13 +193,24 @@ EngineersPanel::EngineersPanel(QWidget* screen)
 
     connect(lstEngineers, &QListWidget::itemDoubleClicked, this, &EngineersPanel::nameChosen);
     connect(cmdCloseEngineers, &QPushButton::clicked, this, &EngineersPanel::closeClicked);
+    chooseOnEnter(lstEngineers, [this] {
+        if (lstEngineers->currentItem()) {  // as a double-click, which needs a name to land on
+            Q_EMIT nameChosen();
+        }
+    });
+    pressOnEscape(this, cmdCloseEngineers);
 }
 
-void EngineersPanel::open(const QString& heading, const QStringList& names) {
+void EngineersPanel::open(const QString& heading, const QStringList& names,
+                          const QString& current) {
     labEngineers->setText(heading);
     showOver();
     lstEngineers->clear();
     lstEngineers->addItems(names);
+    // The job's engineer, or the first one, ready for Enter.
+    const QList<QListWidgetItem*> same = lstEngineers->findItems(current, Qt::MatchExactly);
+    lstEngineers->setCurrentRow(same.isEmpty() ? 0 : lstEngineers->row(same.first()));
+    lstEngineers->setFocus();
 }
 
 QString EngineersPanel::chosenName() const {
@@ -238,6 +253,7 @@ CaptionsPanel::CaptionsPanel(QWidget* screen)
 
     connect(cmdSaveLabels, &QPushButton::clicked, this, &CaptionsPanel::saveClicked);
     connect(cmdCloseLabels, &QPushButton::clicked, this, &CaptionsPanel::closeClicked);
+    pressOnEscape(this, cmdCloseLabels);
 }
 
 void CaptionsPanel::open(const QString& text) {
@@ -297,6 +313,7 @@ NewDocumentPanel::NewDocumentPanel(QWidget* screen, CaptionLabels& captions)
     connect(cmdSaveDoc, &QPushButton::clicked, this, &NewDocumentPanel::createClicked);
     connect(cmdCancelDocs, &QPushButton::clicked, this, &NewDocumentPanel::cancelClicked);
     connect(comDocType, &QComboBox::activated, this, &NewDocumentPanel::templateChosen);
+    pressOnEscape(this, cmdCancelDocs);
 }
 
 void NewDocumentPanel::setTemplates(const QStringList& names) {

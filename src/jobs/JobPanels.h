@@ -75,7 +75,7 @@ Q_SIGNALS:
     void searchClicked();
     // The user changed the search text.
     void searchEdited();
-    // A double-click on a contact.
+    // A double-click on a contact, or Enter or Space on it.
     void contactChosen();
     void closeClicked();
 
@@ -93,13 +93,14 @@ class EngineersPanel : public JobPanel {
     Q_OBJECT
 public:
     explicit EngineersPanel(QWidget* screen);
-    // Opens the panel under the caption, listing the names.
-    void open(const QString& heading, const QStringList& names);
+    // Opens the panel under the caption, listing the names, with the focus on the current one
+    // (or the first).
+    void open(const QString& heading, const QStringList& names, const QString& current);
     // The name chosen in the list; empty when none is.
     QString chosenName() const;
 
 Q_SIGNALS:
-    // A double-click on a name.
+    // A double-click on a name, or Enter or Space on it.
     void nameChosen();
     // A right-click on the list.
     void removeClicked();

@@ -11,6 +11,7 @@
 
 #include "platform/Prompter.h"
 #include "records/AppState.h"
+#include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
 
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -31,9 +33,10 @@ frmJobs::frmJobs(AppState& app, QWidget* parent)
     documentsPage_ = new DocumentsPage(app_, *labels_);
     tabJobs = new QTabWidget(this);
     tabJobs->setObjectName(QStringLiteral("tabJobs"));
-    tabJobs->addTab(jobPage_, QStringLiteral("Customer / &Job Details"));
-    tabJobs->addTab(clientPage_, QStringLiteral("Client &Details"));
-    tabJobs->addTab(documentsPage_, QStringLiteral("Doc&uments"));
+    // On a small screen the pages scroll rather than push the window off the screen.
+    tabJobs->addTab(scrollingPage(jobPage_), QStringLiteral("Customer / &Job Details"));
+    tabJobs->addTab(scrollingPage(clientPage_), QStringLiteral("Client &Details"));
+    tabJobs->addTab(scrollingPage(documentsPage_), QStringLiteral("Doc&uments"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);

@@ -93,7 +93,7 @@ void frmJobs::cmdCloseClient_Click() {
 
 void frmJobs::cmdFindEngineer_Click() {
     engineersPanel_->open(app_.FieldCaptions[Caption::ClientRef],
-                          jobs::engineerNames(app_.DbConnection));
+                          jobs::engineerNames(app_.DbConnection), jobPage_->engineer());
 }
 
 void frmJobs::lstEngineers_DblClick() {

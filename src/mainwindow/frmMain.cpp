@@ -20,6 +20,7 @@
 #include "setup/frmSetup.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -198,6 +199,7 @@ void frmMain::buildPicture() {
                                   caption, Image1);
         b->setObjectName(QString::fromLatin1(name));
         connect(b, &HoverButton::clicked, this, handler);
+        pressOnEnter(b);
         return b;
     };
     htEstimates = button("htEstimates", "estimates", QStringLiteral("Estimates"),

@@ -6,7 +6,9 @@
 #include "records/AppState.h"
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
+#include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -69,6 +71,7 @@ frmJobAge::frmJobAge(AppState& app, QWidget* parent) : QWidget(parent, Qt::Windo
     connect(SSCommand1, &QPushButton::clicked, this, &frmJobAge::SSCommand1_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
     txtDays->installEventFilter(this);
+    closeOnEscape(this);
 }
 
 void frmJobAge::Form_Load() {
@@ -94,6 +97,7 @@ void frmJobAge::Form_Load() {
     cbGroup->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
     cbGroup->setCurrentIndex(0);
     cbGroup_Click();
+    CentreForm(this, app_.screen);
 }
 
 void frmJobAge::cbGroup_Click() {

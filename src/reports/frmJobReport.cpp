@@ -4,7 +4,9 @@
 #include "records/AppState.h"
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
+#include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -62,6 +64,7 @@ frmJobReport::frmJobReport(AppState& app, QWidget* parent)
 
     connect(cmdGenerateReport, &QPushButton::clicked, this, &frmJobReport::cmdGenerateReport_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &QWidget::close);
+    closeOnEscape(this);
 }
 
 void frmJobReport::Form_Load() {
@@ -70,6 +73,7 @@ void frmJobReport::Form_Load() {
     cbStatus->addItems({kAllCurrentJobs, kAllClosedJobs, kAllJobs});
     cbStatus->setCurrentText(kAllCurrentJobs);
     optJobNo->setChecked(true);
+    CentreForm(this, app_.screen);
 }
 
 JobReportOrder frmJobReport::order() const {

@@ -6,6 +6,7 @@
 #include "reports/ReportControls.h"
 #include "reports/ShowReport.h"
 #include "widgets/CentreForm.h"
+#include "widgets/KeyActions.h"
 #include "widgets/Controls.h"
 #include "widgets/DateBox.h"
 
@@ -72,6 +73,7 @@ frmMarketingRpt::frmMarketingRpt(AppState& app, QWidget* parent)
     connect(SSCommand1, &QPushButton::clicked, this, &QWidget::close);
     txtFrom->installEventFilter(this);
     txtTo->installEventFilter(this);
+    closeOnEscape(this);
 }
 
 void frmMarketingRpt::Form_Load() {

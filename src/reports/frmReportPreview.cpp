@@ -4,7 +4,9 @@
 #include "records/AppState.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPageView.h"
+#include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -121,6 +123,8 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     connect(cmdCancel, &QPushButton::clicked, this, &frmReportPreview::cmdCancel_Click);
 
     resize(980, 720);
+    CentreForm(this, app_.screen);
+    closeOnEscape(this);
     startLayout(std::move(layout));
 }
 

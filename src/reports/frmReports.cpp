@@ -6,6 +6,7 @@
 #include "reports/frmMarketingRpt.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/KeyActions.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -40,6 +41,7 @@ frmReports::frmReports(AppState& app, QWidget* parent) : QWidget(parent, Qt::Win
     layout->addWidget(cmdJobStatus);
     connect(cmdJobAge, &QPushButton::clicked, this, &frmReports::cmdJobAge_Click);
     connect(cmdJobStatus, &QPushButton::clicked, this, &frmReports::cmdJobStatus_Click);
+    closeOnEscape(this);
 }
 
 void frmReports::Form_Load() {

@@ -6,6 +6,7 @@
 #include "records/DateFormats.h"
 #include "search/JobSearch.h"
 #include "search/TypingSearch.h"
+#include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
 
 #include <QComboBox>
@@ -187,6 +188,7 @@ void frmSearchJobs::Form_Load() {
     chosen_.reset();
     ConstructSearchGrid();
     PopualteOrderBy();
+    CentreForm(this, app_.screen);
 }
 
 QString frmSearchJobs::caption(Caption which) const {

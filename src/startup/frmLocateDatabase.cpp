@@ -6,6 +6,7 @@
 #include "records/AppState.h"
 #include "records/Connection.h"
 #include "records/SharedRoutines.h"
+#include "widgets/CentreForm.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -58,6 +59,7 @@ frmLocateDatabase::frmLocateDatabase(AppState& app, QWidget* parent)
 
 void frmLocateDatabase::Form_Load() {
     setWindowTitle(QStringLiteral("Verdell Database Locator"));
+    CentreForm(this, app_.screen);
     QApplication::processEvents();
     TReg& settings = app_.AppSettings;
 

@@ -1,5 +1,7 @@
 #include "widgets/Controls.h"
 
+#include "widgets/KeyActions.h"
+
 #include "db/RowsModel.h"
 #include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
@@ -16,7 +18,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(tip);
+    // Not auto-default: a dialog's default button stays the one it names. Enter presses the
+    // button the focus is on.
     b->setAutoDefault(false);
+    pressOnEnter(b);
     return b;
 }
 
@@ -66,6 +71,7 @@ QTableView* makeResultsGrid(QWidget* parent, const char* name) {
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);  // Tab moves on to the next control, not the next cell
     grid->setAlternatingRowColors(true);
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideRight);

@@ -9,8 +9,9 @@ class QWidget;
 
 // Small builders for the controls every screen makes the same way.
 
-// A push button with an object name (tests and screenshots find controls by it) that does not
-// take Enter for itself: Enter belongs to the box the user is typing in.
+// A push button with an object name (tests and screenshots find controls by it) that Enter
+// presses, as Space does, while it has the focus. Enter in a box goes to the dialog's default
+// button, if it has one, not to the last button the user was on.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
                         const QString& tip = {});
 

@@ -16,6 +16,7 @@
 #include "setup/frmSetup.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/JobRecords.h"
+#include "support/MakeWindow.h"
 #include "support/TestEnv.h"
 
 #include <QAbstractButton>
@@ -36,16 +37,7 @@
 class tst_mnemonics : public QObject {
     Q_OBJECT
 
-    using Make = std::function<QWidget*(AppState&)>;
-
-    template <class Screen>
-    static Make loaded() {
-        return [](AppState& app) -> QWidget* {
-            auto* screen = new Screen(app);
-            screen->Form_Load();
-            return screen;
-        };
-    }
+    using Make = MakeWindow;
 
     // The Alt key of each control the user can reach now, with the controls that answer it.
     static QMap<QKeySequence, QStringList> altKeys(QWidget* window) {
