@@ -14,6 +14,7 @@
 #include "search/frmSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -395,18 +396,17 @@ void frmEstimate::SetLabelCurrency() {
 }
 
 void frmEstimate::constructGrid(QTableWidget* grid, const QStringList& headers,
-                                const QList<int>& widths, const QList<int>& rightAligned) {
+                                const QList<int>& shares, const QList<int>& rightAligned,
+                                const QList<int>& longText) {
     grid->clear();
     grid->setColumnCount(int(headers.size()));
     grid->setRowCount(1);
     grid->setHorizontalHeaderLabels(headers);
+    GridColumns::fit(grid, shares, longText);
     for (int c = 0; c < headers.size(); ++c) {
-        grid->setColumnHidden(c, widths[c] == 0);
-        grid->setColumnWidth(c, app_.screen.toPixelsX(widths[c]));
         grid->horizontalHeaderItem(c)->setTextAlignment(
             (rightAligned.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
-    grid->horizontalHeader()->setStretchLastSection(false);
 }
 
 void frmEstimate::ConstructEstGrid() {
@@ -415,8 +415,7 @@ void frmEstimate::ConstructEstGrid() {
                   {QStringLiteral("Qty"), QStringLiteral("Description"),
                    QStringLiteral("Trade Price ") + symbol,
                    QStringLiteral("Retail Price ") + symbol, QStringLiteral("DummyId")},
-                  {600, 5700, 1300, 1300, 0}, {2, 3});
-    fgEstimate->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+                  {600, 5700, 1300, 1300, 0}, {2, 3}, {1});
 }
 
 void frmEstimate::placeCells(QTableWidget* grid, int row, const QStringList& cells) {

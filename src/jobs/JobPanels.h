@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <optional>
 
-class AppState;
 class CaptionLabels;
 class QComboBox;
 class QLabel;
@@ -61,7 +60,7 @@ private:
 class LookupPanel : public JobPanel {
     Q_OBJECT
 public:
-    LookupPanel(QWidget* screen, AppState& app);
+    explicit LookupPanel(QWidget* screen);
     // Opens the panel empty, for customers or clients.
     void open(bool clients);
     QString searchText() const;

@@ -7,6 +7,7 @@
 #include "search/JobSearch.h"
 #include "search/TypingSearch.h"
 #include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -192,7 +193,8 @@ QString frmSearchJobs::caption(Caption which) const {
 
 void frmSearchJobs::ConstructSearchGrid() {
     model_->clear();
-    applyColumnWidths(fgSearch, *model_, app_.screen);
+    // Names and addresses take the room the other columns leave.
+    GridColumns::fit(fgSearch, *model_, {1, 2});
 }
 
 void frmSearchJobs::PopualteOrderBy() {

@@ -1,10 +1,12 @@
 #include "db/RowsModel.h"
 #include "jobs/frmJobs.h"
 #include "search/frmSearchJobs.h"
+#include "support/GridCells.h"
 #include "support/JobRecords.h"
 #include "support/JobScreen.h"
 #include "support/ScreenText.h"
 #include "support/TestEnv.h"
+#include "support/TestRegister.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -454,6 +456,19 @@ private Q_SLOTS:
         s->fgFindClient_DblClick();
         QCOMPARE(textOf(s, "txtCliName"), QString("Harbour Estates"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
+    }
+
+    // Every name and address of a register reads whole in the lookup at the screen's size.
+    void theLookupShowsNamesAndAddressesWhole() {
+        TestEnv env;
+        withJobFive(env);
+        testregister::addCustomers(env.app().DbConnection, 300);
+        auto s = open(env);
+        press(s, "cmdFindClient_0");
+        press(s, "cmdSearchClient");
+        auto* grid = control<QTableView>(s, "fgFindClient");
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 301 matching customers"));
+        QCOMPARE(cutCells(grid, {0, 1}), QStringList());
     }
 
     void aChosenContactLeavesTheFocusOnItsOwnTab_data() {
