@@ -15,6 +15,7 @@
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
 #include "widgets/GridColumns.h"
+#include "widgets/ListCompletion.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -235,6 +236,7 @@ void frmEstimate::buildAddPanel(QWidget* page) {
     comEstDesc->setObjectName(QStringLiteral("comEstDesc"));
     comEstDesc->setEditable(true);
     comEstDesc->setInsertPolicy(QComboBox::NoInsert);
+    completeByPopup(comEstDesc);
     comEstDesc->setMinimumContentsLength(36);
     highlightOnFocus(comEstDesc->lineEdit());
     txtEstTrade = box("txtEstTrade", panEst);
@@ -534,6 +536,10 @@ void frmEstimate::showCustomer(const EstimateCustomer& customer) {
     txtAddress->setPlainText(customer.Address);
     txtTel->setText(customer.Telephone);
     txtEmail->setText(customer.Email);
+    // A value longer than its box shows its start.
+    for (QLineEdit* edit : {txtName, txtContact, txtTel, txtEmail}) {
+        edit->setCursorPosition(0);
+    }
     filling_ = false;
 }
 
@@ -736,6 +742,8 @@ void frmEstimate::cmdOKAdd_Click() {
     ClearEstBoxes();
     CalculateTotals();
     panEst->hide();
+    // The next line is one key away.
+    cmdAddItem->setFocus();
 }
 
 void frmEstimate::fgEstimate_DblClick() {

@@ -91,6 +91,15 @@ QString StatusPanel::chosenStatus() const {
     return chosen && chosen->isSelected() ? chosen->text() : QString();
 }
 
+void StatusPanel::selectStatus(const QString& status) {
+    const QList<QListWidgetItem*> found = lstJobStatus->findItems(status, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        lstJobStatus->setCurrentRow(-1);
+    } else {
+        lstJobStatus->setCurrentItem(found.first());
+    }
+}
+
 void StatusPanel::focusList() {
     lstJobStatus->setFocus();
 }

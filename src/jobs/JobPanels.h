@@ -43,6 +43,8 @@ public:
     void setStatuses(const QStringList& statuses);
     // The status chosen in the list; empty when none is.
     QString chosenStatus() const;
+    // Makes the status of that text the current entry of the list (none when it is not listed).
+    void selectStatus(const QString& status);
     void focusList();
 
 Q_SIGNALS:

@@ -8,6 +8,7 @@
 #include "search/TypingSearch.h"
 #include "widgets/Controls.h"
 #include "widgets/GridColumns.h"
+#include "widgets/ListCompletion.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -76,6 +77,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
         // Editable so that no choice at all can be made; what is typed is not added to the list.
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        completeByPopup(combo);
         combo->setMinimumContentsLength(18);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }

@@ -285,7 +285,29 @@ private Q_SLOTS:
         c<QPushButton>("cmdSearch")->click();
         QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Bob Smith"));
         QCOMPARE(c<QLineEdit>("txtEmail")->text(), QString("b@example.org"));
+        QCOMPARE(c<QLineEdit>("txtContact")->cursorPosition(), 0);  // shows its start
         QVERIFY(form->currentCustomerID() > 0);
+    }
+
+    // A line by keyboard alone: what is typed as the description stays as typed when Tab
+    // leaves it, and the focus comes back to Add Item for the next line.
+    void aLineAddedByKeyboard() {
+        AddToTable(db(), "Labour - plumber (per hour)");
+        open();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        c<QPushButton>("cmdNewEstimate")->click();
+        c<QPushButton>("cmdAddItem")->click();
+        QTest::keyClicks(c<QLineEdit>("txtEstQty"), "1");
+        QTest::keyClick(c<QLineEdit>("txtEstQty"), Qt::Key_Tab);
+        QCOMPARE(focused(), QString("comEstDesc"));
+        QTest::keyClicks(QApplication::focusWidget(), "Labour");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(c<QComboBox>("comEstDesc")->currentText(), QString("Labour"));
+        QCOMPARE(focused(), QString("txtEstTrade"));
+        QTest::keyClicks(QApplication::focusWidget(), "30");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(c<QTableWidget>("fgEstimate")->item(0, 1)->text(), QString("Labour"));
+        QCOMPARE(focused(), QString("cmdAddItem"));
     }
 
     void historyNeedsAnEstimate() {

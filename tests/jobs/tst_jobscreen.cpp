@@ -286,6 +286,9 @@ private Q_SLOTS:
         press(s, "cmdChangeStatus_0");
         QVERIFY(onView(s, "panNewStatus"));
         QVERIFY(s->changesPending());
+        // The list starts on the job's own status.
+        QCOMPARE(control<QListWidget>(s, "lstJobStatus")->currentItem()->text(), QString("Quoted"));
+        control<QListWidget>(s, "lstJobStatus")->setCurrentRow(-1);
         press(s, "cmdChange");
         QCOMPARE(env.prompter.last().prompt,
                  QString("You have to select a new status before pressing 'Change Status'"));
