@@ -112,7 +112,7 @@ void frmSearch::Form_Load() {
 
 void frmSearch::ContructGrid() {
     model_->clear();
-    GridColumns::fit(fgSearch, *model_, {0, 1});
+    GridColumns::fit(fgSearch, *model_, {0, 2, 1});
 }
 
 void frmSearch::cmdGo_Click() {

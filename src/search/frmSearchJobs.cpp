@@ -195,8 +195,9 @@ QString frmSearchJobs::caption(Caption which) const {
 
 void frmSearchJobs::ConstructSearchGrid() {
     model_->clear();
-    // Names and addresses take the room the other columns leave.
-    GridColumns::fit(fgSearch, *model_, {1, 2});
+    // Names, numbers and addresses take the room the other columns leave; addresses give way
+    // first when there is too little.
+    GridColumns::fit(fgSearch, *model_, {1, 3, 2});
 }
 
 void frmSearchJobs::PopualteOrderBy() {

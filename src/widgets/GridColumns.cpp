@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QToolTip>
+#include <algorithm>
 
 namespace {
 
@@ -103,15 +104,19 @@ void GridColumns::watch(QAbstractItemModel* model) {
             });
 }
 
-int GridColumns::needed(int column, int rows) const {
-    int widest = grid_->horizontalHeader()->sectionSizeHint(column);
+GridColumns::Needed GridColumns::needed(int column, int rows) const {
+    const int heading = grid_->horizontalHeader()->sectionSizeHint(column);
+    QList<int> widths;
+    widths.reserve(rows);
     for (int row = 0; row < rows; ++row) {
         const QString text = model_->index(row, column).data(Qt::DisplayRole).toString();
-        if (!text.isEmpty()) {
-            widest = qMax(widest, textWidth(grid_, text));
-        }
+        widths << (text.isEmpty() ? 0 : textWidth(grid_, text));
     }
-    return widest;
+    if (widths.isEmpty()) {
+        return {heading, heading};
+    }
+    std::sort(widths.begin(), widths.end());
+    return {qMax(heading, widths.last()), qMax(heading, widths[(widths.size() - 1) * 9 / 10])};
 }
 
 void GridColumns::fitNow() {
@@ -122,6 +127,7 @@ void GridColumns::fitNow() {
     const int count = model_->columnCount();
     const int rows = qMin(model_->rowCount(), kMeasuredRows);
     QList<int> widths(count, 0);
+    QList<int> usual(count, 0);  // the width nine rows in ten fit in
     QList<int> giving;  // the long-text columns, which take what room is left
     int taken = 0;
     int lastShown = -1;
@@ -136,7 +142,9 @@ void GridColumns::fitNow() {
             taken += grid_->columnWidth(c);
             continue;
         }
-        widths[c] = needed(c, rows);
+        const Needed need = needed(c, rows);
+        widths[c] = need.widest;
+        usual[c] = need.usual;
         lastShown = c;
         if (!longText_.contains(c)) {
             // A short value is never cut; a long one in a column of short ones may be.
@@ -148,6 +156,9 @@ void GridColumns::fitNow() {
             taken += widths[c];
         }
     }
+    // In the order they were named: the last named gives way first.
+    std::sort(giving.begin(), giving.end(),
+              [this](int a, int b) { return longText_.indexOf(a) < longText_.indexOf(b); });
     const int room = grid_->viewport()->width() - taken;
     if (giving.isEmpty() && lastShown >= 0 && room > 0) {
         // No column asks for the room left: the last one has it, as a stretched last column
@@ -173,17 +184,21 @@ void GridColumns::fitNow() {
             spare -= part;
         }
     } else if (!giving.isEmpty()) {
-        // Too little room: the last of the long-text columns gives way first, then the one
-        // before it, none below its heading or a few characters.
+        // Too little room: the long-text columns give way, the last first: all but the first
+        // (the most read) down to the width most of their rows fit in, so that only their rare
+        // longest texts are cut, then down to their heading or a few characters.
         const int least = grid_->fontMetrics().averageCharWidth() * 10;
         int over = wanted - room;
-        for (qsizetype i = giving.size() - 1; i >= 0 && over > 0; --i) {
-            const int c = giving[i];
-            const int floor =
-                qMin(widths[c], qMax(least, grid_->horizontalHeader()->sectionSizeHint(c)));
-            const int given = qMin(over, widths[c] - floor);
-            widths[c] -= given;
-            over -= given;
+        for (const bool rareOnly : {true, false}) {
+            for (qsizetype i = giving.size() - 1; i >= (rareOnly ? 1 : 0) && over > 0; --i) {
+                const int c = giving[i];
+                const int floor =
+                    qMin(widths[c], qMax(least, grid_->horizontalHeader()->sectionSizeHint(c)));
+                const int given =
+                    qMax(0, qMin(over, widths[c] - (rareOnly ? qMax(floor, usual[c]) : floor)));
+                widths[c] -= given;
+                over -= given;
+            }
         }
     }
     for (int c = 0; c < count; ++c) {

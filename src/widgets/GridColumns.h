@@ -13,7 +13,8 @@ class RowsModel;
 // (and its heading) among the first rows the grid holds: a grid read a block at a time is
 // measured by the rows it has read, never by reading more. Room left over goes to the columns
 // that hold long text, in proportion to their shares; when the grid is too narrow, only those
-// columns give way, the last named first, so short values (numbers, dates) are never cut. A cell
+// columns give way, the last named first and the rare longest texts before the others, so short
+// values (numbers, dates) are never cut. A cell
 // whose text is cut shows the whole text as its tool tip. The user can widen or narrow any
 // column by its heading; the columns the user sized keep their width from then on.
 //
@@ -46,7 +47,12 @@ private:
     explicit GridColumns(QTableView* grid);
     void watch(QAbstractItemModel* model);
     void later() { timer_.start(); }
-    int needed(int column, int rows) const;
+    // The width a column's texts need: all of them, and nine in ten.
+    struct Needed {
+        int widest = 0;
+        int usual = 0;
+    };
+    Needed needed(int column, int rows) const;
     bool showCutText(const QPoint& at, const QPoint& global);
 
     QTableView* grid_;

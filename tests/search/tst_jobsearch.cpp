@@ -295,8 +295,8 @@ private Q_SLOTS:
     }
 
     // At the size it opens at, the grid shows a register's names, numbers and dates whole, and
-    // the room left goes to names and addresses. Made narrower, only those give way, and a cut
-    // cell shows its whole text as its tool tip.
+    // the room left goes to names and addresses. Made narrower, only addresses, names and
+    // telephones give way, and a cut cell shows its whole text as its tool tip.
     void gridShowsWhatUsersRead() {
         Screen s;
         {
@@ -322,7 +322,7 @@ private Q_SLOTS:
         QVERIFY(grid->columnWidth(9) < grid->columnWidth(2));
 
         f.resize(860, f.height());
-        QCOMPARE(cutCells(grid, {3, 4, 5, 6, 7, 8, 9}), QStringList());
+        QCOMPARE(cutCells(grid, {4, 5, 6, 7, 8, 9}), QStringList());
         const QStringList cut = cutCells(grid, {2});
         QVERIFY(!cut.isEmpty());
         int row = 0;

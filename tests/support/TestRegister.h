@@ -27,7 +27,7 @@ inline Contact contact(int i) {
     static const char* districts[] = {"Headingley", "Chapel Allerton", "Horsforth", "Roundhay"};
     static const char* towns[] = {"Leeds", "Harrogate", "Wakefield"};
     const QString name =
-        i % 9 == 4 ? QString::fromUtf8(companies[i % 3])
+        i % 9 == 4 ? QString::fromUtf8(companies[i / 9 % 3])
                    : QStringLiteral("%1 %2. %3 %4")
                          .arg(QLatin1String(titles[i % 5]), QChar(u'A' + i % 26),
                               QLatin1String(surnames[i % 7]), QString::number(i));
