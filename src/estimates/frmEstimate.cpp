@@ -205,7 +205,7 @@ QGroupBox* frmEstimate::buildEstimate(QWidget* page) {
 
     auto* totals = new QGridLayout;
     totals->addWidget(labDeliveryBoxCaption, 0, 0);
-    totals->addWidget(txtDelivery, 0, 1);
+    totals->addWidget(txtDelivery, 0, 1, Qt::AlignLeft);  // beside its label as the window grows
     totals->addWidget(labTradeCaption, 0, 2);
     totals->addWidget(labTotalTrade, 0, 3);
     totals->addWidget(labDeliveryCaption, 1, 2);
