@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QTimer>
 
@@ -56,7 +57,7 @@ private:
     bool showCutText(const QPoint& at, const QPoint& global);
 
     QTableView* grid_;
-    QAbstractItemModel* model_ = nullptr;
+    QPointer<QAbstractItemModel> model_;  // a model may go before its grid
     QList<int> shares_;
     QList<int> longText_;
     QSet<int> sizedByUser_;
