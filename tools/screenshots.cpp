@@ -26,6 +26,7 @@
 #include "setup/frmSetup.h"
 #include "startup/frmLocateDatabase.h"
 #include "support/TestEnv.h"
+#include "support/TestRegister.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,6 +69,8 @@ void typeAndWait(QLineEdit* box, const QString& text, QLabel* answer, const QStr
 
 void save(QWidget& screen, const QString& folder, const QString& name) {
     screen.show();
+    // Twice: what the first round lays out (grid columns) settles in the second.
+    QApplication::processEvents();
     QApplication::processEvents();
     screen.grab().save(folder + u'/' + name + QStringLiteral(".png"));
     screen.hide();
@@ -82,6 +85,11 @@ int main(int argc, char** argv) {
 
     TestEnv env;
     env.openNewDatabase();
+    // An optional second argument, WIDTHxHEIGHT, is the screen the windows are sized for.
+    const QStringList size = argc > 2 ? QString::fromLatin1(argv[2]).split(u'x') : QStringList();
+    const QSize screenSize = size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt())
+                                              : QSize(1280, 1024);
+    env.screen.set(screenSize);
     env.app().FieldCaptions.set(captionIndex(Caption::IntroducedBy), QStringLiteral("Engineer:"));
     {
         frmMain main(env.app());
@@ -97,7 +105,7 @@ int main(int argc, char** argv) {
         main.Form_Load();
         main.startupFinished();
         save(main, folder, QStringLiteral("frmMain-small"));
-        env.screen.set({1280, 1024});
+        env.screen.set(screenSize);
     }
     {
         frmSplash about;
@@ -139,9 +147,9 @@ int main(int argc, char** argv) {
             QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", Title) VALUES "
                            "(1042, '30.doc', '2026-03-12 09:20:41', 'Survey letter, Letter.dotx'), "
                            "(1042, '507.XLSX', '2026-03-14 16:02:13', 'Invoice 507.XLSX')"));
+        testregister::addCustomers(env.app().DbConnection, 300);
         frmJobs jobs(env.app());
         jobs.Form_Load();
-        jobs.resize(1000, 690);
         save(jobs, folder, QStringLiteral("frmJobs"));
         jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(1);
         save(jobs, folder, QStringLiteral("frmJobs-client"));
@@ -246,6 +254,15 @@ int main(int argc, char** argv) {
              {QStringLiteral("3"), QStringLiteral("Copper pipe, 2 m lengths"), QStringLiteral("4"),
               QStringLiteral("6.5")}});
         estimates::AddToTable(env.app().DbConnection, QStringLiteral("Labour, half day"));
+        for (int i = 0; i < 200; ++i) {
+            const testregister::Contact who = testregister::contact(i);
+            estimate.EstNo = 20000 + i;
+            estimate.CustomerID = -1;
+            estimate.customer = {who.name, {}, who.address, who.telephone, {}};
+            estimates::SaveEstimate(env.app().DbConnection, estimate,
+                                    {{QStringLiteral("1"), QStringLiteral("Labour"),
+                                      QStringLiteral("10"), QStringLiteral("20")}});
+        }
         frmEstimate estimates(env.app());
         estimates.Form_Load();
         save(estimates, folder, QStringLiteral("frmEstimate-empty"));
@@ -259,8 +276,7 @@ int main(int argc, char** argv) {
         estimates.cmdNewEstimate_Click();
         estimates.show();
         estimates.cmdFind_Click();
-        estimates.findChild<QLineEdit*>(QStringLiteral("txtSearch"))
-            ->setText(QStringLiteral("o'b"));
+        estimates.findChild<QLineEdit*>(QStringLiteral("txtSearch"))->clear();
         estimates.cmdGoSearch_Click();
         save(estimates, folder, QStringLiteral("frmEstimate-search"));
     }
@@ -297,9 +313,14 @@ int main(int argc, char** argv) {
                 .set(QStringLiteral("JobStatus"), i % 3 ? QStringLiteral("New")
                                                         : QStringLiteral("Awaiting Survey"))
                 .set(QStringLiteral("WorkName"),
-                     QString(QString::fromUtf8(names[i % 7]) + QStringLiteral(" %1").arg(i)))
+                     i % 5 == 0 ? testregister::contact(i).name
+                                : QString(QString::fromUtf8(names[i % 7]) +
+                                          QStringLiteral(" %1").arg(i)))
                 .set(QStringLiteral("HomeAddress"),
-                     QStringLiteral("%1 %2\nLeeds").arg(1 + i % 90).arg(QLatin1String(streets[i % 4])))
+                     i % 2 ? testregister::contact(i).address
+                           : QStringLiteral("%1 %2\nLeeds")
+                                 .arg(1 + i % 90)
+                                 .arg(QLatin1String(streets[i % 4])))
                 .set(QStringLiteral("HomeNumbers"), QStringLiteral("0113 496 %1").arg(1000 + i))
                 .set(QStringLiteral("DateCreated"), QStringLiteral("2026-02-%1 09:00:00")
                                                         .arg(1 + i % 28, 2, 10, QLatin1Char('0')));

@@ -14,7 +14,9 @@
 #include "search/frmSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
 #include "widgets/KeyActions.h"
+#include "widgets/ListCompletion.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -204,7 +206,7 @@ QGroupBox* frmEstimate::buildEstimate(QWidget* page) {
 
     auto* totals = new QGridLayout;
     totals->addWidget(labDeliveryBoxCaption, 0, 0);
-    totals->addWidget(txtDelivery, 0, 1);
+    totals->addWidget(txtDelivery, 0, 1, Qt::AlignLeft);  // beside its label as the window grows
     totals->addWidget(labTradeCaption, 0, 2);
     totals->addWidget(labTotalTrade, 0, 3);
     totals->addWidget(labDeliveryCaption, 1, 2);
@@ -235,6 +237,7 @@ void frmEstimate::buildAddPanel(QWidget* page) {
     comEstDesc->setObjectName(QStringLiteral("comEstDesc"));
     comEstDesc->setEditable(true);
     comEstDesc->setInsertPolicy(QComboBox::NoInsert);
+    completeByPopup(comEstDesc);
     comEstDesc->setMinimumContentsLength(36);
     highlightOnFocus(comEstDesc->lineEdit());
     txtEstTrade = box("txtEstTrade", panEst);
@@ -398,18 +401,17 @@ void frmEstimate::SetLabelCurrency() {
 }
 
 void frmEstimate::constructGrid(QTableWidget* grid, const QStringList& headers,
-                                const QList<int>& widths, const QList<int>& rightAligned) {
+                                const QList<int>& shares, const QList<int>& rightAligned,
+                                const QList<int>& longText) {
     grid->clear();
     grid->setColumnCount(int(headers.size()));
     grid->setRowCount(1);
     grid->setHorizontalHeaderLabels(headers);
+    GridColumns::fit(grid, shares, longText);
     for (int c = 0; c < headers.size(); ++c) {
-        grid->setColumnHidden(c, widths[c] == 0);
-        grid->setColumnWidth(c, app_.screen.toPixelsX(widths[c]));
         grid->horizontalHeaderItem(c)->setTextAlignment(
             (rightAligned.contains(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
-    grid->horizontalHeader()->setStretchLastSection(false);
 }
 
 void frmEstimate::ConstructEstGrid() {
@@ -418,8 +420,7 @@ void frmEstimate::ConstructEstGrid() {
                   {QStringLiteral("Qty"), QStringLiteral("Description"),
                    QStringLiteral("Trade Price ") + symbol,
                    QStringLiteral("Retail Price ") + symbol, QStringLiteral("DummyId")},
-                  {600, 5700, 1300, 1300, 0}, {2, 3});
-    fgEstimate->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+                  {600, 5700, 1300, 1300, 0}, {2, 3}, {1});
 }
 
 void frmEstimate::placeCells(QTableWidget* grid, int row, const QStringList& cells) {
@@ -538,6 +539,10 @@ void frmEstimate::showCustomer(const EstimateCustomer& customer) {
     txtAddress->setPlainText(customer.Address);
     txtTel->setText(customer.Telephone);
     txtEmail->setText(customer.Email);
+    // A value longer than its box shows its start.
+    for (QLineEdit* edit : {txtName, txtContact, txtTel, txtEmail}) {
+        edit->setCursorPosition(0);
+    }
     filling_ = false;
 }
 
@@ -740,6 +745,8 @@ void frmEstimate::cmdOKAdd_Click() {
     ClearEstBoxes();
     CalculateTotals();
     panEst->hide();
+    // The next line is one key away.
+    cmdAddItem->setFocus();
 }
 
 void frmEstimate::fgEstimate_DblClick() {

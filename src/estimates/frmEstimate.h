@@ -157,8 +157,10 @@ private:
     void LoadEstimates(qint64 lEstNo);
     // Gives a grid its headings and widths (in twips; 0 hides a column), the right-aligned
     // columns, and two rows: the heading and one empty row.
-    void constructGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widths,
-                       const QList<int>& rightAligned);
+    // shares: each column's part of the grid (0 hides it); longText: the columns that take the
+    // room the others leave.
+    void constructGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& shares,
+                       const QList<int>& rightAligned, const QList<int>& longText);
     // Writes cells into a row, each aligned as its column's heading.
     static void placeCells(QTableWidget* grid, int row, const QStringList& cells);
     // Writes a row into the grid's empty last row and adds a new empty row after it.

@@ -72,7 +72,7 @@ void frmEstimate::ConstructEstimateGrid() {
         fgEstimates,
         {QStringLiteral("Date"), QStringLiteral("Issue No."), QStringLiteral("Item Count"),
          QStringLiteral("Total Price ") + app_.CurrencySymbol, QStringLiteral("DummyId")},
-        {1500, 1500, 1500, 1500, 0}, {3});
+        {1500, 1500, 1500, 1500, 0}, {3}, {});
 }
 
 void frmEstimate::SSTab1_Click(int tab) {
@@ -102,7 +102,7 @@ void frmEstimate::LoadEstimates(qint64 lEstNo) {
     for (int i = 0; i < rows->count(); ++i) {
         const QStringList cells = {
             formatDisplayDate(app_,
-                              datetext::fromStored(rows->value(i, QStringLiteral("DateCreated")))),
+                              readStoredDate(app_, rows->value(i, QStringLiteral("DateCreated")))),
             rows->text(i, QStringLiteral("EstNo")) + u'-' +
                 rows->text(i, QStringLiteral("PrintNo")),
             rows->text(i, QStringLiteral("TotalQty")),
@@ -137,7 +137,7 @@ void frmEstimate::ConstructExistingGrid() {
     constructGrid(fgExisting,
                   {QStringLiteral("Est No"), QStringLiteral("Date"), QStringLiteral("Name"),
                    QStringLiteral("Address"), QStringLiteral("DummyId")},
-                  {600, 1100, 2800, 3800, 0}, {});
+                  {600, 1100, 2800, 3800, 0}, {}, {2, 3});
 }
 
 void frmEstimate::cmdFind_Click() {

@@ -5,7 +5,6 @@
 #include "jobs/JobStatusStrip.h"
 
 #include "db/RowsModel.h"
-#include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 #include "records/DateFormats.h"
 #include "widgets/Controls.h"
@@ -34,7 +33,7 @@ DocumentsPage::DocumentsPage(AppState& app, CaptionLabels& captions, QWidget* pa
                                  [](const QVariant& v) { return v.toString().trimmed(); }, 0}},
                                this);
     strip_ = new JobStatusStrip(1, captions, this);
-    fgDocs = jobGrid(this, "fgDocs", docsModel_, app_.screen);
+    fgDocs = jobGrid(this, "fgDocs", docsModel_, {1});
     cmdNewDoc = makeButton(this, "cmdNewDoc", QStringLiteral("New Document"),
                            QStringLiteral("Create a new document for this job."));
     cmdEditDoc = makeButton(this, "cmdEditDoc", QStringLiteral("Edit Document"),
@@ -70,10 +69,6 @@ void DocumentsPage::setDocuments(Rows rows) {
     if (docsModel_->rowCount() > 0) {
         fgDocs->selectRow(0);
     }
-    // The date column as wide as its dates.
-    const int designed = app_.screen.toPixelsX(docsModel_->columns()[0].widthTwips);
-    fgDocs->resizeColumnToContents(0);
-    fgDocs->setColumnWidth(0, qMax(designed, fgDocs->columnWidth(0)));
 }
 
 QString DocumentsPage::currentFileName() const {

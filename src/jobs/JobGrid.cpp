@@ -1,13 +1,13 @@
 #include "jobs/JobGrid.h"
 
 #include "db/RowsModel.h"
-#include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
 
 #include <QHeaderView>
 #include <QTableView>
 
 QTableView* jobGrid(QWidget* parent, const char* name, RowsModel* model,
-                    const ScreenMetrics& screen) {
+                    const QList<int>& longText) {
     auto* view = new QTableView(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setModel(model);
@@ -19,7 +19,7 @@ QTableView* jobGrid(QWidget* parent, const char* name, RowsModel* model,
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(22);
     view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    view->horizontalHeader()->setStretchLastSection(true);
-    applyColumnWidths(view, *model, screen);
+    view->setWordWrap(false);
+    GridColumns::fit(view, *model, longText);
     return view;
 }

@@ -9,6 +9,7 @@
 #include "records/DateFormats.h"
 #include "widgets/Controls.h"
 #include "widgets/DateBox.h"
+#include "widgets/ListCompletion.h"
 #include "widgets/TextBox.h"
 
 #include <QComboBox>
@@ -54,6 +55,7 @@ QWidget* JobPage::buildDetails() {
     comIntroduced = new QComboBox(this);
     comIntroduced->setEditable(true);
     comIntroduced->setInsertPolicy(QComboBox::NoInsert);
+    completeByPopup(comIntroduced);
     fields_->add(comIntroduced, QStringLiteral("comIntroduced"));
     txtClientRef = fields_->add(new QLineEdit(this), QStringLiteral("txtClientRef"));
     cmdFindEngineer =

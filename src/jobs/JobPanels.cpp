@@ -6,7 +6,6 @@
 
 #include "db/RowsModel.h"
 #include "documents/TextRoutines.h"
-#include "records/AppState.h"
 #include "widgets/Controls.h"
 #include "widgets/KeyActions.h"
 
@@ -94,11 +93,20 @@ QString StatusPanel::chosenStatus() const {
     return chosen && chosen->isSelected() ? chosen->text() : QString();
 }
 
+void StatusPanel::selectStatus(const QString& status) {
+    const QList<QListWidgetItem*> found = lstJobStatus->findItems(status, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        lstJobStatus->setCurrentRow(-1);
+    } else {
+        lstJobStatus->setCurrentItem(found.first());
+    }
+}
+
 void StatusPanel::focusList() {
     lstJobStatus->setFocus();
 }
 
-LookupPanel::LookupPanel(QWidget* screen, AppState& app)
+LookupPanel::LookupPanel(QWidget* screen)
     : JobPanel(screen, "panFindClient", QStringLiteral("Find"), {600, 380}) {
     contactsModel_ = new RowsModel({{QStringLiteral("Name"), QStringLiteral("Name"), {}, 1600},
                                     {QStringLiteral("Address"), QStringLiteral("Address"),
@@ -116,7 +124,7 @@ LookupPanel::LookupPanel(QWidget* screen, AppState& app)
     txtFindClient->setObjectName(QStringLiteral("txtFindClient"));
     JobFieldGroup::highlight(txtFindClient);
     cmdSearchClient = makeButton(this, "cmdSearchClient", QStringLiteral("Sea&rch"));
-    fgFindClient = jobGrid(this, "fgFindClient", contactsModel_, app.screen);
+    fgFindClient = jobGrid(this, "fgFindClient", contactsModel_, {0, 1});
     labClientCount = new QLabel(QStringLiteral("Client Count"), this);
     labClientCount->setObjectName(QStringLiteral("labClientCount"));
     cmdCloseClient = makeButton(this, "cmdCloseClient", QStringLiteral("Cl&ose"));
@@ -146,6 +154,9 @@ void LookupPanel::open(bool clients) {
     setTitle(clients ? QStringLiteral("Find a Client") : QStringLiteral("Find a Customer"));
     contactsModel_->clear();
     labClientCount->setText(QStringLiteral("Client Count"));
+    // Wide enough for names and addresses whole, as far as the screen allows.
+    const int screenWidth = parentWidget()->width();
+    resize(qMin(screenWidth - 16, qMax(600, screenWidth * 4 / 5)), height());
     showOver();
     txtFindClient->clear();
     txtFindClient->setFocus();

@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <optional>
 
-class AppState;
 class CaptionLabels;
 class QComboBox;
 class QLabel;
@@ -44,6 +43,8 @@ public:
     void setStatuses(const QStringList& statuses);
     // The status chosen in the list; empty when none is.
     QString chosenStatus() const;
+    // Makes the status of that text the current entry of the list (none when it is not listed).
+    void selectStatus(const QString& status);
     void focusList();
 
 Q_SIGNALS:
@@ -61,7 +62,7 @@ private:
 class LookupPanel : public JobPanel {
     Q_OBJECT
 public:
-    LookupPanel(QWidget* screen, AppState& app);
+    explicit LookupPanel(QWidget* screen);
     // Opens the panel empty, for customers or clients.
     void open(bool clients);
     QString searchText() const;

@@ -44,7 +44,7 @@ frmJobs::frmJobs(AppState& app, QWidget* parent)
     layout->addWidget(buildControlColumn());
 
     statusPanel_ = new StatusPanel(this);
-    lookupPanel_ = new LookupPanel(this, app_);
+    lookupPanel_ = new LookupPanel(this);
     engineersPanel_ = new EngineersPanel(this);
     captionsPanel_ = new CaptionsPanel(this);
     documentPanel_ = new NewDocumentPanel(this, *labels_);

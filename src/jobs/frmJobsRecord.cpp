@@ -379,6 +379,7 @@ void frmJobs::cmdChangeStatus_Click(int) {
     ChangesPending = true;
     ButtonsToSave();
     statusPanel_->showOver();
+    statusPanel_->selectStatus(shownStatus_);
     statusPanel_->focusList();
 }
 

@@ -208,8 +208,9 @@ void frmMain::buildPicture() {
     HoverTool3 =
         button("HoverTool3", "reports", QStringLiteral("Reports"), &frmMain::HoverTool3_Click);
     HoverTool2 = button("HoverTool2", "exit", QStringLiteral("Exit"), &frmMain::HoverTool2_Click);
-    setTabOrder(HoverTool1, htEstimates);
-    setTabOrder(htEstimates, HoverTool3);
+    // Tab goes down the buttons as they stand.
+    setTabOrder(htEstimates, HoverTool1);
+    setTabOrder(HoverTool1, HoverTool3);
     setTabOrder(HoverTool3, HoverTool2);
 
     // Layout tuning boxes: hidden, outside the picture.

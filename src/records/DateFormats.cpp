@@ -56,3 +56,11 @@ std::optional<QDateTime> readDateText(const DateStyle& style, const QString& tex
 std::optional<QDateTime> readDateText(const AppState& app, const QString& text) {
     return readDateText(dateStyle(app), text);
 }
+
+QDateTime readStoredDate(const AppState& app, const QVariant& value) {
+    const QDateTime stored = datetext::fromStored(value);
+    if (stored.isValid() || value.isNull()) {
+        return stored;
+    }
+    return readDateText(app, value.toString()).value_or(QDateTime());
+}

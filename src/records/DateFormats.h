@@ -35,3 +35,8 @@ QString dateTimeStamp(const AppState& app);
 datetext::BoxCheck checkDateText(const AppState& app, const QString& text);
 std::optional<QDateTime> readDateText(const DateStyle& style, const QString& text);
 std::optional<QDateTime> readDateText(const AppState& app, const QString& text);
+
+// A date read from a field: the stored form, or else a text as older releases wrote dates into
+// text fields (in the display format or the system's day order, with or without the time).
+// Invalid when it is neither.
+QDateTime readStoredDate(const AppState& app, const QVariant& value);

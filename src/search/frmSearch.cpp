@@ -7,6 +7,7 @@
 #include "search/TypingSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -111,7 +112,7 @@ void frmSearch::Form_Load() {
 
 void frmSearch::ContructGrid() {
     model_->clear();
-    applyColumnWidths(fgSearch, *model_, app_.screen);
+    GridColumns::fit(fgSearch, *model_, {0, 2, 1});
 }
 
 void frmSearch::cmdGo_Click() {

@@ -8,6 +8,8 @@
 #include "search/TypingSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/GridColumns.h"
+#include "widgets/ListCompletion.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -75,6 +77,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
         // Editable so that no choice at all can be made; what is typed is not added to the list.
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        completeByPopup(combo);
         combo->setMinimumContentsLength(18);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
@@ -197,7 +200,9 @@ QString frmSearchJobs::caption(Caption which) const {
 
 void frmSearchJobs::ConstructSearchGrid() {
     model_->clear();
-    applyColumnWidths(fgSearch, *model_, app_.screen);
+    // Names, numbers and addresses take the room the other columns leave; addresses give way
+    // first when there is too little.
+    GridColumns::fit(fgSearch, *model_, {1, 3, 2});
 }
 
 void frmSearchJobs::PopualteOrderBy() {

@@ -9,6 +9,7 @@
 #include "records/DateFormats.h"
 #include "setup/SetupValues.h"
 #include "widgets/Controls.h"
+#include "widgets/ListCompletion.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,6 +50,7 @@ CountersTab::CountersTab(AppState& app, QWidget* parent) : SetupTab(parent), app
                          "chkForceDate");
     comDateFormat = named(new QComboBox, "comDateFormat");
     comDateFormat->setEditable(true);
+    completeByPopup(comDateFormat);
     comDateFormat->setMinimumWidth(180);
     labDateFormat = named(new QLabel, "labDateFormat");
     chkSystemDate = named(

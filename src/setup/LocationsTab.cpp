@@ -2,8 +2,10 @@
 
 #include "records/AppState.h"
 #include "records/RunDatabase.h"
+#include "platform/Paths.h"
 
 #include <QBoxLayout>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,10 @@ LocationsTab::LocationsTab(AppState& app, QWidget* parent) : QWidget(parent), ap
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setReadOnly(true);
+        // Shown on the window's colour, so that it does not look like a box to type into.
+        QPalette shown = edit->palette();
+        shown.setColor(QPalette::Base, shown.color(QPalette::Window));
+        edit->setPalette(shown);
         layout->addWidget(new QLabel(label, this));
         layout->addWidget(edit);
         layout->addSpacing(8);
@@ -49,11 +55,17 @@ LocationsTab::LocationsTab(AppState& app, QWidget* parent) : QWidget(parent), ap
 
 void LocationsTab::refresh() {
     TReg& s = app_.AppSettings;
-    txtDBLocation->setText(s.GetValue(QStringLiteral("datapath")));
+    // The folders as this computer writes them; the settings keep their own form.
+    const auto folder = [this, &s](const char* key) {
+        const QString stored = s.GetValue(QString::fromLatin1(key));
+        return stored.isEmpty() ? stored
+                                : QDir::toNativeSeparators(paths::toHost(stored, app_.roots));
+    };
+    txtDBLocation->setText(folder("datapath"));
     txtDBName->setText(s.GetValue(QStringLiteral("dataname")));
-    txtDocLocation->setText(s.GetValue(QStringLiteral("DocPath")));
-    txtTemplateLocation->setText(s.GetValue(QStringLiteral("TemplatePath")));
-    txtScanLocation->setText(s.GetValue(QStringLiteral("ScanLocation")));
+    txtDocLocation->setText(folder("DocPath"));
+    txtTemplateLocation->setText(folder("TemplatePath"));
+    txtScanLocation->setText(folder("ScanLocation"));
     const bool thisRunOnly = !databaseForThisRun(app_).isEmpty();
     labThisRunOnly->setVisible(thisRunOnly);
     cmdMakeDefault->setVisible(thisRunOnly);

@@ -9,6 +9,7 @@
 #include "widgets/CentreForm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,13 +71,15 @@ void frmLocateDatabase::Form_Load() {
         txtDBName->setText(QStringLiteral("verdell.mdb"));
         settings.SetValue(QStringLiteral("dataname"), txtDBName->text());
     }
-    txtDBPath->setText(settings.GetValue(QStringLiteral("DataPath")));
-    if (txtDBPath->text().trimmed().isEmpty()) {
+    QString folder = settings.GetValue(QStringLiteral("DataPath"));
+    if (folder.trimmed().isEmpty()) {
         app_.prompter.message(QStringLiteral("Unable to locate the database via the registry"
                                              "\r\n\r\nDefaulting to the installating path"));
-        txtDBPath->setText(QStringLiteral("\\Program Files\\Verdell"));
-        settings.SetValue(QStringLiteral("datapath"), txtDBPath->text());
+        folder = QStringLiteral("\\Program Files\\Verdell");
+        settings.SetValue(QStringLiteral("datapath"), folder);
     }
+    // The folder as this computer writes it; the setting keeps its own form.
+    txtDBPath->setText(QDir::toNativeSeparators(paths::toHost(folder, app_.roots)));
     DoesFileExist(app_, paths::join(txtDBPath->text(), txtDBName->text()), true, false);
 }
 

@@ -2,8 +2,6 @@
 
 #include "widgets/KeyActions.h"
 
-#include "db/RowsModel.h"
-#include "platform/ScreenMetrics.h"
 #include "records/AppState.h"
 
 #include <QComboBox>
@@ -82,16 +80,6 @@ QTableView* makeResultsGrid(QWidget* parent, const char* name) {
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
-}
-
-void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMetrics& screen) {
-    for (int i = 0; i < model.columnCount(); ++i) {
-        const int twips = model.columns()[i].widthTwips;
-        grid->setColumnHidden(i, twips == 0);
-        if (twips > 0) {
-            grid->setColumnWidth(i, screen.toPixelsX(twips));
-        }
-    }
 }
 
 QWidget* showScreen(AppState& app, const QString& name, const std::function<QWidget*()>& make) {

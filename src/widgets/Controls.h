@@ -22,14 +22,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
 void highlightOnFocus(QWidget* box, bool keepWhileAway = false);
 
 class QTableView;
-class RowsModel;
-class ScreenMetrics;
 
 // A read-only grid of search results: whole rows selected one at a time, left-aligned headings,
 // rows of one fixed height (the view never measures a long result).
 QTableView* makeResultsGrid(QWidget* parent, const char* name);
-// Gives the grid's columns the widths their model asks for; a width of 0 hides the column.
-void applyColumnWidths(QTableView* grid, const RowsModel& model, const ScreenMetrics& screen);
 
 // The one open instance of a modeless screen: brought forward when it is open, otherwise made
 // (and loaded) by make, and shown. It is discarded when closed.

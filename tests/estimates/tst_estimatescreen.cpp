@@ -2,9 +2,11 @@
 #include "estimates/frmEstimate.h"
 #include "jobs/frmJobs.h"
 #include "search/frmSearch.h"
+#include "support/GridCells.h"
 #include "support/ScreenControls.h"
 #include "support/TemplateFiles.h"
 #include "support/TestEnv.h"
+#include "support/TestRegister.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -283,7 +285,29 @@ private Q_SLOTS:
         c<QPushButton>("cmdSearch")->click();
         QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Bob Smith"));
         QCOMPARE(c<QLineEdit>("txtEmail")->text(), QString("b@example.org"));
+        QCOMPARE(c<QLineEdit>("txtContact")->cursorPosition(), 0);  // shows its start
         QVERIFY(form->currentCustomerID() > 0);
+    }
+
+    // A line by keyboard alone: what is typed as the description stays as typed when Tab
+    // leaves it, and the focus comes back to Add Item for the next line.
+    void aLineAddedByKeyboard() {
+        AddToTable(db(), "Labour - plumber (per hour)");
+        open();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        c<QPushButton>("cmdNewEstimate")->click();
+        c<QPushButton>("cmdAddItem")->click();
+        QTest::keyClicks(c<QLineEdit>("txtEstQty"), "1");
+        QTest::keyClick(c<QLineEdit>("txtEstQty"), Qt::Key_Tab);
+        QCOMPARE(focused(), QString("comEstDesc"));
+        QTest::keyClicks(QApplication::focusWidget(), "Labour");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(c<QComboBox>("comEstDesc")->currentText(), QString("Labour"));
+        QCOMPARE(focused(), QString("txtEstTrade"));
+        QTest::keyClicks(QApplication::focusWidget(), "30");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(c<QTableWidget>("fgEstimate")->item(0, 1)->text(), QString("Labour"));
+        QCOMPARE(focused(), QString("cmdAddItem"));
     }
 
     void historyNeedsAnEstimate() {
@@ -291,6 +315,26 @@ private Q_SLOTS:
         c<QTabWidget>("SSTab1")->setCurrentIndex(1);
         QCOMPARE(c<QTabWidget>("SSTab1")->currentIndex(), 0);
         QCOMPARE(prompter().calls().last().title, QString("No Estimate Loaded"));
+    }
+
+    // Issues printed by older releases kept their date as text, in the system's order.
+    void historyShowsEveryStoredDateForm_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("stored form") << "2021-01-18 14:03:22";
+        QTest::newRow("older text with time") << "18/01/2021 14:03:22";
+        QTest::newRow("older text") << "18/01/2021";
+        QTest::newRow("older two-digit year") << "18/01/21";
+    }
+    void historyShowsEveryStoredDateForm() {
+        QFETCH(QString, stored);
+        open();
+        const qint64 estNo = saveTwoLineEstimate();
+        QVERIFY(db().exec("INSERT INTO EstimateDocs (DateCreated, EstNo, PrintNo, TotalQty, "
+                          "TotalPrice) VALUES (?, ?, 1, 2, 38)",
+                          {stored, estNo}));
+        c<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        QCOMPARE(c<QTableWidget>("fgEstimates")->item(0, 0)->text(), QString("18/01/2021"));
+        QCOMPARE(cutCells(c<QTableWidget>("fgEstimates"), {0, 1, 2, 3}), QStringList());
     }
 
     void printingTwiceShowsTwoIssues() {
@@ -334,6 +378,23 @@ private Q_SLOTS:
         QCOMPARE(c<QLineEdit>("txtName")->text(), QString("Alan Smith"));
         QCOMPARE(c<QTableWidget>("fgEstimate")->item(0, 2)->text(), QString("10.00"));
         QCOMPARE(totals(), (QStringList{"25.00", "38.00", "7.50", "5.50"}));
+    }
+
+    // The search lists a register's estimates with every number, date and name whole.
+    void searchShowsWhatUsersRead() {
+        for (int i = 0; i < 200; ++i) {
+            const testregister::Contact who = testregister::contact(i);
+            EstimateSave estimate;
+            estimate.EstNo = 20000 + i;
+            estimate.customer = {who.name, {}, who.address, who.telephone, {}};
+            estimate.DateCreated = "24/12/2026";
+            QVERIFY(SaveEstimate(db(), estimate, {{"1", "Labour", "10", "20"}}));
+        }
+        open();
+        c<QPushButton>("cmdFind")->click();
+        c<QPushButton>("cmdGoSearch")->click();
+        QCOMPARE(c<QLabel>("labFoundStatus")->text(), QString("200 matching estimates found"));
+        QCOMPARE(cutCells(c<QTableWidget>("fgExisting"), {0, 1, 2}), QStringList());
     }
 
     void convertingMakesAJob() {

@@ -2,10 +2,12 @@
 #include "jobs/frmJobs.h"
 #include "search/TypingSearch.h"
 #include "search/frmSearchJobs.h"
+#include "support/GridCells.h"
 #include "support/JobRecords.h"
 #include "support/JobScreen.h"
 #include "support/ScreenText.h"
 #include "support/TestEnv.h"
+#include "support/TestRegister.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -285,6 +287,9 @@ private Q_SLOTS:
         press(s, "cmdChangeStatus_0");
         QVERIFY(onView(s, "panNewStatus"));
         QVERIFY(s->changesPending());
+        // The list starts on the job's own status.
+        QCOMPARE(control<QListWidget>(s, "lstJobStatus")->currentItem()->text(), QString("Quoted"));
+        control<QListWidget>(s, "lstJobStatus")->setCurrentRow(-1);
         press(s, "cmdChange");
         QCOMPARE(env.prompter.last().prompt,
                  QString("You have to select a new status before pressing 'Change Status'"));
@@ -463,6 +468,19 @@ private Q_SLOTS:
         s->fgFindClient_DblClick();
         QCOMPARE(textOf(s, "txtCliName"), QString("Harbour Estates"));
         QCOMPARE(env.prompter.last().title, QString("No Job Loaded"));
+    }
+
+    // Every name and address of a register reads whole in the lookup at the screen's size.
+    void theLookupShowsNamesAndAddressesWhole() {
+        TestEnv env;
+        withJobFive(env);
+        testregister::addCustomers(env.app().DbConnection, 300);
+        auto s = open(env);
+        press(s, "cmdFindClient_0");
+        press(s, "cmdSearchClient");
+        auto* grid = control<QTableView>(s, "fgFindClient");
+        QCOMPARE(textOf(s, "labClientCount"), QString("Found 301 matching customers"));
+        QCOMPARE(cutCells(grid, {0, 1}), QStringList());
     }
 
     void aChosenContactLeavesTheFocusOnItsOwnTab_data() {

@@ -124,6 +124,23 @@ private Q_SLOTS:
         }
     }
 
+    // Tab goes down the buttons as they stand on the picture.
+    void tabFollowsTheButtonsDown() {
+        TestEnv env;
+        env.openNewDatabase();
+        frmMain main(env.app());
+        main.Form_Load();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        control(&main, "htEstimates")->setFocus();
+        QStringList order{focused()};
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << focused();
+        }
+        QCOMPARE(order, (QStringList{"htEstimates", "HoverTool1", "HoverTool3", "HoverTool2"}));
+    }
+
     void windowsOpenInsideTheScreen() {
         TestEnv env;
         env.openNewDatabase();

@@ -21,7 +21,8 @@ private Q_SLOTS:
         locator.Form_Load();
         QCOMPARE(locator.windowTitle(), QString("Verdell Database Locator"));
         QCOMPARE(control<QLineEdit>(&locator, "txtDBName")->text(), QString("verdell.mdb"));
-        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(), QString("\\Program Files\\Verdell"));
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(),
+                 env.app().roots.installFolder());
         QCOMPARE(env.setting("dataname"), QString("verdell.mdb"));
         QCOMPARE(env.setting("datapath"), QString("\\Program Files\\Verdell"));
         QCOMPARE(env.prompter.prompts(),
