@@ -16,6 +16,7 @@
 #include "setup/frmSetup.h"
 #include "startup/Startup.h"
 #include "startup/frmLocateDatabase.h"
+#include "widgets/FocusFrameStyle.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
         parser.process(application);  // prints the answer and ends the program
     }
     QApplication application(argc, argv);
+    QApplication::setStyle(new FocusFrameStyle);
     nameTheProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral("com.corvane.verdell"));
     QCommandLineParser parser;

@@ -12,8 +12,12 @@
 #include "support/JobScreen.h"
 #include "support/MakeWindow.h"
 #include "support/ScreenControls.h"
+#include "widgets/Controls.h"
+#include "widgets/FocusFrameStyle.h"
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -237,6 +241,36 @@ private Q_SLOTS:
         key(Qt::Key_Escape);
         QVERIFY(!gone->isVisible());
         QCOMPARE(window->isVisible(), !closed.isEmpty());
+    }
+
+    // The button that has the focus is framed in the highlight colour; the others are not.
+    void theFocusedButtonIsFramed() {
+        FocusFrameStyle style;
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        QPushButton* buttons[] = {makeButton(&window, "first", "First"),
+                                  makeButton(&window, "second", "Second")};
+        for (QPushButton* b : buttons) {
+            b->setStyle(&style);
+            layout->addWidget(b);
+        }
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QColor highlight = window.palette().color(QPalette::Highlight);
+        const auto framed = [&](QPushButton* b) {
+            const QImage shown = b->grab().toImage();
+            int pixels = 0;
+            for (int x = 0; x < shown.width(); ++x) {
+                pixels += shown.pixelColor(x, 1) == highlight;
+            }
+            return pixels > shown.width() / 2;
+        };
+        buttons[0]->setFocus();
+        QVERIFY(framed(buttons[0]));
+        QVERIFY(!framed(buttons[1]));
+        buttons[1]->setFocus();
+        QVERIFY(!framed(buttons[0]));
+        QVERIFY(framed(buttons[1]));
     }
 };
 
