@@ -48,7 +48,8 @@ GridColumns::GridColumns(QTableView* grid) : QObject(grid), grid_(grid) {
         sizedByUser_.remove(column);
         later();
     });
-    grid_->viewport()->installEventFilter(this);
+    viewport_ = grid_->viewport();
+    viewport_->installEventFilter(this);
 }
 
 GridColumns* GridColumns::fit(QTableView* grid, const QList<int>& shares,
@@ -224,7 +225,9 @@ bool GridColumns::showCutText(const QPoint& at, const QPoint& global) {
 }
 
 bool GridColumns::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_->viewport()) {
+    // Compared by address alone: the viewport has events while the grid is being destroyed,
+    // when the grid can no longer be asked for it.
+    if (watched == viewport_) {
         if (event->type() == QEvent::Resize) {
             later();
         } else if (event->type() == QEvent::ToolTip) {

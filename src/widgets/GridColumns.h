@@ -57,6 +57,7 @@ private:
     bool showCutText(const QPoint& at, const QPoint& global);
 
     QTableView* grid_;
+    QObject* viewport_ = nullptr;  // the grid's viewport, whose events are watched
     QPointer<QAbstractItemModel> model_;  // a model may go before its grid
     QList<int> shares_;
     QList<int> longText_;
