@@ -1,6 +1,7 @@
 #include "common/TReg.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +64,13 @@ QString writeWhole(const QString& file, const QMap<QString, QVariant>& values) {
     QFile written(temp);
     if (!written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0) {
         return discard(QStringLiteral("the new settings could not be flushed to the disk"));
+    }
+    // QSettings tells a changed file by its size and time modified. The file clock ticks every
+    // few milliseconds, so a rewrite of the same size within one tick would leave every reader
+    // of this program with the values before it: the new file is dated after the old one.
+    const QDateTime previous = QFileInfo(file).lastModified();
+    if (previous.isValid() && written.fileTime(QFileDevice::FileModificationTime) <= previous) {
+        written.setFileTime(previous.addMSecs(1), QFileDevice::FileModificationTime);
     }
     written.close();
     // QSettings says nothing of a write the disk refused: what was written is read back.
