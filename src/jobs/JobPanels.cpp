@@ -129,7 +129,8 @@ LookupPanel::LookupPanel(QWidget* screen)
     labClientCount = new QLabel(QStringLiteral("Client Count"), this);
     labClientCount->setObjectName(QStringLiteral("labClientCount"));
     cmdCloseClient = makeButton(this, "cmdCloseClient", QStringLiteral("Cl&ose"));
-    cmdExportCsv = csvexport::makeButton(this, QStringLiteral("Export to CS&V..."));
+    // Every letter of its caption is another control's Alt key on the job screen.
+    cmdExportCsv = csvexport::makeButton(this, QStringLiteral("Export to CSV..."));
     auto* searchRow = new QHBoxLayout;
     auto* searching = new QLabel(QStringLiteral("Searching For:"), this);
     searching->setBuddy(txtFindClient);

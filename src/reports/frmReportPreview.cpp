@@ -87,6 +87,10 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     scroll_->setBackgroundRole(QPalette::Dark);
     scroll_->viewport()->installEventFilter(this);
 
+    // The paging buttons as narrow as their arrows, so the tools fit a small screen's width.
+    for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast}) {
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral(">|")) * 2 + 24);
+    }
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{cmdFirst, cmdPrevious, txtPage, labPages,
                                                       cmdNext, cmdLast}) {

@@ -97,9 +97,9 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     layout->addLayout(buttons);
     setTabOrder(txtSearch, cmdGo);
     setTabOrder(cmdGo, fgSearch);
-    setTabOrder(fgSearch, cmdExportCsv);
-    setTabOrder(cmdExportCsv, cmdOK);
+    setTabOrder(fgSearch, cmdOK);
     setTabOrder(cmdOK, SSCommand1);
+    setTabOrder(SSCommand1, cmdExportCsv);
 
     setSizeGripEnabled(true);
     resize(app_.screen.toPixelsX(1800 + 3000 + 1800) + 80, 420);

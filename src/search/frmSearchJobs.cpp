@@ -137,8 +137,8 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     connect(cmdExportCsv, &QPushButton::clicked, this, &frmSearchJobs::cmdExportCsv_Click);
     // Tab goes from the results to Load Job.
     setTabOrder(cmdSearch, fgSearch);
-    setTabOrder(fgSearch, cmdExportCsv);
-    setTabOrder(cmdExportCsv, cmdLoadJob);
+    setTabOrder(fgSearch, cmdLoadJob);
+    setTabOrder(cmdLoadJob, cmdExportCsv);
     txtSearch->installEventFilter(this);
     fgSearch->installEventFilter(this);
     highlightOnFocus(txtSearch);
