@@ -44,9 +44,9 @@ struct Options {
 };
 
 Options parse(const QStringList& arguments) {
-    static const QStringList kKnown = {"--pdf",  "--csv",   "--paper", "--days",
-                                       "--date", "--status", "--introducer", "--sort",
-                                       "--group", "--order", "--from",  "--to"};
+    static const QStringList kKnown = {"--pdf",   "--csv",    "--paper",      "--days",
+                                       "--date",  "--status", "--introducer", "--sort",
+                                       "--group", "--order",  "--from",       "--to"};
     Options out;
     for (qsizetype i = 0; i < arguments.size(); i += 2) {
         if (!kKnown.contains(arguments[i]) || i + 1 >= arguments.size()) {

@@ -189,6 +189,6 @@ private:
     RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
     // Lists the estimates found (EstNo, DateCreated, Name, Address) and their count.
     void showFoundEstimates(const Rows& found);
-    Rows found_;  // the estimates the search panel lists
+    Rows found_;            // the estimates the search panel lists
     bool filling_ = false;  // the screen is filling boxes, not the user typing
 };

@@ -122,8 +122,8 @@ void frmEstimate::ConstructExistingGrid() {
     for (const resultexport::Column& column : estimateSearchColumns()) {
         headings << column.heading;
     }
-    constructGrid(fgExisting, headings << QStringLiteral("DummyId"), {600, 1100, 2800, 3800, 0},
-                  {}, {2, 3});
+    constructGrid(fgExisting, headings << QStringLiteral("DummyId"), {600, 1100, 2800, 3800, 0}, {},
+                  {2, 3});
     found_ = Rows();
 }
 

@@ -93,14 +93,13 @@ void frmJobs::cmdCloseClient_Click() {
 }
 
 void frmJobs::cmdExportLookup_Click() {
-    csvexport::askAndExport(
-        app_,
-        lookupPanel_->listsClients() ? QStringLiteral("Clients.csv")
-                                     : QStringLiteral("Customers.csv"),
-        [this](const QString& file) {
-            csvexport::run(app_, QStringLiteral("Export to CSV"),
-                           [&] { return lookupPanel_->exportCsv(file); });
-        });
+    csvexport::askAndExport(app_,
+                            lookupPanel_->listsClients() ? QStringLiteral("Clients.csv")
+                                                         : QStringLiteral("Customers.csv"),
+                            [this](const QString& file) {
+                                csvexport::run(app_, QStringLiteral("Export to CSV"),
+                                               [&] { return lookupPanel_->exportCsv(file); });
+                            });
 }
 
 void frmJobs::cmdFindEngineer_Click() {

@@ -62,8 +62,7 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     QList<RowsModel::Column> columns;
     static constexpr int kWidths[] = {1800, 3000, 1800};
     for (const resultexport::Column& shown : search::contactSearchColumns()) {
-        columns << RowsModel::Column{shown.heading, shown.field, oneLine,
-                                     kWidths[columns.size()]};
+        columns << RowsModel::Column{shown.heading, shown.field, oneLine, kWidths[columns.size()]};
     }
     columns << RowsModel::Column{QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0};
     model_ = new RowsModel(columns, this);
@@ -173,9 +172,8 @@ void frmSearch::cmdExportCsv_Click() {
 bool frmSearch::exportCsv(const QString& file) {
     // The grid holds every contact found.
     const QList<resultexport::Column> columns = csvexport::shownColumns(*fgSearch, *model_);
-    return csvexport::run(app_, QStringLiteral("Export to CSV"), [&] {
-        return resultexport::exportRows(file, columns, model_->rows());
-    });
+    return csvexport::run(app_, QStringLiteral("Export to CSV"),
+                          [&] { return resultexport::exportRows(file, columns, model_->rows()); });
 }
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event) {

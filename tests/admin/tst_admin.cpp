@@ -187,20 +187,20 @@ private Q_SLOTS:
     void exportWritesWhatTheScreensList_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<Records>("records");
-        const QStringList jobColumns = {"Company Name", "Address", "Telephone", "Job No",
-                                        "Job Status", "Booked On", "Surveyed:", "Due:",
-                                        "Customer Ref:"};
+        const QStringList jobColumns = {"Company Name", "Address",    "Telephone",
+                                        "Job No",       "Job Status", "Booked On",
+                                        "Surveyed:",    "Due:",       "Customer Ref:"};
         QTest::newRow("jobs") << QStringList{"jobs"}
                               << Records{jobColumns,
                                          {"Lee, Ann", "1 Road\nPoole", "", "5", "Open",
                                           "2026-03-12", "", "", ""},
                                          {"Zoë Brown", "", "", "6", "", "", "", "", ""}};
-        QTest::newRow("jobs found") << QStringList{"jobs", "--search", "zoë"}
-                                    << Records{jobColumns,
-                                               {"Zoë Brown", "", "", "6", "", "", "", "", ""}};
-        QTest::newRow("customers") << QStringList{"customers"}
-                                   << Records{{"Name", "Address", "Telephone"},
-                                              {"Ann Lee", "1 Road", "01202"}};
+        QTest::newRow("jobs found")
+            << QStringList{"jobs", "--search", "zoë"}
+            << Records{jobColumns, {"Zoë Brown", "", "", "6", "", "", "", "", ""}};
+        QTest::newRow("customers")
+            << QStringList{"customers"}
+            << Records{{"Name", "Address", "Telephone"}, {"Ann Lee", "1 Road", "01202"}};
         QTest::newRow("clients") << QStringList{"clients", "--search", "agent"}
                                  << Records{{"Name", "Address", "Telephone"},
                                             {"Agent, \"Best\"", "", "Bob"}};
@@ -219,17 +219,20 @@ private Q_SLOTS:
             QVERIFY(db.exec("UPDATE labels SET \"Text\" = 'Booked On' WHERE \"Index\" = 11"));
             QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 6}, {"WorkName", "Zoë Brown"}}));
             QVERIFY(TestEnv::addRow(db, "Jobs",
-                                    {{"JobNo", 5}, {"WorkName", "Lee, Ann"},
-                                     {"HomeAddress", "1 Road\nPoole"}, {"JobStatus", "Open"},
+                                    {{"JobNo", 5},
+                                     {"WorkName", "Lee, Ann"},
+                                     {"HomeAddress", "1 Road\nPoole"},
+                                     {"JobStatus", "Open"},
                                      {"DateCreated", "2026-03-12 00:00:00"}}));
-            QVERIFY(TestEnv::addRow(db, "customers",
-                                    {{"Name", "Ann Lee"}, {"Address", "1 Road"},
-                                     {"Telephone", "01202"}}));
-            QVERIFY(TestEnv::addRow(db, "clients",
-                                    {{"Name", "Agent, \"Best\""}, {"Contact", "Bob"}}));
-            QVERIFY(db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty, Description, TradePrice, "
-                            "RetailPrice, DateCreated) VALUES (40000, 1, 2, 'Valve', 10, 15, "
-                            "'06/12/2026')"));
+            QVERIFY(TestEnv::addRow(
+                db, "customers",
+                {{"Name", "Ann Lee"}, {"Address", "1 Road"}, {"Telephone", "01202"}}));
+            QVERIFY(
+                TestEnv::addRow(db, "clients", {{"Name", "Agent, \"Best\""}, {"Contact", "Bob"}}));
+            QVERIFY(
+                db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty, Description, TradePrice, "
+                        "RetailPrice, DateCreated) VALUES (40000, 1, 2, 'Valve', 10, 15, "
+                        "'06/12/2026')"));
         }
         const QString file = env.root() + "/export.csv";
         AdminRun r = runAdmin(QStringList{"export"} + arguments + QStringList{"--csv", file});
@@ -239,9 +242,9 @@ private Q_SLOTS:
         r = runAdmin(QStringList{"export"} + arguments +
                      QStringList{"--csv", "/nonexistent/x.csv"});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.startsWith(
-                     "verdell-admin: The file /nonexistent/x.csv could not be written: "),
-                 qPrintable(r.err));
+        QVERIFY2(
+            r.err.startsWith("verdell-admin: The file /nonexistent/x.csv could not be written: "),
+            qPrintable(r.err));
     }
 
     void failuresSayWhyInOneLine_data() {
