@@ -98,7 +98,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     const auto date = [this](const QVariant& value) {
         return formatDisplayDate(app_, datetext::fromStored(value));
     };
-    // The columns every export of the search writes too, after the row's hidden identity.
+    // The search's columns, which its export writes too, after the row's hidden identity.
     QList<RowsModel::Column> columns{
         {QStringLiteral("RecordId"), QStringLiteral("DummyId"), {}, 0}};
     const QList<resultexport::Column> shown = jobSearchColumns(captions_);
