@@ -1,4 +1,5 @@
 #include "admin/AdminCommands.h"
+#include "admin/ExportCommand.h"
 #include "admin/ReportCommand.h"
 
 #include "db/Revisions.h"
@@ -68,7 +69,7 @@ const QString kUsage =
         "          copy the embedded database the settings name, every table, row and identity,\n"
         "          into an empty database on a PostgreSQL server (the password comes from\n"
         "          ~/.pgpass); the settings are not changed\n") +
-    reportUsage();
+    reportUsage() + exportUsage();
 
 }  // namespace
 
@@ -469,6 +470,10 @@ int run(AppState& app, const QStringList& arguments, Streams io) {
         {QStringLiteral("report"),
          [](AppState& a, const QStringList& args, Streams s) {
              return report(a, args, s, [&] { return openAsTheProgramDoes(a, s); });
+         }},
+        {QStringLiteral("export"),
+         [](AppState& a, const QStringList& args, Streams s) {
+             return exportList(a, args, s, [&] { return openAsTheProgramDoes(a, s); });
          }},
     };
     const QString first = arguments.value(0);

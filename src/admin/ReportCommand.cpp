@@ -9,6 +9,7 @@
 #include "reports/JobAgeReport.h"
 #include "reports/JobStatusReport.h"
 #include "reports/MarketingReport.h"
+#include "reports/ReportExport.h"
 #include "reports/ReportOutput.h"
 
 #include <QHash>
@@ -17,8 +18,9 @@ namespace admin {
 
 QString reportUsage() {
     return QStringLiteral(
-        "  report NAME [options] --pdf FILE\n"
-        "          produce a report as a PDF file, with the choices its screen offers:\n"
+        "  report NAME [options] --pdf FILE | --csv FILE\n"
+        "          produce a report as a PDF file, or its rows as a CSV file (a column for each\n"
+        "          field, headed as the report heads it), with the choices its screen offers:\n"
         "            awaiting-invoicing, awaiting-payment\n"
         "            job-age [--days N] [--date CAPTION] [--status S] [--introducer I]\n"
         "                    [--sort CAPTION] [--group yes|no]\n"
@@ -42,9 +44,9 @@ struct Options {
 };
 
 Options parse(const QStringList& arguments) {
-    static const QStringList kKnown = {"--pdf",    "--paper",      "--days", "--date",
-                                       "--status", "--introducer", "--sort", "--group",
-                                       "--order",  "--from",       "--to"};
+    static const QStringList kKnown = {"--pdf",   "--csv",    "--paper",      "--days",
+                                       "--date",  "--status", "--introducer", "--sort",
+                                       "--group", "--order",  "--from",       "--to"};
     Options out;
     for (qsizetype i = 0; i < arguments.size(); i += 2) {
         if (!kKnown.contains(arguments[i]) || i + 1 >= arguments.size()) {
@@ -129,12 +131,13 @@ int report(AppState& app, const QStringList& arguments, Streams io,
     const QString name = arguments.value(0);
     const Options options = parse(arguments.mid(1));
     const QString pdf = options.get("--pdf", {});
+    const QString csvFile = options.get("--csv", {});
     if (!options.unknown.isEmpty()) {
         return fail(io,
                     QStringLiteral("report does not know the option '%1'").arg(options.unknown));
     }
-    if (name.isEmpty() || pdf.isEmpty()) {
-        return fail(io, QStringLiteral("report needs a report name and --pdf FILE"));
+    if (name.isEmpty() || (pdf.isEmpty() && csvFile.isEmpty())) {
+        return fail(io, QStringLiteral("report needs a report name and --pdf FILE or --csv FILE"));
     }
     const QString paperName = options.get("--paper", {});
     QPageSize::PageSizeId paper = reportoutput::defaultPaper(app.locale.locale());
@@ -203,6 +206,16 @@ int report(AppState& app, const QStringList& arguments, Streams io,
         produceReport(app.DbConnection, request, reportContext(app), paper);
     if (!produced.ok) {
         return fail(io, produced.error);
+    }
+    if (!csvFile.isEmpty()) {
+        const resultexport::Outcome written = reportexport::write(produced.pages, csvFile);
+        if (!written.ok) {
+            return fail(io, written.error);
+        }
+        io.out << csvFile << ": " << written.rows << " jobs" << Qt::endl;
+    }
+    if (pdf.isEmpty()) {
+        return 0;
     }
     QString error;
     if (!reportoutput::writePdf(produced.pages, pdf, request.title, &error)) {

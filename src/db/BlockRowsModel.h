@@ -32,6 +32,9 @@ public:
     int blockRows() const { return blockRows_; }
     // How many rows the source holds, read or not, once that is known.
     std::optional<qint64> totalCount() const { return total_; }
+    // The order the rows are read in.
+    const QString& orderField() const { return orderField_; }
+    Qt::SortOrder sortOrder() const { return order_; }
     // The source holds this many rows (counted elsewhere).
     void setTotal(qint64 total);
 

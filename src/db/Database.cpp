@@ -356,6 +356,18 @@ struct StatementGuard {
     ~StatementGuard() { sqlite3_finalize(statement); }
 };
 
+// A query's rows kept whole.
+class RowsKept : public Database::RowReader {
+public:
+    explicit RowsKept(Rows& rows) : rows_(rows) {}
+    void columns(const QStringList& names) override { rows_ = Rows(names); }
+    QVariant* nextRow() override { return rows_.appendRow(); }
+    bool rowRead() override { return true; }
+
+private:
+    Rows& rows_;
+};
+
 }  // namespace
 
 bool Database::failFromEngine() {
@@ -364,7 +376,7 @@ bool Database::failFromEngine() {
     return fail(classifySqlite(code, text), explained(code, text), code);
 }
 
-bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
+bool Database::run(const QString& sql, const QVariantList& params, RowReader* rows) {
     rowsAffected_ = 0;
     if (onServer() && serverAway()) {
         return failAway();
@@ -395,7 +407,7 @@ bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
         for (int c = 0; c < width; ++c) {
             names << QString::fromUtf8(sqlite3_column_name(guard.statement, c));
         }
-        *rows = Rows(names);
+        rows->columns(names);
     }
     for (;;) {
         const int rc = sqlite3_step(guard.statement);
@@ -406,9 +418,12 @@ bool Database::run(const QString& sql, const QVariantList& params, Rows* rows) {
             return failFromEngine();
         }
         if (rows) {
-            QVariant* cells = rows->appendRow();
+            QVariant* cells = rows->nextRow();
             for (int c = 0; c < width; ++c) {
                 cells[c] = columnValue(guard.statement, c);
+            }
+            if (!rows->rowRead()) {
+                break;
             }
         }
     }
@@ -425,10 +440,15 @@ bool Database::exec(const QString& sql, const QVariantList& params) {
 
 std::optional<Rows> Database::query(const QString& sql, const QVariantList& params) {
     Rows rows;
-    if (!run(sql, params, &rows)) {
+    RowsKept kept(rows);
+    if (!run(sql, params, &kept)) {
         return std::nullopt;
     }
     return rows;
+}
+
+bool Database::read(const QString& sql, const QVariantList& params, RowReader& reader) {
+    return run(sql, params, &reader);
 }
 
 QVariant Database::scalar(const QString& sql, const QVariantList& params) {

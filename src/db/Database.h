@@ -59,6 +59,21 @@ public:
     bool exec(const QString& sql, const QVariantList& params = {});
     // Runs a query and reads all its rows; empty on failure (see lastError()).
     std::optional<Rows> query(const QString& sql, const QVariantList& params = {});
+    // Where a query's rows go as the engine gives them: the columns' names first, then each
+    // row's cells in turn.
+    class RowReader {
+    public:
+        virtual ~RowReader() = default;
+        virtual void columns(const QStringList& names) = 0;
+        // Room for the next row's cells, one per column.
+        virtual QVariant* nextRow() = 0;
+        // The row just filled in; false stops the reading.
+        virtual bool rowRead() = 0;
+    };
+    // Runs a query and hands its rows to reader one at a time, keeping none of them: for
+    // results too long to hold. False on failure (see lastError()); a reader that stops the
+    // reading is no failure.
+    bool read(const QString& sql, const QVariantList& params, RowReader& reader);
     // The first column of the first row, or an invalid value when there is none or it failed.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
     // Runs an INSERT and gives the new row's DummyId.
@@ -89,7 +104,7 @@ public:
 private:
     bool openSqlite(const QString& file);
     bool openServer(const QString& connectionString, bool prepare);
-    bool runOnServer(const QString& sql, const QVariantList& params, Rows* rows);
+    bool runOnServer(const QString& sql, const QVariantList& params, RowReader* rows);
     bool failFromServer(const class QSqlError& error);
     bool failAway();
     bool connectSqlite(const QString& file);
@@ -99,7 +114,7 @@ private:
     // The engine's message, with the file and what to do where the engine names neither.
     QString explained(int code, const QString& text) const;
     // Runs one statement through the engine; its rows go to *rows when given.
-    bool run(const QString& sql, const QVariantList& params, Rows* rows);
+    bool run(const QString& sql, const QVariantList& params, RowReader* rows);
     void tune(const QString& file);
 
     QString name_;

@@ -266,7 +266,7 @@ bool Database::openServer(const QString& connectionString, bool prepare) {
     return true;
 }
 
-bool Database::runOnServer(const QString& sql, const QVariantList& params, Rows* rows) {
+bool Database::runOnServer(const QString& sql, const QVariantList& params, RowReader* rows) {
     QSqlQuery direct;
     bool ok = false;
     if (params.isEmpty()) {
@@ -292,19 +292,22 @@ bool Database::runOnServer(const QString& sql, const QVariantList& params, Rows*
             for (int c = 0; c < width; ++c) {
                 names << record.fieldName(c);
             }
-            *rows = Rows(names);
+            rows->columns(names);
             while (q.next()) {
-                QVariant* cells = rows->appendRow();
+                QVariant* cells = rows->nextRow();
                 for (int c = 0; c < width; ++c) {
                     // A null reads as no value at all, as on the embedded engine.
                     cells[c] = q.isNull(c) ? QVariant() : q.value(c);
+                }
+                if (!rows->rowRead()) {
+                    break;
                 }
             }
         }
     } else {
         rowsAffected_ = q.numRowsAffected();
         if (rows) {
-            *rows = Rows();
+            rows->columns({});
         }
     }
     q.finish();

@@ -14,6 +14,7 @@
 #include "search/frmSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/CsvExport.h"
 #include "widgets/GridColumns.h"
 #include "widgets/KeyActions.h"
 #include "widgets/ListCompletion.h"
@@ -283,6 +284,7 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     cmdLoadEst = makeButton(panSearch, "cmdLoadEst", QStringLiteral("&Load Estimate"),
                             QStringLiteral("You can also double click on the list to load the "
                                            "estimate."));
+    cmdExportCsv = csvexport::makeButton(panSearch, QStringLiteral("Export to CS&V..."));
     labFoundStatus = new QLabel(panSearch);
     labFoundStatus->setObjectName(QStringLiteral("labFoundStatus"));
 
@@ -293,6 +295,7 @@ void frmEstimate::buildSearchPanel(QWidget* page) {
     criteria->addWidget(cmdCloseSearch);
     auto* footer = new QHBoxLayout;
     footer->addWidget(labFoundStatus, 1);
+    footer->addWidget(cmdExportCsv);
     footer->addWidget(cmdLoadEst);
     auto* layout = new QVBoxLayout(panSearch);
     layout->addLayout(criteria);
@@ -338,6 +341,7 @@ void frmEstimate::connectControls() {
     connect(cmdLoadEst, &QPushButton::clicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(fgExisting, &QTableWidget::cellDoubleClicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(cmdCloseSearch, &QPushButton::clicked, this, &frmEstimate::cmdCloseSearch_Click);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmEstimate::cmdExportCsv_Click);
     connect(cmdConvert, &QPushButton::clicked, this, &frmEstimate::cmdConvert_Click);
     // Typing in the customer boxes or the delivery cost makes a shown estimate editable.
     for (QLineEdit* edit : {txtName, txtContact, txtTel, txtEmail, txtDelivery}) {

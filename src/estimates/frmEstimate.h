@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "estimates/Estimate.h"
 #include "widgets/OpenScreens.h"
 
@@ -55,6 +56,11 @@ public:
     void txtSearch_Change();
     void cmdLoadEst_Click();
     void cmdCloseSearch_Click();
+    // Asks for a file and writes the estimates found to it.
+    void cmdExportCsv_Click();
+    // Writes the estimates the search panel lists to the file, in its columns and order;
+    // false, after telling the user why, when it could not.
+    bool exportCsv(const QString& file);
     void cmdConvert_Click();
 
     // The lines on the screen, without the empty last row.
@@ -120,6 +126,7 @@ private:
     QLineEdit* txtSearch;
     QPushButton* cmdGoSearch;
     QPushButton* cmdCloseSearch;
+    QPushButton* cmdExportCsv;
     QTableWidget* fgExisting;
     QPushButton* cmdLoadEst;
     QLabel* labFoundStatus;
@@ -182,5 +189,6 @@ private:
     RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
     // Lists the estimates found (EstNo, DateCreated, Name, Address) and their count.
     void showFoundEstimates(const Rows& found);
+    Rows found_;            // the estimates the search panel lists
     bool filling_ = false;  // the screen is filling boxes, not the user typing
 };

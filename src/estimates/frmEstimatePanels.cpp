@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "documents/JobDocuments.h"
 #include "documents/MergeEngine.h"
+#include "estimates/EstimateExport.h"
 #include "estimates/EstimatePrint.h"
 #include "estimates/EstimateStore.h"
 #include "estimates/frmEstimate.h"
@@ -15,6 +16,7 @@
 #include "records/AppState.h"
 #include "records/DateFormats.h"
 #include "search/TypingSearch.h"
+#include "widgets/CsvExport.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -32,24 +34,6 @@ namespace {
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
     return item ? item->text() : QString();
-}
-
-// The estimates a search finds, as rows: EstNo, DateCreated, Name, Address.
-std::optional<Rows> estimatesFound(Database& db, const QString& text) {
-    const std::optional<QList<FoundEstimate>> found = searchEstimates(db, text);
-    if (!found) {
-        return std::nullopt;
-    }
-    Rows rows({QStringLiteral("EstNo"), QStringLiteral("DateCreated"), QStringLiteral("Name"),
-               QStringLiteral("Address")});
-    for (const FoundEstimate& estimate : *found) {
-        QVariant* cells = rows.appendRow();
-        cells[0] = estimate.EstNo;
-        cells[1] = estimate.DateCreated;
-        cells[2] = estimate.Name;
-        cells[3] = estimate.Address;
-    }
-    return rows;
 }
 
 }  // namespace
@@ -134,10 +118,13 @@ void frmEstimate::OpenEstimateDocument(const QString& fileName) {
 }
 
 void frmEstimate::ConstructExistingGrid() {
-    constructGrid(fgExisting,
-                  {QStringLiteral("Est No"), QStringLiteral("Date"), QStringLiteral("Name"),
-                   QStringLiteral("Address"), QStringLiteral("DummyId")},
-                  {600, 1100, 2800, 3800, 0}, {}, {2, 3});
+    QStringList headings;
+    for (const resultexport::Column& column : estimateSearchColumns()) {
+        headings << column.heading;
+    }
+    constructGrid(fgExisting, headings << QStringLiteral("DummyId"), {600, 1100, 2800, 3800, 0}, {},
+                  {2, 3});
+    found_ = Rows();
 }
 
 void frmEstimate::cmdFind_Click() {
@@ -151,7 +138,7 @@ void frmEstimate::cmdGoSearch_Click() {
     if (typing_) {
         typing_->cancel();
     }
-    const std::optional<Rows> found = estimatesFound(app_.DbConnection, txtSearch->text());
+    const std::optional<Rows> found = foundEstimateRows(app_.DbConnection, txtSearch->text());
     if (!found) {
         ConstructExistingGrid();
         labFoundStatus->setText(QStringLiteral("The search failed: ") +
@@ -171,11 +158,12 @@ void frmEstimate::txtSearch_Change() {
         });
     }
     typing_->typed(
-        [text = txtSearch->text()](Database& db) { return estimatesFound(db, text); });
+        [text = txtSearch->text()](Database& db) { return foundEstimateRows(db, text); });
 }
 
 void frmEstimate::showFoundEstimates(const Rows& found) {
     ConstructExistingGrid();
+    found_ = found;
     for (int i = 0; i < found.count(); ++i) {
         appendRow(fgExisting, {found.text(i, QStringLiteral("EstNo")),
                                found.text(i, QStringLiteral("DateCreated")),
@@ -187,6 +175,16 @@ void frmEstimate::showFoundEstimates(const Rows& found) {
     if (!found.isEmpty()) {
         fgExisting->selectRow(0);
     }
+}
+
+void frmEstimate::cmdExportCsv_Click() {
+    csvexport::askAndExport(app_, QStringLiteral("Estimates.csv"),
+                            [this](const QString& file) { exportCsv(file); });
+}
+
+bool frmEstimate::exportCsv(const QString& file) {
+    return csvexport::run(app_, QStringLiteral("Export to CSV"),
+                          [&] { return exportEstimates(app_, file, found_); });
 }
 
 void frmEstimate::cmdLoadEst_Click() {

@@ -7,6 +7,7 @@
 #include "db/RowsModel.h"
 #include "documents/TextRoutines.h"
 #include "widgets/Controls.h"
+#include "widgets/CsvExport.h"
 #include "widgets/KeyActions.h"
 
 #include <QComboBox>
@@ -128,6 +129,8 @@ LookupPanel::LookupPanel(QWidget* screen)
     labClientCount = new QLabel(QStringLiteral("Client Count"), this);
     labClientCount->setObjectName(QStringLiteral("labClientCount"));
     cmdCloseClient = makeButton(this, "cmdCloseClient", QStringLiteral("Cl&ose"));
+    // Every letter of its caption is another control's Alt key on the job screen.
+    cmdExportCsv = csvexport::makeButton(this, QStringLiteral("Export to CSV..."));
     auto* searchRow = new QHBoxLayout;
     auto* searching = new QLabel(QStringLiteral("Searching For:"), this);
     searching->setBuddy(txtFindClient);
@@ -136,6 +139,7 @@ LookupPanel::LookupPanel(QWidget* screen)
     searchRow->addWidget(cmdSearchClient);
     auto* foot = new QHBoxLayout;
     foot->addWidget(labClientCount, 1);
+    foot->addWidget(cmdExportCsv);
     foot->addWidget(cmdCloseClient);
     body()->addLayout(searchRow);
     body()->addWidget(fgFindClient, 1);
@@ -146,11 +150,13 @@ LookupPanel::LookupPanel(QWidget* screen)
     connect(txtFindClient, &QLineEdit::textEdited, this, &LookupPanel::searchEdited);
     connect(fgFindClient, &QTableView::doubleClicked, this, &LookupPanel::contactChosen);
     connect(cmdCloseClient, &QPushButton::clicked, this, &LookupPanel::closeClicked);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &LookupPanel::exportClicked);
     chooseOnEnter(fgFindClient, [this] { Q_EMIT contactChosen(); });
     pressOnEscape(this, cmdCloseClient);
 }
 
 void LookupPanel::open(bool clients) {
+    clients_ = clients;
     setTitle(clients ? QStringLiteral("Find a Client") : QStringLiteral("Find a Customer"));
     contactsModel_->clear();
     labClientCount->setText(QStringLiteral("Client Count"));
@@ -167,6 +173,7 @@ QString LookupPanel::searchText() const {
 }
 
 void LookupPanel::showContacts(Rows rows, bool clients) {
+    clients_ = clients;
     contactsModel_->setRows(std::move(rows));
     labClientCount->setText(
         QStringLiteral("Found ") + QString::number(contactsModel_->rowCount()) +
@@ -184,6 +191,12 @@ std::optional<JobContact> LookupPanel::chosenContact() const {
     return JobContact{contactsModel_->value(row, QStringLiteral("Name")).toString(),
                       contactsModel_->value(row, QStringLiteral("Address")).toString(),
                       contactsModel_->value(row, QStringLiteral("Contact")).toString()};
+}
+
+resultexport::Outcome LookupPanel::exportCsv(const QString& file) const {
+    // The list holds every contact found.
+    return resultexport::exportRows(file, csvexport::shownColumns(*fgFindClient, *contactsModel_),
+                                    contactsModel_->rows());
 }
 
 EngineersPanel::EngineersPanel(QWidget* screen)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ResultExport.h"
 #include "db/Rows.h"
 #include "jobs/JobContact.h"
 
@@ -70,6 +71,9 @@ public:
     void showContacts(Rows rows, bool clients);
     // The contact chosen in the list; nothing without one.
     std::optional<JobContact> chosenContact() const;
+    // Writes the contacts listed (every one found) to a CSV file, in the list's columns.
+    resultexport::Outcome exportCsv(const QString& file) const;
+    bool listsClients() const { return clients_; }
 
 Q_SIGNALS:
     // Search, or Enter in the search box.
@@ -79,14 +83,18 @@ Q_SIGNALS:
     // A double-click on a contact, or Enter or Space on it.
     void contactChosen();
     void closeClicked();
+    // "Export to CSV...".
+    void exportClicked();
 
 private:
     RowsModel* contactsModel_;
+    bool clients_ = false;
     QLineEdit* txtFindClient;
     QPushButton* cmdSearchClient;
     QTableView* fgFindClient;
     QLabel* labClientCount;
     QPushButton* cmdCloseClient;
+    QPushButton* cmdExportCsv;
 };
 
 // The engineers (by the user's caption for them) to assign to the job, or to remove.

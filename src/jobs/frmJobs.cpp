@@ -147,6 +147,7 @@ void frmJobs::wireBehaviour() {
     connect(lookupPanel_, &LookupPanel::searchEdited, this, &frmJobs::txtFindClient_Change);
     connect(lookupPanel_, &LookupPanel::contactChosen, this, &frmJobs::fgFindClient_DblClick);
     connect(lookupPanel_, &LookupPanel::closeClicked, this, &frmJobs::cmdCloseClient_Click);
+    connect(lookupPanel_, &LookupPanel::exportClicked, this, &frmJobs::cmdExportLookup_Click);
     connect(engineersPanel_, &EngineersPanel::nameChosen, this, &frmJobs::lstEngineers_DblClick);
     connect(engineersPanel_, &EngineersPanel::removeClicked, this,
             &frmJobs::lstEngineers_RightClick);

@@ -66,6 +66,8 @@ public:
     void txtFindClient_Change();
     void fgFindClient_DblClick();
     void cmdCloseClient_Click();
+    // The lookup list's "Export to CSV...": asks for a file and writes the contacts listed.
+    void cmdExportLookup_Click();
     void cmdFindEngineer_Click();
     void lstEngineers_DblClick();
     void lstEngineers_RightClick();

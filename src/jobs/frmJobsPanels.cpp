@@ -13,6 +13,7 @@
 #include "records/AppState.h"
 #include "search/TypingSearch.h"
 #include "search/frmSearchJobs.h"
+#include "widgets/CsvExport.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -89,6 +90,16 @@ void frmJobs::cmdCloseClient_Click() {
     // A search still running for the closed list is no longer wanted.
     stopLookupTyping();
     lookupPanel_->hide();
+}
+
+void frmJobs::cmdExportLookup_Click() {
+    csvexport::askAndExport(app_,
+                            lookupPanel_->listsClients() ? QStringLiteral("Clients.csv")
+                                                         : QStringLiteral("Customers.csv"),
+                            [this](const QString& file) {
+                                csvexport::run(app_, QStringLiteral("Export to CSV"),
+                                               [&] { return lookupPanel_->exportCsv(file); });
+                            });
 }
 
 void frmJobs::cmdFindEngineer_Click() {

@@ -443,6 +443,8 @@ int ReportLayout::rowsDone() const {
 int ReportPages::rowCount() const { return data_ ? int(data_->order.size()) : 0; }
 int ReportPages::groupCount() const { return data_ ? int(data_->groups.size()) : 0; }
 const ReportDefinition& ReportPages::definition() const { return data_->definition; }
+const Rows& ReportPages::rows() const { return data_->rows; }
+const std::vector<int>& ReportPages::rowOrder() const { return data_->order; }
 const QPageLayout& ReportPages::pageLayout() const { return data_->page; }
 QSizeF ReportPages::printableSize() const { return data_ ? data_->printable : QSizeF(); }
 

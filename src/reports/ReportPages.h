@@ -46,6 +46,10 @@ public:
     int rowCount() const;
     int groupCount() const;
     const ReportDefinition& definition() const;
+    // The rows, and their positions in rows() in the order the report shows them (grouped
+    // when it groups).
+    const Rows& rows() const;
+    const std::vector<int>& rowOrder() const;
     const QPageLayout& pageLayout() const;
     // The printable area's size, in points.
     QSizeF printableSize() const;

@@ -2,10 +2,12 @@
 
 #include "platform/Prompter.h"
 #include "records/AppState.h"
+#include "reports/ReportExport.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPageView.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/CsvExport.h"
 #include "widgets/KeyActions.h"
 
 #include <QComboBox>
@@ -68,6 +70,7 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     cbPaper->addItem(QStringLiteral("Letter"), int(QPageSize::Letter));
     cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print..."));
     cmdExportPdf = makeButton(this, "cmdExportPdf", QStringLiteral("&Export to PDF..."));
+    cmdExportCsv = csvexport::makeButton(this);
     cmdClose = makeButton(this, "cmdClose", QStringLiteral("&Close"));
     labProgress = new QLabel(this);
     labProgress->setObjectName(QStringLiteral("labProgress"));
@@ -84,6 +87,10 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     scroll_->setBackgroundRole(QPalette::Dark);
     scroll_->viewport()->installEventFilter(this);
 
+    // The paging buttons as narrow as their arrows, so the tools fit a small screen's width.
+    for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast}) {
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral(">|")) * 2 + 24);
+    }
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{cmdFirst, cmdPrevious, txtPage, labPages,
                                                       cmdNext, cmdLast}) {
@@ -97,6 +104,7 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     tools->addStretch(1);
     tools->addWidget(cmdPrint);
     tools->addWidget(cmdExportPdf);
+    tools->addWidget(cmdExportCsv);
     tools->addWidget(cmdClose);
     auto* progress = new QHBoxLayout;
     progress->addWidget(labProgress);
@@ -119,6 +127,7 @@ frmReportPreview::frmReportPreview(AppState& app, const QString& title,
     connect(cbPaper, &QComboBox::activated, this, &frmReportPreview::cbPaper_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmReportPreview::cmdPrint_Click);
     connect(cmdExportPdf, &QPushButton::clicked, this, &frmReportPreview::cmdExportPdf_Click);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmReportPreview::cmdExportCsv_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(cmdCancel, &QPushButton::clicked, this, &frmReportPreview::cmdCancel_Click);
 
@@ -350,4 +359,17 @@ void frmReportPreview::cmdExportPdf_Click() {
         app_.prompter.message(error, QStringLiteral("Export to PDF"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
     }
+}
+
+void frmReportPreview::cmdExportCsv_Click() {
+    QString name = fileNameFor(title_);
+    name.chop(4);  // its ".pdf"
+    csvexport::askAndExport(app_, name + QStringLiteral(".csv"),
+                            [this](const QString& file) { exportCsv(file); });
+}
+
+bool frmReportPreview::exportCsv(const QString& file) {
+    // Every row is there from the start, laid out or not.
+    return csvexport::run(app_, QStringLiteral("Export to CSV"),
+                          [&] { return reportexport::write(pages(), file); });
 }

@@ -43,6 +43,11 @@ public:
     void cbPaper_Click();
     void cmdPrint_Click();
     void cmdExportPdf_Click();
+    // Asks for a file and writes the report's rows to it.
+    void cmdExportCsv_Click();
+    // Writes every row of the report, as it lays them out, to a CSV file in the columns of its
+    // rows' band; false, after telling the user why, when it could not.
+    bool exportCsv(const QString& file);
     void cmdCancel_Click();
 
 protected:
@@ -77,6 +82,7 @@ private:
     QComboBox* cbPaper;
     QPushButton* cmdPrint;
     QPushButton* cmdExportPdf;
+    QPushButton* cmdExportCsv;
     QPushButton* cmdClose;
     QLabel* labProgress;
     QProgressBar* barProgress;

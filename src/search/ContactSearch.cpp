@@ -29,4 +29,10 @@ std::optional<Rows> searchContacts(Database& db, const QString& text, bool clien
     });
 }
 
+QList<resultexport::Column> contactSearchColumns() {
+    return {{QStringLiteral("Name"), QStringLiteral("Name")},
+            {QStringLiteral("Address"), QStringLiteral("Address")},
+            {QStringLiteral("Telephone"), QStringLiteral("Telephone")}};
+}
+
 }  // namespace search

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ResultExport.h"
 #include "db/Rows.h"
 #include "db/TextIndex.h"
 
@@ -17,5 +18,8 @@ namespace search {
 // slowly). Nothing on failure (see db.lastError()).
 std::optional<Rows> searchContacts(Database& db, const QString& text, bool clients,
                                    textindex::Through through = textindex::Through::Index);
+
+// The columns the contact search's grid shows, in its order.
+QList<resultexport::Column> contactSearchColumns();
 
 }  // namespace search

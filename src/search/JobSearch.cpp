@@ -115,13 +115,45 @@ QString orderClause(const QString& orderField, Qt::SortOrder direction) {
 
 }  // namespace
 
+resultexport::Statement jobsStatement(Database& db, const QString& text, const QString& status,
+                                      const QString& orderField, Qt::SortOrder direction,
+                                      textindex::Through through) {
+    const textindex::Condition found = jobsFound(db, text, status, through);
+    return {kFoundColumns + found.sql + orderClause(orderField, direction), found.params};
+}
+
+QList<resultexport::Column> jobSearchColumns(const std::array<QString, 36>& captions) {
+    const auto caption = [&captions](Caption which) {
+        return captions[size_t(captionIndex(which))];
+    };
+    using csv::Kind;
+    return {{QStringLiteral("Company Name"), QStringLiteral("WorkName"), Kind::Text},
+            {QStringLiteral("Address"), QStringLiteral("HomeAddress"), Kind::Text},
+            {QStringLiteral("Telephone"), QStringLiteral("HomeNumbers"), Kind::Text},
+            {QStringLiteral("Job No"), kJobNo, Kind::Number},
+            {QStringLiteral("Job Status"), QStringLiteral("JobStatus"), Kind::Text},
+            {caption(Caption::DateCreated), QStringLiteral("DateCreated"), Kind::Date},
+            {caption(Caption::DateReceived), QStringLiteral("DateReceived"), Kind::Date},
+            {caption(Caption::DateDue), QStringLiteral("DateDue"), Kind::Date},
+            {caption(Caption::CustRef), QStringLiteral("CustRef"), Kind::Text}};
+}
+
+resultexport::Outcome exportJobs(Database& db, const QString& file,
+                                 const QList<resultexport::Column>& columns, const QString& text,
+                                 const QString& status, const QString& orderField,
+                                 Qt::SortOrder direction) {
+    return resultexport::exportQuery(db, file, columns, [&](textindex::Through via) {
+        return jobsStatement(db, text, status, orderField, direction, via);
+    });
+}
+
 std::optional<Rows> searchJobs(Database& db, const QString& text, const QString& status,
                                const QString& orderField, textindex::Through through) {
     return textindex::answer(db, [&](textindex::Through via) -> std::optional<Rows> {
-        const textindex::Condition found =
-            jobsFound(db, text, status, through == textindex::Through::Scan ? through : via);
-        return db.query(kFoundColumns + found.sql + orderClause(orderField, Qt::AscendingOrder),
-                        found.params);
+        const resultexport::Statement found =
+            jobsStatement(db, text, status, orderField, Qt::AscendingOrder,
+                          through == textindex::Through::Scan ? through : via);
+        return db.query(found.sql, found.params);
     });
 }
 
@@ -142,12 +174,9 @@ std::optional<Rows> jobsBlock(Database& db, const QString& text, const QString& 
                               const QString& orderField, Qt::SortOrder direction, qint64 offset,
                               int limit) {
     return textindex::answer(db, [&](textindex::Through via) -> std::optional<Rows> {
-        const textindex::Condition found = jobsFound(db, text, status, via);
-        QVariantList params = found.params;
-        params << limit << offset;
-        return db.query(kFoundColumns + found.sql + orderClause(orderField, direction) +
-                            QStringLiteral(" LIMIT ? OFFSET ?"),
-                        params);
+        resultexport::Statement found = jobsStatement(db, text, status, orderField, direction, via);
+        found.params << limit << offset;
+        return db.query(found.sql + QStringLiteral(" LIMIT ? OFFSET ?"), found.params);
     });
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "db/ResultExport.h"
 #include "db/Rows.h"
 #include "db/TextIndex.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <optional>
@@ -36,6 +38,20 @@ std::optional<qint64> countJobs(Database& db, const QString& text, const QString
 std::optional<Rows> jobsBlock(Database& db, const QString& text, const QString& status,
                               const QString& orderField, Qt::SortOrder direction, qint64 offset,
                               int limit);
+
+// The statement of the rows searchJobs finds, all of them, ordered by orderField either way.
+resultexport::Statement jobsStatement(Database& db, const QString& text, const QString& status,
+                                      const QString& orderField, Qt::SortOrder direction,
+                                      textindex::Through through);
+
+// The columns the search grid shows, in its order, with the job screen's captions (the
+// user's) for the dates and the customer's reference.
+QList<resultexport::Column> jobSearchColumns(const std::array<QString, 36>& captions);
+// Every job the search finds written to a CSV file in those columns, in the grid's order.
+resultexport::Outcome exportJobs(Database& db, const QString& file,
+                                 const QList<resultexport::Column>& columns, const QString& text,
+                                 const QString& status, const QString& orderField,
+                                 Qt::SortOrder direction = Qt::AscendingOrder);
 
 // A short text that changes whenever a job is added, saved or deleted (read from the jobs'
 // identities and versions, not their rows), so a grid of found jobs knows when to search again.

@@ -7,6 +7,7 @@
 #include "search/TypingSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/CsvExport.h"
 #include "widgets/GridColumns.h"
 
 #include <QHBoxLayout>
@@ -48,6 +49,8 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
                        QStringLiteral("Click here to perform the search."));
     cmdOK = makeButton(this, "cmdOK", QStringLiteral("&Load Contact"));
     SSCommand1 = makeButton(this, "SSCommand1", QStringLiteral("&Close"));
+    cmdExportCsv = csvexport::makeButton(this);
+    cmdExportCsv->setEnabled(false);
     optSearch[0] = new QRadioButton(QStringLiteral("Search Clients"), this);
     optSearch[1] = new QRadioButton(QStringLiteral("Search Customers"), this);
     for (int i = 0; i < 2; ++i) {
@@ -56,12 +59,13 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     }
 
     fgSearch = makeResultsGrid(this, "fgSearch");
-    model_ =
-        new RowsModel({{QStringLiteral("Name"), QStringLiteral("Name"), oneLine, 1800},
-                       {QStringLiteral("Address"), QStringLiteral("Address"), oneLine, 3000},
-                       {QStringLiteral("Telephone"), QStringLiteral("Telephone"), oneLine, 1800},
-                       {QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0}},
-                      this);
+    QList<RowsModel::Column> columns;
+    static constexpr int kWidths[] = {1800, 3000, 1800};
+    for (const resultexport::Column& shown : search::contactSearchColumns()) {
+        columns << RowsModel::Column{shown.heading, shown.field, oneLine, kWidths[columns.size()]};
+    }
+    columns << RowsModel::Column{QStringLiteral("DummyId"), QStringLiteral("DummyId"), {}, 0};
+    model_ = new RowsModel(columns, this);
     fgSearch->setModel(model_);
 
     connect(cmdGo, &QPushButton::clicked, this, &frmSearch::cmdGo_Click);
@@ -73,6 +77,7 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearch::cmdOK_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmSearch::cmdExportCsv_Click);
     txtSearch->installEventFilter(this);
     fgSearch->installEventFilter(this);
 
@@ -81,6 +86,7 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     criteria->addWidget(txtSearch, 1);
     criteria->addWidget(cmdGo);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdExportCsv);
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(SSCommand1);
@@ -92,6 +98,7 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     setTabOrder(cmdGo, fgSearch);
     setTabOrder(fgSearch, cmdOK);
     setTabOrder(cmdOK, SSCommand1);
+    setTabOrder(SSCommand1, cmdExportCsv);
 
     setSizeGripEnabled(true);
     resize(app_.screen.toPixelsX(1800 + 3000 + 1800) + 80, 420);
@@ -112,6 +119,7 @@ void frmSearch::Form_Load() {
 
 void frmSearch::ContructGrid() {
     model_->clear();
+    cmdExportCsv->setEnabled(false);
     GridColumns::fit(fgSearch, *model_, {0, 2, 1});
 }
 
@@ -136,6 +144,7 @@ void frmSearch::txtSearch_Change() {
 void frmSearch::showFound(Rows rows) {
     const bool any = !rows.isEmpty();
     model_->setRows(std::move(rows));
+    cmdExportCsv->setEnabled(true);
     if (any) {
         fgSearch->setCurrentIndex(model_->index(0, 0));
     }
@@ -152,6 +161,19 @@ void frmSearch::cmdOK_Click() {
     }
     chosen_ = qint32(id);
     accept();
+}
+
+void frmSearch::cmdExportCsv_Click() {
+    csvexport::askAndExport(
+        app_, clients_ ? QStringLiteral("Clients.csv") : QStringLiteral("Customers.csv"),
+        [this](const QString& file) { exportCsv(file); });
+}
+
+bool frmSearch::exportCsv(const QString& file) {
+    // The grid holds every contact found.
+    const QList<resultexport::Column> columns = csvexport::shownColumns(*fgSearch, *model_);
+    return csvexport::run(app_, QStringLiteral("Export to CSV"),
+                          [&] { return resultexport::exportRows(file, columns, model_->rows()); });
 }
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event) {

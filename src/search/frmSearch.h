@@ -34,6 +34,12 @@ public:
     // Takes the selected row's identity and closes; on no row it stays open.
     void cmdOK_Click();
 
+    // Asks for a file and writes the contacts found to it.
+    void cmdExportCsv_Click();
+    // Writes the contacts the grid lists to the file, in its columns and order; false, after
+    // telling the user why, when it could not.
+    bool exportCsv(const QString& file);
+
     // The contact loaded; nothing until Load Contact took a row.
     std::optional<qint32> chosen() const { return chosen_; }
 
@@ -48,6 +54,7 @@ private:
     QTableView* fgSearch;
     QPushButton* cmdOK;
     QPushButton* SSCommand1;
+    QPushButton* cmdExportCsv;
     // Kept from the screen's first layout; never shown.
     std::array<QRadioButton*, 2> optSearch;
 

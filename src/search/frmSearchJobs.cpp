@@ -8,6 +8,7 @@
 #include "search/TypingSearch.h"
 #include "widgets/CentreForm.h"
 #include "widgets/Controls.h"
+#include "widgets/CsvExport.h"
 #include "widgets/GridColumns.h"
 #include "widgets/ListCompletion.h"
 
@@ -87,6 +88,8 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     cmdSearch->setDefault(true);
     cmdLoadJob = new QPushButton(QStringLiteral("&Load Job"), this);
     cmdLoadJob->setObjectName(QStringLiteral("cmdLoadJob"));
+    cmdExportCsv = csvexport::makeButton(this);
+    cmdExportCsv->setEnabled(false);
     labCount = new QLabel(QStringLiteral("Matching Search Results"), this);
     labCount->setObjectName(QStringLiteral("labCount"));
 
@@ -95,20 +98,21 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     const auto date = [this](const QVariant& value) {
         return formatDisplayDate(app_, datetext::fromStored(value));
     };
-    model_ = new BlockRowsModel(
-        {
-            {QStringLiteral("RecordId"), QStringLiteral("DummyId"), {}, 0},
-            {QStringLiteral("Company Name"), QStringLiteral("WorkName"), oneLine, 1600},
-            {QStringLiteral("Address"), QStringLiteral("HomeAddress"), oneLine, 3000},
-            {QStringLiteral("Telephone"), QStringLiteral("HomeNumbers"), oneLine, 1600},
-            {QStringLiteral("Job No"), QStringLiteral("JobNo"), {}, 1000},
-            {QStringLiteral("Job Status"), QStringLiteral("JobStatus"), oneLine, 2500},
-            {caption(Caption::DateCreated), QStringLiteral("DateCreated"), date, 1200},
-            {caption(Caption::DateReceived), QStringLiteral("DateReceived"), date, 1200},
-            {caption(Caption::DateDue), QStringLiteral("DateDue"), date, 1200},
-            {caption(Caption::CustRef), QStringLiteral("CustRef"), oneLine, 1200},
-        },
-        kBlockRows, this);
+    // The search's columns, which its export writes too, after the row's hidden identity.
+    QList<RowsModel::Column> columns{
+        {QStringLiteral("RecordId"), QStringLiteral("DummyId"), {}, 0}};
+    const QList<resultexport::Column> shown = jobSearchColumns(captions_);
+    static constexpr int kWidths[] = {1600, 3000, 1600, 1000, 2500, 1200, 1200, 1200, 1200};
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        RowsModel::Column column{shown[i].heading, shown[i].field, {}, kWidths[i]};
+        if (shown[i].kind == csv::Kind::Date) {
+            column.format = date;
+        } else if (shown[i].kind == csv::Kind::Text) {
+            column.format = oneLine;
+        }
+        columns << column;
+    }
+    model_ = new BlockRowsModel(columns, kBlockRows, this);
     fgSearch->setModel(model_);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearchJobs::cmdSearch_Click);
@@ -130,9 +134,11 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     connect(&app_.changes, &ChangeWatcher::changed, this, &frmSearchJobs::followChanges);
     connect(cmdLoadJob, &QPushButton::clicked, this, &frmSearchJobs::cmdLoadJob_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearchJobs::cmdLoadJob_Click);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmSearchJobs::cmdExportCsv_Click);
     // Tab goes from the results to Load Job.
     setTabOrder(cmdSearch, fgSearch);
     setTabOrder(fgSearch, cmdLoadJob);
+    setTabOrder(cmdLoadJob, cmdExportCsv);
     txtSearch->installEventFilter(this);
     fgSearch->installEventFilter(this);
     highlightOnFocus(txtSearch);
@@ -152,6 +158,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
 
     auto* footer = new QHBoxLayout;
     footer->addWidget(labCount, 1);
+    footer->addWidget(cmdExportCsv);
     footer->addWidget(cmdLoadJob);
 
     auto* layout = new QVBoxLayout(this);
@@ -200,6 +207,7 @@ QString frmSearchJobs::caption(Caption which) const {
 
 void frmSearchJobs::ConstructSearchGrid() {
     model_->clear();
+    cmdExportCsv->setEnabled(false);
     // Names, numbers and addresses take the room the other columns leave; addresses give way
     // first when there is too little.
     GridColumns::fit(fgSearch, *model_, {1, 3, 2});
@@ -268,6 +276,7 @@ void frmSearchJobs::showCount() {
     const std::optional<qint64> total = model_->totalCount();
     labCount->setText(total ? QString::number(*total) + QStringLiteral(" Matching Jobs")
                             : QStringLiteral("Counting Matching Jobs..."));
+    cmdExportCsv->setEnabled(asked_.has_value());
 }
 
 void frmSearchJobs::selectFirst() {
@@ -317,6 +326,23 @@ void frmSearchJobs::cmdLoadJob_Click() {
         chosen_ = qint32(jobNo);
     }
     accept();
+}
+
+void frmSearchJobs::cmdExportCsv_Click() {
+    csvexport::askAndExport(app_, QStringLiteral("Jobs.csv"),
+                            [this](const QString& file) { exportCsv(file); });
+}
+
+bool frmSearchJobs::exportCsv(const QString& file) {
+    if (!asked_) {
+        return false;
+    }
+    const QList<resultexport::Column> columns =
+        csvexport::shownColumns(*fgSearch, *model_, jobSearchColumns(captions_));
+    return csvexport::run(app_, QStringLiteral("Export to CSV"), [&] {
+        return exportJobs(app_.DbConnection, file, columns, asked_->text, asked_->status,
+                          model_->orderField(), model_->sortOrder());
+    });
 }
 
 bool frmSearchJobs::eventFilter(QObject* watched, QEvent* event) {

@@ -43,6 +43,12 @@ public:
     void txtSearch_Change();
     // Takes the selected job's number and closes.
     void cmdLoadJob_Click();
+    // Asks for a file and writes every job the grid's search found to it.
+    void cmdExportCsv_Click();
+    // Writes every job the grid's search found (not only the rows the grid has read) to the
+    // file, in the grid's columns and order; false, after telling the user why, when it could
+    // not, or when the grid shows no search.
+    bool exportCsv(const QString& file);
     // The job Load Job took; nothing before, or when no row was chosen.
     std::optional<qint32> chosenJob() const { return chosen_; }
 
@@ -71,6 +77,7 @@ private:
     QPushButton* cmdSearch;
     QTableView* fgSearch;
     QPushButton* cmdLoadJob;
+    QPushButton* cmdExportCsv;
     QLabel* labCount;
 
     std::optional<qint32> chosen_;

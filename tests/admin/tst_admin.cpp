@@ -1,5 +1,6 @@
 #include "db/Schema.h"
 #include "support/AdminRun.h"
+#include "support/CsvReadBack.h"
 #include "support/TemplateFiles.h"
 #include "support/TestEnv.h"
 
@@ -181,6 +182,71 @@ private Q_SLOTS:
         QCOMPARE(runAdmin({"print-estimate", "x"}).status, 1);
     }
 
+    // export writes what the search screens list, in their columns (the user's caption
+    // included) and order; a file it cannot write is a failure with the reason.
+    void exportWritesWhatTheScreensList_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Records>("records");
+        const QStringList jobColumns = {"Company Name", "Address",    "Telephone",
+                                        "Job No",       "Job Status", "Booked On",
+                                        "Surveyed:",    "Due:",       "Customer Ref:"};
+        QTest::newRow("jobs") << QStringList{"jobs"}
+                              << Records{jobColumns,
+                                         {"Lee, Ann", "1 Road\nPoole", "", "5", "Open",
+                                          "2026-03-12", "", "", ""},
+                                         {"Zoë Brown", "", "", "6", "", "", "", "", ""}};
+        QTest::newRow("jobs found")
+            << QStringList{"jobs", "--search", "zoë"}
+            << Records{jobColumns, {"Zoë Brown", "", "", "6", "", "", "", "", ""}};
+        QTest::newRow("customers")
+            << QStringList{"customers"}
+            << Records{{"Name", "Address", "Telephone"}, {"Ann Lee", "1 Road", "01202"}};
+        QTest::newRow("clients") << QStringList{"clients", "--search", "agent"}
+                                 << Records{{"Name", "Address", "Telephone"},
+                                            {"Agent, \"Best\"", "", "Bob"}};
+        QTest::newRow("estimates") << QStringList{"estimates"}
+                                   << Records{{"Est No", "Date", "Name", "Address"},
+                                              {"40000", "2026-12-06", "Ann Lee", "1 Road"}};
+    }
+    void exportWritesWhatTheScreensList() {
+        QFETCH(QStringList, arguments);
+        QFETCH(Records, records);
+        TestEnv env;
+        QCOMPARE(runAdmin({"init"}).status, 0);
+        {
+            Database db;
+            QVERIFY(openMadeDatabase(env, db));
+            QVERIFY(db.exec("UPDATE labels SET \"Text\" = 'Booked On' WHERE \"Index\" = 11"));
+            QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 6}, {"WorkName", "Zoë Brown"}}));
+            QVERIFY(TestEnv::addRow(db, "Jobs",
+                                    {{"JobNo", 5},
+                                     {"WorkName", "Lee, Ann"},
+                                     {"HomeAddress", "1 Road\nPoole"},
+                                     {"JobStatus", "Open"},
+                                     {"DateCreated", "2026-03-12 00:00:00"}}));
+            QVERIFY(TestEnv::addRow(
+                db, "customers",
+                {{"Name", "Ann Lee"}, {"Address", "1 Road"}, {"Telephone", "01202"}}));
+            QVERIFY(
+                TestEnv::addRow(db, "clients", {{"Name", "Agent, \"Best\""}, {"Contact", "Bob"}}));
+            QVERIFY(
+                db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty, Description, TradePrice, "
+                        "RetailPrice, DateCreated) VALUES (40000, 1, 2, 'Valve', 10, 15, "
+                        "'06/12/2026')"));
+        }
+        const QString file = env.root() + "/export.csv";
+        AdminRun r = runAdmin(QStringList{"export"} + arguments + QStringList{"--csv", file});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(readCsvBack(file), records);
+
+        r = runAdmin(QStringList{"export"} + arguments +
+                     QStringList{"--csv", "/nonexistent/x.csv"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(
+            r.err.startsWith("verdell-admin: The file /nonexistent/x.csv could not be written: "),
+            qPrintable(r.err));
+    }
+
     void failuresSayWhyInOneLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("database");
@@ -192,6 +258,8 @@ private Q_SLOTS:
                                       << "Could not find file";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray()
                                          << "unknown command 'frobnicate'";
+        QTest::newRow("export of no list") << QStringList{"export", "jobz", "--csv", "x.csv"}
+                                           << QByteArray() << "export needs one of jobs, customers";
     }
     void failuresSayWhyInOneLine() {
         QFETCH(QStringList, arguments);
