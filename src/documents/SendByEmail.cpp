@@ -9,11 +9,23 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Send by E-mail");
+
+// Word-processor and spreadsheet files are sent as PDFs; photos, PDFs and other files attached
+// to a job go as they are.
+bool madeIntoPdf(const QString& path) {
+    static const QStringList kOffice = {
+        QStringLiteral("doc"),  QStringLiteral("docx"), QStringLiteral("dot"),
+        QStringLiteral("dotx"), QStringLiteral("rtf"),  QStringLiteral("odt"),
+        QStringLiteral("xls"),  QStringLiteral("xlsx"), QStringLiteral("xlt"),
+        QStringLiteral("xltx"), QStringLiteral("ods")};
+    return kOffice.contains(QFileInfo(path).suffix().toLower());
+}
 
 // The PDF made of the document; an empty text to send the document itself (no PDF could be
 // made and the user agreed), or nothing when the user gave up.
@@ -77,7 +89,7 @@ void sendByEmail(AppState& app, QWidget* parent, const DocumentMail& mail,
         return;
     }
     QString attachment = mail.document;
-    if (const QString office = officeProgram(); !office.isEmpty()) {
+    if (const QString office = officeProgram(); !office.isEmpty() && madeIntoPdf(attachment)) {
         const std::optional<QString> pdf = pdfOf(app, parent, office, mail);
         if (!pdf) {
             return;

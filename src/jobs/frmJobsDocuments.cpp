@@ -129,7 +129,8 @@ void frmJobs::cmdEmailDoc_Click() {
     const JobFields fields = snapshot();
     sendByEmail(app_, this,
                 {name.isEmpty() ? QString() : documentsFolder(app_) + u'/' + name,
-                 job + QStringLiteral(" - ") + title, job + QStringLiteral(": ") + title},
+                 title.isEmpty() ? job : job + QStringLiteral(" - ") + title,
+                 title.isEmpty() ? job : job + QStringLiteral(": ") + title},
                 mail::jobRecipients(app_.DbConnection, fields.WorkName, fields.CliName));
 }
 

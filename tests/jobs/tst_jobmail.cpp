@@ -25,7 +25,8 @@ class tst_jobmail : public QObject {
     QString bin(const QString& kind) const { return env->root() + "/bin/" + kind; }
     QString sofficeArgs() const { return env->root() + "/soffice-args"; }
     QString docs() const { return env->root() + "/Docs \"Seán's\" été"; }
-    QString document() const { return docs() + "/30.doc"; }
+    QString fileName_;  // the job's document
+    QString document() const { return docs() + "/" + fileName_; }
     static const inline QString Title = "Survey \"Seán\" O'Brien: 50%, every-token.dotx";
 
     void script(const QString& file, const QByteArray& body) {
@@ -43,7 +44,7 @@ class tst_jobmail : public QObject {
         db.exec("UPDATE clients SET Email = ?", {clientEmail});
         env->app().AppSettings.SetValue("DocPath", docs());
         TestEnv::writeFile(document(), "a document");
-        TestEnv::addRow(db, "Docs", {{"JobNumber", 5}, {"FileName", "30.doc"}, {"Title", Title}});
+        TestEnv::addRow(db, "Docs", {{"JobNumber", 5}, {"FileName", fileName_}, {"Title", Title}});
         return openJobScreen(*env);
     }
     QStringList sent(const QString& attachment, const QStringList& to) const {
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void cleanupTestCase() { qputenv("TMPDIR", tmpdir_); }
     void init() {
         env = std::make_unique<TestEnv>();
+        fileName_ = "30.doc";
         QDir().mkpath(bin("none"));
         const QByteArray log = "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
                                sofficeArgs().toUtf8() + "\"\n";
@@ -148,18 +150,27 @@ private Q_SLOTS:
     }
 
     void attachment_data() {
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("programs");
         QTest::addColumn<int>("answer");        // to "send the document itself?"; -1: not asked
         QTest::addColumn<QString>("attached");  // PDF: the PDF made; "": nothing sent
-        QTest::newRow("no LibreOffice: the document") << "none" << -1 << "document";
-        QTest::newRow("LibreOffice: a PDF") << "office" << -1 << "PDF";
-        QTest::newRow("no PDF made, the document instead") << "broken" << 1 << "document";
-        QTest::newRow("no PDF made, nothing sent") << "broken" << 0 << "";
+        QTest::newRow("no LibreOffice: the document") << "30.doc"
+                                                      << "none" << -1 << "document";
+        QTest::newRow("LibreOffice: a PDF") << "30.doc"
+                                            << "office" << -1 << "PDF";
+        QTest::newRow("a photo goes as it is") << "photo.JPG"
+                                               << "office" << -1 << "document";
+        QTest::newRow("no PDF made, the document instead") << "30.doc"
+                                                           << "broken" << 1 << "document";
+        QTest::newRow("no PDF made, nothing sent") << "30.doc"
+                                                   << "broken" << 0 << "";
     }
     void attachment() {
+        QFETCH(QString, file);
         QFETCH(QString, programs);
         QFETCH(int, answer);
         QFETCH(QString, attached);
+        fileName_ = file;
         auto screen = open("ann@example.com", "");
         usePrograms(programs);
         if (answer >= 0) {
@@ -178,27 +189,28 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(env->launcher.mails.size(), 1);
-        const QString file = env->launcher.mails[0].arguments[4];
+        const QString attachment = env->launcher.mails[0].arguments[4];
         if (attached == "document") {
-            QCOMPARE(file, document());
+            QCOMPARE(attachment, document());
+            QCOMPARE(QFileInfo::exists(sofficeArgs()), programs == "broken");
         } else {
             // Named after the job and the document, in a folder of its own for this message.
             const QString folder =
                 QStringLiteral("%1/verdell-mail-%2").arg(tmp_.path()).arg(getuid());
-            QCOMPARE(file.section('/', -1),
+            QCOMPARE(attachment.section('/', -1),
                      QString("Job 5 - Survey _Seán_ O'Brien_ 50%, every-token.pdf"));
-            QCOMPARE(file.section('/', 0, -3), folder);
-            QVERIFY(QFileInfo(file).size() > 0);
+            QCOMPARE(attachment.section('/', 0, -3), folder);
+            QVERIFY(QFileInfo(attachment).size() > 0);
             QFile args(sofficeArgs());
             QVERIFY(args.open(QIODevice::ReadOnly));
             const QStringList given = QString::fromUtf8(args.readAll()).split('\n');
             QCOMPARE(given.mid(0, 3), QStringList({"--headless", "--norestore", "--nolockcheck"}));
             QVERIFY(given[3].startsWith("-env:UserInstallation=file:///"));
-            QCOMPARE(given.mid(4, 4),
-                     QStringList({"--convert-to", "pdf", "--outdir", file.section('/', 0, -2)}));
+            QCOMPARE(given.mid(4, 4), QStringList({"--convert-to", "pdf", "--outdir",
+                                                   attachment.section('/', 0, -2)}));
             QVERIFY(given[8].endsWith("/in/Job 5 - Survey _Seán_ O'Brien_ 50%, every-token.doc"));
         }
-        QCOMPARE(env->launcher.mails[0].arguments, sent(file, {"ann@example.com"}));
+        QCOMPARE(env->launcher.mails[0].arguments, sent(attachment, {"ann@example.com"}));
     }
 
     // The folders of earlier messages go once they are a day old.
