@@ -104,7 +104,8 @@ bool PdfConversion::start(const QString& document, const QString& folder, const 
         }
     });
     connect(timer_, &QTimer::timeout, this, [this] {
-        done(QStringLiteral("LibreOffice did not finish within %1 seconds.").arg(timeout_ / 1000));
+        done(QStringLiteral("LibreOffice did not finish within %1 seconds.")
+                 .arg((timeout_ + 999) / 1000));
     });
     process_->start(office_, officeConversionArguments(work.filePath(QStringLiteral("profile")),
                                                        QStringLiteral("pdf"), folder, input));

@@ -1,3 +1,4 @@
+#include "documents/MailAttachment.h"
 #include "jobs/frmJobs.h"
 #include "support/JobScreen.h"
 #include "support/ScreenControls.h"
@@ -5,9 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 #include <utime.h>
@@ -226,6 +230,35 @@ private Q_SLOTS:
         control<QPushButton>(screen, "cmdEmailDoc")->click();
         QVERIFY(!QFileInfo::exists(root + "/old"));
         QVERIFY(QFileInfo::exists(root + "/recent"));
+    }
+
+    // LibreOffice that does not finish is stopped at the time limit, or when the user cancels
+    // (a LibreOffice left running would outlast the test's time).
+    void aConversionThatHangsIsStopped() {
+        script(bin("slow") + "/soffice", "exec /bin/sleep 600\n");
+        TestEnv::writeFile(env->root() + "/in.doc", "x");
+        mail::PdfConversion conversion(bin("slow") + "/soffice");
+        conversion.setTimeout(1500);
+        QSignalSpy done(&conversion, &mail::PdfConversion::finished);
+        QVERIFY(conversion.start(env->root() + "/in.doc", env->root(), "out"));
+        QVERIFY(done.wait(30000));
+        QCOMPARE(conversion.error(), QString("LibreOffice did not finish within 2 seconds."));
+        QVERIFY(conversion.pdf().isEmpty());
+    }
+    void cancellingThePdfSendsNothing() {
+        auto screen = open("ann@example.com", "");
+        script(bin("slow") + "/soffice", "exec /bin/sleep 600\n");
+        usePrograms("slow");
+        QTimer::singleShot(50, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
+                    progress->findChild<QPushButton*>()->click();
+                }
+            }
+        });
+        control<QPushButton>(screen, "cmdEmailDoc")->click();
+        QVERIFY(env->launcher.mails.isEmpty());
+        QCOMPARE(env->prompter.count(), 0);
     }
 
     void withoutXdgEmailTheUserIsToldWhatToInstall() {
