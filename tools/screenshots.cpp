@@ -268,6 +268,13 @@ int main(int argc, char** argv) {
         save(estimates, folder, QStringLiteral("frmEstimate-empty"));
         estimates.LoadFullEstimate(1042);
         save(estimates, folder, QStringLiteral("frmEstimate"));
+        estimates::AddToEstimateList(env.app().DbConnection, 1042, 3,
+                                     Money::fromText(QStringLiteral("134.50")),
+                                     env.app().clock.now());
+        auto* tabs = estimates.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        tabs->setCurrentIndex(1);
+        save(estimates, folder, QStringLiteral("frmEstimate-documents"));
+        tabs->setCurrentIndex(0);
         estimates.show();
         estimates.cmdAddItem_Click();
         save(estimates, folder, QStringLiteral("frmEstimate-additem"));

@@ -152,18 +152,26 @@ bool deleteDocument(Database& db, qint64 dummyId) {
     return db.exec(QStringLiteral("DELETE FROM Docs WHERE DummyId = ?"), {dummyId});
 }
 
-void openSavedDocument(AppState& app, const QString& fileName) {
-    if (fileName.trimmed().isEmpty()) {
+bool documentThere(AppState& app, const QString& path) {
+    if (path.isEmpty()) {
         app.prompter.message(QStringLiteral("You must select a document first"));
-        return;
+        return false;
     }
-    const QString path = documentsFolder(app) + u'/' + fileName.trimmed();
     if (!QFileInfo::exists(path)) {
         app.prompter.message(QStringLiteral("The document ") + path +
                                  QStringLiteral(" cannot be found. It may have been moved or "
                                                 "deleted."),
                              QStringLiteral("Document Not Found"), Prompter::Buttons::Ok,
                              Prompter::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void openSavedDocument(AppState& app, const QString& fileName) {
+    const QString path =
+        fileName.trimmed().isEmpty() ? QString() : documentsFolder(app) + u'/' + fileName.trimmed();
+    if (!documentThere(app, path)) {
         return;
     }
     if (app.launcher.open(path)) {

@@ -37,6 +37,10 @@ bool deleteDocument(Database& db, qint64 dummyId);
 // as a new document does.
 std::optional<QString> CreateUniqueFileName(AppState& app);
 
+// Whether a document is there to open or send; tells the user when none is chosen (an empty
+// path) or the file is gone.
+bool documentThere(AppState& app, const QString& path);
+
 // Opens a saved document of the documents folder in the program that shows it. Tells the user
 // when no document is chosen (an empty name), when the file is gone, and when no program could
 // be started for it.

@@ -1,10 +1,11 @@
 #include "documents/LegacyTemplate.h"
 
+#include "platform/Launcher.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -27,6 +28,22 @@ const Conversion Conversions[] = {
 };
 
 }  // namespace
+
+QStringList officeConversionArguments(const QString& profileFolder, const QString& to,
+                                      const QString& outFolder, const QString& input) {
+    return {
+        QStringLiteral("--headless"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("-env:UserInstallation=") +
+            QString::fromLatin1(QUrl::fromLocalFile(profileFolder).toEncoded()),
+        QStringLiteral("--convert-to"),
+        to,
+        QStringLiteral("--outdir"),
+        outFolder,
+        input,
+    };
+}
 
 struct LegacyTemplate::Impl {
     OfficeError error;
@@ -89,10 +106,7 @@ bool LegacyTemplate::convert(const QString& path) {
             InvalidFileFormat,
             QStringLiteral("The file %1 is not an old Word or Excel template.").arg(name));
     }
-    QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (office.isEmpty()) {
-        office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
-    }
+    const QString office = officeProgram();
     if (office.isEmpty()) {
         return d->fail(CannotCreateObject,
                        QStringLiteral("LibreOffice is not installed, so the old template %1 cannot "
@@ -119,18 +133,10 @@ bool LegacyTemplate::convert(const QString& path) {
     }
     const QString output =
         folder.filePath(QStringLiteral("out/template.") + QLatin1String(conversion->to));
-    const QStringList arguments = {
-        QStringLiteral("--headless"),
-        QStringLiteral("--norestore"),
-        QStringLiteral("--nolockcheck"),
-        QStringLiteral("-env:UserInstallation=") +
-            QUrl::fromLocalFile(folder.filePath(QStringLiteral("profile"))).toString(),
-        QStringLiteral("--convert-to"),
+    const QStringList arguments = officeConversionArguments(
+        folder.filePath(QStringLiteral("profile")),
         QLatin1String(conversion->to) + u':' + QLatin1String(conversion->filter),
-        QStringLiteral("--outdir"),
-        folder.filePath(QStringLiteral("out")),
-        input,
-    };
+        folder.filePath(QStringLiteral("out")), input);
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(office, arguments);

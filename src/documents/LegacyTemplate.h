@@ -3,7 +3,13 @@
 #include "documents/OfficeError.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
+
+// The arguments that make LibreOffice convert a file headless into outFolder, in the format
+// `to` names ("pdf", "docx:MS Word 2007 XML"), with a profile of its own in profileFolder.
+QStringList officeConversionArguments(const QString& profileFolder, const QString& to,
+                                      const QString& outFolder, const QString& input);
 
 // Old binary templates (.dot, .xlt) and documents (.doc, .xls) converted to their XML
 // counterparts (.dotx, .xltx, .docx, .xlsx) with LibreOffice, so that WordDocument and Workbook

@@ -100,7 +100,8 @@ frmEstimate::frmEstimate(AppState& app, QWidget* parent) : QWidget(parent), app_
 
     auto* buttons = new QGroupBox(QStringLiteral("Estimate"), details);
     auto* buttonRow = new QHBoxLayout(buttons);
-    for (QPushButton* b : {cmdNewEstimate, cmdCancel, cmdFind, cmdPrint, cmdConvert}) {
+    for (QPushButton* b :
+         {cmdNewEstimate, cmdCancel, cmdFind, cmdPrint, cmdEmailEstimate, cmdConvert}) {
         buttonRow->addWidget(b);
     }
     buttonRow->addStretch(1);
@@ -136,6 +137,10 @@ void frmEstimate::buildButtons(QWidget* page) {
     cmdFind = makeButton(page, "cmdFind", QStringLiteral("&Search"));
     cmdExit = makeButton(page, "cmdExit", QStringLiteral("E&xit"));
     cmdPrint = makeButton(page, "cmdPrint", QStringLiteral("&Print"));
+    cmdEmailEstimate =
+        makeButton(page, "cmdEmailEstimate", QStringLiteral("Send by E-&mail..."),
+                   QStringLiteral("Send the estimate's document, made by Print, by e-mail"));
+    cmdEmailEstimate->setEnabled(false);
     cmdConvert = makeButton(page, "cmdConvert", QStringLiteral("Convert To &Job"));
 }
 
@@ -313,9 +318,15 @@ QWidget* frmEstimate::buildHistory() {
     cmdEditEstimate =
         makeButton(page, "cmdEditEstimate", QStringLiteral("&Edit"),
                    QStringLiteral("Click here to edit or view the selected estimate"));
+    cmdEmailIssue = makeButton(page, "cmdEmailIssue", QStringLiteral("Send by E-&mail..."),
+                               QStringLiteral("Send the selected estimate's document by e-mail"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdEmailIssue);
+    buttons->addWidget(cmdEditEstimate);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(fgEstimates, 1);
-    layout->addWidget(cmdEditEstimate, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     return page;
 }
 
@@ -330,6 +341,8 @@ void frmEstimate::connectControls() {
     connect(cmdCloseAdd, &QPushButton::clicked, this, &frmEstimate::cmdCloseAdd_Click);
     connect(fgEstimate, &QTableWidget::cellDoubleClicked, this, &frmEstimate::fgEstimate_DblClick);
     connect(cmdPrint, &QPushButton::clicked, this, &frmEstimate::cmdPrint_Click);
+    connect(cmdEmailEstimate, &QPushButton::clicked, this, &frmEstimate::cmdEmailEstimate_Click);
+    connect(cmdEmailIssue, &QPushButton::clicked, this, &frmEstimate::cmdEmailIssue_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmEstimate::SSTab1_Click);
     connect(cmdEditEstimate, &QPushButton::clicked, this, &frmEstimate::cmdEditEstimate_Click);
     connect(fgEstimates, &QTableWidget::cellDoubleClicked, this,
@@ -489,6 +502,8 @@ void frmEstimate::ButtonsToSave() {
     for (QPushButton* b : {cmdFind, cmdPrint, cmdExit}) {
         b->setEnabled(false);
     }
+    printedDocument_.clear();
+    updateEmailButton();
     panSearch->hide();
     enableDetails();
 }
@@ -499,6 +514,7 @@ void frmEstimate::ButtonsToNew() {
     for (QPushButton* b : {cmdFind, cmdPrint, cmdExit}) {
         b->setEnabled(true);
     }
+    updateEmailButton();
     panSearch->hide();
     enableDetails();
 }
@@ -792,6 +808,7 @@ bool frmEstimate::LoadFullEstimate(qint64 lEstNo) {
     }
     CalculateTotals();
     enableDetails();
+    updateEmailButton();
     return true;
 }
 

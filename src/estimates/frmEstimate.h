@@ -48,6 +48,9 @@ public:
     void SSTab1_Click(int tab);
     void cmdEditEstimate_Click();
     void OpenEstimateDocument(const QString& fileName);
+    // Sending by e-mail the document Print made, or the chosen issue's.
+    void cmdEmailEstimate_Click();
+    void cmdEmailIssue_Click();
 
     // Search and conversion.
     void cmdFind_Click();
@@ -86,6 +89,7 @@ private:
     QPushButton* cmdFind;
     QPushButton* cmdExit;
     QPushButton* cmdPrint;
+    QPushButton* cmdEmailEstimate;
     QPushButton* cmdConvert;
     // The customer.
     QGroupBox* fraDetails;
@@ -134,6 +138,7 @@ private:
     // The history of issues.
     QTableWidget* fgEstimates;
     QPushButton* cmdEditEstimate;
+    QPushButton* cmdEmailIssue;
     // A quiet notice that another workstation changed or deleted the estimate on the screen.
     QLabel* labChangedElsewhere;
 
@@ -162,6 +167,12 @@ private:
     void CheckEdit();
     bool saveEstimate();
     void LoadEstimates(qint64 lEstNo);
+    // The document file of the issue chosen in the history; empty when none is chosen.
+    QString chosenIssueFile() const;
+    void emailEstimateDocument(const QString& path);
+    // Send by E-mail is offered for the estimate shown once Print has made its document, until
+    // the estimate is edited.
+    void updateEmailButton();
     // Gives a grid its headings and widths (in twips; 0 hides a column), the right-aligned
     // columns, and two rows: the heading and one empty row.
     // shares: each column's part of the grid (0 hides it); longText: the columns that take the
@@ -187,6 +198,8 @@ private:
     AppState& app_;
     qint32 CurrentCustomerID = -1;
     RowVersion version_;    // the version of the estimate on the screen, as loaded or saved
+    QString printedDocument_;  // made by the last Print, for printedEstimate_
+    qint64 printedEstimate_ = 0;
     // Lists the estimates found (EstNo, DateCreated, Name, Address) and their count.
     void showFoundEstimates(const Rows& found);
     Rows found_;            // the estimates the search panel lists

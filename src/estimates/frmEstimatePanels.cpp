@@ -3,7 +3,9 @@
 
 #include "common/Numbers.h"
 #include "documents/JobDocuments.h"
+#include "documents/MailRecipients.h"
 #include "documents/MergeEngine.h"
+#include "documents/SendByEmail.h"
 #include "estimates/EstimateExport.h"
 #include "estimates/EstimatePrint.h"
 #include "estimates/EstimateStore.h"
@@ -48,7 +50,33 @@ void frmEstimate::cmdPrint_Click() {
     printout.Retail = labTotalRetail->text();
     printout.Profit = labTotalProfit->text();
     printout.Trade = labTotalTrade->text();
-    printAndRecord(app_, printout, int(printout.lines.size()));
+    printedDocument_ = printAndRecord(app_, printout, int(printout.lines.size()));
+    printedEstimate_ = printout.EstNo;
+    updateEmailButton();
+}
+
+void frmEstimate::updateEmailButton() {
+    cmdEmailEstimate->setEnabled(!printedDocument_.isEmpty() && !editing() &&
+                                 printedEstimate_ == shownEstimateNumber());
+}
+
+void frmEstimate::cmdEmailEstimate_Click() {
+    emailEstimateDocument(printedDocument_);
+}
+
+void frmEstimate::cmdEmailIssue_Click() {
+    const QString file = chosenIssueFile();
+    emailEstimateDocument(file.isEmpty() ? QString() : documentsFolder(app_) + u'/' + file);
+}
+
+// The attachment is named after the document: "Estimate 1042", or "Estimate 1042-3" with issue
+// numbers.
+void frmEstimate::emailEstimateDocument(const QString& path) {
+    const qint64 estNo = shownEstimateNumber();
+    sendByEmail(app_, this,
+                {path, QStringLiteral("Estimate ") + QFileInfo(path).completeBaseName().mid(3),
+                 QStringLiteral("Estimate ") + QString::number(estNo)},
+                mail::estimateRecipients(app_.DbConnection, estNo));
 }
 
 void frmEstimate::ConstructEstimateGrid() {
@@ -100,6 +128,10 @@ void frmEstimate::LoadEstimates(qint64 lEstNo) {
 }
 
 void frmEstimate::cmdEditEstimate_Click() {
+    OpenEstimateDocument(chosenIssueFile());
+}
+
+QString frmEstimate::chosenIssueFile() const {
     QString ref = cellText(fgEstimates, fgEstimates->currentRow(), 1);
     // Documents printed without issue numbers are named without them.
     if (!QFileInfo::exists(documentsFolder(app_) + QStringLiteral("/est") + ref +
@@ -109,8 +141,7 @@ void frmEstimate::cmdEditEstimate_Click() {
             ref.truncate(dash);
         }
     }
-    OpenEstimateDocument(ref.isEmpty() ? QString()
-                                       : QStringLiteral("est") + ref + QStringLiteral(".doc"));
+    return ref.isEmpty() ? QString() : QStringLiteral("est") + ref + QStringLiteral(".doc");
 }
 
 void frmEstimate::OpenEstimateDocument(const QString& fileName) {

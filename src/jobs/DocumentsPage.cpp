@@ -40,10 +40,13 @@ DocumentsPage::DocumentsPage(AppState& app, CaptionLabels& captions, QWidget* pa
                             QStringLiteral("Edit the currently selected document."));
     cmdDeleteDoc = makeButton(this, "cmdDeleteDoc", QStringLiteral("Delete Document"),
                               QStringLiteral("Delete the currently selected document."));
+    cmdEmailDoc = makeButton(this, "cmdEmailDoc", QStringLiteral("Send by E-mail..."),
+                             QStringLiteral("Send the currently selected document by e-mail."));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdNewDoc);
     buttons->addWidget(cmdEditDoc);
     buttons->addWidget(cmdDeleteDoc);
+    buttons->addWidget(cmdEmailDoc);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(strip_);
@@ -58,6 +61,7 @@ DocumentsPage::DocumentsPage(AppState& app, CaptionLabels& captions, QWidget* pa
     connect(cmdEditDoc, &QPushButton::clicked, this, &DocumentsPage::editDocumentClicked);
     connect(fgDocs, &QTableView::doubleClicked, this, &DocumentsPage::editDocumentClicked);
     connect(cmdDeleteDoc, &QPushButton::clicked, this, &DocumentsPage::deleteDocumentClicked);
+    connect(cmdEmailDoc, &QPushButton::clicked, this, &DocumentsPage::emailDocumentClicked);
 }
 
 void DocumentsPage::clear() {
@@ -80,6 +84,11 @@ QString DocumentsPage::currentFileName() const {
 qint64 DocumentsPage::currentDocumentId() const {
     const int row = fgDocs->currentIndex().row();
     return row < 0 ? 0 : docsModel_->value(row, QStringLiteral("DummyId")).toLongLong();
+}
+
+QString DocumentsPage::currentTitle() const {
+    const int row = fgDocs->currentIndex().row();
+    return row < 0 ? QString() : docsModel_->value(row, QStringLiteral("Title")).toString();
 }
 
 void DocumentsPage::setJobNumber(const QString& number) {

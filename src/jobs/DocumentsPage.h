@@ -23,6 +23,7 @@ public:
     // The file and record of the current document: empty and 0 without one.
     QString currentFileName() const;
     qint64 currentDocumentId() const;
+    QString currentTitle() const;
     void setJobNumber(const QString& number);
     void setJobStatus(const QString& status);
 
@@ -32,6 +33,7 @@ Q_SIGNALS:
     // Edit Document, or a double-click on a document.
     void editDocumentClicked();
     void deleteDocumentClicked();
+    void emailDocumentClicked();
 
 private:
     AppState& app_;
@@ -41,4 +43,5 @@ private:
     QPushButton* cmdNewDoc;
     QPushButton* cmdEditDoc;
     QPushButton* cmdDeleteDoc;
+    QPushButton* cmdEmailDoc;
 };

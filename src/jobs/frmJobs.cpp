@@ -138,6 +138,8 @@ void frmJobs::wireBehaviour() {
     connect(jobPage_, &JobPage::findEngineerClicked, this, &frmJobs::cmdFindEngineer_Click);
     connect(documentsPage_, &DocumentsPage::newDocumentClicked, this, &frmJobs::cmdNewDoc_Click);
     connect(documentsPage_, &DocumentsPage::editDocumentClicked, this, &frmJobs::cmdEditDoc_Click);
+    connect(documentsPage_, &DocumentsPage::emailDocumentClicked, this,
+            &frmJobs::cmdEmailDoc_Click);
     connect(documentsPage_, &DocumentsPage::deleteDocumentClicked, this,
             &frmJobs::cmdDeleteDoc_Click);
 

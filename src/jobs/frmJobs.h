@@ -79,6 +79,7 @@ public:
     void cmdSaveDoc_Click();
     void cmdEditDoc_Click();
     void cmdDeleteDoc_Click();
+    void cmdEmailDoc_Click();
     void cmdPrintJobSheet_Click();
     void cmdSaveLabels_Click();
     void cmdCloseLabels_Click();

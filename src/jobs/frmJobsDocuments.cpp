@@ -7,7 +7,9 @@
 
 #include "common/Numbers.h"
 #include "documents/JobDocuments.h"
+#include "documents/MailRecipients.h"
 #include "documents/MergeEngine.h"
+#include "documents/SendByEmail.h"
 #include "documents/TemplateTools.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
@@ -118,6 +120,18 @@ void frmJobs::cmdDeleteDoc_Click() {
                               Prompter::Icon::Critical);
     }
     LoadDocs(jobNumber());
+}
+
+void frmJobs::cmdEmailDoc_Click() {
+    const QString name = documentsPage_->currentFileName();
+    const QString job = QStringLiteral("Job ") + QString::number(jobNumber());
+    const QString title = documentsPage_->currentTitle().trimmed();
+    const JobFields fields = snapshot();
+    sendByEmail(app_, this,
+                {name.isEmpty() ? QString() : documentsFolder(app_) + u'/' + name,
+                 title.isEmpty() ? job : job + QStringLiteral(" - ") + title,
+                 title.isEmpty() ? job : job + QStringLiteral(": ") + title},
+                mail::jobRecipients(app_.DbConnection, fields.WorkName, fields.CliName));
 }
 
 void frmJobs::cmdPrintJobSheet_Click() {

@@ -8,9 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace {
-
-QString office() {
+QString officeProgram() {
     for (const char* name : {"soffice", "libreoffice"}) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!found.isEmpty()) {
@@ -19,6 +17,16 @@ QString office() {
     }
     return {};
 }
+
+QStringList xdgEmailArguments(const MailMessage& mail) {
+    QStringList arguments{QStringLiteral("--utf8"), QStringLiteral("--subject"), mail.subject};
+    if (!mail.attachment.isEmpty()) {
+        arguments << QStringLiteral("--attach") << mail.attachment;
+    }
+    return arguments + mail.to;
+}
+
+namespace {
 
 // What the system says of the program that opens a type of file or page.
 struct DefaultProgram {
@@ -79,7 +87,7 @@ bool DesktopLauncher::openUrl(const QUrl& url) {
 }
 
 bool DesktopLauncher::print(const QString& path) {
-    const QString soffice = office();
+    const QString soffice = officeProgram();
     if (soffice.isEmpty()) {
         return false;
     }
@@ -88,7 +96,7 @@ bool DesktopLauncher::print(const QString& path) {
 }
 
 bool DesktopLauncher::editTemplate(const QString& path) {
-    const QString soffice = office();
+    const QString soffice = officeProgram();
     const QString registered = programFor(path);
     if (!soffice.isEmpty() &&
         (registered.isEmpty() ||
@@ -105,4 +113,15 @@ QString DesktopLauncher::programFor(const QString& filePath) {
     }
     const QString first = program.entry->program();
     return QFileInfo(first).isAbsolute() ? first : QStandardPaths::findExecutable(first);
+}
+
+bool DesktopLauncher::canEmail() {
+    return !QStandardPaths::findExecutable(QStringLiteral("xdg-email")).isEmpty();
+}
+
+// xdg-email finds the desktop's mail program; it is started on its own, as that program may
+// stay running after the message is sent.
+bool DesktopLauncher::email(const MailMessage& mail) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    return !program.isEmpty() && QProcess::startDetached(program, xdgEmailArguments(mail));
 }

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -355,6 +356,37 @@ private Q_SLOTS:
         c<QTableWidget>("fgEstimates")->setCurrentCell(1, 1);
         c<QPushButton>("cmdEditEstimate")->click();
         QCOMPARE(env->launcher.requests.last().target, env->dataFolder() + "/Docs/est1042.doc");
+    }
+
+    // The document Print made goes by e-mail to the estimate's customer, as does an issue
+    // chosen in the history; an estimate being edited offers no document to send.
+    void sendingTheEstimateByEmail() {
+        templatefiles::install(*env, {":/templates/Estimate.dotx"});
+        app().AppSettings.SetValue("EstimateDoc", "Estimate.dotx");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(env->root()));  // no LibreOffice: the document itself
+        open();
+        saveTwoLineEstimate();
+        db().exec("UPDATE customers SET Email = ?", {"o'brien@exämple.ie"});
+        QVERIFY(!c<QPushButton>("cmdEmailEstimate")->isEnabled());
+        c<QPushButton>("cmdPrint")->click();
+        c<QPushButton>("cmdEmailEstimate")->click();
+        const QString document = env->dataFolder() + "/Docs/est1042.doc";
+        const QStringList sent{"--utf8", "--subject", "Estimate 1042", "--attach", document};
+        QCOMPARE(env->launcher.mails.last().arguments, sent + QStringList{"o'brien@exämple.ie"});
+        c<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        db().exec("UPDATE customers SET Email = ?", {""});
+        c<QPushButton>("cmdEmailIssue")->click();
+        qputenv("PATH", path);
+        QCOMPARE(env->launcher.mails.size(), 2);
+        QCOMPARE(env->launcher.mails.last().arguments, sent);
+        QCOMPARE(prompter().last().prompt,
+                 QString("The message opens without a recipient: no e-mail address is on record "
+                         "for the customer \"Mrs O'Brien\".\r\nType the address in the mail "
+                         "program."));
+        c<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        QTest::keyClicks(c<QLineEdit>("txtTel"), "1");
+        QVERIFY(!c<QPushButton>("cmdEmailEstimate")->isEnabled());
     }
 
     void searchFindsAndLoadsAnEstimate() {

@@ -60,6 +60,7 @@ private Q_SLOTS:
             "mv \"$out.part\" \"$out\"\n";
         script(bin() + "/fake-browser", program);
         script(bin() + "/fake browser", program);
+        script(bin() + "/xdg-email", program);
         qputenv("PATH", QFile::encodeName(bin()) + ":/usr/bin:/bin");
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.filePath("share")));
     }
@@ -121,6 +122,43 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(bin()) + ":/usr/bin:/bin");
         QVERIFY(opened);
         QCOMPARE(handed, QList<QUrl>{page});
+    }
+
+    // xdg-email is started without a shell: each text arrives as it was, an argument of its own.
+    void mailReachesXdgEmailIntact_data() {
+        QTest::addColumn<QStringList>("to");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("attachment");
+        QTest::newRow("plain") << QStringList{"ann@example.com"} << "Job 5: Letter"
+                               << "/data/Docs/30.doc";
+        QTest::newRow("quotes, apostrophes, accents, blanks")
+            << QStringList{"\"Seán O'Brien\" <seán@exämple.ie>", "o'neil@example.com"}
+            << "Job 5: \"Survey\" – O'Brien's $HOME `id` *"
+            << "/data/Docs \"Seán's\" été/Job 5 - Survey.pdf";
+        QTest::newRow("nobody") << QStringList{} << "Estimate 1042"
+                                << "/data/est1042.doc";
+    }
+    void mailReachesXdgEmailIntact() {
+        QFETCH(QStringList, to);
+        QFETCH(QString, subject);
+        QFETCH(QString, attachment);
+        DesktopLauncher launcher;
+        QVERIFY(launcher.canEmail());
+        QVERIFY(launcher.email({to, subject, attachment}));
+        QTRY_VERIFY(QFile::exists(written()));
+        QCOMPARE(
+            started(),
+            QStringList({"MARK=", "--utf8", "--subject", subject, "--attach", attachment}) + to);
+    }
+
+    void withoutXdgEmailNoMailIsSent() {
+        qputenv("PATH", QFile::encodeName(dir_.filePath("nothing")));
+        DesktopLauncher launcher;
+        const bool can = launcher.canEmail();
+        const bool sent = launcher.email({{"ann@example.com"}, "Job 5", "/data/30.doc"});
+        qputenv("PATH", QFile::encodeName(bin()) + ":/usr/bin:/bin");
+        QVERIFY(!can);
+        QVERIFY(!sent);
     }
 };
 
