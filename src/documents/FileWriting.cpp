@@ -78,7 +78,8 @@ OfficeError cannotCreate(const QString& path, const QString& why) {
 OfficeError cannotWrite(const QString& path, bool outOfSpace, const QString& why, qint64 size) {
     const QStorageInfo storage(QFileInfo(path).absolutePath());
     if (outOfSpace || (storage.isValid() && storage.bytesAvailable() < size)) {
-        return {DiskFull, QStringLiteral("%1 cannot be saved: the disk is full.").arg(quoted(path))};
+        return {DiskFull,
+                QStringLiteral("%1 cannot be saved: the disk is full.").arg(quoted(path))};
     }
     return {PathFileAccess, QStringLiteral("%1 cannot be saved: %2.").arg(quoted(path), why)};
 }
@@ -101,8 +102,8 @@ void syncFolder(const QString& folder) {
 bool renameWithoutReplacing(const QString& from, const QString& to, int* failure) {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS) {
@@ -129,8 +130,7 @@ bool renameWithoutReplacing(const QString& from, const QString& to, int* failure
 }
 
 QString randomTag() {
-    static const char letters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QString tag;
     for (int i = 0; i < 6; ++i) {
         tag += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
@@ -176,7 +176,7 @@ QString NewFile::temporaryPath() const {
     return file_ ? file_->fileName() : QString();
 }
 
-bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& error) {
+bool NewFile::begin(const QString& path, OfficeError& error) {
     discard();
     if (placeProblem(path, error)) {
         return false;
@@ -199,7 +199,11 @@ bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& e
     lock(*file);
     file_ = std::move(file);
     errno = 0;
-    if (file_->write(bytes) == bytes.size() && file_->flush() && ::fsync(file_->handle()) == 0) {
+    return true;
+}
+
+bool NewFile::finish(const QString& path, bool written, qint64 size, OfficeError& error) {
+    if (written && file_->flush() && ::fsync(file_->handle()) == 0) {
         path_ = path;
         return true;
     }
@@ -208,8 +212,42 @@ bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& e
                             ? file_->errorString()
                             : QString::fromLocal8Bit(std::strerror(errno));
     discard();
-    error = cannotWrite(path, full, why, bytes.size());
+    error = cannotWrite(path, full, why, size);
     return false;
+}
+
+bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& error) {
+    if (!begin(path, error)) {
+        return false;
+    }
+    const bool written = file_->write(bytes) == bytes.size();
+    return finish(path, written, bytes.size(), error);
+}
+
+bool NewFile::copy(const QString& path, QIODevice& source, OfficeError& error) {
+    if (!begin(path, error)) {
+        return false;
+    }
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 total = 0;
+    bool written = true;
+    while (written) {
+        const qint64 read = source.read(piece.data(), kPiece);
+        if (read < 0) {
+            const QString why = source.errorString();
+            discard();
+            error = {PathFileAccess,
+                     QStringLiteral("The file could not be read to the end: %1.").arg(why)};
+            return false;
+        }
+        if (read == 0) {
+            break;
+        }
+        written = file_->write(piece.constData(), read) == read;
+        total += read;
+    }
+    return finish(path, written, total, error);
 }
 
 bool NewFile::place(OfficeError& error) {
@@ -247,8 +285,8 @@ std::vector<std::unique_ptr<NewFile>> NewFile::abandonedIn(const QString& folder
     static const QRegularExpression temporary(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}\\.part$"));
     std::vector<std::unique_ptr<NewFile>> found;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*") + TemporarySuffix},
-                                             QDir::Files | QDir::Hidden)) {
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*") + TemporarySuffix}, QDir::Files | QDir::Hidden)) {
         const QRegularExpressionMatch match = temporary.match(name);
         if (!match.hasMatch()) {
             continue;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class AppState;
+class AttachmentStrip;
 class CaptionLabels;
 class JobStatusStrip;
 class QPushButton;
@@ -19,6 +20,8 @@ public:
 
     // Lists the documents (Date, Title, DummyId, FileName), the first one current.
     void setDocuments(Rows rows);
+    // Makes the document of that file current (as a click on its row does).
+    void selectFileName(const QString& fileName);
     void clear();
     // The file and record of the current document: empty and 0 without one.
     QString currentFileName() const;
@@ -32,6 +35,9 @@ Q_SIGNALS:
     // Edit Document, or a double-click on a document.
     void editDocumentClicked();
     void deleteDocumentClicked();
+    // Attach Files, or files dropped from the file manager on the documents (their paths).
+    void attachFilesClicked();
+    void filesDropped(const QStringList& paths);
 
 private:
     AppState& app_;
@@ -41,4 +47,9 @@ private:
     QPushButton* cmdNewDoc;
     QPushButton* cmdEditDoc;
     QPushButton* cmdDeleteDoc;
+    QPushButton* cmdAttachFiles;
+    AttachmentStrip* lstAttachments;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

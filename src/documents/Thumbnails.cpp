@@ -1,0 +1,112 @@
+#include "documents/Thumbnails.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace thumbnails {
+
+bool isPicture(const QString& fileName) {
+    static const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    const QByteArray suffix = QFileInfo(fileName).suffix().toLower().toLatin1();
+    return !suffix.isEmpty() && formats.contains(suffix) && suffix != "pdf" && suffix != "svg" &&
+           suffix != "svgz";
+}
+
+QImage read(const QString& path, QSize box) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (stored.isValid()) {
+        // The scaled size is of the picture as stored, before it is turned.
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize fit = turned ? box.transposed() : box;
+        if (stored.width() > fit.width() || stored.height() > fit.height()) {
+            reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1}));
+        }
+    }
+    QImage image = reader.read();
+    if (!image.isNull() && (image.width() > box.width() || image.height() > box.height())) {
+        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return image;
+}
+
+QString defaultCacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+           QStringLiteral("/thumbnails");
+}
+
+}  // namespace thumbnails
+
+namespace {
+
+QString cacheKey(const QFileInfo& info, QSize box) {
+    const QByteArray key = QFile::encodeName(info.absoluteFilePath()) + '\n' +
+                           QByteArray::number(info.size()) + '\n' +
+                           QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n' +
+                           QByteArray::number(box.width()) + 'x' + QByteArray::number(box.height());
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
+}
+
+// The thumbnail from the cache, or made and kept there.
+QImage thumbnailOf(const QString& path, QSize box, const QString& cacheFolder) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return {};
+    }
+    const QString cached = cacheFolder.isEmpty()
+                               ? QString()
+                               : cacheFolder + u'/' + cacheKey(info, box) + QStringLiteral(".png");
+    QImage image;
+    if (!cached.isEmpty() && image.load(cached, "PNG")) {
+        return image;
+    }
+    image = thumbnails::read(path, box);
+    if (!image.isNull() && !cached.isEmpty() && QDir().mkpath(cacheFolder)) {
+        // Written whole under a temporary name, so a reader never meets half a thumbnail.
+        QSaveFile file(cached);
+        if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG")) {
+            file.commit();
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+Thumbnailer::Thumbnailer(QSize box, QString cacheFolder, QObject* parent)
+    : QObject(parent), box_(box), cacheFolder_(std::move(cacheFolder)) {}
+
+Thumbnailer::~Thumbnailer() {
+    ++*batch_;
+    pool_.clear();
+    pool_.waitForDone();
+}
+
+void Thumbnailer::request(const QStringList& paths) {
+    const quint64 batch = ++*batch_;
+    pool_.clear();
+    for (const QString& path : paths) {
+        pool_.start([this, path, batch, current = batch_, box = box_, folder = cacheFolder_] {
+            if (*current != batch) {
+                return;
+            }
+            const QImage image = thumbnailOf(path, box, folder);
+            // Handed over on this object's thread, where the batch is looked at again: a newer
+            // request meanwhile means the screen has moved on.
+            QMetaObject::invokeMethod(
+                this,
+                [this, path, image, batch, current] {
+                    if (*current == batch) {
+                        Q_EMIT ready(path, image);
+                    }
+                },
+                Qt::QueuedConnection);
+        });
+    }
+}
