@@ -78,8 +78,7 @@ OfficeError cannotCreate(const QString& path, const QString& why) {
 OfficeError cannotWrite(const QString& path, bool outOfSpace, const QString& why, qint64 size) {
     const QStorageInfo storage(QFileInfo(path).absolutePath());
     if (outOfSpace || (storage.isValid() && storage.bytesAvailable() < size)) {
-        return {DiskFull,
-                QStringLiteral("%1 cannot be saved: the disk is full.").arg(quoted(path))};
+        return {DiskFull, QStringLiteral("%1 cannot be saved: the disk is full.").arg(quoted(path))};
     }
     return {PathFileAccess, QStringLiteral("%1 cannot be saved: %2.").arg(quoted(path), why)};
 }
@@ -102,8 +101,8 @@ void syncFolder(const QString& folder) {
 bool renameWithoutReplacing(const QString& from, const QString& to, int* failure) {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0) {
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
+                    RENAME_NOREPLACE) == 0) {
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS) {
@@ -130,7 +129,8 @@ bool renameWithoutReplacing(const QString& from, const QString& to, int* failure
 }
 
 QString randomTag() {
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static const char letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QString tag;
     for (int i = 0; i < 6; ++i) {
         tag += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
@@ -285,8 +285,8 @@ std::vector<std::unique_ptr<NewFile>> NewFile::abandonedIn(const QString& folder
     static const QRegularExpression temporary(QStringLiteral("^(.+)\\.[A-Za-z0-9]{6}\\.part$"));
     std::vector<std::unique_ptr<NewFile>> found;
     const QDir dir(folder);
-    for (const QString& name :
-         dir.entryList({QStringLiteral("*") + TemporarySuffix}, QDir::Files | QDir::Hidden)) {
+    for (const QString& name : dir.entryList({QStringLiteral("*") + TemporarySuffix},
+                                             QDir::Files | QDir::Hidden)) {
         const QRegularExpressionMatch match = temporary.match(name);
         if (!match.hasMatch()) {
             continue;

@@ -114,11 +114,10 @@ MadeDocument makeJobDocument(AppState& app, qint32 jobNo, const QString& templat
         }
         const QByteArray bytes = merged->save(fileName, fileError);
         if (!bytes.isEmpty() && file.write(folder + u'/' + fileName, bytes, fileError)) {
-            row =
-                db.insert(QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", "
-                                         "Title, AddressType, DocType) VALUES (?, ?, ?, ?, ?, ?)"),
-                          {jobNo, fileName, datetext::toStored(app.clock.now()), made.title,
-                           QStringLiteral(""), QStringLiteral("")});
+            row = db.insert(QStringLiteral("INSERT INTO Docs (JobNumber, FileName, \"Date\", "
+                                           "Title, AddressType, DocType) VALUES (?, ?, ?, ?, ?, ?)"),
+                            {jobNo, fileName, datetext::toStored(app.clock.now()), made.title,
+                             QStringLiteral(""), QStringLiteral("")});
             if (!row || !tx.commit()) {
                 made.error = db.lastError().message;
                 return made;

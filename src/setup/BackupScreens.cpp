@@ -91,11 +91,12 @@ bool RestoreWithDialog(AppState& app) {
                              Prompter::Icon::Critical);
         return false;
     }
-    app.prompter.message(
-        QStringLiteral("The backup has been restored.") +
-            (result.keptFile.isEmpty() ? QString()
-                                       : QStringLiteral(" The database it replaced is kept as ") +
-                                             result.keptFile + u'.'),
-        QStringLiteral("Restore Complete"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    app.prompter.message(QStringLiteral("The backup has been restored.") +
+                             (result.keptFile.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" The database it replaced is kept as ") +
+                                        result.keptFile + u'.'),
+                         QStringLiteral("Restore Complete"), Prompter::Buttons::Ok,
+                         Prompter::Icon::Information);
     return true;
 }
