@@ -80,23 +80,34 @@ qint32 newJob(const QString& name) {
     return screen->startJob(job) ? screen->jobNumber() : 0;
 }
 
-// Runs the screen's events until the strip has shown `count` thumbnails, counting the longest
-// time between two ticks of a 5 ms timer meanwhile. False when it took more than a minute.
+// The longest time the screen's thread goes without running its events while it lives: the
+// longest gap between two ticks of a 5 ms timer, in milliseconds.
+class StallWatch {
+public:
+    explicit StallWatch(double* longestMs) : longestMs_(longestMs) {
+        sinceTick_.start();
+        QObject::connect(&tick_, &QTimer::timeout, [this] {
+            *longestMs_ = std::max(*longestMs_, double(sinceTick_.nsecsElapsed()) / 1e6);
+            sinceTick_.restart();
+        });
+        tick_.start(5);
+    }
+
+private:
+    double* longestMs_;
+    QElapsedTimer sinceTick_;
+    QTimer tick_;
+};
+
+// Runs the screen's events until the strip has shown `count` thumbnails. False when it took
+// more than a minute.
 bool waitForThumbnails(int count, double* stallMs) {
-    QElapsedTimer sinceTick, overall;
-    sinceTick.start();
+    StallWatch watch(stallMs);
+    QElapsedTimer overall;
     overall.start();
-    qint64 longest = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed());
-        sinceTick.restart();
-    });
-    tick.start(5);
     while (strip()->thumbnailsShown() < count && overall.elapsed() < 60000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     }
-    *stallMs = std::max(*stallMs, double(longest) / 1e6);
     return strip()->thumbnailsShown() >= count;
 }
 
@@ -106,19 +117,11 @@ void AttachFiftyPhotos(benchmark::State& state) {
         const qint32 job = newJob(QStringLiteral("Attaching"));
         QElapsedTimer timer;
         timer.start();
-        // The stall counted includes the attaching itself, which runs the screen's events.
-        QElapsedTimer sinceTick;
-        sinceTick.start();
-        qint64 longest = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, sinceTick.nsecsElapsed());
-            sinceTick.restart();
-        });
-        tick.start(5);
-        screen->attachFiles(photos);
-        tick.stop();
-        stall = std::max(stall, double(longest) / 1e6);
+        {
+            // The attaching itself runs the screen's events while it copies.
+            StallWatch watch(&stall);
+            screen->attachFiles(photos);
+        }
         const bool shown = waitForThumbnails(int(photos.size()), &stall);
         state.SetIterationTime(seconds(timer));
         if (!shown || bench->prompter.count() > 0) {

@@ -25,7 +25,8 @@ QPixmap placeholder() {
 AttachmentStrip::AttachmentStrip(QWidget* parent)
     : QListView(parent),
       model_(new QStandardItemModel(this)),
-      thumbnailer_(new Thumbnailer(QSize(kSide, kSide), thumbnails::defaultCacheFolder(), this)) {
+      thumbnailer_(new Thumbnailer(QSize(kSide, kSide), thumbnails::defaultCacheFolder(), this)),
+      waiting_(placeholder()) {
     setObjectName(QStringLiteral("lstAttachments"));
     setModel(model_);
     setViewMode(QListView::IconMode);
@@ -52,10 +53,9 @@ void AttachmentStrip::setPhotos(const QString& documentsFolder, const QList<Phot
     model_->clear();
     rowOfPath_.clear();
     shown_ = 0;
-    static const QIcon waiting(placeholder());
     QStringList paths;
     for (const Photo& photo : photos) {
-        auto* item = new QStandardItem(waiting, photo.title);
+        auto* item = new QStandardItem(waiting_, photo.title);
         item->setData(photo.fileName, kFileNameRole);
         item->setToolTip(photo.title);
         model_->appendRow(item);

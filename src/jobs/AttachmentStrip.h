@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QIcon>
 #include <QListView>
 
 class QStandardItemModel;
@@ -35,6 +36,7 @@ private:
 
     QStandardItemModel* model_;
     Thumbnailer* thumbnailer_;
+    QIcon waiting_;  // shown until the thumbnail comes
     QHash<QString, int> rowOfPath_;
     int shown_ = 0;
 };
