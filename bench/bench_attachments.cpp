@@ -52,7 +52,7 @@ void makePhoto(const QString& path, int seed) {
             }
         }
     }
-    image.save(path + QStringLiteral(".tmp"), "JPEG", 90);
+    image.save(path + QStringLiteral(".tmp"), "JPEG", 94);
     QFile::rename(path + QStringLiteral(".tmp"), path);
 }
 

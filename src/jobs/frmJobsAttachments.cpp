@@ -29,7 +29,6 @@ constexpr qint64 kCopiedAtOnce = 16 << 20;
 QStringList attachAll(AppState& app, QWidget* screen, qint32 jobNo, const QStringList& paths) {
     const QString folder = documentsFolder(app);
     std::vector<attachments::Copy> copies(size_t(paths.size()));
-    std::vector<bool> recorded(copies.size(), false);
     QStringList problems;
     QSet<QString> taken;
     const auto record = [&](size_t i) {
@@ -37,7 +36,6 @@ QStringList attachAll(AppState& app, QWidget* screen, qint32 jobNo, const QStrin
         if (!why.isEmpty()) {
             problems << why;
         }
-        recorded[i] = true;
     };
     qint64 total = 0;
     for (const QString& path : paths) {
@@ -52,8 +50,9 @@ QStringList attachAll(AppState& app, QWidget* screen, qint32 jobNo, const QStrin
         QApplication::restoreOverrideCursor();
         return problems;
     }
-    // Each copy made on the thread is recorded here as soon as it is handed over, so the screen
-    // is never held for more than one file's record.
+    // The copies are made on a thread of their own, then recorded here one by one with the
+    // screen's events run between them. (Recording each as it came made the database's syncs
+    // wait behind the copies' on the same disk, holding the screen for half a second.)
     QProgressDialog progress(QStringLiteral("Copying the files into the job's documents..."),
                              QStringLiteral("Stop"), 0, int(paths.size()), screen);
     progress.setObjectName(QStringLiteral("dlgAttaching"));
@@ -69,12 +68,7 @@ QStringList attachAll(AppState& app, QWidget* screen, qint32 jobNo, const QStrin
         for (size_t i = 0; i < copies.size() && !stop; ++i) {
             copies[i] = attachments::copyIn(folder, jobNo, paths[qsizetype(i)], taken);
             QMetaObject::invokeMethod(
-                &progress,
-                [&, i] {
-                    record(i);
-                    progress.setValue(int(i) + 1);
-                },
-                Qt::QueuedConnection);
+                &progress, [&progress, i] { progress.setValue(int(i) + 1); }, Qt::QueuedConnection);
         }
     }));
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit,
@@ -84,11 +78,9 @@ QStringList attachAll(AppState& app, QWidget* screen, qint32 jobNo, const QStrin
     worker->wait();
     int stopped = 0;
     for (size_t i = 0; i < copies.size(); ++i) {
-        if (recorded[i]) {
-            continue;
-        }
         if (copies[i].file || !copies[i].error.isEmpty()) {
             record(i);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         } else {
             ++stopped;
         }
