@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
 #include <QStandardPaths>
+#include <cstdio>
 
 namespace thumbnails {
 
@@ -68,10 +70,15 @@ QImage thumbnailOf(const QString& path, QSize box, const QString& cacheFolder) {
     }
     image = thumbnails::read(path, box);
     if (!image.isNull() && !cached.isEmpty() && QDir().mkpath(cacheFolder)) {
-        // Written whole under a temporary name, so a reader never meets half a thumbnail.
-        QSaveFile file(cached);
-        if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG")) {
-            file.commit();
+        // Written whole under a temporary name, so a reader never meets half a thumbnail. It
+        // is not synced to the disk: one lost or cut short by a crash fails to load and is
+        // made again, and a sync for each would hold back the next.
+        QTemporaryFile file(cached + QStringLiteral(".XXXXXX"));
+        // (rename() takes the place of a thumbnail that failed to load.)
+        if (file.open() && image.save(&file, "PNG") && file.flush() &&
+            ::rename(QFile::encodeName(file.fileName()).constData(),
+                     QFile::encodeName(cached).constData()) == 0) {
+            file.setAutoRemove(false);
         }
     }
     return image;
