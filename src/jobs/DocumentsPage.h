@@ -39,6 +39,10 @@ Q_SIGNALS:
     void attachFilesClicked();
     void filesDropped(const QStringList& paths);
 
+protected:
+    // Takes files dropped on the documents list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     AppState& app_;
     RowsModel* docsModel_;
@@ -49,7 +53,4 @@ private:
     QPushButton* cmdDeleteDoc;
     QPushButton* cmdAttachFiles;
     AttachmentStrip* lstAttachments;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
