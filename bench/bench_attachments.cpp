@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -33,6 +34,14 @@ double seconds(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+QByteArray jpegOf(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return bytes;
+}
+
 // A photo-sized JPEG of about 4 MB: soft colour gradients under fine noise, which JPEG cannot
 // squeeze much, as in a phone's photo of brickwork.
 void makePhoto(const QString& path, int seed) {
@@ -52,8 +61,33 @@ void makePhoto(const QString& path, int seed) {
             }
         }
     }
-    image.save(path + QStringLiteral(".tmp"), "JPEG", 94);
-    QFile::rename(path + QStringLiteral(".tmp"), path);
+    QByteArray jpeg = jpegOf(image, 94);
+    // As a phone camera does, the photo carries a small copy (160 x 120) in its EXIF data:
+    // big-endian TIFF data whose IFD1 gives the small JPEG's offset (44) and length.
+    const QByteArray small =
+        jpegOf(image.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 85);
+    QByteArray tiff = QByteArray::fromHex(
+        "4d4d002a00000008"
+        "0000"
+        "0000000e"
+        "0002"
+        "02010004000000010000002c"
+        "020200040000000100000000"
+        "00000000");
+    tiff.replace(
+        36, 4,
+        QByteArray::fromHex(QByteArray::number(qint64(small.size()), 16).rightJustified(8, '0')));
+    tiff += small;
+    const qsizetype length = 8 + tiff.size();
+    const QByteArray exif = QByteArray::fromHex("ffe1") + char(length >> 8) + char(length) +
+                            QByteArray("Exif\0\0", 6) + tiff;
+    const int at = 4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5]));  // after the JFIF segment
+    jpeg.insert(at, exif);
+    QFile file(path + QStringLiteral(".tmp"));
+    if (file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size() && file.flush()) {
+        file.close();
+        QFile::rename(path + QStringLiteral(".tmp"), path);
+    }
 }
 
 QStringList makePhotos(int count) {

@@ -5,10 +5,101 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryFile>
-
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTransform>
+
+#include <cmath>
 #include <cstdio>
+
+namespace {
+
+// The small JPEG a camera keeps in its photo's EXIF data (the thumbnail of IFD1), when the file
+// starts with such data; a null image otherwise. Only the first 64 KB are read, where EXIF data
+// must be.
+QImage embeddedThumbnail(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray head = file.read(65536 + 16);
+    const auto byteAt = [&](qsizetype at) { return at < head.size() ? uchar(head[at]) : 0u; };
+    if (byteAt(0) != 0xff || byteAt(1) != 0xd8) {
+        return {};
+    }
+    QByteArray tiff;
+    for (qsizetype at = 2; byteAt(at) == 0xff && at + 4 <= head.size();) {
+        const uint marker = byteAt(at + 1);
+        const qsizetype length = qsizetype(byteAt(at + 2) << 8 | byteAt(at + 3));
+        if (marker == 0xda || marker == 0xd9 || length < 2) {
+            break;  // the picture itself begins: no EXIF data before it
+        }
+        if (marker == 0xe1 && head.mid(at + 4, 6) == QByteArray("Exif\0\0", 6)) {
+            tiff = head.mid(at + 10, length - 8);
+            break;
+        }
+        at += 2 + length;
+    }
+    const bool little = tiff.startsWith("II*");
+    if (!little && !tiff.startsWith("MM\0*")) {
+        return {};
+    }
+    const auto number = [&](qsizetype at, int bytes) -> quint32 {
+        if (at < 0 || at + bytes > tiff.size()) {
+            return 0;
+        }
+        quint32 value = 0;
+        for (int i = 0; i < bytes; ++i) {
+            const quint32 byte = uchar(tiff[at + (little ? bytes - 1 - i : i)]);
+            value = value << 8 | byte;
+        }
+        return value;
+    };
+    const quint32 first = number(4, 4);
+    const quint32 second = number(first + 2 + 12 * number(first, 2), 4);
+    if (second == 0) {
+        return {};
+    }
+    quint32 offset = 0, length = 0;
+    for (quint32 i = 0, count = number(second, 2); i < count && i < 64; ++i) {
+        const qsizetype entry = second + 2 + 12 * i;
+        const quint32 tag = number(entry, 2);
+        const quint32 value =
+            number(entry + 2, 2) == 3 ? number(entry + 8, 2) : number(entry + 8, 4);
+        if (tag == 0x0201) {
+            offset = value;
+        } else if (tag == 0x0202) {
+            length = value;
+        }
+    }
+    if (offset == 0 || length == 0 || qint64(offset) + length > tiff.size()) {
+        return {};
+    }
+    return QImage::fromData(tiff.mid(offset, length), "JPEG");
+}
+
+// The image turned and mirrored as an EXIF orientation says.
+QImage transformed(const QImage& image, QImageIOHandler::Transformations how) {
+    QImage out = image;
+    if (how & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip)) {
+        out = out.mirrored(how & QImageIOHandler::TransformationMirror,
+                           how & QImageIOHandler::TransformationFlip);
+    }
+    if (how & QImageIOHandler::TransformationRotate90) {
+        out = out.transformed(QTransform().rotate(90));
+    }
+    return out;
+}
+
+// The image made small enough for the box, never larger.
+QImage fitted(const QImage& image, QSize box) {
+    if (image.width() > box.width() || image.height() > box.height()) {
+        return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return image;
+}
+
+}  // namespace
 
 namespace thumbnails {
 
@@ -23,6 +114,21 @@ QImage read(const QString& path, QSize box) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
+    // A photo's own small picture, when it is as big as the box needs and of the photo's
+    // proportions (not one padded with bars), saves reading the whole photo.
+    if (stored.isValid() && reader.format() == "jpeg") {
+        const QImage small = embeddedThumbnail(path);
+        const QSize fit = reader.transformation() & QImageIOHandler::TransformationRotate90
+                              ? box.transposed()
+                              : box;
+        const QSize needed = stored.scaled(fit, Qt::KeepAspectRatio).boundedTo(stored);
+        const double proportion = double(stored.width()) / stored.height();
+        if (!small.isNull() && small.width() >= needed.width() &&
+            small.height() >= needed.height() &&
+            std::abs(double(small.width()) / small.height() - proportion) < proportion * 0.03) {
+            return fitted(transformed(small, reader.transformation()), box);
+        }
+    }
     if (stored.isValid()) {
         // The scaled size is of the picture as stored, before it is turned.
         const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
@@ -31,11 +137,7 @@ QImage read(const QString& path, QSize box) {
             reader.setScaledSize(stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1}));
         }
     }
-    QImage image = reader.read();
-    if (!image.isNull() && (image.width() > box.width() || image.height() > box.height())) {
-        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    return image;
+    return fitted(reader.read(), box);
 }
 
 QString defaultCacheFolder() {
