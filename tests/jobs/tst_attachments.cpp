@@ -238,6 +238,8 @@ private Q_SLOTS:
         QBuffer buffer(&smallJpeg);
         buffer.open(QIODevice::WriteOnly);
         small.save(&buffer, "JPEG", 95);
+        QTest::newRow("a broken small picture") << turnedJpeg(Qt::red, Qt::blue, "not a picture")
+                                                << QColor(Qt::red) << QColor(Qt::blue);
         QTest::newRow("its own small picture")
             << turnedJpeg(Qt::red, Qt::blue, smallJpeg) << QColor(Qt::green) << QColor(Qt::green);
     }
