@@ -40,8 +40,8 @@ QImage embeddedThumbnail(const QString& path) {
         }
         at += 2 + length;
     }
-    const bool little = tiff.startsWith("II*");
-    if (!little && !tiff.startsWith("MM\0*")) {
+    const bool little = tiff.startsWith(QByteArray("II*\0", 4));
+    if (!little && !tiff.startsWith(QByteArray("MM\0*", 4))) {
         return {};
     }
     const auto number = [&](qsizetype at, int bytes) -> quint32 {
