@@ -176,7 +176,7 @@ QString NewFile::temporaryPath() const {
     return file_ ? file_->fileName() : QString();
 }
 
-bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& error) {
+bool NewFile::begin(const QString& path, OfficeError& error) {
     discard();
     if (placeProblem(path, error)) {
         return false;
@@ -199,7 +199,11 @@ bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& e
     lock(*file);
     file_ = std::move(file);
     errno = 0;
-    if (file_->write(bytes) == bytes.size() && file_->flush() && ::fsync(file_->handle()) == 0) {
+    return true;
+}
+
+bool NewFile::finish(const QString& path, bool written, qint64 size, OfficeError& error) {
+    if (written && file_->flush() && ::fsync(file_->handle()) == 0) {
         path_ = path;
         return true;
     }
@@ -208,8 +212,42 @@ bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& e
                             ? file_->errorString()
                             : QString::fromLocal8Bit(std::strerror(errno));
     discard();
-    error = cannotWrite(path, full, why, bytes.size());
+    error = cannotWrite(path, full, why, size);
     return false;
+}
+
+bool NewFile::write(const QString& path, const QByteArray& bytes, OfficeError& error) {
+    if (!begin(path, error)) {
+        return false;
+    }
+    const bool written = file_->write(bytes) == bytes.size();
+    return finish(path, written, bytes.size(), error);
+}
+
+bool NewFile::copy(const QString& path, QIODevice& source, OfficeError& error) {
+    if (!begin(path, error)) {
+        return false;
+    }
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 total = 0;
+    bool written = true;
+    while (written) {
+        const qint64 read = source.read(piece.data(), kPiece);
+        if (read < 0) {
+            const QString why = source.errorString();
+            discard();
+            error = {PathFileAccess,
+                     QStringLiteral("The file could not be read to the end: %1.").arg(why)};
+            return false;
+        }
+        if (read == 0) {
+            break;
+        }
+        written = file_->write(piece.constData(), read) == read;
+        total += read;
+    }
+    return finish(path, written, total, error);
 }
 
 bool NewFile::place(OfficeError& error) {

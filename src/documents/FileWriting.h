@@ -8,6 +8,7 @@
 #include <vector>
 
 class QFile;
+class QIODevice;
 
 // Writing document files so that a full disk, a killed process or a lost power supply never
 // leaves a short file under a document's name. Failures carry the error numbers for a missing or
@@ -32,6 +33,9 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     bool write(const QString& path, const QByteArray& bytes, OfficeError& error);
+    // The same with the bytes read from an open device in pieces, so that a file of any size is
+    // copied without being held in memory. A device that fails part way is told as unreadable.
+    bool copy(const QString& path, QIODevice& source, OfficeError& error);
     bool place(OfficeError& error);
     void discard();
 
@@ -45,6 +49,11 @@ public:
     static std::vector<std::unique_ptr<NewFile>> abandonedIn(const QString& folder);
 
 private:
+    // Opens a locked temporary file beside the path.
+    bool begin(const QString& path, OfficeError& error);
+    // Flushes the temporary file to the disk: true when everything was written and is there.
+    bool finish(const QString& path, bool written, qint64 size, OfficeError& error);
+
     QString path_;
     std::unique_ptr<QFile> file_;
 };

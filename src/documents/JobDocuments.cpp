@@ -1,6 +1,7 @@
 #include "documents/JobDocuments.h"
 
 #include "common/DateText.h"
+#include "documents/Attachments.h"
 #include "documents/FileWriting.h"
 #include "documents/MergeEngine.h"
 #include "documents/TextRoutines.h"
@@ -178,8 +179,15 @@ void openSavedDocument(AppState& app, const QString& fileName) {
         return;
     }
     const QString ext = GetFileExtension(fileName).toUpper();
-    if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
-        ext == QLatin1String("XLS") || ext == QLatin1String("XLSX")) {
+    if (attachments::isAttachment(fileName)) {
+        app.prompter.message(QStringLiteral("No program on this computer is set up to open ") +
+                                 path +
+                                 QStringLiteral(". Install one for files of this kind, or open "
+                                                "it from the file manager."),
+                             QStringLiteral("No Program For This File"), Prompter::Buttons::Ok,
+                             Prompter::Icon::Exclamation);
+    } else if (ext == QLatin1String("XLT") || ext == QLatin1String("XLTX") ||
+               ext == QLatin1String("XLS") || ext == QLatin1String("XLSX")) {
         cannotReachSpreadsheetProgram(app);
     } else {
         app.prompter.message(QStringLiteral("Unable to communicate with MS Word, please check "

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class AppState;
+class AttachmentStrip;
 class CaptionLabels;
 class JobStatusStrip;
 class QPushButton;
@@ -19,6 +20,8 @@ public:
 
     // Lists the documents (Date, Title, DummyId, FileName), the first one current.
     void setDocuments(Rows rows);
+    // Makes the document of that file current (as a click on its row does).
+    void selectFileName(const QString& fileName);
     void clear();
     // The file and record of the current document: empty and 0 without one.
     QString currentFileName() const;
@@ -34,6 +37,13 @@ Q_SIGNALS:
     void editDocumentClicked();
     void deleteDocumentClicked();
     void emailDocumentClicked();
+    // Attach Files, or files dropped from the file manager on the documents (their paths).
+    void attachFilesClicked();
+    void filesDropped(const QStringList& paths);
+
+protected:
+    // Takes files dropped on the documents list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     AppState& app_;
@@ -44,4 +54,6 @@ private:
     QPushButton* cmdEditDoc;
     QPushButton* cmdDeleteDoc;
     QPushButton* cmdEmailDoc;
+    QPushButton* cmdAttachFiles;
+    AttachmentStrip* lstAttachments;
 };

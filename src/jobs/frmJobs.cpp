@@ -142,6 +142,9 @@ void frmJobs::wireBehaviour() {
             &frmJobs::cmdEmailDoc_Click);
     connect(documentsPage_, &DocumentsPage::deleteDocumentClicked, this,
             &frmJobs::cmdDeleteDoc_Click);
+    connect(documentsPage_, &DocumentsPage::attachFilesClicked, this,
+            &frmJobs::cmdAttachFiles_Click);
+    connect(documentsPage_, &DocumentsPage::filesDropped, this, &frmJobs::attachFiles);
 
     connect(statusPanel_, &StatusPanel::changeClicked, this, &frmJobs::cmdChange_Click);
     connect(statusPanel_, &StatusPanel::closeClicked, this, &frmJobs::SSCommand1_Click);

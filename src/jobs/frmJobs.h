@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class AppState;
 class CaptionLabels;
@@ -81,6 +82,7 @@ public:
     void cmdDeleteDoc_Click();
     void cmdEmailDoc_Click();
     void cmdPrintJobSheet_Click();
+    void cmdAttachFiles_Click();
     void cmdSaveLabels_Click();
     void cmdCloseLabels_Click();
 
@@ -88,6 +90,9 @@ public:
     // created is today's unless given) and saves it: true when it was saved. What could not be
     // saved stays on the screen with the reason told.
     bool startJob(const JobFields& fields);
+
+    // Copies the files into the job's documents and lists them; tells what could not be.
+    void attachFiles(const QStringList& paths);
 
     // The job as the screen shows it now, unsaved edits included.
     JobFields snapshot() const;
@@ -127,6 +132,13 @@ private:
     bool refuseDocumentWithoutJob();
     void setDocumentPanelOpen(bool open);
     void stopLookupTyping();
+    // Asks whether the attachment's copy goes with its row: no value on Cancel.
+    std::optional<bool> removeCopyToo(const QString& fileName);
+    // Asks whether the job's attachments go with it: the copies to remove, or no value on
+    // Cancel.
+    std::optional<QStringList> attachmentsGoingWithJob(qint32 jobNo);
+    // Removes attachments' copies, telling which could not be.
+    void removeAttachmentCopies(const QStringList& fileNames);
 
     AppState& app_;
     jobs::JobRow row_;  // the stored row the screen shows, at the version it was read

@@ -5,7 +5,6 @@
 #include "jobs/JobPanels.h"
 #include "jobs/frmJobs.h"
 
-#include "common/Numbers.h"
 #include "documents/JobDocuments.h"
 #include "documents/MailRecipients.h"
 #include "documents/MergeEngine.h"
@@ -103,14 +102,19 @@ void frmJobs::cmdEditDoc_Click() {
 }
 
 void frmJobs::cmdDeleteDoc_Click() {
-    if (numbers::leadingNumber(documentsPage_->currentFileName()) == 0) {
+    const qint64 id = documentsPage_->currentDocumentId();
+    const QString fileName = documentsPage_->currentFileName();
+    if (id == 0) {
         return;
     }
-    const qint64 id = documentsPage_->currentDocumentId();
     if (app_.prompter.message(QStringLiteral("Are you sure you want to remove this document?"),
                               QStringLiteral("Remove ") + QString::number(id),
                               Prompter::Buttons::YesNoCancel,
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return;
+    }
+    const std::optional<bool> removeCopy = removeCopyToo(fileName);
+    if (!removeCopy) {
         return;
     }
     if (!deleteDocument(app_.DbConnection, id)) {
@@ -118,6 +122,8 @@ void frmJobs::cmdDeleteDoc_Click() {
                                   app_.DbConnection.lastError().message,
                               QStringLiteral("Document Not Removed"), Prompter::Buttons::Ok,
                               Prompter::Icon::Critical);
+    } else if (*removeCopy) {
+        removeAttachmentCopies({fileName});
     }
     LoadDocs(jobNumber());
 }

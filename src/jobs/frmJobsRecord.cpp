@@ -325,6 +325,10 @@ void frmJobs::cmdDelete_Click() {
                               Prompter::Icon::Question) != Prompter::Answer::Yes) {
         return;
     }
+    const std::optional<QStringList> copies = attachmentsGoingWithJob(number);
+    if (!copies) {
+        return;
+    }
     if (!jobs::deleteJob(app_.DbConnection, number)) {
         if (app_.DbConnection.serverAway()) {
             app_.server.tellUser();
@@ -336,6 +340,7 @@ void frmJobs::cmdDelete_Click() {
                               Prompter::Icon::Critical);
         return;
     }
+    removeAttachmentCopies(*copies);
     ClearJobScreen();
     setJobLoaded(false);
 }

@@ -36,6 +36,9 @@ public:
     // The chosen file's full name, or an empty text when the dialog was cancelled.
     virtual QString openFile(const QString& title = {}, const QString& folder = {},
                              const QString& filter = {}) = 0;
+    // The full names of the files chosen (one or several), or none when the dialog was cancelled.
+    virtual QStringList openFiles(const QString& title = {}, const QString& folder = {},
+                                  const QString& filter = {}) = 0;
     // The full name of a file to write, or an empty text when the dialog was cancelled. The
     // suggestion is a folder or a file name to start from.
     virtual QString saveFile(const QString& title = {}, const QString& suggested = {},

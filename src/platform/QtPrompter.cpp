@@ -101,6 +101,12 @@ QString QtPrompter::openFile(const QString& title, const QString& folder, const 
                                         filter);
 }
 
+QStringList QtPrompter::openFiles(const QString& title, const QString& folder,
+                                  const QString& filter) {
+    return QFileDialog::getOpenFileNames(QApplication::activeWindow(), titleOr(title), folder,
+                                         filter);
+}
+
 QString QtPrompter::saveFile(const QString& title, const QString& suggested,
                              const QString& filter) {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), titleOr(title), suggested,

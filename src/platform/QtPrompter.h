@@ -12,6 +12,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
+    QStringList openFiles(const QString& title, const QString& folder,
+                          const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
                      const QString& filter) override;
 };

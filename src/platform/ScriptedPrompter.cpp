@@ -56,6 +56,11 @@ QString ScriptedPrompter::openFile(const QString& title, const QString&, const Q
     return files_.isEmpty() ? QString() : files_.dequeue();
 }
 
+QStringList ScriptedPrompter::openFiles(const QString& title, const QString&, const QString&) {
+    record({Call::Kind::OpenFile, {}, title});
+    return fileLists_.isEmpty() ? QStringList() : fileLists_.dequeue();
+}
+
 QString ScriptedPrompter::saveFile(const QString& title, const QString& suggested, const QString&) {
     record({Call::Kind::SaveFile, suggested, title});
     return files_.isEmpty() ? QString() : files_.dequeue();

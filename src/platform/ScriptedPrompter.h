@@ -25,6 +25,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
+    QStringList openFiles(const QString& title, const QString& folder,
+                          const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
                      const QString& filter) override;
 
@@ -40,6 +42,8 @@ public:
     void cancelInput() { inputs_.enqueue(std::nullopt); }
     // The answer of the next file dialog, to open or to save.
     void chooseFile(const QString& path) { files_.enqueue(path); }
+    // The answer of the next dialog choosing several files to open.
+    void chooseFiles(const QStringList& paths) { fileLists_.enqueue(paths); }
     // Called while a message is shown, before it is answered (to look at the screen then).
     std::function<void(const Call&)> onCall;
 
@@ -58,4 +62,5 @@ private:
     QQueue<int> picks_;
     QQueue<std::optional<QString>> inputs_;
     QQueue<QString> files_;
+    QQueue<QStringList> fileLists_;
 };

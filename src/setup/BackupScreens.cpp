@@ -1,5 +1,6 @@
 #include "setup/BackupScreens.h"
 
+#include "documents/MergeEngine.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "records/AppState.h"
@@ -7,10 +8,20 @@
 #include "widgets/OpenScreens.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 const QString kFilter = QStringLiteral("Verdell Backup (*.vbk);;All Files (*)");
+
+// Backups hold the database only: what stays in the documents folder is said plainly.
+QString documentsNotIncluded(AppState& app) {
+    return QStringLiteral(
+               "The backup holds the database only. The documents and the attached "
+               "files are in the documents folder (%1), which is not in it: copy "
+               "that folder as well to keep them.")
+        .arg(QDir::toNativeSeparators(documentsFolder(app)));
+}
 }  // namespace
 
 void BackupWithDialog(AppState& app) {
@@ -36,7 +47,8 @@ void BackupWithDialog(AppState& app) {
                              Prompter::Icon::Critical);
         return;
     }
-    app.prompter.message(QStringLiteral("The database has been backed up to ") + target,
+    app.prompter.message(QStringLiteral("The database has been backed up to ") + target +
+                             QStringLiteral(".\r\n\r\n") + documentsNotIncluded(app),
                          QStringLiteral("Backup Complete"), Prompter::Buttons::Ok,
                          Prompter::Icon::Information);
 }
@@ -59,7 +71,9 @@ bool RestoreWithDialog(AppState& app) {
     if (app.prompter.message(
             QStringLiteral("The database will be replaced by the backup ") + file +
                 QStringLiteral(".\r\nEverything entered since that backup was made will no "
-                               "longer be shown; the database it replaces is kept beside it."
+                               "longer be shown; the database it replaces is kept beside it. The "
+                               "documents and attached files in the documents folder are left as "
+                               "they are: the backup holds the database only."
                                "\r\n\r\nDo you want to restore this backup?"),
             QStringLiteral("Restore Database"), Prompter::Buttons::YesNo,
             Prompter::Icon::Question) != Prompter::Answer::Yes) {
