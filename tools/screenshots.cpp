@@ -1,6 +1,9 @@
 // Draws each screen into a PNG file, on a fresh data folder with test doubles.
 
 #include <QTabWidget>
+#include <QImage>
+#include <QElapsedTimer>
+#include <QPainter>
 #include "addressbook/frmAddressBook.h"
 #include "db/RowValues.h"
 #include "documents/TemplatesTab.h"
@@ -155,6 +158,28 @@ int main(int argc, char** argv) {
         save(jobs, folder, QStringLiteral("frmJobs-client"));
         jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(2);
         save(jobs, folder, QStringLiteral("frmJobs-documents"));
+        {
+            // Photos attached: their thumbnails are made off the screen's thread.
+            QStringList photos;
+            const QList<QColor> colours{Qt::darkGreen, Qt::darkBlue, Qt::darkRed};
+            for (int i = 0; i < colours.size(); ++i) {
+                QImage photo(640, 480, QImage::Format_RGB32);
+                photo.fill(colours[i]);
+                QPainter(&photo).fillRect(0, 0, 320, 120, Qt::yellow);
+                photos << env.dataFolder() + QStringLiteral("/Kitchen %1.jpg").arg(i + 1);
+                photo.save(photos.last(), "JPEG");
+            }
+            QDir().mkpath(env.dataFolder() + QStringLiteral("/Documents"));
+            env.app().AppSettings.SetValue(QStringLiteral("DocPath"),
+                                           env.dataFolder() + QStringLiteral("/Documents"));
+            jobs.attachFiles(photos);
+            QElapsedTimer waited;
+            waited.start();
+            while (waited.elapsed() < 1500) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            }
+            save(jobs, folder, QStringLiteral("frmJobs-attachments"));
+        }
         jobs.findChild<QTabWidget*>(QStringLiteral("tabJobs"))->setCurrentIndex(0);
         jobs.show();
         jobs.cmdChangeStatus_Click(0);
