@@ -351,6 +351,7 @@ void frmEstimate::connectControls() {
     connect(cmdGoSearch, &QPushButton::clicked, this, &frmEstimate::cmdGoSearch_Click);
     connect(txtSearch, &QLineEdit::returnPressed, this, &frmEstimate::cmdGoSearch_Click);
     connect(txtSearch, &QLineEdit::textEdited, this, &frmEstimate::txtSearch_Change);
+    downIntoList(txtSearch, fgExisting);
     connect(cmdLoadEst, &QPushButton::clicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(fgExisting, &QTableWidget::cellDoubleClicked, this, &frmEstimate::cmdLoadEst_Click);
     connect(cmdCloseSearch, &QPushButton::clicked, this, &frmEstimate::cmdCloseSearch_Click);

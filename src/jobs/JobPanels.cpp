@@ -147,6 +147,7 @@ LookupPanel::LookupPanel(QWidget* screen)
 
     connect(cmdSearchClient, &QPushButton::clicked, this, &LookupPanel::searchClicked);
     connect(txtFindClient, &QLineEdit::returnPressed, this, &LookupPanel::searchClicked);
+    downIntoList(txtFindClient, fgFindClient);
     connect(txtFindClient, &QLineEdit::textEdited, this, &LookupPanel::searchEdited);
     connect(fgFindClient, &QTableView::doubleClicked, this, &LookupPanel::contactChosen);
     connect(cmdCloseClient, &QPushButton::clicked, this, &LookupPanel::closeClicked);

@@ -9,6 +9,7 @@
 #include "widgets/Controls.h"
 #include "widgets/CsvExport.h"
 #include "widgets/GridColumns.h"
+#include "widgets/KeyActions.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -74,6 +75,7 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     connect(typing_, &TypingSearch::failed, this,
             [this](const QString& reason) { showSearchFailure(app_.prompter, reason); });
     connect(txtSearch, &QLineEdit::textEdited, this, &frmSearch::txtSearch_Change);
+    downIntoList(txtSearch, fgSearch);
     connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
     connect(fgSearch, &QTableView::doubleClicked, this, &frmSearch::cmdOK_Click);
     connect(SSCommand1, &QPushButton::clicked, this, &QDialog::reject);

@@ -10,6 +10,7 @@
 #include "widgets/Controls.h"
 #include "widgets/CsvExport.h"
 #include "widgets/GridColumns.h"
+#include "widgets/KeyActions.h"
 #include "widgets/ListCompletion.h"
 
 #include <QComboBox>
@@ -140,6 +141,7 @@ frmSearchJobs::frmSearchJobs(AppState& app, const std::array<QString, 36>& jobCa
     setTabOrder(fgSearch, cmdLoadJob);
     setTabOrder(cmdLoadJob, cmdExportCsv);
     txtSearch->installEventFilter(this);
+    downIntoList(txtSearch, fgSearch);
     fgSearch->installEventFilter(this);
     highlightOnFocus(txtSearch);
     highlightOnFocus(cbJobStatus);

@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QShortcut>
+#include <QTableView>
 
 namespace {
 
@@ -41,6 +43,42 @@ private:
     std::function<void()> action_;
 };
 
+// Down on the watched box moves the focus into the list.
+class DownIntoList : public QObject {
+public:
+    DownIntoList(QWidget* box, QAbstractItemView* list) : QObject(box), list_(list) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !list_ || !list_->isVisible() ||
+            !list_->model() || list_->model()->rowCount() == 0) {
+            return QObject::eventFilter(watched, event);
+        }
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Down ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return QObject::eventFilter(watched, event);
+        }
+        if (!list_->currentIndex().isValid()) {
+            int column = 0;
+            if (const auto* table = qobject_cast<QTableView*>(list_.data())) {
+                while (column + 1 < list_->model()->columnCount() &&
+                       table->isColumnHidden(column)) {
+                    ++column;
+                }
+            }
+            list_->setCurrentIndex(list_->model()->index(0, column));
+        }
+        list_->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+
+private:
+    QPointer<QAbstractItemView> list_;
+};
+
 }  // namespace
 
 void pressOnEnter(QAbstractButton* button) {
@@ -53,6 +91,10 @@ void pressOnEnter(QAbstractButton* button) {
 
 void chooseOnEnter(QWidget* view, const std::function<void()>& choose) {
     new KeyAction(view, true, choose);
+}
+
+void downIntoList(QWidget* box, QAbstractItemView* list) {
+    new DownIntoList(box, list);
 }
 
 void pressOnEscape(QWidget* panel, QAbstractButton* button) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QAbstractItemView;
 class QWidget;
 
 // Keys that do what a click does, for people who work without a mouse.
@@ -13,6 +14,10 @@ void pressOnEnter(QAbstractButton* button);
 
 // Enter and Space on the list or grid do what a double-click on its current row does.
 void chooseOnEnter(QWidget* view, const std::function<void()>& choose);
+
+// Down in a search box goes into the list of what it found, onto the list's current row (the
+// first when none is current); with nothing listed the key is the box's own.
+void downIntoList(QWidget* box, QAbstractItemView* list);
 
 // Escape, with the focus anywhere inside the panel, presses its Close or Cancel button.
 void pressOnEscape(QWidget* panel, QAbstractButton* button);

@@ -15,6 +15,7 @@
 #include "widgets/FocusFrameStyle.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -151,6 +152,50 @@ private Q_SLOTS:
         view->setFocus();
         key(Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(focused(), previous);
+    }
+
+    void downGoesFromTheSearchBoxIntoItsList_data() {
+        QTest::addColumn<Make>("make");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("job search") << Make([](AppState& app) -> QWidget* {
+            auto* search = new frmSearchJobs(app, {});
+            search->Form_Load();
+            return search;
+        }) << "txtSearch"
+                                    << "Brien"
+                                    << "fgSearch";
+        QTest::newRow("contact search")
+            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); })
+            << "txtSearch"
+            << "Mrs"
+            << "fgSearch";
+        QTest::newRow("customer lookup") << Make([](AppState& app) -> QWidget* {
+            auto* jobs = new frmJobs(app);
+            jobs->Form_Load();
+            control<QAbstractButton>(jobs, "cmdFindClient_0")->click();
+            return jobs;
+        }) << "txtFindClient"
+                                         << "Smi"
+                                         << "fgFindClient";
+    }
+    void downGoesFromTheSearchBoxIntoItsList() {
+        QFETCH(Make, make);
+        QFETCH(QString, box);
+        QFETCH(QString, search);
+        QFETCH(QString, list);
+        TestEnv env;
+        withJobFive(env);
+        TestEnv::addRow(env.app().DbConnection, "customers",
+                        {{"Name", "Smith"}, {"Address", "1 High St"}, {"Contact", "555"}});
+        auto window = open(env, make);
+        control(window.get(), box)->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), search);
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        QCOMPARE(focused(), list);
+        QCOMPARE(control<QAbstractItemView>(window.get(), list)->currentIndex().row(), 0);
     }
 
     void tabFromTheTabsGoesToTheirPage() {
