@@ -103,7 +103,9 @@ frmSearch::frmSearch(AppState& app, bool clients, QWidget* parent)
     setTabOrder(SSCommand1, cmdExportCsv);
 
     setSizeGripEnabled(true);
-    resize(app_.screen.toPixelsX(1800 + 3000 + 1800) + 80, 420);
+    // Room for an address of a few lines on one row: the address takes what the name and the
+    // telephone leave, and a narrower window cut most of them.
+    resize(app_.screen.toPixelsX(1800 + 6000 + 1800) + 80, 420);
     CentreForm(this, app_.screen);
     Form_Load();
 }
