@@ -261,6 +261,8 @@ int main(int argc, char** argv) {
         box("txtContacts")->setText(QStringLiteral("Alan"));
         box("txtTelephone")->setText(QStringLiteral("01943 496 000"));
         save(book, folder, QStringLiteral("frmAddressBook-editing"));
+        book.resize(900, 700);
+        save(book, folder, QStringLiteral("frmAddressBook-grown"));
     }
     {
         estimates::EstimateSave estimate;

@@ -95,6 +95,8 @@ frmAddressBook::frmAddressBook(AppState& app, QWidget* parent)
     }
     txtAddress->setFixedHeight(fontMetrics().lineSpacing() * 5 + 12);
     grid->setColumnStretch(1, 1);
+    // A taller window leaves its room below the boxes rather than between them.
+    grid->setRowStretch(row, 1);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdNew, cmdDelete, cmdSearch}) {
