@@ -51,7 +51,8 @@ check-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 120
 
-# Runs the fuzz target of the office document reader for 60 seconds (clang's libFuzzer).
+# Runs the fuzz target of the office document reader for 60 seconds, then the photos' EXIF
+# thumbnail reader's for 15 (clang's libFuzzer).
 fuzz: deps
 	fuzz/run 60
 
