@@ -3,6 +3,7 @@
 // each case reports the median of its repetitions and the rows listed.
 
 #include "BenchApplication.h"
+#include "ManualTiming.h"
 #include "search/frmSearch.h"
 
 #include <benchmark/benchmark.h>
@@ -48,11 +49,7 @@ void BM_ContactSearch(benchmark::State& state, const Search& search) {
 }
 
 void configure(benchmark::internal::Benchmark* b) {
-    b->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true);
+    timedRuns(b, 1, kRepetitions);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // 200-line estimate.
 
 #include "BenchApplication.h"
+#include "ManualTiming.h"
 #include "estimates/EstimateStore.h"
 #include "estimates/frmEstimate.h"
 
@@ -87,11 +88,7 @@ void SearchByName(benchmark::State& state) {
 }
 
 void configure(benchmark::internal::Benchmark* b) {
-    b->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(5)
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true);
+    timedRuns(b, 5, 5);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // rows written and the file's size.
 
 #include "BenchApplication.h"
+#include "ManualTiming.h"
 #include "records/Captions.h"
 #include "search/JobSearch.h"
 #include "search/frmSearchJobs.h"
@@ -50,11 +51,7 @@ void BM_ExportJobs(benchmark::State& state, const char* text) {
 }
 
 void configure(benchmark::internal::Benchmark* b) {
-    b->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true);
+    timedRuns(b, 1, kRepetitions);
 }
 
 }  // namespace

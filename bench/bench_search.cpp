@@ -11,6 +11,7 @@
 // is named.
 
 #include "BenchApplication.h"
+#include "ManualTiming.h"
 #include "common/Numbers.h"
 #include "db/TextKeys.h"
 #include "records/Captions.h"
@@ -163,13 +164,9 @@ void openForm(Application& on) {
 // Search/<case><suffix> for every case, run by the function.
 void registerSearches(const std::string& suffix, void (*run)(benchmark::State&, const Search&)) {
     for (const Search& search : kSearches) {
-        benchmark::RegisterBenchmark((std::string("Search/") + search.name + suffix).c_str(), run,
-                                     search)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(1)
-            ->Repetitions(kRepetitions)
-            ->ReportAggregatesOnly(true);
+        timedRuns(benchmark::RegisterBenchmark(
+                      (std::string("Search/") + search.name + suffix).c_str(), run, search),
+                  1, kRepetitions);
     }
 }
 

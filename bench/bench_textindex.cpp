@@ -13,6 +13,7 @@
 // - the file's growth from the indexes and the time to build them, on a private copy.
 
 #include "BenchApplication.h"
+#include "ManualTiming.h"
 #include "common/Numbers.h"
 #include "db/Database.h"
 #include "db/RowValues.h"
@@ -247,12 +248,7 @@ void growth(benchmark::State& state) {
 }
 
 void add(const char* name, std::function<void(benchmark::State&)> run, int repetitions) {
-    benchmark::RegisterBenchmark(name, std::move(run))
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->Repetitions(repetitions)
-        ->ReportAggregatesOnly(true);
+    timedRuns(benchmark::RegisterBenchmark(name, std::move(run)), 1, repetitions);
 }
 
 }  // namespace
