@@ -1,23 +1,7 @@
-#include "addressbook/frmAddressBook.h"
-#include "estimates/frmEstimate.h"
-#include "jobs/frmJobs.h"
-#include "mainwindow/frmMain.h"
 #include "mainwindow/frmSplash.h"
-#include "reports/InvoicingReports.h"
-#include "reports/ShowReport.h"
-#include "reports/frmJobAge.h"
-#include "reports/frmJobReport.h"
-#include "reports/frmMarketingRpt.h"
-#include "reports/frmReportPreview.h"
-#include "reports/frmReports.h"
-#include "search/frmSearch.h"
-#include "search/frmSearchJobs.h"
-#include "setup/frmListEditor.h"
-#include "setup/frmSetup.h"
-#include "startup/frmLocateDatabase.h"
 #include "support/JobRecords.h"
-#include "support/MakeWindow.h"
 #include "support/TestEnv.h"
+#include "ui/EveryWindow.h"
 
 #include <QAbstractButton>
 #include <QFrame>
@@ -120,45 +104,19 @@ private Q_SLOTS:
         QTest::addColumn<Make>("make");
         QTest::addColumn<QString>("start");       // a button that starts an entry, or none
         QTest::addColumn<QStringList>("panels");  // the controls that open its pop-up panels
-        const QStringList jobPanels = {"cmdChangeStatus_0", "cmdFindClient_0", "cmdFindEngineer",
-                                       "Label1_0", "cmdNewDoc"};
-        const QStringList estimatePanels = {"cmdAddItem", "cmdFind"};
-        QTest::newRow("main window") << Make([](AppState& app) -> QWidget* {
-            auto* main = new frmMain(app);
-            main->Form_Load();
-            return main;
-        }) << "" << QStringList();
-        QTest::newRow("jobs") << loaded<frmJobs>() << "" << jobPanels;
-        QTest::newRow("jobs, new job") << loaded<frmJobs>() << "cmdNewJob" << jobPanels;
-        QTest::newRow("estimates") << loaded<frmEstimate>() << "" << estimatePanels;
-        QTest::newRow("estimates, new estimate")
-            << loaded<frmEstimate>() << "cmdNewEstimate" << estimatePanels;
-        QTest::newRow("address book")
-            << Make([](AppState& app) -> QWidget* { return new frmAddressBook(app); }) << ""
-            << QStringList();
-        QTest::newRow("address book, new contact")
-            << Make([](AppState& app) -> QWidget* { return new frmAddressBook(app); }) << "cmdNew"
-            << QStringList();
-        QTest::newRow("job search") << Make([](AppState& app) -> QWidget* {
-            auto* search = new frmSearchJobs(app, {});
-            search->Form_Load();
-            return search;
-        }) << "" << QStringList();
-        QTest::newRow("contact search")
-            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); }) << ""
-            << QStringList();
-        QTest::newRow("setup") << loaded<frmSetup>() << "" << QStringList();
-        QTest::newRow("job status list") << loaded<frmJobStatus>() << "" << QStringList();
-        QTest::newRow("introducer list") << loaded<frmIntroducedBy>() << "" << QStringList();
-        QTest::newRow("document type list") << loaded<frmDocType>() << "" << QStringList();
-        QTest::newRow("reports") << loaded<frmReports>() << "" << QStringList();
-        QTest::newRow("job age") << loaded<frmJobAge>() << "" << QStringList();
-        QTest::newRow("job report") << loaded<frmJobReport>() << "" << QStringList();
-        QTest::newRow("marketing") << loaded<frmMarketingRpt>() << "" << QStringList();
-        QTest::newRow("report preview") << Make([](AppState& app) -> QWidget* {
-            return ShowReport(app, awaitingInvoicingReport());
-        }) << "" << QStringList();
-        QTest::newRow("locate database") << loaded<frmLocateDatabase>() << "" << QStringList();
+        const QMap<QString, QStringList> panels = {
+            {"jobs",
+             {"cmdChangeStatus_0", "cmdFindClient_0", "cmdFindEngineer", "Label1_0", "cmdNewDoc"}},
+            {"estimates", {"cmdAddItem", "cmdFind"}}};
+        const QMap<QString, QString> starts = {
+            {"jobs", "cmdNewJob"}, {"estimates", "cmdNewEstimate"}, {"address book", "cmdNew"}};
+        for (const auto& [name, make] : windows::every()) {
+            QTest::newRow(name) << make << "" << panels.value(name);
+            if (starts.contains(name)) {
+                QTest::addRow("%s, after %s", name, qPrintable(starts[name]))
+                    << make << starts[name] << panels.value(name);
+            }
+        }
         QTest::newRow("about") << Make([](AppState&) -> QWidget* { return new frmSplash; }) << ""
                                << QStringList();
     }

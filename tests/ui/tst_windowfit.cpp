@@ -1,22 +1,5 @@
-#include "addressbook/frmAddressBook.h"
-#include "estimates/frmEstimate.h"
-#include "jobs/frmJobs.h"
-#include "mainwindow/frmMain.h"
-#include "mainwindow/frmSplash.h"
-#include "reports/InvoicingReports.h"
-#include "reports/ShowReport.h"
-#include "reports/frmJobAge.h"
-#include "reports/frmJobReport.h"
-#include "reports/frmMarketingRpt.h"
-#include "reports/frmReportPreview.h"
-#include "reports/frmReports.h"
-#include "search/frmSearch.h"
-#include "search/frmSearchJobs.h"
-#include "setup/frmListEditor.h"
-#include "setup/frmSetup.h"
-#include "startup/frmLocateDatabase.h"
 #include "support/JobScreen.h"
-#include "support/MakeWindow.h"
+#include "ui/EveryWindow.h"
 
 #include <QTest>
 #include <functional>
@@ -44,33 +27,9 @@ class tst_windowfit : public QObject {
 private Q_SLOTS:
     void opensInsideTheScreen_data() {
         QTest::addColumn<Make>("make");
-        QTest::newRow("main window") << Make([](AppState& app) -> QWidget* {
-            auto* main = new frmMain(app);
-            main->Form_Load();
-            return main;
-        });
-        QTest::newRow("jobs") << loaded<frmJobs>();
-        QTest::newRow("estimates") << loaded<frmEstimate>();
-        QTest::newRow("address book")
-            << Make([](AppState& app) -> QWidget* { return new frmAddressBook(app); });
-        QTest::newRow("job search") << Make([](AppState& app) -> QWidget* {
-            auto* search = new frmSearchJobs(app, {});
-            search->Form_Load();
-            return search;
-        });
-        QTest::newRow("contact search")
-            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); });
-        QTest::newRow("setup") << loaded<frmSetup>();
-        QTest::newRow("job status list") << loaded<frmJobStatus>();
-        QTest::newRow("introducer list") << loaded<frmIntroducedBy>();
-        QTest::newRow("document type list") << loaded<frmDocType>();
-        QTest::newRow("reports") << loaded<frmReports>();
-        QTest::newRow("job age") << loaded<frmJobAge>();
-        QTest::newRow("job report") << loaded<frmJobReport>();
-        QTest::newRow("marketing") << loaded<frmMarketingRpt>();
-        QTest::newRow("report preview") << Make(
-            [](AppState& app) -> QWidget* { return ShowReport(app, awaitingInvoicingReport()); });
-        QTest::newRow("locate database") << loaded<frmLocateDatabase>();
+        for (const auto& [name, make] : windows::every()) {
+            QTest::newRow(name) << make;
+        }
     }
     void opensInsideTheScreen() {
         QFETCH(Make, make);
