@@ -1,17 +1,6 @@
-#include "addressbook/frmAddressBook.h"
-#include "estimates/frmEstimate.h"
-#include "reports/InvoicingReports.h"
-#include "reports/ShowReport.h"
-#include "reports/frmJobAge.h"
-#include "reports/frmJobReport.h"
-#include "reports/frmMarketingRpt.h"
-#include "reports/frmReportPreview.h"
-#include "reports/frmReports.h"
-#include "search/frmSearch.h"
-#include "search/frmSearchJobs.h"
 #include "support/JobScreen.h"
-#include "support/MakeWindow.h"
 #include "support/ScreenControls.h"
+#include "ui/EveryWindow.h"
 #include "widgets/FocusFrameStyle.h"
 
 #include <QAbstractButton>
@@ -95,11 +84,13 @@ private Q_SLOTS:
         QVERIFY(!control(s, list)->isVisible());
     }
 
-    void tabAndShiftTabLeaveTheGrid_data() {
+    // From the search box, Down goes into the list the search filled; Tab and Shift+Tab leave it.
+    void theKeysGoIntoAndOutOfTheList_data() {
         QTest::addColumn<Make>("make");
-        QTest::addColumn<QString>("search");  // typed and searched for, then Tab to the grid
-        QTest::addColumn<QString>("grid");
-        QTest::addColumn<QString>("previous");
+        QTest::addColumn<QString>("box");  // typed into and searched from; empty: no search
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("previous");  // empty: the way out is not checked
         QTest::addColumn<QString>("next");
         QTest::newRow("documents") << Make([](AppState& app) -> QWidget* {
             auto* jobs = new frmJobs(app);
@@ -108,69 +99,20 @@ private Q_SLOTS:
             control(jobs, "fgDocs")->setFocus();
             return jobs;
         }) << ""
+                                   << ""
                                    << "fgDocs"
                                    << "cmdChangeStatus_1"
                                    << "cmdNewDoc";
-        QTest::newRow("job search") << Make([](AppState& app) -> QWidget* {
-            auto* search = new frmSearchJobs(app, {});
-            search->Form_Load();
-            return search;
-        }) << "Brien"
+        QTest::newRow("job search") << windows::jobSearch() << "txtSearch"
+                                    << "Brien"
                                     << "fgSearch"
                                     << "cmdSearch"
                                     << "cmdLoadJob";
-        QTest::newRow("contact search")
-            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); }) << "Mrs"
-            << "fgSearch"
-            << "cmdGo"
-            << "cmdOK";
-    }
-    void tabAndShiftTabLeaveTheGrid() {
-        QFETCH(Make, make);
-        QFETCH(QString, search);
-        QFETCH(QString, grid);
-        QFETCH(QString, previous);
-        QFETCH(QString, next);
-        TestEnv env;
-        withJobFive(env);
-        for (int doc = 1; doc <= 3; ++doc) {
-            TestEnv::addRow(env.app().DbConnection, "Docs",
-                            {{"JobNumber", 5},
-                             {"Title", QString("Letter %1").arg(doc)},
-                             {"FileName", QString("%1.doc").arg(doc)}});
-        }
-        auto window = open(env, make);
-        if (!search.isEmpty()) {
-            control(window.get(), "txtSearch")->setFocus();
-            QTest::keyClicks(QApplication::focusWidget(), search);
-            key(Qt::Key_Return);
-        }
-        auto* view = control(window.get(), grid);
-        view->setFocus();
-        key(Qt::Key_Tab);
-        QCOMPARE(focused(), next);
-        view->setFocus();
-        key(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(focused(), previous);
-    }
-
-    void downGoesFromTheSearchBoxIntoItsList_data() {
-        QTest::addColumn<Make>("make");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QString>("list");
-        QTest::newRow("job search") << Make([](AppState& app) -> QWidget* {
-            auto* search = new frmSearchJobs(app, {});
-            search->Form_Load();
-            return search;
-        }) << "txtSearch"
-                                    << "Brien"
-                                    << "fgSearch";
-        QTest::newRow("contact search")
-            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); })
-            << "txtSearch"
-            << "Mrs"
-            << "fgSearch";
+        QTest::newRow("contact search") << windows::contactSearch() << "txtSearch"
+                                        << "Mrs"
+                                        << "fgSearch"
+                                        << "cmdGo"
+                                        << "cmdOK";
         QTest::newRow("customer lookup") << Make([](AppState& app) -> QWidget* {
             auto* jobs = new frmJobs(app);
             jobs->Form_Load();
@@ -178,24 +120,45 @@ private Q_SLOTS:
             return jobs;
         }) << "txtFindClient"
                                          << "Smi"
-                                         << "fgFindClient";
+                                         << "fgFindClient"
+                                         << ""
+                                         << "";
     }
-    void downGoesFromTheSearchBoxIntoItsList() {
+    void theKeysGoIntoAndOutOfTheList() {
         QFETCH(Make, make);
         QFETCH(QString, box);
         QFETCH(QString, search);
         QFETCH(QString, list);
+        QFETCH(QString, previous);
+        QFETCH(QString, next);
         TestEnv env;
         withJobFive(env);
         TestEnv::addRow(env.app().DbConnection, "customers",
                         {{"Name", "Smith"}, {"Address", "1 High St"}, {"Contact", "555"}});
+        for (int doc = 1; doc <= 3; ++doc) {
+            TestEnv::addRow(env.app().DbConnection, "Docs",
+                            {{"JobNumber", 5},
+                             {"Title", QString("Letter %1").arg(doc)},
+                             {"FileName", QString("%1.doc").arg(doc)}});
+        }
         auto window = open(env, make);
-        control(window.get(), box)->setFocus();
-        QTest::keyClicks(QApplication::focusWidget(), search);
-        key(Qt::Key_Return);
-        key(Qt::Key_Down);
-        QCOMPARE(focused(), list);
-        QCOMPARE(control<QAbstractItemView>(window.get(), list)->currentIndex().row(), 0);
+        auto* view = control<QAbstractItemView>(window.get(), list);
+        if (!box.isEmpty()) {
+            control(window.get(), box)->setFocus();
+            QTest::keyClicks(QApplication::focusWidget(), search);
+            key(Qt::Key_Return);
+            key(Qt::Key_Down);
+            QCOMPARE(focused(), list);
+            QCOMPARE(view->currentIndex().row(), 0);
+        }
+        if (!next.isEmpty()) {
+            view->setFocus();
+            key(Qt::Key_Tab);
+            QCOMPARE(focused(), next);
+            view->setFocus();
+            key(Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(focused(), previous);
+        }
     }
 
     void tabFromTheTabsGoesToTheirPage() {
@@ -220,11 +183,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::newRow("jobs") << loaded<frmJobs>() << "cmdNewJob";
         QTest::newRow("estimates") << loaded<frmEstimate>() << "cmdFind";
-        QTest::newRow("address book, no default button")
-            << Make([](AppState& app) -> QWidget* { return new frmAddressBook(app); }) << "cmdNew";
-        QTest::newRow("contact search")
-            << Make([](AppState& app) -> QWidget* { return new frmSearch(app, false); })
-            << "SSCommand1";
+        QTest::newRow("address book, no default button") << windows::addressBook() << "cmdNew";
+        QTest::newRow("contact search") << windows::contactSearch() << "SSCommand1";
         QTest::newRow("reports") << loaded<frmReports>() << "cmdJobAge";
     }
     void enterPressesTheFocusedButton() {
@@ -264,9 +224,7 @@ private Q_SLOTS:
                                     << "";
         QTest::newRow("job status report") << loaded<frmMarketingRpt>() << ""
                                            << "";
-        QTest::newRow("preview") << Make([](AppState& app) -> QWidget* {
-            return ShowReport(app, awaitingInvoicingReport());
-        }) << ""
+        QTest::newRow("preview") << windows::reportPreview() << ""
                                  << "";
     }
     void escapeCloses() {
