@@ -181,8 +181,6 @@ private Q_SLOTS:
     void reportColumns_data() {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QStringList>("headings");
-        QTest::newRow("invoicing")
-            << "drAwaitInvoice" << QStringList{"Date Created", "JobNo", "Price", "WorkName"};
         QTest::newRow("group in its own band")
             << "drIntroducedGroup"
             << QStringList{"IntroducedBy", "JobStatus", "WorkName",  "Created", "Surveyed",
