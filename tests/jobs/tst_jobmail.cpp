@@ -93,6 +93,9 @@ private Q_SLOTS:
         const QString none =
             "The message opens without a recipient: %1.\r\n"
             "Type the address in the mail program.";
+        const QString noneForEither = none.arg(
+            "no e-mail address is on record for the customer \"Mrs O'Brien\"; "
+            "no e-mail address is on record for the client \"Harbour Estates\"");
         QTest::newRow("customer only") << cust << "" << false << -1 << QStringList{cust} << "";
         QTest::newRow("client only") << "" << cli << false << -1 << QStringList{cli} << "";
         QTest::newRow("both, the customer chosen")
@@ -103,12 +106,8 @@ private Q_SLOTS:
             << "\"Seán O'Brien\" <seán@exämple.ie>;\nsecond@example.com"
             << "" << false << -1
             << QStringList{"\"Seán O'Brien\" <seán@exämple.ie>", "second@example.com"} << "";
-        QTest::newRow("none on record")
-            << ""
-            << "  " << false << -1 << QStringList{}
-            << none.arg(
-                   "no e-mail address is on record for the customer \"Mrs O'Brien\"; "
-                   "no e-mail address is on record for the client \"Harbour Estates\"");
+        QTest::newRow("none on record") << ""
+                                        << "  " << false << -1 << QStringList{} << noneForEither;
         QTest::newRow("a name two customers have")
             << cust << "" << true << -1 << QStringList{}
             << none.arg(
@@ -117,10 +116,7 @@ private Q_SLOTS:
                    "\"Harbour Estates\"");
         QTest::newRow("what a mail link would misread")
             << "-x@y.z, mailto:a@b.c, a@b.c?attach=/etc/passwd"
-            << "" << false << -1 << QStringList{}
-            << none.arg(
-                   "no e-mail address is on record for the customer \"Mrs O'Brien\"; "
-                   "no e-mail address is on record for the client \"Harbour Estates\"");
+            << "" << false << -1 << QStringList{} << noneForEither;
     }
     void recipients() {
         QFETCH(QString, customerEmail);
