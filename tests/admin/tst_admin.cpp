@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <functional>
 
 // verdell-admin run as a script would run it, on the test's own home and settings folders.
 class tst_admin : public QObject {
@@ -17,6 +18,12 @@ class tst_admin : public QObject {
     // The database `init` made, opened.
     static bool openMadeDatabase(TestEnv& env, Database& db) {
         return db.open(connection::forFile(env.dataFolder() + "/verdell.mdb"));
+    }
+
+    // Runs `init`, then has `fill` store what the test needs in the database it made.
+    static bool initWith(TestEnv& env, const std::function<bool(Database&)>& fill) {
+        Database db;
+        return runAdmin({"init"}).status == 0 && openMadeDatabase(env, db) && fill(db);
     }
 
     static QByteArray digest(const QString& file) {
@@ -45,14 +52,11 @@ private Q_SLOTS:
 
     void checkReportsTheDatabase() {
         TestEnv env;
-        QCOMPARE(runAdmin({"init"}).status, 0);
-        {
-            // Two customers whom the job's save cannot tell apart are shown for someone to decide.
-            Database db;
-            QVERIFY(openMadeDatabase(env, db));
-            QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', 'A'), "
-                            "('ann lee ', 'B')"));
-        }
+        // Two customers whom the job's save cannot tell apart are shown for someone to decide.
+        QVERIFY(initWith(env, [](Database& db) {
+            return db.exec(
+                "INSERT INTO customers (Name, Address) VALUES ('Ann Lee', 'A'), ('ann lee ', 'B')");
+        }));
         const AdminRun r = runAdmin({"check"});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("version: 1.0.5"));
@@ -67,14 +71,11 @@ private Q_SLOTS:
             QSKIP("no PostgreSQL server named in VERDELL_TEST_PG");
         }
         TestEnv env;
-        QCOMPARE(runAdmin({"init"}).status, 0);
-        {
-            Database db;
-            QVERIFY(openMadeDatabase(env, db));
-            QVERIFY(db.exec("INSERT INTO customers (DummyId, Name) VALUES (40, ?)", {"Zoë"}));
-            QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, \"Date\", Price) VALUES "
-                            "(7, 'Ann', '2025-01-02 00:00:00', 12.5)"));
-        }
+        QVERIFY(initWith(env, [](Database& db) {
+            return db.exec("INSERT INTO customers (DummyId, Name) VALUES (40, ?)", {"Zoë"}) &&
+                   db.exec("INSERT INTO Jobs (JobNo, WorkName, \"Date\", Price) VALUES "
+                           "(7, 'Ann', '2025-01-02 00:00:00', 12.5)");
+        }));
         ServerAddress server = TestEnv::testServer();
         Database serverAdmin;
         QVERIFY(serverAdmin.probe(server.connectionString()));
@@ -133,15 +134,12 @@ private Q_SLOTS:
 
     void documentsFromStoredJobs() {
         TestEnv env;
-        QCOMPARE(runAdmin({"init"}).status, 0);
+        QVERIFY(initWith(env, [](Database& db) {
+            return db.exec("INSERT INTO Jobs (JobNo, WorkName, DateCreated) "
+                           "VALUES (5, 'Ann Lee', '2026-03-12 00:00:00')") &&
+                   db.exec("UPDATE Counters SET FileCounter = 30");
+        }));
         templatefiles::install(env, {"every-token.dotx"});
-        {
-            Database db;
-            QVERIFY(openMadeDatabase(env, db));
-            QVERIFY(db.exec("INSERT INTO Jobs (JobNo, WorkName, DateCreated) "
-                            "VALUES (5, 'Ann Lee', '2026-03-12 00:00:00')"));
-            QVERIFY(db.exec("UPDATE Counters SET FileCounter = 30"));
-        }
         AdminRun r = runAdmin({"create-document", "--job", "5", "--template", "every-token.dotx",
                           "--title", "Survey"});
         QCOMPARE(r.status, 0);
@@ -163,15 +161,12 @@ private Q_SLOTS:
 
     void estimatesPrintAsTheScreenPrintsThem() {
         TestEnv env;
-        QCOMPARE(runAdmin({"init"}).status, 0);
-        {
-            Database db;
-            QVERIFY(openMadeDatabase(env, db));
-            QVERIFY(db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', '1 Road')"));
-            QVERIFY(db.exec("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
-                            "Description, TradePrice, RetailPrice, DateCreated) VALUES "
-                            "(40000, 1, 5, 2, 'Valve', 10, 15, '06/12/2026')"));
-        }
+        QVERIFY(initWith(env, [](Database& db) {
+            return db.exec("INSERT INTO customers (Name, Address) VALUES ('Ann Lee', '1 Road')") &&
+                   db.exec("INSERT INTO Estimate (EstNo, ClientId, DeliveryCost, Qty, "
+                           "Description, TradePrice, RetailPrice, DateCreated) VALUES "
+                           "(40000, 1, 5, 2, 'Valve', 10, 15, '06/12/2026')");
+        }));
         AdminRun r = runAdmin({"print-estimate", "40000"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out.trimmed(), env.dataFolder() + "/Docs/est40000.doc");
@@ -212,28 +207,24 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(Records, records);
         TestEnv env;
-        QCOMPARE(runAdmin({"init"}).status, 0);
-        {
-            Database db;
-            QVERIFY(openMadeDatabase(env, db));
-            QVERIFY(db.exec("UPDATE labels SET \"Text\" = 'Booked On' WHERE \"Index\" = 11"));
-            QVERIFY(TestEnv::addRow(db, "Jobs", {{"JobNo", 6}, {"WorkName", "Zoë Brown"}}));
-            QVERIFY(TestEnv::addRow(db, "Jobs",
-                                    {{"JobNo", 5},
-                                     {"WorkName", "Lee, Ann"},
-                                     {"HomeAddress", "1 Road\nPoole"},
-                                     {"JobStatus", "Open"},
-                                     {"DateCreated", "2026-03-12 00:00:00"}}));
-            QVERIFY(TestEnv::addRow(
-                db, "customers",
-                {{"Name", "Ann Lee"}, {"Address", "1 Road"}, {"Telephone", "01202"}}));
-            QVERIFY(
-                TestEnv::addRow(db, "clients", {{"Name", "Agent, \"Best\""}, {"Contact", "Bob"}}));
-            QVERIFY(
-                db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty, Description, TradePrice, "
-                        "RetailPrice, DateCreated) VALUES (40000, 1, 2, 'Valve', 10, 15, "
-                        "'06/12/2026')"));
-        }
+        QVERIFY(initWith(env, [](Database& db) {
+            return db.exec("UPDATE labels SET \"Text\" = 'Booked On' WHERE \"Index\" = 11") &&
+                   TestEnv::addRow(db, "Jobs", {{"JobNo", 6}, {"WorkName", "Zoë Brown"}}) &&
+                   TestEnv::addRow(db, "Jobs",
+                                   {{"JobNo", 5},
+                                    {"WorkName", "Lee, Ann"},
+                                    {"HomeAddress", "1 Road\nPoole"},
+                                    {"JobStatus", "Open"},
+                                    {"DateCreated", "2026-03-12 00:00:00"}}) &&
+                   TestEnv::addRow(
+                       db, "customers",
+                       {{"Name", "Ann Lee"}, {"Address", "1 Road"}, {"Telephone", "01202"}}) &&
+                   TestEnv::addRow(db, "clients",
+                                   {{"Name", "Agent, \"Best\""}, {"Contact", "Bob"}}) &&
+                   db.exec("INSERT INTO Estimate (EstNo, ClientId, Qty, Description, TradePrice, "
+                           "RetailPrice, DateCreated) VALUES (40000, 1, 2, 'Valve', 10, 15, "
+                           "'06/12/2026')");
+        }));
         const QString file = env.root() + "/export.csv";
         AdminRun r = runAdmin(QStringList{"export"} + arguments + QStringList{"--csv", file});
         QVERIFY2(r.status == 0, qPrintable(r.err));
