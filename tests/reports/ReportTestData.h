@@ -2,11 +2,44 @@
 
 #include "db/RowValues.h"
 #include "records/Captions.h"
+#include "reports/ReportPages.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTest>
 #include <QWidget>
+
+// The texts of the item (its name in any case) on the page, in order.
+inline QStringList textsOf(const ReportPages& pages, int page, const QString& item) {
+    QStringList out;
+    for (const auto& t : pages.texts(page)) {
+        if (t.item.compare(item, Qt::CaseInsensitive) == 0) {
+            out << t.text;
+        }
+    }
+    return out;
+}
+
+// The texts of the item on every page, in order.
+inline QStringList allTextsOf(const ReportPages& pages, const QString& item) {
+    QStringList out;
+    for (int p = 0; p < pages.pageCount(); ++p) {
+        out << textsOf(pages, p, item);
+    }
+    return out;
+}
+
+// What a PDF reader finds in the file: the page laid out as printed, or with page 0 every
+// page in reading order.
+inline QString pdfText(const QString& file, int page = 0) {
+    const QString n = QString::number(page);
+    QProcess p;
+    p.start("pdftotext", (page > 0 ? QStringList{"-layout", "-f", n, "-l", n} : QStringList{}) +
+                             QStringList{file, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 // A test's database with the stored captions loaded, as the program has them after starting,
 // and jobs added with the fields each test names.

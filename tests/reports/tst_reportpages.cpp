@@ -1,11 +1,11 @@
 // The report component: how rows are laid out on pages, read back from the laid-out pages.
 
+#include "ReportTestData.h"
 #include "reports/ReportLayouts.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportPages.h"
 #include "reports/ReportText.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,24 +43,6 @@ ReportPages layOut(const QString& layout, Rows rows, QPageSize::PageSizeId paper
     context.printedAt = QDateTime(QDate(2026, 3, 14), QTime(9, 5));
     return ReportPages::layOut(d, std::move(rows), context,
                                reportoutput::pageLayout(paper, d.orientation));
-}
-
-QStringList textsOf(const ReportPages& pages, int page, const QString& item) {
-    QStringList out;
-    for (const auto& t : pages.texts(page)) {
-        if (t.item.compare(item, Qt::CaseInsensitive) == 0) {
-            out << t.text;
-        }
-    }
-    return out;
-}
-
-QStringList allTextsOf(const ReportPages& pages, const QString& item) {
-    QStringList out;
-    for (int p = 0; p < pages.pageCount(); ++p) {
-        out << textsOf(pages, p, item);
-    }
-    return out;
 }
 
 }  // namespace
@@ -233,10 +215,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QString error;
         QVERIFY2(reportoutput::writePdf(pages, dir.filePath("r.pdf"), "r", &error), qPrintable(error));
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {dir.filePath("r.pdf"), "-"});
-        QVERIFY(pdftotext.waitForFinished(30000));
-        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        const QString text = pdfText(dir.filePath("r.pdf"));
         QCOMPARE(text.count("\f"), pages.pageCount());
         QStringList found;
         QRegularExpressionMatchIterator it = QRegularExpression("w\\d{4}").globalMatch(text);

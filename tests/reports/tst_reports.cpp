@@ -8,33 +8,12 @@
 #include "reports/ReportOutput.h"
 #include "support/AdminRun.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 
 ProducedReport produce(ReportEnv& e, const ReportRequest& request) {
     return produceReport(e.db(), request, reportContext(e.app()), QPageSize::A4);
-}
-
-QStringList column(const ReportPages& pages, const QString& item) {
-    QStringList out;
-    for (int p = 0; p < pages.pageCount(); ++p) {
-        for (const auto& t : pages.texts(p)) {
-            if (t.item.compare(item, Qt::CaseInsensitive) == 0) {
-                out << t.text;
-            }
-        }
-    }
-    return out;
-}
-
-QString pdfText(const QString& file, int page) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page),
-                          file, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 const QStringList kAgeColumns = {"JobNo", "JobStatus", "IntroducedBy", "WorkName", "DateCreated",
@@ -146,15 +125,15 @@ private Q_SLOTS:
             produce(e, sortedJobAgeReport(e.app().FieldCaptions,
                                           {"0", e.caption(11), "All", "All", "Job Age"}));
         QVERIFY2(p.ok, qPrintable(p.error));
-        QCOMPARE(column(p.pages, "txtJobNo"), (QStringList{"4", "5", "1", "2"}));
-        QCOMPARE(column(p.pages, "txtAge"), (QStringList{"0", "0", "10", "46093"}));
-        QCOMPARE(column(p.pages, "Label7"), QStringList{e.caption(11)});
+        QCOMPARE(allTextsOf(p.pages, "txtJobNo"), (QStringList{"4", "5", "1", "2"}));
+        QCOMPARE(allTextsOf(p.pages, "txtAge"), (QStringList{"0", "0", "10", "46093"}));
+        QCOMPARE(allTextsOf(p.pages, "Label7"), QStringList{e.caption(11)});
 
         p = produce(
             e, groupedJobAgeReport(e.app().FieldCaptions, {"5", e.caption(11), "All", "All", ""}));
-        QCOMPARE(column(p.pages, "txtIntroducedBy"), (QStringList{"Agent's"}));
-        QCOMPARE(column(p.pages, "Function1"), QStringList{"2"});
-        QCOMPARE(column(p.pages, "Function2"), QStringList{"2"});
+        QCOMPARE(allTextsOf(p.pages, "txtIntroducedBy"), (QStringList{"Agent's"}));
+        QCOMPARE(allTextsOf(p.pages, "Function1"), QStringList{"2"});
+        QCOMPARE(allTextsOf(p.pages, "Function2"), QStringList{"2"});
     }
 
     void marketingProblems_data() {
@@ -227,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(r.request.label(grouped ? "label6" : "label5"), e.caption(grouped ? 4 : 0));
         const ProducedReport p = produce(e, r.request);
         QVERIFY2(p.ok, qPrintable(p.error));
-        QTEST(column(p.pages, "txtJobNo"), "jobs");
+        QTEST(allTextsOf(p.pages, "txtJobNo"), "jobs");
     }
 
     void jobReport_data() {
@@ -258,8 +237,8 @@ private Q_SLOTS:
         QCOMPARE(r.layout, QString("drJobStatus"));
         const ProducedReport p = produce(e, r);
         QVERIFY2(p.ok, qPrintable(p.error));
-        QTEST(column(p.pages, "txtJobNo"), "jobs");
-        QCOMPARE(column(p.pages, "labReportTitle"), QStringList{"Advanced Report"});
+        QTEST(allTextsOf(p.pages, "txtJobNo"), "jobs");
+        QCOMPARE(allTextsOf(p.pages, "labReportTitle"), QStringList{"Advanced Report"});
     }
 
     // The invoicing reports: exactly that invoice status, oldest first, total and count; with
@@ -267,22 +246,22 @@ private Q_SLOTS:
     void invoicingReports() {
         ReportEnv e;
         ProducedReport p = produce(e, awaitingInvoicingReport());
-        QCOMPARE(column(p.pages, "labRptTitle"), QStringList{"Jobs Awaiting Invoicing"});
-        QCOMPARE(column(p.pages, "Function1"), QStringList{"0.00"});
-        QCOMPARE(column(p.pages, "Function2"), QStringList{"0"});
+        QCOMPARE(allTextsOf(p.pages, "labRptTitle"), QStringList{"Jobs Awaiting Invoicing"});
+        QCOMPARE(allTextsOf(p.pages, "Function1"), QStringList{"0.00"});
+        QCOMPARE(allTextsOf(p.pages, "Function2"), QStringList{"0"});
         e.addJobs({"JobNo", "WorkName", "InvoiceStatus", "\"Date\"", "Price"},
                   {{1, "Ann", "Awaiting Payment", "2026-01-05 00:00:00", 100},
                    {2, "Bob", "awaiting invoicing", "2026-01-09 00:00:00", 1234.5},
                    {3, "Cy", "Awaiting Invoicing", "2026-01-02 00:00:00", QVariant()},
                    {4, "Di", "Awaiting Invoicing later", "2026-01-01 00:00:00", 7}});
         p = produce(e, awaitingInvoicingReport());
-        QCOMPARE(column(p.pages, "txtJobNo"), (QStringList{"3", "2"}));
-        QCOMPARE(column(p.pages, "txtDate"), (QStringList{"02/Jan/26", "09/Jan/26"}));
-        QCOMPARE(column(p.pages, "Function1"), QStringList{"1,234.50"});
-        QCOMPARE(column(p.pages, "Function2"), QStringList{"2"});
+        QCOMPARE(allTextsOf(p.pages, "txtJobNo"), (QStringList{"3", "2"}));
+        QCOMPARE(allTextsOf(p.pages, "txtDate"), (QStringList{"02/Jan/26", "09/Jan/26"}));
+        QCOMPARE(allTextsOf(p.pages, "Function1"), QStringList{"1,234.50"});
+        QCOMPARE(allTextsOf(p.pages, "Function2"), QStringList{"2"});
         p = produce(e, awaitingPaymentReport());
-        QCOMPARE(column(p.pages, "labRptTitle"), QStringList{"Jobs Awaiting Payment"});
-        QCOMPARE(column(p.pages, "txtJobNo"), QStringList{"1"});
+        QCOMPARE(allTextsOf(p.pages, "labRptTitle"), QStringList{"Jobs Awaiting Payment"});
+        QCOMPARE(allTextsOf(p.pages, "txtJobNo"), QStringList{"1"});
     }
 
     // A PDF reader finds the title, the totals and the page numbers; a file that cannot be
