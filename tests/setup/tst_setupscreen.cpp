@@ -68,11 +68,16 @@ class tst_setupscreen : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fiveTabsInTheirOrder() {
+    // The screen shows the stored counters and options; blank captions are reset as unused.
+    void showsTheOptionsAndResetsBlankCaptions() {
         TestEnv env;
         env.openNewDatabase();
+        Database& db = env.app().DbConnection;
         // Forced dates, then the two document options the templates tab shows.
-        QVERIFY(env.app().DbConnection.exec("UPDATE Counters SET Free3 = 97"));
+        QVERIFY(db.exec("UPDATE Counters SET Free3 = 97"));
+        for (int index : {4, 22, 35}) {
+            QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
+        }
         Setup setup(env.app());
         auto* pages = control<QTabWidget>(&setup, "SSTab1");
         QCOMPARE(box(&setup, "txtJobNo")->text(), QString("1"));
@@ -87,6 +92,21 @@ private Q_SLOTS:
         pages->setCurrentIndex(4);
         setup.showNetworkTab();
         QCOMPARE(pages->currentIndex(), 0);
+
+        button(&setup, "cmdResetLabels")->click();
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("All unused labels have now been made visible. Go to the Job Screen and "
+                         "change them to something more applicable."));
+        const auto stored = captions::read(db);
+        QCOMPARE(stored.size(), captions::kLabelCount);
+        for (const auto& [index, text] : stored) {
+            if (index == 4 || index == 22 || index == 35) {
+                QCOMPARE(text, QString("Unused"));
+            } else {
+                QCOMPARE(text, captions::defaults()[size_t(index)]);
+            }
+        }
+        QCOMPARE(env.app().FieldCaptions[4], QString("Unused"));
     }
 
     // OK or Apply on any tab stores the changes of every tab; only OK closes the screen.
@@ -221,19 +241,14 @@ private Q_SLOTS:
         control<QComboBox>(&again, "comDateFormat")->setCurrentText("yyyy.mm.dd");
         button(&again, "cmdApplyCounters")->click();
         QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 0);
-    }
-
-    void systemDateSwitchesAtOnce() {
-        TestEnv env;
-        env.openNewDatabase();
-        Setup setup(env.app());
+        // The system's format is shown at once, and the program's own when it is unticked.
         env.app().DefaultDateFormat = "dd/mm/yyyy";
-        tick(&setup, "chkSystemDate")->click();
+        tick(&again, "chkSystemDate")->click();
         QVERIFY(env.app().UseSystemDateFormat);
-        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(),
+        QCOMPARE(control<QComboBox>(&again, "comDateFormat")->currentText(),
                  env.locale.longDateFormat().trimmed());
-        tick(&setup, "chkSystemDate")->click();
-        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
+        tick(&again, "chkSystemDate")->click();
+        QCOMPARE(control<QComboBox>(&again, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
     }
 
     // The locations tab shows the settings each time it is chosen; a database named for this
@@ -619,30 +634,6 @@ private Q_SLOTS:
         QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));
         QCOMPARE(box(&setup, "txtPath")->text(), env.dataFolder());
         QVERIFY(env.app().DbConnection.isOpen());
-    }
-
-    void blankCaptionsBecomeUnused() {
-        TestEnv env;
-        env.openNewDatabase();
-        Database& db = env.app().DbConnection;
-        for (int index : {4, 22, 35}) {
-            QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
-        }
-        Setup setup(env.app());
-        button(&setup, "cmdResetLabels")->click();
-        QCOMPARE(env.prompter.last().prompt,
-                 QString("All unused labels have now been made visible. Go to the Job Screen and "
-                         "change them to something more applicable."));
-        const auto stored = captions::read(db);
-        QCOMPARE(stored.size(), captions::kLabelCount);
-        for (const auto& [index, text] : stored) {
-            if (index == 4 || index == 22 || index == 35) {
-                QCOMPARE(text, QString("Unused"));
-            } else {
-                QCOMPARE(text, captions::defaults()[size_t(index)]);
-            }
-        }
-        QCOMPARE(env.app().FieldCaptions[4], QString("Unused"));
     }
 };
 
