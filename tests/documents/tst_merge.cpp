@@ -158,16 +158,22 @@ private Q_SLOTS:
                  QStringList({"HEADER JOBNO=[JOBNO] CUSTREF=HE/1"}));
     }
 
-    void aPreProcessedTemplateMergesOnlyItsTokens() {
+    // A pre-processed template merges only its recorded tokens; with Just Print set the
+    // document is printed instead of shown.
+    void aPreProcessedTemplateMergesOnlyItsTokensAndJustPrints() {
         TestEnv env;
         prepare(env);
         TestEnv::addRow(env.app().DbConnection, "TemplateFields",
                         {{"Id", "every-token.dotx"}, {"FieldName", "[JOBNO]"}});
+        env.app().JustPrint = true;
         const QString path = CreateDocument(env.app(), "1.doc", "every-token.dotx", sampleJob());
         const QStringList main = paragraphs(path, WordDocument::StoryType::MainText);
         QVERIFY(main.contains("JOBNO=1042"));
         QVERIFY(main.contains("ADDRESS=[ADDRESS]"));
         QVERIFY(main.contains("JOBDETAILS=Replace valve"));  // always merged
+        QCOMPARE(env.launcher.requests.size(), 1);
+        QCOMPARE(env.launcher.requests[0].action, QString("print"));
+        QCOMPARE(env.launcher.requests[0].target, path);
     }
 
     // Every token of a workbook: a number or a date alone in its cell stands there as a value,
@@ -213,16 +219,6 @@ private Q_SLOTS:
                 QCOMPARE(stored(cell), kind);
             }
         }
-    }
-
-    void justPrintPrintsInsteadOfShowing() {
-        TestEnv env;
-        prepare(env);
-        env.app().JustPrint = true;
-        const QString path = CreateDocument(env.app(), "9.doc", "every-token.dotx", sampleJob());
-        QCOMPARE(env.launcher.requests.size(), 1);
-        QCOMPARE(env.launcher.requests[0].action, QString("print"));
-        QCOMPARE(env.launcher.requests[0].target, path);
     }
 
     void failuresAreReportedAndLeaveNoDocument_data() {
