@@ -136,31 +136,6 @@ QByteArray withParts(const QByteArray& package, const QMap<QString, QByteArray>&
     return out;
 }
 
-QByteArray package(const QMap<QString, QByteArray>& parts, int level) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t* archive = zip_open_from_source(source, ZIP_TRUNCATE, &error);
-    zip_error_fini(&error);
-    if (!archive) {
-        qFatal("cannot make a package");
-    }
-    zip_source_keep(source);
-    for (auto it = parts.begin(); it != parts.end(); ++it) {
-        zip_source_t* data =
-            zip_source_buffer(archive, it.value().constData(), zip_uint64_t(it.value().size()), 0);
-        const zip_int64_t index =
-            zip_file_add(archive, it.key().toUtf8().constData(), data, ZIP_FL_ENC_UTF_8);
-        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, zip_uint32_t(level));
-    }
-    if (zip_close(archive) != 0) {
-        qFatal("cannot make the package");
-    }
-    const QByteArray out = readSource(source);
-    zip_source_free(source);
-    return out;
-}
-
 QByteArray edited(const QByteArray& xml, const QByteArray& from, const QByteArray& to) {
     if (!xml.contains(from)) {
         qFatal("the part does not hold %s", from.constData());

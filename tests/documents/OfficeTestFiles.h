@@ -19,8 +19,6 @@ QStringList partNames(const QByteArray& package);
 // deflate level of the new parts (1 is fast, for the large ones).
 QByteArray withParts(const QByteArray& package, const QMap<QString, QByteArray>& parts,
                      const QStringList& removed = {}, int level = 6);
-// A package of just these parts.
-QByteArray package(const QMap<QString, QByteArray>& parts, int level = 6);
 
 // The XML text of a part with one piece of it replaced (the piece must be there).
 QByteArray edited(const QByteArray& xml, const QByteArray& from, const QByteArray& to);

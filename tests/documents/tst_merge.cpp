@@ -121,7 +121,7 @@ private Q_SLOTS:
         QCOMPARE(rebuilt, text);
     }
 
-    void everyTokenOfAWordTemplate() {
+    void everyTokenOfAWordTemplateAndAWorkbook() {
         TestEnv env;
         prepare(env);
         const JobFields job = sampleJob();
@@ -156,29 +156,16 @@ private Q_SLOTS:
         // up in the header.
         QCOMPARE(paragraphs(path, WordDocument::StoryType::Header),
                  QStringList({"HEADER JOBNO=[JOBNO] CUSTREF=HE/1"}));
-    }
 
-    void aPreProcessedTemplateMergesOnlyItsTokens() {
-        TestEnv env;
-        prepare(env);
-        TestEnv::addRow(env.app().DbConnection, "TemplateFields",
-                        {{"Id", "every-token.dotx"}, {"FieldName", "[JOBNO]"}});
-        const QString path = CreateDocument(env.app(), "1.doc", "every-token.dotx", sampleJob());
-        const QStringList main = paragraphs(path, WordDocument::StoryType::MainText);
-        QVERIFY(main.contains("JOBNO=1042"));
-        QVERIFY(main.contains("ADDRESS=[ADDRESS]"));
-        QVERIFY(main.contains("JOBDETAILS=Replace valve"));  // always merged
-    }
-
-    // Every token of a workbook: a number or a date alone in its cell stands there as a value,
-    // other text as text; addresses run down from the token's cell, an empty line taking no row.
-    void spreadsheetTokens() {
-        TestEnv env;
-        prepare(env);
+        // Every token of a workbook: a number or a date alone in its cell stands there as a value,
+        // other text as text; addresses run down from the token's cell, an empty line taking no
+        // row.
         env.app().DefaultDateFormat = "dd/mm/yyyy";
-        const QString path = CreateDocument(env.app(), "507.XLSX", "every-token.xltx", sampleJob());
-        QCOMPARE(path, env.dataFolder() + "/Docs/507.XLSX");
-        const QByteArray sheet = testfiles::part(testfiles::read(path), "xl/worksheets/sheet1.xml");
+        const QString workbook =
+            CreateDocument(env.app(), "507.XLSX", "every-token.xltx", sampleJob());
+        QCOMPARE(workbook, env.dataFolder() + "/Docs/507.XLSX");
+        const QByteArray sheet =
+            testfiles::part(testfiles::read(workbook), "xl/worksheets/sheet1.xml");
         auto stored = [&sheet](const char* cell) {
             const QRegularExpression c(
                 QStringLiteral("<c r=\"%1\"[^>]*>").arg(QLatin1String(cell)));
@@ -186,7 +173,7 @@ private Q_SLOTS:
             return tag.contains(" t=\"") && !tag.contains(" t=\"n\"") ? "text" : "value";
         };
         Workbook book;
-        QVERIFY(book.open(path));
+        QVERIFY(book.open(workbook));
         const QList<std::tuple<const char*, QString, const char*>> cells = {
             {"B1", "507", "value"},
             {"B2", "14/03/2026", "value"},
@@ -215,11 +202,19 @@ private Q_SLOTS:
         }
     }
 
-    void justPrintPrintsInsteadOfShowing() {
+    // A pre-processed template merges only its recorded tokens; with Just Print set the
+    // document is printed instead of shown.
+    void aPreProcessedTemplateMergesOnlyItsTokensAndJustPrints() {
         TestEnv env;
         prepare(env);
+        TestEnv::addRow(env.app().DbConnection, "TemplateFields",
+                        {{"Id", "every-token.dotx"}, {"FieldName", "[JOBNO]"}});
         env.app().JustPrint = true;
-        const QString path = CreateDocument(env.app(), "9.doc", "every-token.dotx", sampleJob());
+        const QString path = CreateDocument(env.app(), "1.doc", "every-token.dotx", sampleJob());
+        const QStringList main = paragraphs(path, WordDocument::StoryType::MainText);
+        QVERIFY(main.contains("JOBNO=1042"));
+        QVERIFY(main.contains("ADDRESS=[ADDRESS]"));
+        QVERIFY(main.contains("JOBDETAILS=Replace valve"));  // always merged
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].action, QString("print"));
         QCOMPARE(env.launcher.requests[0].target, path);

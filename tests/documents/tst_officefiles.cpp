@@ -111,7 +111,10 @@ private Q_SLOTS:
             QTest::addRow("%snot a zip", k) << kind << QByteArray("PK\x03\x04 not really") << 321;
             QTest::addRow("%sempty", k) << kind << QByteArray() << 321;
             QTest::addRow("%szip without any document part", k)
-                << kind << package({{QStringLiteral("[Content_Types].xml"), types}}) << 321;
+                << kind
+                << withParts(good, {{QStringLiteral("[Content_Types].xml"), types}},
+                             partNames(good))
+                << 321;
             const QString document = kind == Kind::Word ? QStringLiteral("word/document.xml")
                                                         : QStringLiteral("xl/workbook.xml");
             QTest::addRow("%sdocument part missing", k)

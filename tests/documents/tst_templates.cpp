@@ -33,10 +33,12 @@ class tst_templates : public QObject {
 
 private Q_SLOTS:
     // Listed when asked, without lock files ("~...") and other files, the first one chosen
-    // (the order is the job screen's list's, tested there).
-    void listedWhenAsked() {
+    // (the order is the job screen's list's, tested there); the chosen one is edited, made the
+    // estimate template or the one default template.
+    void listedThenEditedAndMadeTheDefault() {
         TestEnv env;
-        prepare(env);
+        const QString folder = prepare(env);
+        Database& db = env.app().DbConnection;
         TemplatesTab tab(env.app());
         auto* list = control<QComboBox>(&tab, "comDocType");
         QCOMPARE(list->count(), 0);
@@ -45,6 +47,26 @@ private Q_SLOTS:
         QCOMPARE(list->itemText(0) + "," + list->itemText(1),
                  QString("every-token.dotx,every-token.xltx"));
         QCOMPARE(list->currentIndex(), 0);
+
+        control<QPushButton>(&tab, "cmdEditJobSheet")->click();
+        QCOMPARE(env.launcher.requests.size(), 1);
+        QCOMPARE(env.launcher.requests[0].action, QString("editTemplate"));
+        QCOMPARE(env.launcher.requests[0].target, folder + "/every-token.dotx");
+        control<QPushButton>(&tab, "cmdValidateMSWord")->click();
+        QCOMPARE(env.launcher.requests.last().action, QString("open"));
+        QVERIFY(env.launcher.requests.last().target.endsWith("every-token.docx"));
+        control<QPushButton>(&tab, "cmdSetEstimateTemplate")->click();
+        QCOMPARE(env.setting("EstimateDoc"), QString("every-token.dotx"));
+
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
+        QCOMPARE(env.prompter.last().title, QString("Default Template is every-token.dotx"));
+        list->setCurrentIndex(1);
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
+        control<QPushButton>(&tab, "cmdSetDefault")->click();
+        QCOMPARE(rows(db, "SELECT FileName FROM Templates WHERE PrimaryDoc <> 0"),
+                 QStringList({"every-token.xltx"}));
+        QCOMPARE(rows(db, "SELECT count(*) FROM Templates WHERE FileName = 'every-token.xltx'"),
+                 QStringList({"1"}));
     }
 
     void validatingABrokenTemplate() {
@@ -96,24 +118,7 @@ private Q_SLOTS:
         QVERIFY(env.launcher.requests.isEmpty());
     }
 
-    void oneDefaultTemplate() {
-        TestEnv env;
-        prepare(env);
-        Database& db = env.app().DbConnection;
-        TemplatesTab tab(env.app());
-        control<QPushButton>(&tab, "cmdPopLetters")->click();
-        control<QPushButton>(&tab, "cmdSetDefault")->click();
-        QCOMPARE(env.prompter.last().title, QString("Default Template is every-token.dotx"));
-        control<QComboBox>(&tab, "comDocType")->setCurrentIndex(1);
-        control<QPushButton>(&tab, "cmdSetDefault")->click();
-        control<QPushButton>(&tab, "cmdSetDefault")->click();
-        QCOMPARE(rows(db, "SELECT FileName FROM Templates WHERE PrimaryDoc <> 0"),
-                 QStringList({"every-token.xltx"}));
-        QCOMPARE(rows(db, "SELECT count(*) FROM Templates WHERE FileName = 'every-token.xltx'"),
-                 QStringList({"1"}));
-    }
-
-    void preProcessingRecordsTheTokensOnce() {
+    void preProcessingOnceAndTheOptions() {
         TestEnv env;
         const QString folder = prepare(env);
         Database& db = env.app().DbConnection;
@@ -132,28 +137,8 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.last().prompt, QString("Only MS Word Templates need Pre-Processing"));
         QCOMPARE(rows(db, "SELECT count(*) FROM TemplateFields WHERE Id = 'every-token.xltx'"),
                  QStringList({"0"}));
-    }
 
-    void editingAndTheEstimateTemplate() {
-        TestEnv env;
-        const QString folder = prepare(env);
-        TemplatesTab tab(env.app());
-        control<QPushButton>(&tab, "cmdPopLetters")->click();
-        control<QPushButton>(&tab, "cmdEditJobSheet")->click();
-        QCOMPARE(env.launcher.requests.size(), 1);
-        QCOMPARE(env.launcher.requests[0].action, QString("editTemplate"));
-        QCOMPARE(env.launcher.requests[0].target, folder + "/every-token.dotx");
-        control<QPushButton>(&tab, "cmdValidateMSWord")->click();
-        QCOMPARE(env.launcher.requests.last().action, QString("open"));
-        QVERIFY(env.launcher.requests.last().target.endsWith("every-token.docx"));
-        control<QPushButton>(&tab, "cmdSetEstimateTemplate")->click();
-        QCOMPARE(env.setting("EstimateDoc"), QString("every-token.dotx"));
-    }
-
-    void optionsAreStoredAtOnce() {
-        TestEnv env;
-        prepare(env);
-        Database& db = env.app().DbConnection;
+        // The print options are stored as soon as they are ticked.
         db.exec("UPDATE Counters SET Free3 = 129");  // bit 0 and a bit no option uses
         env.app().ForceDateValidation = true;
         TemplatesTab tab(env.app());

@@ -43,10 +43,6 @@ WordDocument jobSheet() {
     return opened(read(fixture(QStringLiteral("jobsheet.dotx"))));
 }
 
-QString line(const WordDocument& doc, int story, int index) {
-    return doc.storyText(story).split(u'\n').value(index);
-}
-
 // The main part as saved, parsed.
 void savedMain(WordDocument& doc, pugi::xml_document& xml) {
     const QByteArray bytes = part(doc.saveData(), QStringLiteral("word/document.xml"));
@@ -183,7 +179,7 @@ private Q_SLOTS:
         QFETCH(QString, format);
         WordDocument doc = opened(withAddressRuns(runs));
         QVERIFY(doc.replaceAll(Main, find, value));
-        QCOMPARE(line(doc, Main, 2), text);
+        QCOMPARE(doc.storyText(Main).split(u'\n').value(2), text);
         pugi::xml_document xml;
         savedMain(doc, xml);
         QCOMPARE(QString::fromStdString(formatOfRun(xml, runText.toUtf8().constData())), format);
@@ -247,7 +243,7 @@ private Q_SLOTS:
         }
     }
 
-    void fillTable() {
+    void fillTableAndBookmarkErrors() {
         WordDocument doc = jobSheet();
         QVERIFY(doc.selectBookmark(QStringLiteral("StartTable")));
         QVERIFY(doc.insertRowsBelow(3));
@@ -288,24 +284,17 @@ private Q_SLOTS:
             QVERIFY(row.select_nodes(".//w:bookmarkStart").empty());
         }
         QCOMPARE(int(xml.select_nodes("//w:bookmarkStart[@w:name='starttable']").size()), 1);
-    }
 
-    void bookmarkErrors_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("no such bookmark") << QStringLiteral("nosuch");
-        QTest::newRow("not in a table") << QStringLiteral("signature");
-    }
-    void bookmarkErrors() {
-        QFETCH(QString, name);
-        WordDocument doc = jobSheet();
-        QVERIFY(doc.selectBookmark(QStringLiteral("starttable")));
-        QVERIFY(!doc.selectBookmark(name));
-        QCOMPARE(doc.error().number, 5941);
-        QVERIFY(doc.error().description.contains(name));
-        // Nothing is selected any more.
-        QVERIFY(!doc.insertRowsBelow(1));
-        QVERIFY(!doc.moveRightCell());
-        QCOMPARE(doc.error().number, 5941);
+        // A bookmark missing or not in a table is an error, and leaves nothing selected.
+        for (const QString& name : {QStringLiteral("nosuch"), QStringLiteral("signature")}) {
+            QVERIFY(doc.selectBookmark(QStringLiteral("starttable")));
+            QVERIFY(!doc.selectBookmark(name));
+            QCOMPARE(doc.error().number, 5941);
+            QVERIFY2(doc.error().description.contains(name), qPrintable(name));
+            QVERIFY(!doc.insertRowsBelow(1));
+            QVERIFY(!doc.moveRightCell());
+            QCOMPARE(doc.error().number, 5941);
+        }
     }
 
     // Saved whole as a document, whatever the name; the parts not touched are the template's own.
@@ -329,11 +318,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, savedType);
         QByteArray zip = read(fixture(source));
         const QString types = QStringLiteral("[Content_Types].xml");
-        const QByteArray ownType = part(zip, types).contains("template.main+xml")
-                                       ? "application/vnd.openxmlformats-officedocument."
-                                         "wordprocessingml.template.main+xml"
-                                       : "application/vnd.openxmlformats-officedocument."
-                                         "wordprocessingml.document.main+xml";
+        const QByteArray ownType =
+            "application/vnd.openxmlformats-officedocument.wordprocessingml." +
+            QByteArray(source.endsWith("dotx") ? "template" : "document") + ".main+xml";
         if (ownType != type) {
             zip = withParts(zip, {{types, edited(part(zip, types), ownType, type)}});
         }

@@ -60,11 +60,18 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.count(), 0);
     }
 
+    // Found nowhere, nothing is written; found in the folder named, its folders are rebuilt.
+    // Either way the stored data folder is given back as it was.
     void dataFolderFoundInPlaceRebuildsItsFolders() {
         TestEnv env;
-        env.createSettings({{"DocPath", "/elsewhere/Docs"}, {"TemplatePath", "/elsewhere/T"}});
+        env.createSettings({{"datapath", "\\Stored"},
+                            {"DocPath", "/elsewhere/Docs"},
+                            {"TemplatePath", "/elsewhere/T"}});
+        QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"), QString("\\Stored"));
+        QCOMPARE(env.setting("DocsFolder"), QString());
+        QCOMPARE(env.setting("TemplatePath"), QString("/elsewhere/T"));
         env.makeDatabase(env.dataFolder() + "/verdell.mdb");
-        QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"), QString());
+        QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"), QString("\\Stored"));
         QCOMPARE(env.setting("DocPath"), QString("\\Verdell Std\\Docs"));
         QCOMPARE(env.setting("DocsFolder"), QString("\\Verdell Std\\Docs"));
         QCOMPARE(env.setting("ImageFolder"), QString("\\Verdell Std\\Images"));
@@ -96,15 +103,6 @@ private Q_SLOTS:
         QCOMPARE(env.setting("ImageFolder"), folder + "/Images");
         QCOMPARE(env.setting("TemplatePath"), folder + "/Templates");
         QCOMPARE(env.setting("DocPath"), QString("old docs"));  // rebuilt at the next start
-    }
-
-    void dataFolderFoundNowhereWritesNothing() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Verdell Std"}});
-        QCOMPARE(LocateDataFolder(env.app(), "\\Verdell Std", "verdell.mdb"),
-                 QString("\\Verdell Std"));
-        QCOMPARE(env.setting("DocsFolder"), QString());
-        QCOMPARE(env.setting("TemplatePath"), QString());
     }
 
     void networkPathKeepsItsForm() {

@@ -93,6 +93,12 @@ private Q_SLOTS:
         QVERIFY(db.commit());
         addJob(db, 3);
         QCOMPARE(jobs(db), 3);
+        // Answered No, the restore changes nothing.
+        env.prompter.chooseFile(target);
+        env.prompter.answer(Prompter::Answer::No);
+        QVERIFY(!RestoreWithDialog(env.app()));
+        QCOMPARE(jobs(db), 3);
+        QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
 
         env.prompter.chooseFile(target);
         env.prompter.answer(Prompter::Answer::Yes);
@@ -107,15 +113,6 @@ private Q_SLOTS:
         Database replaced;
         QVERIFY(replaced.open(connection::forFile(env.dataFolder() + u'/' + kept.first())));
         QCOMPARE(jobs(replaced), 3);
-    }
-
-    void restoreAnsweredNoChangesNothing() {
-        TestEnv env;
-        env.prompter.chooseFile(databaseWithBackup(env));
-        env.prompter.answer(Prompter::Answer::No);
-        QVERIFY(!RestoreWithDialog(env.app()));
-        QCOMPARE(jobs(env.app().DbConnection), 2);
-        QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
     }
 
     // A restore from the File menu first asks about each open screen's unsaved work: Yes saves

@@ -54,12 +54,22 @@ class tst_conversion : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A file that breaks off leaves the original alone; read whole, every value arrives.
     void everyValueArrivesUnchanged() {
         TestEnv env;
         const QString file = makeFile(env, "verdell.mdb", "stands for the earlier file");
         FakeSource source;
         addVerdellTables(source);
+        source.table("Jobs").failAfter = 1;
         SilentProgress quiet;
+        QVERIFY(conversion::convertInPlace(source, file, quiet)
+                    .error.contains("ends inside the table Jobs"));
+        QFile same(file);
+        QVERIFY(same.open(QIODevice::ReadOnly));
+        QCOMPARE(same.readAll(), QByteArray("stands for the earlier file"));
+        QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
+
+        source.table("Jobs").failAfter = -1;
         const auto result = conversion::convertInPlace(source, file, quiet);
         QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
         QCOMPARE(result.keptOriginal, env.dataFolder() + "/verdell (earlier Windows release).mdb");
@@ -95,22 +105,6 @@ private Q_SLOTS:
         for (const QString& table : schema::tableNames()) {
             QVERIFY2(db.hasTable(table), qPrintable(table));
         }
-    }
-
-    // A file that breaks off, or a row the new database refuses, leaves the original alone.
-    void aFailedConversionKeepsTheOriginal() {
-        TestEnv env;
-        const QString file = makeFile(env, "verdell.mdb", "original");
-        FakeSource source;
-        addVerdellTables(source);
-        source.table("Jobs").failAfter = 1;
-        SilentProgress quiet;
-        const auto result = conversion::convertInPlace(source, file, quiet);
-        QVERIFY(result.error.contains("ends inside the table Jobs"));
-        QFile same(file);
-        QVERIFY(same.open(QIODevice::ReadOnly));
-        QCOMPARE(same.readAll(), QByteArray("original"));
-        QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
     }
 
     // The reader on real files of the earlier engine: types, memo fields, Unicode names.

@@ -68,11 +68,16 @@ class tst_setupscreen : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fiveTabsInTheirOrder() {
+    // The screen shows the stored counters and options; blank captions are reset as unused.
+    void showsTheOptionsAndResetsBlankCaptions() {
         TestEnv env;
         env.openNewDatabase();
+        Database& db = env.app().DbConnection;
         // Forced dates, then the two document options the templates tab shows.
-        QVERIFY(env.app().DbConnection.exec("UPDATE Counters SET Free3 = 97"));
+        QVERIFY(db.exec("UPDATE Counters SET Free3 = 97"));
+        for (int index : {4, 22, 35}) {
+            QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
+        }
         Setup setup(env.app());
         auto* pages = control<QTabWidget>(&setup, "SSTab1");
         QCOMPARE(box(&setup, "txtJobNo")->text(), QString("1"));
@@ -87,6 +92,21 @@ private Q_SLOTS:
         pages->setCurrentIndex(4);
         setup.showNetworkTab();
         QCOMPARE(pages->currentIndex(), 0);
+
+        button(&setup, "cmdResetLabels")->click();
+        QCOMPARE(env.prompter.last().prompt,
+                 QString("All unused labels have now been made visible. Go to the Job Screen and "
+                         "change them to something more applicable."));
+        const auto stored = captions::read(db);
+        QCOMPARE(stored.size(), captions::kLabelCount);
+        for (const auto& [index, text] : stored) {
+            if (index == 4 || index == 22 || index == 35) {
+                QCOMPARE(text, QString("Unused"));
+            } else {
+                QCOMPARE(text, captions::defaults()[size_t(index)]);
+            }
+        }
+        QCOMPARE(env.app().FieldCaptions[4], QString("Unused"));
     }
 
     // OK or Apply on any tab stores the changes of every tab; only OK closes the screen.
@@ -221,19 +241,14 @@ private Q_SLOTS:
         control<QComboBox>(&again, "comDateFormat")->setCurrentText("yyyy.mm.dd");
         button(&again, "cmdApplyCounters")->click();
         QCOMPARE(db.scalar("SELECT count(*) FROM DateFormat WHERE \"Default\" <> 0").toInt(), 0);
-    }
-
-    void systemDateSwitchesAtOnce() {
-        TestEnv env;
-        env.openNewDatabase();
-        Setup setup(env.app());
+        // The system's format is shown at once, and the program's own when it is unticked.
         env.app().DefaultDateFormat = "dd/mm/yyyy";
-        tick(&setup, "chkSystemDate")->click();
+        tick(&again, "chkSystemDate")->click();
         QVERIFY(env.app().UseSystemDateFormat);
-        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(),
+        QCOMPARE(control<QComboBox>(&again, "comDateFormat")->currentText(),
                  env.locale.longDateFormat().trimmed());
-        tick(&setup, "chkSystemDate")->click();
-        QCOMPARE(control<QComboBox>(&setup, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
+        tick(&again, "chkSystemDate")->click();
+        QCOMPARE(control<QComboBox>(&again, "comDateFormat")->currentText(), QString("dd/mm/yyyy"));
     }
 
     // The locations tab shows the settings each time it is chosen; a database named for this
@@ -275,7 +290,8 @@ private Q_SLOTS:
     }
 
     // A database file chosen on the tab is stored with its folder; a client's folder also gives
-    // the documents and templates folders. Each role enables its own controls.
+    // the documents and templates folders. Each role enables its own controls and refuses an
+    // empty data folder.
     void choosingTheDatabaseFileStoresIt_data() {
         QTest::addColumn<int>("asRole");
         QTest::addColumn<QString>("chooser");
@@ -307,6 +323,13 @@ private Q_SLOTS:
         QCOMPARE(button(&setup, "cmdManual")->isEnabled(), server);
         QCOMPARE(button(&setup, "cmdLocate")->isEnabled(), !server);
         QCOMPARE(control<QGroupBox>(&setup, "fraClient")->isEnabled(), !server);
+        // An empty data folder is refused: the screen stays open, nothing is stored.
+        box(&setup, server ? "txtPath" : "txtLocate")->clear();
+        button(&setup, "cmdOK")->click();
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().title, QString("Network Configuration"));
+        QCOMPARE(setup.result(), int(QDialog::Rejected));
+        QCOMPARE(env.setting("datapath"), QString("\\Verdell Std"));
 
         env.prompter.chooseFile(chosen);
         control<QPushButton>(&setup, chooser)->click();
@@ -361,19 +384,6 @@ private Q_SLOTS:
         QCOMPARE(setup.result(), int(QDialog::Accepted));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
-    }
-
-    void anEmptyDataFolderIsRefused() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        Setup setup(env.app());
-        role(&setup, 1)->click();
-        box(&setup, "txtLocate")->clear();
-        button(&setup, "cmdOK")->click();
-        QCOMPARE(env.prompter.count(), 1);
-        QCOMPARE(env.prompter.last().title, QString("Network Configuration"));
-        QCOMPARE(setup.result(), int(QDialog::Rejected));
-        QCOMPARE(env.setting("datapath"), QString("\\Verdell Std"));
     }
 
     // The network tab's server role needs no open database: these run alike on both engines.
@@ -619,30 +629,6 @@ private Q_SLOTS:
         QVERIFY(env.prompter.last().prompt.contains("Samba is not installed"));
         QCOMPARE(box(&setup, "txtPath")->text(), env.dataFolder());
         QVERIFY(env.app().DbConnection.isOpen());
-    }
-
-    void blankCaptionsBecomeUnused() {
-        TestEnv env;
-        env.openNewDatabase();
-        Database& db = env.app().DbConnection;
-        for (int index : {4, 22, 35}) {
-            QVERIFY(db.exec("UPDATE labels SET \"Text\" = '' WHERE \"Index\" = ?", {index}));
-        }
-        Setup setup(env.app());
-        button(&setup, "cmdResetLabels")->click();
-        QCOMPARE(env.prompter.last().prompt,
-                 QString("All unused labels have now been made visible. Go to the Job Screen and "
-                         "change them to something more applicable."));
-        const auto stored = captions::read(db);
-        QCOMPARE(stored.size(), captions::kLabelCount);
-        for (const auto& [index, text] : stored) {
-            if (index == 4 || index == 22 || index == 35) {
-                QCOMPARE(text, QString("Unused"));
-            } else {
-                QCOMPARE(text, captions::defaults()[size_t(index)]);
-            }
-        }
-        QCOMPARE(env.app().FieldCaptions[4], QString("Unused"));
     }
 };
 

@@ -37,6 +37,20 @@ private Q_SLOTS:
                  QString("Automatically Locate Database"));
         QCOMPARE(locator.findChild<QPushButton*>("cmdLocate")->text(),
                  QString("Manually Locate Database"));
+
+        // Choosing the file by hand: cancelled, then a file chosen.
+        const QString file = env.makeDatabase(env.driveE() + "/Office/jobs.cvn");
+        locator.cmdLocate_Click();
+        QCOMPARE(env.setting("datapath"), QString("\\Program Files\\Verdell"));
+        QVERIFY(!env.app().DbConnection.isOpen());
+        env.prompter.chooseFile(file);
+        locator.cmdLocate_Click();
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBName")->text(), QString("jobs.cvn"));
+        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(), env.driveE() + "/Office");
+        QCOMPARE(env.setting("dataname"), QString("jobs.cvn"));
+        QCOMPARE(env.setting("datapath"), env.driveE() + "/Office");
+        QVERIFY(env.app().DbConnection.isOpen());
+        QCOMPARE(locator.result(), int(QDialog::Accepted));
     }
 
     void automaticSearchTakesTheFirstCandidate() {
@@ -57,11 +71,15 @@ private Q_SLOTS:
                               "version"}));
     }
 
+    // Finding nothing changes nothing; the installation folder is one of the places looked in.
     void automaticSearchLooksInTheInstallationFolder() {
         TestEnv env;
-        env.createSettings();
-        env.makeDatabase(env.installFolder() + "/verdell.cvn");
+        env.createSettings({{"datapath", "\\Gone"}});
         frmLocateDatabase locator(env.app());
+        locator.cmdAutoFind_Click();
+        QCOMPARE(env.prompter.count(), 0);
+        QCOMPARE(env.setting("datapath"), QString("\\Gone"));
+        env.makeDatabase(env.installFolder() + "/verdell.cvn");
         locator.cmdAutoFind_Click();
         QCOMPARE(env.setting("datapath"), QString("\\program files\\verdell"));
         QCOMPARE(env.setting("dataname"), QString("verdell.cvn"));
@@ -86,34 +104,6 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.titles()[0], QString("Convert Database"));
         QVERIFY(env.prompter.prompts()[1].contains("earlier Windows release"));
         QVERIFY(!env.app().DbConnection.isOpen());
-    }
-
-    void nothingFoundChangesNothing() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Gone"}});
-        frmLocateDatabase locator(env.app());
-        locator.cmdAutoFind_Click();
-        QCOMPARE(env.prompter.count(), 0);
-        QCOMPARE(env.setting("datapath"), QString("\\Gone"));
-    }
-
-    void manualLocate() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Gone"}, {"dataname", "verdell.mdb"}});
-        const QString file = env.makeDatabase(env.driveE() + "/Office/jobs.cvn");
-        frmLocateDatabase locator(env.app());
-        locator.cmdLocate_Click();  // cancelled
-        QCOMPARE(env.setting("datapath"), QString("\\Gone"));
-        QVERIFY(!env.app().DbConnection.isOpen());
-
-        env.prompter.chooseFile(file);
-        locator.cmdLocate_Click();
-        QCOMPARE(control<QLineEdit>(&locator, "txtDBName")->text(), QString("jobs.cvn"));
-        QCOMPARE(control<QLineEdit>(&locator, "txtDBPath")->text(), env.driveE() + "/Office");
-        QCOMPARE(env.setting("dataname"), QString("jobs.cvn"));
-        QCOMPARE(env.setting("datapath"), env.driveE() + "/Office");
-        QVERIFY(env.app().DbConnection.isOpen());
-        QCOMPARE(locator.result(), int(QDialog::Accepted));
     }
 };
 

@@ -177,6 +177,19 @@ private Q_SLOTS:
         env.makeDatabase(env.dataFolder() + "/verdell.mdb");
         const QString other = env.makeDatabase(env.driveE() + "/Other Office/jobs.mdb");
         const QByteArray settings = contents(env.settingsFile());
+        // The usual database named on the command line is a plain start; a missing one is
+        // reported and not held.
+        if (provider.isEmpty()) {
+            QVERIFY(useDatabaseForThisRun(env.app(), env.dataFolder() + "/verdell.mdb"));
+            QCOMPARE(databaseForThisRun(env.app()), QString());
+        }
+        QVERIFY(!useDatabaseForThisRun(env.app(), env.root() + "/gone.mdb"));
+        QCOMPARE(env.prompter.count(), 1);
+        QCOMPARE(env.prompter.last().prompt, "Verdell cannot find the database\r\n" + env.root() +
+                                                 "/gone.mdb\r\nIt may have been moved, renamed "
+                                                 "or deleted.");
+        QCOMPARE(databaseForThisRun(env.app()), QString());
+        env.prompter.clear();
 
         QVERIFY(useDatabaseForThisRun(env.app(), other));
         StartedUi ui(env.app());
@@ -191,23 +204,6 @@ private Q_SLOTS:
         AppState& next = env.restart();
         StartedUi nextUi(next);
         QCOMPARE(next.DbConnection.fileName(), other);
-    }
-
-    void onlyAnotherExistingDatabaseIsHeldForThisRun() {
-        TestEnv env;
-        env.createSettings({{"datapath", "\\Verdell Std"}, {"dataname", "verdell.mdb"}});
-        env.makeDatabase(env.dataFolder() + "/verdell.mdb");
-        // The usual database named on the command line is a plain start.
-        QVERIFY(useDatabaseForThisRun(env.app(), env.dataFolder() + "/verdell.mdb"));
-        QCOMPARE(databaseForThisRun(env.app()), QString());
-
-        QVERIFY(!useDatabaseForThisRun(env.app(), env.root() + "/gone.mdb"));
-        QCOMPARE(env.prompter.count(), 1);
-        QCOMPARE(env.prompter.last().prompt, "Verdell cannot find the database\r\n" + env.root() +
-                                                 "/gone.mdb\r\nIt may have been moved, renamed "
-                                                 "or deleted.");
-        QCOMPARE(databaseForThisRun(env.app()), QString());
-        QCOMPARE(env.app().AppSettings.GetValue("dataname"), QString("verdell.mdb"));
     }
 
     void installingNeverOverwrites() {
@@ -288,10 +284,13 @@ private Q_SLOTS:
         QCOMPARE(ui.optionsAtShow, flags[0] || flags[2]);
     }
 
-    void captionsComeFromTheLabelsTable() {
+    // An older database is upgraded, and the captions come from its labels table.
+    void anOlderDatabaseIsUpgradedAndItsCaptionsRead() {
         TestEnv env;
         env.openNewDatabase();
         Database& db = env.app().DbConnection;
+        db.exec("UPDATE Version SET Version = '1.0.4'");
+        db.exec("UPDATE Counters SET Estimate = 4321");
         db.exec("DELETE FROM labels");
         for (const auto& [index, text] : QList<QPair<int, QString>>{
                  {11, "  Booked: "}, {36, "no such label"}, {201, "too far"}, {1, "Agent"}}) {
@@ -299,6 +298,9 @@ private Q_SLOTS:
         }
         db.close();
         StartedUi ui(env.app());
+        QCOMPARE(env.app().DbConnection.scalar("SELECT Version FROM Version").toString(),
+                 QString("1.0.5"));
+        QCOMPARE(env.app().DbConnection.scalar("SELECT Estimate FROM Counters").toInt(), 1000);
         QCOMPARE(env.app().FieldCaptions[11], QString("Booked:"));
         QCOMPARE(env.app().FieldCaptions[1], QString("Agent"));
         QCOMPARE(env.app().FieldCaptions[36], QString());
@@ -348,19 +350,6 @@ private Q_SLOTS:
                  qPrintable(prompt));
         QCOMPARE(ui.shown, 1);
         QVERIFY(env.app().DbConnection.serverAway());
-    }
-
-    void anOlderDatabaseIsUpgradedAtStart() {
-        TestEnv env;
-        const QString file = env.openNewDatabase();
-        Database& db = env.app().DbConnection;
-        db.exec("UPDATE Version SET Version = '1.0.4'");
-        db.exec("UPDATE Counters SET Estimate = 4321");
-        db.close();
-        StartedUi ui(env.app());
-        QCOMPARE(env.app().DbConnection.scalar("SELECT Version FROM Version").toString(),
-                 QString("1.0.5"));
-        QCOMPARE(env.app().DbConnection.scalar("SELECT Estimate FROM Counters").toInt(), 1000);
     }
 };
 
