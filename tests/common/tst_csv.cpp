@@ -1,6 +1,7 @@
 #include "common/Csv.h"
 #include "support/CsvReadBack.h"
 #include "support/FullDisk.h"
+#include "support/TestEnv.h"
 
 #include <unistd.h>
 #include <QDate>
@@ -54,9 +55,7 @@ private Q_SLOTS:
         QCOMPARE(write(file, records), QString());
         QCOMPARE(readCsvBack(file), records);
         // Records end with CRLF, the last one too.
-        QFile raw(file);
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        QVERIFY(raw.readAll().startsWith("\xEF\xBB\xBFName,Next\r\n"));
+        QVERIFY(TestEnv::readFile(file).startsWith("\xEF\xBB\xBFName,Next\r\n"));
     }
 
     void valuesInTheAgreedForms_data() {
@@ -111,10 +110,7 @@ private Q_SLOTS:
         const QString folder = dir_.filePath(how);
         const QString file = folder + "/export.csv";
         if (how != "missing") {
-            QVERIFY(QDir().mkpath(folder));
-            QFile before(file);
-            QVERIFY(before.open(QIODevice::WriteOnly));
-            before.write("kept");
+            TestEnv::writeFile(file, "kept");
         }
         if (how == "read-only") {
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
@@ -136,9 +132,7 @@ private Q_SLOTS:
         QStringList files = left.entryList(QDir::Files | QDir::Hidden);
         files.removeAll("filler");  // what filled the disk
         QCOMPARE(files, QStringList{"export.csv"});
-        QFile after(file);
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), QByteArray("kept"));
+        QCOMPARE(TestEnv::readFile(file), QByteArray("kept"));
     }
 };
 

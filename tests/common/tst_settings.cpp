@@ -45,9 +45,7 @@ private Q_SLOTS:
         // Written back under one name: the hand-written one gives way, nothing is read twice.
         QCOMPARE(reg.SetValue("datapath", "/srv/new"), 0);
         QCOMPARE(reg.GetValue("DataPath"), QString("/srv/new"));
-        QFile file(env.settingsFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll().toLower().count("datapath="), 1);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()).toLower().count("datapath="), 1);
     }
 
     void valuesHeldForThisRunAreNotStored() {

@@ -28,11 +28,6 @@
 
 namespace {
 
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
@@ -166,7 +161,7 @@ private Q_SLOTS:
         create(env, index);
         QCOMPARE(env.prompter.count(), 0);
         for (const QString& file : files) {
-            QCOMPARE(contents(docs + "/" + file), "the older " + file.toUtf8());
+            QCOMPARE(TestEnv::readFile(docs + "/" + file), "the older " + file.toUtf8());
         }
         QCOMPARE(recorded(env), QStringList(rows) << made);
         QVERIFY(QFile::exists(docs + "/" + made));
@@ -306,7 +301,7 @@ private Q_SLOTS:
 
         NoScreens ui;
         Main(env.restart(), ui);
-        QCOMPARE(contents(docs + "/40.doc"), QByteArray("the letter 40.doc"));
+        QCOMPARE(TestEnv::readFile(docs + "/40.doc"), QByteArray("the letter 40.doc"));
         QVERIFY(!QFile::exists(docs + "/41.doc"));
         QCOMPARE(filesIn(docs),
                  QStringList({"40.doc", QFileInfo(writing.temporaryPath()).fileName()}));
@@ -317,7 +312,7 @@ private Q_SLOTS:
                      said.contains("left while the document 41.doc was being made, was removed"),
                  qPrintable(said));
         QVERIFY(writing.place(error));
-        QCOMPARE(contents(docs + "/42.doc"), QByteArray("the letter being written"));
+        QCOMPARE(TestEnv::readFile(docs + "/42.doc"), QByteArray("the letter being written"));
     }
 };
 

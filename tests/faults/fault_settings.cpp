@@ -17,11 +17,6 @@
 
 namespace {
 
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 ino_t inodeOf(const QString& file) {
     struct stat st {};
     return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_ino : 0;
@@ -43,13 +38,13 @@ private Q_SLOTS:
         env.app().AppSettings.SetValue("LastJob", "42");
         env.app().DbConnection.close();
         QCOMPARE(runAdmin({"check"}).status, 0);  // the first start settles the folders
-        const QByteArray before = contents(env.settingsFile());
+        const QByteArray before = TestEnv::readFile(env.settingsFile());
         FullDisk full(settingsFolder(env));
         const ino_t inode = inodeOf(env.settingsFile());
         const AdminRun run = runAdmin({"check"});
         QVERIFY2(run.status == 0, qPrintable(run.err + full.how()));
         QCOMPARE(run.err, QString());
-        QCOMPARE(contents(env.settingsFile()), before);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
         QCOMPARE(inodeOf(env.settingsFile()), inode);
     }
 
@@ -58,11 +53,11 @@ private Q_SLOTS:
         TestEnv env;
         env.createSettings({{"datapath", "/srv/office"}, {"dataname", "office.mdb"},
                             {"LastJob", "42"}});
-        const QByteArray before = contents(env.settingsFile());
+        const QByteArray before = TestEnv::readFile(env.settingsFile());
         TReg& settings = env.app().AppSettings;
         FullDisk full(settingsFolder(env));
         QVERIFY2(settings.SetValue("LastJob", "43") != 0, qPrintable(full.how()));
-        QCOMPARE(contents(env.settingsFile()), before);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
         QCOMPARE(settings.GetValue("datapath"), QString("/srv/office"));
         QCOMPARE(settings.GetValue("LastJob"), QString("42"));
     }
@@ -91,7 +86,7 @@ private Q_SLOTS:
         const AdminRun run = runAdmin({"init"});
         QVERIFY2(run.status != 0, qPrintable(run.out + full.how()));
         QVERIFY(!QFile::exists(env.settingsFile()) ||
-                contents(env.settingsFile()).contains("firstrun=1"));
+                TestEnv::readFile(env.settingsFile()).contains("firstrun=1"));
     }
 
     // What an interrupted installation of an earlier build left is completed by the next start,

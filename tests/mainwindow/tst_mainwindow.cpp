@@ -9,7 +9,6 @@
 #include "support/TestEnv.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -158,9 +157,7 @@ private Q_SLOTS:
         QCOMPARE(env.launcher.requests.size(), 1);
         QCOMPARE(env.launcher.requests[0].action, QString("openUrl"));
         const QString page = QUrl(env.launcher.requests[0].target).toLocalFile();
-        QFile file(page);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray html = file.readAll();
+        const QByteArray html = TestEnv::readFile(page);
         for (const char* token :
              {"[JOBNO]", "[CUSTNAME]", "[FREE7]", "[ESTNO]", "[AMOUNTDUE]", "starttable"}) {
             QVERIFY2(html.contains(token), token);

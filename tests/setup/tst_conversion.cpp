@@ -64,18 +64,14 @@ private Q_SLOTS:
         SilentProgress quiet;
         QVERIFY(conversion::convertInPlace(source, file, quiet)
                     .error.contains("ends inside the table Jobs"));
-        QFile same(file);
-        QVERIFY(same.open(QIODevice::ReadOnly));
-        QCOMPARE(same.readAll(), QByteArray("stands for the earlier file"));
+        QCOMPARE(TestEnv::readFile(file), QByteArray("stands for the earlier file"));
         QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
 
         source.table("Jobs").failAfter = -1;
         const auto result = conversion::convertInPlace(source, file, quiet);
         QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
         QCOMPARE(result.keptOriginal, env.dataFolder() + "/verdell (earlier Windows release).mdb");
-        QFile kept(result.keptOriginal);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("stands for the earlier file"));
+        QCOMPARE(TestEnv::readFile(result.keptOriginal), QByteArray("stands for the earlier file"));
         QVERIFY(!QFile::exists(file + ".converting"));
 
         Database db;
@@ -155,9 +151,7 @@ private Q_SLOTS:
         SilentProgress quiet;
         const auto result = conversion::ConvertJetDatabase(file, quiet);
         QVERIFY2(result.error.contains(reason), qPrintable(result.error));
-        QFile same(file);
-        QVERIFY(same.open(QIODevice::ReadOnly));
-        QCOMPARE(same.readAll(), bytes);
+        QCOMPARE(TestEnv::readFile(file), bytes);
         QCOMPARE(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"verdell.mdb"});
     }
 

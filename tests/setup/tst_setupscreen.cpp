@@ -370,10 +370,8 @@ private Q_SLOTS:
         if (networkFolder) {
             env.roots.networkFolders << env.dataFolder();
         }
-        QFile file(env.settingsFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = TestEnv::readFile(env.settingsFile());
+        QVERIFY(!before.isEmpty());
         Setup setup(env.app());
         QVERIFY(role(&setup, opensOn)->isChecked());
         QCOMPARE(box(&setup, "txtLocate")->text(), env.dataFolder());
@@ -382,8 +380,7 @@ private Q_SLOTS:
         QVERIFY(!setup.hasChanges());
         button(&setup, "cmdOK")->click();
         QCOMPARE(setup.result(), int(QDialog::Accepted));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), before);
     }
 
     // The network tab's server role needs no open database: these run alike on both engines.

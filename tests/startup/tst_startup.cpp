@@ -39,11 +39,6 @@ public:
     explicit StartedUi(AppState& app) : RecordingUi(app) { Main(app, *this); }
 };
 
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class tst_startup : public QObject {
@@ -156,7 +151,7 @@ private Q_SLOTS:
         const QDir templates(env.dataFolder() + "/Templates");
         QCOMPARE(templates.entryList(QDir::Files),
                  QStringList({"Job Sheet.dotx", "Office Letter.dotx"}));
-        QCOMPARE(contents(templates.filePath("Job Sheet.dotx")),
+        QCOMPARE(TestEnv::readFile(templates.filePath("Job Sheet.dotx")),
                  QByteArray("the installed job sheet"));
     }
 
@@ -176,7 +171,7 @@ private Q_SLOTS:
                             {"DbName", "verdell"}});
         env.makeDatabase(env.dataFolder() + "/verdell.mdb");
         const QString other = env.makeDatabase(env.driveE() + "/Other Office/jobs.mdb");
-        const QByteArray settings = contents(env.settingsFile());
+        const QByteArray settings = TestEnv::readFile(env.settingsFile());
         // The usual database named on the command line is a plain start; a missing one is
         // reported and not held.
         if (provider.isEmpty()) {
@@ -196,7 +191,7 @@ private Q_SLOTS:
         QCOMPARE(env.app().DbConnection.fileName(), other);
         QCOMPARE(databaseForThisRun(env.app()), other);
         QCOMPARE(env.prompter.count(), 0);
-        QCOMPARE(contents(env.settingsFile()), settings);
+        QCOMPARE(TestEnv::readFile(env.settingsFile()), settings);
 
         // Made the default, it is what every start opens.
         QVERIFY(makeRunDatabaseTheDefault(env.app()));

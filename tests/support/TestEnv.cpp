@@ -212,6 +212,11 @@ void TestEnv::writeFile(const QString& file, const QByteArray& contents) {
     }
 }
 
+QByteArray TestEnv::readFile(const QString& file) {
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
 bool TestEnv::addRow(Database& db, const QString& table, const QVariantMap& values) {
     RowValues row(db.dialect(), table);
     for (auto it = values.begin(); it != values.end(); ++it) {

@@ -79,6 +79,8 @@ public:
     static bool addRow(Database& db, const QString& table, const QVariantMap& values);
     // Creates a file with the given contents, making its folder.
     static void writeFile(const QString& file, const QByteArray& contents);
+    // The file's bytes; a null array when it cannot be read.
+    static QByteArray readFile(const QString& file);
 
 private:
     QTemporaryDir dir_;
