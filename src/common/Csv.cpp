@@ -14,39 +14,18 @@ namespace {
 // Bytes gathered before they go to the file.
 constexpr qsizetype kFlushBytes = 1 << 16;
 
-bool digitsAt(QStringView text, qsizetype from, qsizetype count, int* number) {
-    int n = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-        n = n * 10 + (c - u'0');
-    }
-    *number = n;
-    return true;
-}
-
 // The stored form "yyyy-MM-dd[ hh:mm:ss]" (a "T" for the blank also read), written without
-// reading it into a date: the common case, and a quick one.
+// making a QDateTime of it: the common case, and a quick one.
 std::optional<QString> storedDate(QStringView text, Kind kind) {
-    int year = 0, month = 0, day = 0;
-    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-' || !digitsAt(text, 0, 4, &year) ||
-        !digitsAt(text, 5, 2, &month) || !digitsAt(text, 8, 2, &day) ||
-        !QDate::isValid(year, month, day)) {
-        return std::nullopt;
-    }
-    if (text.size() == 10) {
-        return kind == Kind::Date ? text.toString() : text.toString() + QStringLiteral(" 00:00:00");
-    }
-    int hour = 0, minute = 0, second = 0;
-    if (text.size() != 19 || (text[10] != u' ' && text[10] != u'T') || text[13] != u':' ||
-        text[16] != u':' || !digitsAt(text, 11, 2, &hour) || !digitsAt(text, 14, 2, &minute) ||
-        !digitsAt(text, 17, 2, &second) || !QTime::isValid(hour, minute, second)) {
+    const std::optional<datetext::StoredParts> parts = datetext::readStoredForm(text);
+    if (!parts) {
         return std::nullopt;
     }
     if (kind == Kind::Date) {
         return text.left(10).toString();
+    }
+    if (!parts->time) {
+        return text.toString() + QStringLiteral(" 00:00:00");
     }
     return text.left(10).toString() + u' ' + text.mid(11).toString();
 }

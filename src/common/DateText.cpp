@@ -394,6 +394,20 @@ std::optional<DateOrder> orderOfPositions(qsizetype day, qsizetype month, qsizet
     return std::nullopt;
 }
 
+// The number written in count digits from the position, or false where one is not a digit.
+bool digitsAt(QStringView text, qsizetype from, qsizetype count, int* number) {
+    int n = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+        n = n * 10 + (c - u'0');
+    }
+    *number = n;
+    return true;
+}
+
 }  // namespace
 
 QString format(const QDateTime& moment, const QString& pattern, const QLocale& names) {
@@ -489,6 +503,27 @@ QString toStored(const QDateTime& moment) {
     return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
 }
 
+std::optional<StoredParts> readStoredForm(QStringView text) {
+    int year = 0, month = 0, day = 0;
+    if ((text.size() != 10 && text.size() != 19) || text[4] != u'-' || text[7] != u'-' ||
+        !digitsAt(text, 0, 4, &year) || !digitsAt(text, 5, 2, &month) ||
+        !digitsAt(text, 8, 2, &day) || !QDate::isValid(year, month, day)) {
+        return std::nullopt;
+    }
+    StoredParts parts{QDate(year, month, day), std::nullopt};
+    if (text.size() == 10) {
+        return parts;
+    }
+    int hour = 0, minute = 0, second = 0;
+    if ((text[10] != u' ' && text[10] != u'T') || text[13] != u':' || text[16] != u':' ||
+        !digitsAt(text, 11, 2, &hour) || !digitsAt(text, 14, 2, &minute) ||
+        !digitsAt(text, 17, 2, &second) || !QTime::isValid(hour, minute, second)) {
+        return std::nullopt;
+    }
+    parts.time = QTime(hour, minute, second);
+    return parts;
+}
+
 QDateTime fromStored(const QVariant& value) {
     if (value.typeId() == QMetaType::QDateTime) {
         return value.toDateTime();
@@ -497,6 +532,13 @@ QDateTime fromStored(const QVariant& value) {
         return QDateTime(value.toDate(), QTime(0, 0));
     }
     const QString text = value.toString().trimmed();
+    if (text.isEmpty()) {
+        return {};
+    }
+    if (const std::optional<StoredParts> parts = readStoredForm(text)) {
+        return QDateTime(parts->date, parts->time.value_or(QTime(0, 0)));
+    }
+    // What the quick reader refuses, Qt's reader of the same forms has the last word on.
     for (const char* form : {"yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd'T'hh:mm:ss", "yyyy-MM-dd"}) {
         const QDateTime moment = QDateTime::fromString(text, QLatin1String(form));
         if (moment.isValid()) {

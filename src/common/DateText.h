@@ -66,4 +66,13 @@ struct Shown {
 QString toStored(const QDateTime& moment);
 QDateTime fromStored(const QVariant& value);
 
+// The stored form exactly as the program writes it, "yyyy-MM-dd" with " hh:mm:ss" (or
+// "Thh:mm:ss") after it or not, read digit by digit: every grid cell and report line showing a
+// date passes here. Nothing for any other text, or a day or time that does not exist.
+struct StoredParts {
+    QDate date;
+    std::optional<QTime> time;
+};
+std::optional<StoredParts> readStoredForm(QStringView text);
+
 }  // namespace datetext

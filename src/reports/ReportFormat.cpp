@@ -8,26 +8,14 @@ namespace reportformat {
 
 namespace {
 
-// The day of a stored date ("yyyy-MM-dd", and a time after it), read without the general
-// parser: reports read tens of thousands of them.
+// The day of a stored date ("yyyy-MM-dd", and whatever stands after it): reports read tens of
+// thousands of them.
 QDate storedDay(const QVariant& value) {
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString();
-        const auto digits = [&text](int from, int count) {
-            int n = 0;
-            for (int i = from; i < from + count; ++i) {
-                const QChar c = text[i];
-                if (!c.isDigit()) {
-                    return -1;
-                }
-                n = n * 10 + c.digitValue();
-            }
-            return n;
-        };
-        if (text.size() >= 10 && text[4] == u'-' && text[7] == u'-') {
-            const QDate day(digits(0, 4), digits(5, 2), digits(8, 2));
-            if (day.isValid()) {
-                return day;
+        if (text.size() >= 10) {
+            if (const auto parts = datetext::readStoredForm(QStringView(text).left(10))) {
+                return parts->date;
             }
         }
     }

@@ -163,6 +163,10 @@ private Q_SLOTS:
         QTest::newRow("date") << QVariant(QDate(2010, 2, 1)) << at(2010, 2, 1);
         QTest::newRow("null") << QVariant() << QDateTime();
         QTest::newRow("no such day") << QVariant("2010-02-31") << QDateTime();
+        QTest::newRow("day alone, blanks around") << QVariant(" 2010-02-01 ") << at(2010, 2, 1);
+        QTest::newRow("no such hour") << QVariant("2010-02-01 24:00:00") << QDateTime();
+        QTest::newRow("other separator") << QVariant("2010/02/01 14:30:05") << QDateTime();
+        QTest::newRow("seconds missing") << QVariant("2010-02-01 14:30") << QDateTime();
     }
     void stored() {
         QFETCH(QVariant, value);
