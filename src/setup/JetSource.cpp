@@ -1,5 +1,7 @@
 #include "setup/JetSource.h"
 
+#include "common/DateText.h"
+
 // libmdb's header declares C linkage around glib, whose headers must come first in C++.
 #include <glib.h>
 #include <mdbtools.h>
@@ -57,7 +59,7 @@ QVariant valueOf(MdbHandle* mdb, MdbColumn* col, const char* text, int length, b
         case TableSource::Kind::Integer: return QVariant(s.toLongLong());
         case TableSource::Kind::Real: return QVariant(s.toDouble());
         case TableSource::Kind::DateTime: {
-            const QDateTime moment = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            const QDateTime moment = datetext::fromStored(s);
             return moment.isValid() ? QVariant(moment) : QVariant();
         }
         case TableSource::Kind::Binary: {
