@@ -27,9 +27,7 @@ class tst_admin : public QObject {
     }
 
     static QByteArray digest(const QString& file) {
-        QFile f(file);
-        f.open(QIODevice::ReadOnly);
-        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+        return QCryptographicHash::hash(TestEnv::readFile(file), QCryptographicHash::Sha256);
     }
 
 private Q_SLOTS:
